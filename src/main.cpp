@@ -1,0 +1,30 @@
+#include <QApplication>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <memory>
+
+#include "shell/app_context.hpp"
+#include "shell/clock.hpp"
+#include "shell/timing.hpp"
+#include "shell/ui.hpp"
+#include "simboard/simulated_board.hpp"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+
+    auto board = std::make_unique<simboard::SimulatedBoard>();
+    shell::QtUi ui;
+    shell::SystemClock clock;
+    shell::RealTiming timing;
+    shell::AppContext ctx(*board, ui, clock, timing, programFolder);
+
+    QMainWindow frame;
+    auto* area = new QMdiArea(&frame);
+    frame.setCentralWidget(area);
+    frame.setWindowTitle(QStringLiteral("  TQ73RN Development Software"));
+    ui.setDialogParent(&frame);
+    ctx.windows().setHost([area](shell::ToolWindow* w) { area->addSubWindow(w); });
+    frame.showMaximized();
+    return app.exec();
+}

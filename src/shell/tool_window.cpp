@@ -1,0 +1,33 @@
+#include "shell/tool_window.hpp"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+#include "shell/app_context.hpp"
+
+namespace shell {
+
+ToolWindow::ToolWindow(AppContext& ctx, WindowKind kind, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), kind_(kind) {}
+
+void ToolWindow::leaveRun() {
+    if (runDepth_ > 0) --runDepth_;
+    if (runDepth_ == 0 && closing_) scheduleDeletion();
+}
+
+void ToolWindow::scheduleDeletion() {
+    // Inside the main window the frame owns the window: deleting it deletes both.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->deleteLater();
+    } else {
+        deleteLater();
+    }
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+    // The registry decides what closing means (unload, hide, deferred deletion).
+    event->ignore();
+    ctx_.windows().windowClosed(this);
+}
+
+}  // namespace shell

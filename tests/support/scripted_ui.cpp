@@ -1,0 +1,61 @@
+#include "scripted_ui.hpp"
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+using namespace shell;
+
+bool ScriptedUi::allRepliesUsed() const {
+    return messageReplies_.empty() && saveReplies_.empty() && openReplies_.empty() &&
+           colorReplies_.empty();
+}
+
+MsgResult ScriptedUi::messageBox(const QString& text, const QString& title, MsgIcon icon,
+                                 MsgButtons buttons) {
+    messages_.push_back({text, title, icon, buttons});
+    if (!messageReplies_.empty()) {
+        const MsgResult r = messageReplies_.front();
+        messageReplies_.pop_front();
+        return r;
+    }
+    if (!allowAnyMessage_) {
+        ADD_FAILURE() << "unscripted message box: title \"" << title.toStdString() << "\" text \""
+                      << text.toStdString() << "\"";
+    }
+    return MsgResult::Ok;
+}
+
+std::optional<FileDialogResult> ScriptedUi::saveFileDialog(const FileDialogRequest& r) {
+    dialogRequests_.push_back(r);
+    if (saveReplies_.empty()) {
+        ADD_FAILURE() << "unscripted save dialog: " << r.title.toStdString();
+        return std::nullopt;
+    }
+    auto reply = saveReplies_.front();
+    saveReplies_.pop_front();
+    return reply;
+}
+
+std::optional<FileDialogResult> ScriptedUi::openFileDialog(const FileDialogRequest& r) {
+    dialogRequests_.push_back(r);
+    if (openReplies_.empty()) {
+        ADD_FAILURE() << "unscripted open dialog: " << r.title.toStdString();
+        return std::nullopt;
+    }
+    auto reply = openReplies_.front();
+    openReplies_.pop_front();
+    return reply;
+}
+
+std::optional<QColor> ScriptedUi::colorDialog(const QColor&) {
+    if (colorReplies_.empty()) {
+        ADD_FAILURE() << "unscripted colour dialog";
+        return std::nullopt;
+    }
+    auto reply = colorReplies_.front();
+    colorReplies_.pop_front();
+    return reply;
+}
+
+}  // namespace testsupport
