@@ -1,35 +1,215 @@
 #include "simboard/simulated_board.hpp"
 
+#include <fstream>
+#include <sstream>
+
+#include "simboard/default_antenna.hpp"
+#include "simboard/hex.hpp"
+#include "simboard/tag_factories.hpp"
+
 namespace simboard {
 
 using reader::AnswerBuffer;
 using reader::LibraryStatus;
 
 namespace {
-LibraryStatus done(AnswerBuffer& a, std::string_view text) {
-    a.setText(text);
-    return reader::kStatusOk;
+
+constexpr LibraryStatus kHandleInvalid = 1;
+constexpr std::size_t kMaxAnswer = AnswerBuffer::kSize - 1;
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
+
+Antenna antennaFor(const BoardConfig& config) {
+    return config.tags ? buildAntenna(*config.tags) : buildDefaultAntenna();
+}
+
 }  // namespace
 
-LibraryStatus SimulatedBoard::usbConnect() { return reader::kStatusOk; }
-LibraryStatus SimulatedBoard::usbHandleCheck() { return reader::kStatusOk; }
-LibraryStatus SimulatedBoard::kvCmd(std::string_view, AnswerBuffer& a) { return done(a, "8200"); }
-LibraryStatus SimulatedBoard::select(std::string_view, AnswerBuffer& a) { return done(a, "0000"); }
-LibraryStatus SimulatedBoard::sendReceive(std::string_view, AnswerBuffer& a) {
-    return done(a, "8700");
+SimulatedBoard::SimulatedBoard() : SimulatedBoard(BoardConfig{}) {}
+
+SimulatedBoard::SimulatedBoard(const BoardConfig& config)
+    : config_(config), antenna_(antennaFor(config_)), transceiver_(antenna_, config_.detector) {
+    applyIdentity();
+    plugged_ = connected_ = config_.plugged;
 }
-LibraryStatus SimulatedBoard::echo(AnswerBuffer& a) { return done(a, "5500"); }
-LibraryStatus SimulatedBoard::idn(AnswerBuffer& a) {
-    return done(a, "000F54513733524E2D53494D2D32410000");
+
+SimulatedBoard::SimulatedBoard(std::string programFolder) : SimulatedBoard() {
+    iniPath_ = std::move(programFolder) + "/" + kBoardIniName;
+    reloadIni();
+    connected_ = plugged_;
 }
-LibraryStatus SimulatedBoard::fieldOff(AnswerBuffer& a) { return done(a, "0000"); }
-LibraryStatus SimulatedBoard::getDllRev(AnswerBuffer& a) { return done(a, "5.1.0"); }
-LibraryStatus SimulatedBoard::resetSpi(AnswerBuffer& a) { return done(a, "0000"); }
-LibraryStatus SimulatedBoard::sendIrqPulse(AnswerBuffer& a) { return done(a, "0000"); }
-LibraryStatus SimulatedBoard::sendNssPulse(AnswerBuffer& a) { return done(a, "0000"); }
-LibraryStatus SimulatedBoard::pollingReading(AnswerBuffer& a) { return done(a, "0000"); }
-LibraryStatus SimulatedBoard::getMcuRev(AnswerBuffer& a) { return done(a, "0003010401"); }
-LibraryStatus SimulatedBoard::getInterfacePinState(AnswerBuffer& a) { return done(a, "000101"); }
+
+void SimulatedBoard::applyIdentity() {
+    transceiver_.setIdentification(config_.identification);
+    transceiver_.setIdleAnswerCarriesReason(config_.idleAnswerCarriesReason);
+}
+
+void SimulatedBoard::applyConfig(const BoardConfig& config) {
+    config_ = config;
+    antenna_ = antennaFor(config_);
+    transceiver_.fieldOff();
+    applyIdentity();
+    plugged_ = config_.plugged;
+}
+
+void SimulatedBoard::setTagPresentForDetector(bool present) {
+    config_.detector.tagPresent = present;
+}
+
+// The file is only applied when its text changed since the last read, so a reconnect
+// keeps what was written into the tags' memories.
+void SimulatedBoard::reloadIni() {
+    if (!iniPath_) return;
+    std::optional<std::string> text = readFile(*iniPath_);
+    if (text == lastIniText_) return;
+    lastIniText_ = text;
+    if (!text) {
+        iniWarnings_.clear();
+        applyConfig(BoardConfig{});
+        return;
+    }
+    ParsedBoardIni parsed = parseBoardIni(*text);
+    iniWarnings_ = std::move(parsed.warnings);
+    applyConfig(parsed.config);
+}
+
+void SimulatedBoard::unplug() { plugged_ = connected_ = false; }
+void SimulatedBoard::replug() { plugged_ = true; }
+
+bool SimulatedBoard::intercepted(Fn f, AnswerBuffer& answer, LibraryStatus& status) {
+    if (auto canned = faults_.take(f)) {
+        if (canned->text) answer.setText(*canned->text);
+        status = canned->status;
+        return true;
+    }
+    if (!connected()) {
+        status = reader::kStatusUnreachable;
+        return true;
+    }
+    return false;
+}
+
+LibraryStatus SimulatedBoard::answerWith(Fn f, AnswerBuffer& answer, const std::string& text) {
+    LibraryStatus status = reader::kStatusOk;
+    if (intercepted(f, answer, status)) return status;
+    // Longer answers would not fit the caller's buffer: the transceiver reports an
+    // overflow instead.
+    answer.setText(text.size() > kMaxAnswer ? std::string("8900") : text);
+    return reader::kStatusOk;
+}
+
+LibraryStatus SimulatedBoard::usbConnect() {
+    if (auto canned = faults_.take(Fn::UsbConnect)) return canned->status;
+    reloadIni();
+    if (!plugged_) return kHandleInvalid;
+    connected_ = true;
+    transceiver_.reset();
+    return reader::kStatusOk;
+}
+
+LibraryStatus SimulatedBoard::usbHandleCheck() {
+    if (auto canned = faults_.take(Fn::UsbHandleCheck)) return canned->status;
+    return connected() ? reader::kStatusOk : kHandleInvalid;
+}
+
+LibraryStatus SimulatedBoard::kvCmd(std::string_view request, AnswerBuffer& answer) {
+    LibraryStatus status = reader::kStatusOk;
+    if (intercepted(Fn::KvCmd, answer, status)) return status;
+    std::string text;
+    if (request.size() >= 2 && request.substr(0, 2) == "01") {
+        text = transceiver_.frame(request.substr(2));
+    } else if (request.size() >= 2 && request.substr(0, 2) == "02") {
+        text = firmwareFrame(request.substr(2));
+    } else {
+        text = std::string(kInvalidCommandAnswer);
+    }
+    answer.setText(text.size() > kMaxAnswer ? std::string("8900") : text);
+    return reader::kStatusOk;
+}
+
+std::string SimulatedBoard::firmwareFrame(std::string_view hex) {
+    const auto bytes = parseHex(hex);
+    if (!bytes || bytes->size() < 2 || (*bytes)[1] != bytes->size() - 2) {
+        return std::string(kInvalidCommandAnswer);
+    }
+    const auto& handlers = firmwareHandlers();
+    const auto it = handlers.find((*bytes)[0]);
+    if (it == handlers.end()) return std::string(kInvalidCommandAnswer);
+    return it->second(antenna_, transceiver_.protocol(), Bytes(bytes->begin() + 2, bytes->end()));
+}
+
+LibraryStatus SimulatedBoard::select(std::string_view request, AnswerBuffer& answer) {
+    LibraryStatus status = reader::kStatusOk;
+    if (intercepted(Fn::Select, answer, status)) return status;
+    const auto data = parseHex(request);
+    answer.setText(data ? transceiver_.select(*data) : std::string(kInvalidCommandAnswer));
+    return reader::kStatusOk;
+}
+
+LibraryStatus SimulatedBoard::sendReceive(std::string_view request, AnswerBuffer& answer) {
+    LibraryStatus status = reader::kStatusOk;
+    if (intercepted(Fn::SendReceive, answer, status)) return status;
+    const auto data = parseHex(request);
+    answer.setText(data ? transceiver_.sendRecv(*data) : std::string(kInvalidCommandAnswer));
+    return reader::kStatusOk;
+}
+
+LibraryStatus SimulatedBoard::echo(AnswerBuffer& answer) {
+    return answerWith(Fn::Echo, answer, "5500");
+}
+
+LibraryStatus SimulatedBoard::idn(AnswerBuffer& answer) {
+    return answerWith(Fn::Idn, answer, transceiver_.idn());
+}
+
+LibraryStatus SimulatedBoard::fieldOff(AnswerBuffer& answer) {
+    LibraryStatus status = reader::kStatusOk;
+    if (intercepted(Fn::FieldOff, answer, status)) return status;
+    transceiver_.fieldOff();
+    answer.setText("0000");
+    return reader::kStatusOk;
+}
+
+LibraryStatus SimulatedBoard::getDllRev(AnswerBuffer& answer) {
+    return answerWith(Fn::GetDllRev, answer, config_.libraryRevision);
+}
+
+// A reset of the chip's interface resets the chip: the protocol and registers are
+// lost, as after power-up.
+LibraryStatus SimulatedBoard::resetSpi(AnswerBuffer& answer) {
+    LibraryStatus status = reader::kStatusOk;
+    if (intercepted(Fn::ResetSpi, answer, status)) return status;
+    transceiver_.reset();
+    answer.setText("0000");
+    return reader::kStatusOk;
+}
+
+// Idle never sleeps here, so the pulses that would wake it have nothing left to do.
+LibraryStatus SimulatedBoard::sendIrqPulse(AnswerBuffer& answer) {
+    return answerWith(Fn::SendIrqPulse, answer, "0000");
+}
+
+LibraryStatus SimulatedBoard::sendNssPulse(AnswerBuffer& answer) {
+    return answerWith(Fn::SendNssPulse, answer, "0000");
+}
+
+LibraryStatus SimulatedBoard::pollingReading(AnswerBuffer& answer) {
+    return answerWith(Fn::PollingReading, answer, "0000");
+}
+
+LibraryStatus SimulatedBoard::getMcuRev(AnswerBuffer& answer) {
+    return answerWith(Fn::GetMcuRev, answer, resultAnswer("00", config_.firmwareRevision));
+}
+
+LibraryStatus SimulatedBoard::getInterfacePinState(AnswerBuffer& answer) {
+    return answerWith(Fn::GetInterfacePinState, answer,
+                      resultAnswer("00", Bytes{config_.interfacePinState}));
+}
 
 }  // namespace simboard

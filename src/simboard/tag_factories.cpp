@@ -1,0 +1,28 @@
+#include "simboard/tag_factories.hpp"
+
+namespace simboard {
+
+// A tag model registers with ONE line in each table below (plus the include of the
+// header that declares its function).
+
+const std::map<std::string, TagFactory>& tagFactories() {
+    static const std::map<std::string, TagFactory> table = {
+        // {"kind", makeKindTag},
+    };
+    return table;
+}
+
+const std::map<std::uint8_t, FirmwareHandler>& firmwareHandlers() {
+    static const std::map<std::uint8_t, FirmwareHandler> table = {
+        // {0xA0, handleCommand},
+    };
+    return table;
+}
+
+std::unique_ptr<Tag> makeTag(const TagSpec& spec) {
+    const auto& table = tagFactories();
+    const auto it = table.find(spec.kind);
+    return it == table.end() ? nullptr : it->second(spec);
+}
+
+}  // namespace simboard
