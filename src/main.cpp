@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <memory>
@@ -13,7 +14,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString programFolder = QCoreApplication::applicationDirPath();
 
-    auto board = std::make_unique<simboard::SimulatedBoard>();
+    auto board =
+        std::make_unique<simboard::SimulatedBoard>(QFile::encodeName(programFolder).toStdString());
     shell::QtUi ui;
     shell::SystemClock clock;
     shell::RealTiming timing;
