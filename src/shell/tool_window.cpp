@@ -8,7 +8,18 @@
 namespace shell {
 
 ToolWindow::ToolWindow(AppContext& ctx, WindowKind kind, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), kind_(kind) {}
+    : QWidget(parent), ctx_(ctx), kind_(kind) {
+    // Deletion is the registry's decision: a run may still be on the stack.
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+bool ToolWindow::tryEnterExclusiveRun() {
+    if (exclusiveRun_) return false;
+    exclusiveRun_ = true;
+    return true;
+}
+
+void ToolWindow::leaveExclusiveRun() { exclusiveRun_ = false; }
 
 void ToolWindow::leaveRun() {
     if (runDepth_ > 0) --runDepth_;

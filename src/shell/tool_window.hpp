@@ -12,7 +12,7 @@ class AppContext;
 // `unload()` when the window is closed; a closed window is never reused.
 class ToolWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     ToolWindow(AppContext& ctx, WindowKind kind, QWidget* parent = nullptr);
 
     AppContext& ctx() const { return ctx_; }
@@ -29,17 +29,24 @@ public:
     int runDepth() const { return runDepth_; }
     void enterRun() { ++runDepth_; }
     void leaveRun();
+    // A run that switches the window's command controls off must not start again from
+    // inside its own pumps (a queued click or a keyboard shortcut would slip past the
+    // disabled controls). False when such a run is already under way.
+    bool tryEnterExclusiveRun();
+    void leaveExclusiveRun();
+    bool exclusiveRunActive() const { return exclusiveRun_; }
     // Deletes the window (with its frame) once control is back in the event loop.
     void scheduleDeletion();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     AppContext& ctx_;
     WindowKind kind_;
     bool closing_ = false;
     int runDepth_ = 0;
+    bool exclusiveRun_ = false;
 };
 
 }  // namespace shell

@@ -1,5 +1,8 @@
 #include "shell/window_registry.hpp"
 
+#include <QMdiSubWindow>
+#include <vector>
+
 #include "shell/app_context.hpp"
 
 namespace shell {
@@ -17,17 +20,36 @@ ToolWindow* WindowRegistry::show(WindowKind kind) {
         w->activateWindow();
         return w;
     }
+    // No new window once the program is on its way out.
+    if (ctx_.quitting()) return nullptr;
     auto f = factories_.find(kind);
     if (f == factories_.end()) return nullptr;
     ToolWindow* w = f->second(ctx_);
     if (!w) return nullptr;
     open_[kind] = w;
+    // The load may pump events and the window be closed inside it: counting the load as a
+    // run keeps the window alive until the load has returned.
+    w->enterRun();
     w->load();
-    // The load may pump events; the window can have been closed inside it.
-    if (w->isClosing()) return nullptr;
+    const bool closedDuringLoad = w->isClosing() || ctx_.quitting();
+    w->leaveRun();
+    if (closedDuringLoad) return nullptr;
     if (host_) host_(w);
+    // The main window's area marks its frames delete-on-close; closing must only hide
+    // them while a run of the window may still be on the stack.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
     w->show();
     return w;
+}
+
+void WindowRegistry::closeAll() {
+    std::vector<ToolWindow*> windows;
+    for (const auto& [kind, w] : open_) {
+        if (!w.isNull() && !w->isClosing()) windows.push_back(w.data());
+    }
+    for (ToolWindow* w : windows) windowClosed(w);
 }
 
 void WindowRegistry::close(WindowKind kind) {

@@ -1,0 +1,137 @@
+#include "shell/log_pane.hpp"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "shell/app_context.hpp"
+#include "shell/busy_pointer.hpp"
+#include "shell/log_entry.hpp"
+#include "shell/settings_file.hpp"
+
+namespace shell {
+
+namespace {
+
+// The box keeps paragraphs; the log text keeps the CR LF pairs it is saved with.
+QString forBox(const QString& text) {
+    QString s = text;
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return s;
+}
+
+QString folderOf(const QString& fullPath) {
+    QString folder = QDir::toNativeSeparators(QFileInfo(fullPath).absolutePath());
+    if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
+    return folder;
+}
+
+}  // namespace
+
+void LogPane::attach(QTextEdit* box, bool editable) {
+    box_ = box;
+    editable_ = editable;
+    text_.clear();
+    if (!box_) return;
+    box_->setAcceptRichText(false);
+    box_->clear();
+    box_->setReadOnly(!editable);
+    box_->setVisible(true);
+    box_->document()->setModified(false);
+}
+
+void LogPane::append(const QString& entry) {
+    text_ += entry;
+    if (!box_) return;
+    QTextDocument* doc = box_->document();
+    if (editable_ && doc->isModified()) {
+        // What the user typed into the box goes: the box shows the log again.
+        box_->setPlainText(forBox(text_));
+    } else {
+        QTextCursor end(doc);
+        end.movePosition(QTextCursor::End);
+        end.insertText(forBox(entry));
+    }
+    doc->setModified(false);
+    box_->moveCursor(QTextCursor::End);
+}
+
+void LogPane::appendTitled(const QString& title, const QString& logName, const QString& request,
+                           const QString& answer) {
+    append(log_entry::titled(ctx_.clock().now(), title, logName, request, answer));
+}
+
+void LogPane::appendUntitled(const QString& logName, const QString& request,
+                             const QString& answer) {
+    append(log_entry::untitledWithRequest(ctx_.clock().now(), logName, request, answer));
+}
+
+void LogPane::appendUntitled(const QString& logName, const QString& answer) {
+    append(log_entry::untitledWithoutRequest(ctx_.clock().now(), logName, answer));
+}
+
+void LogPane::appendBoardTools(const QString& logName, const QString& answer) {
+    append(log_entry::boardTools(ctx_.clock().now(), logName, answer));
+}
+
+void LogPane::appendProgress(const QString& text) {
+    append(log_entry::progressLine(ctx_.clock().now(), text));
+}
+
+void LogPane::clear() {
+    text_.clear();
+    if (box_) {
+        box_->clear();
+        box_->document()->setModified(false);
+    }
+}
+
+QString LogPane::boxText() const {
+    // An editable box saves what it shows, the user's typing included.
+    if (editable_ && box_ && box_->document()->isModified()) {
+        QString shown = box_->toPlainText();
+        shown.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        return shown;
+    }
+    return text_;
+}
+
+LogPane::SaveOutcome LogPane::save() {
+    const QString content = boxText();
+    if (content.isEmpty()) return SaveOutcome::NothingToSave;
+
+    BusyPointer busy(ctx_.ui());
+    FileDialogRequest request;
+    request.filter = kLogFileFilter;
+    request.initialFolder =
+        ctx_.values.LastUsedFolder.isEmpty() ? ctx_.programFolder() : ctx_.values.LastUsedFolder;
+    const std::optional<FileDialogResult> chosen = ctx_.ui().saveFileDialog(request);
+    if (!chosen) return SaveOutcome::Cancelled;
+    const QString path = chosen->fullPath.trimmed();
+    if (path.isEmpty()) return SaveOutcome::Cancelled;
+
+    QSaveFile file(path);
+    const QByteArray bytes = content.toLatin1();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written) {
+        ctx_.ui().messageBox(
+            kSaveLogFailedText.arg(QDir::toNativeSeparators(path), file.errorString()),
+            kSaveLogTitle, MsgIcon::Exclamation);
+        return SaveOutcome::WriteFailed;
+    }
+
+    const QString folder = folderOf(path);
+    if (folder != ctx_.values.LastUsedFolder) {
+        const auto recorded = SaveUsageFile(ctx_, folder, ctx_.values.BackColorSetting);
+        if (!recorded) {
+            ctx_.ui().messageBox(kSaveLogFolderNotRecordedText.arg(recorded.error()), kSaveLogTitle,
+                                 MsgIcon::Exclamation);
+        }
+    }
+    return SaveOutcome::Saved;
+}
+
+}  // namespace shell

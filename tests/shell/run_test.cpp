@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+#include "host_window.hpp"
+#include "shell/command_controls.hpp"
+#include "shell/counted_loop.hpp"
+#include "shell/run_guard.hpp"
+#include "test_context.hpp"
+
+namespace {
+
+using reader::ReaderFunction;
+using shell::WindowKind;
+using testsupport::HostWindow;
+
+// Runs `fn` inside the next event pump, as a click or a close arriving during a run.
+void duringNextPump(QObject* context, std::function<void()> fn) {
+    QMetaObject::invokeMethod(context, std::move(fn), Qt::QueuedConnection);
+}
+
+void flushDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+class RunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        t.scripted.setHealthyDefaults();
+        t.ctx->windows().registerFactory(WindowKind::Iso15693,
+                                         [](shell::AppContext& c) { return new HostWindow(c); });
+        host = static_cast<HostWindow*>(t.ctx->windows().show(WindowKind::Iso15693));
+        ASSERT_NE(host, nullptr);
+    }
+    void TearDown() override {
+        delete host.data();
+        flushDeferredDeletes();
+    }
+
+    testsupport::TestContext t;
+    QPointer<HostWindow> host;
+};
+
+TEST_F(RunTest, StopEndsTheRangeAfterTheBlockUnderWayWithControlsBackOnAndFlagClear) {
+    host->afterBlock = [&](int block) {
+        // While the run is on, its controls are off and STOP is offered.
+        EXPECT_FALSE(host->cmdReadUser->isEnabled());
+        EXPECT_FALSE(host->cmdStopCommand->isHidden());
+        EXPECT_TRUE(t.ui.isBusy());
+        if (block == 1) duringNextPump(host, [&] { host->cmdStopCommand->click(); });
+    };
+    host->cmdReadUser->click();
+
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Stopped);
+    EXPECT_EQ(host->blocksRead, (std::vector<int>{0, 1}));
+    EXPECT_TRUE(host->cmdReadUser->isEnabled());
+    EXPECT_TRUE(host->cmdOther->isEnabled());
+    EXPECT_TRUE(host->cmdStopCommand->isHidden());
+    EXPECT_FALSE(t.values().StopRequested);
+    EXPECT_FALSE(t.ui.isBusy());
+}
+
+TEST_F(RunTest, ACompletedRunLeavesTheControlsOnAndTheFlagClear) {
+    t.values().StopRequested = true;  // left over, e.g. by a closed detection window
+    host->cmdReadUser->click();
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Completed);
+    EXPECT_EQ(host->blocksRead.size(), 4u);
+    EXPECT_TRUE(host->cmdReadUser->isEnabled());
+    EXPECT_FALSE(t.values().StopRequested);
+}
+
+TEST_F(RunTest, ASecondStartFromInsideTheRunsOwnPumpIsRefused) {
+    host->afterBlock = [&](int block) {
+        if (block == 0) duringNextPump(host, [&] { host->readUser(); });
+    };
+    host->readUser();
+    // The nested start returned at once; the outer run read its range once.
+    EXPECT_EQ(host->blocksRead, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Completed);
+}
+
+TEST_F(RunTest, UntickingTheLoopBoxEndsThePollingLoopAfterTheCurrentCycle) {
+    host->chkLoop->setChecked(true);
+    host->afterCycle = [&](int cycle) {
+        if (cycle == 3) duringNextPump(host, [&] { host->chkLoop->setChecked(false); });
+    };
+    host->cmdPoll->click();
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Completed);
+    EXPECT_EQ(host->cycles, 3);
+    // Its long pause went through the timing source, not a burst of passes.
+    EXPECT_EQ(t.timing.totalPaused(), 3 * shell::timedPauseMs(10001));
+}
+
+TEST_F(RunTest, ACountOfThreeRunsThreePassesAndEndsHiddenAtZero) {
+    host->lastBlock = 0;
+    host->chkUserLoop->setChecked(true);
+    host->txtLOOPnumber->setText(QStringLiteral("3"));
+    host->cmdReadUser->click();
+
+    EXPECT_EQ(host->blocksRead.size(), 3u);
+    EXPECT_EQ(host->counterAtPass, (std::vector<QString>{"1", "2", "3"}));
+    EXPECT_EQ(host->txtLOOPnumber->text(), QStringLiteral("0"));
+    EXPECT_TRUE(host->txtLOOPnumber->isHidden());
+    EXPECT_TRUE(host->lblLOOPnumber->isHidden());
+    EXPECT_FALSE(host->chkUserLoop->isChecked());
+    EXPECT_FALSE(t.values().AutoLoopEnabled);
+}
+
+TEST_F(RunTest, ClosingTheWindowInsideItsRunEndsTheRunAndDeletesTheWindowAfterwards) {
+    host->afterBlock = [&](int block) {
+        if (block == 1) duringNextPump(host, [&] { host->close(); });
+    };
+    host->readUser();
+
+    ASSERT_FALSE(host.isNull()) << "deleted while its run was on the stack";
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Abandoned);
+    EXPECT_EQ(host->blocksRead, (std::vector<int>{0, 1}));
+    EXPECT_EQ(host->unloads, 1);
+    EXPECT_TRUE(host->isHidden());
+    // The run touched nothing of the closed window on its way out.
+    EXPECT_FALSE(host->cmdOther->isEnabled());
+    EXPECT_EQ(t.ctx->windows().find(WindowKind::Iso15693), nullptr);
+    flushDeferredDeletes();
+    EXPECT_TRUE(host.isNull());
+    // A new window of the kind can be opened at once.
+    EXPECT_NE(t.ctx->windows().show(WindowKind::Iso15693), nullptr);
+    delete t.ctx->windows().find(WindowKind::Iso15693);
+}
+
+TEST_F(RunTest, QuittingTheProgramInsideARunEndsItWithoutTouchingTheWindow) {
+    host->chkLoop->setChecked(true);
+    host->afterBlock = [&](int block) {
+        if (block == 1) {
+            duringNextPump(host, [&] {
+                shell::setShutdownFlags(t.values());
+                t.ctx->setQuitting(true);
+            });
+        }
+    };
+    host->readUser();
+
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Abandoned);
+    EXPECT_EQ(host->blocksRead, (std::vector<int>{0, 1}));
+    EXPECT_FALSE(host->cmdOther->isEnabled());
+    EXPECT_TRUE(t.values().StopRequested);
+    EXPECT_FALSE(t.values().ReqBLoopEnabled);
+    // No window opens while the program is on its way out.
+    EXPECT_EQ(t.ctx->windows().show(WindowKind::Console), nullptr);
+}
+
+TEST_F(RunTest, ClosingTheMdiFrameDuringARunOnlyHidesItUntilTheRunEnds) {
+    delete host.data();
+    QMdiArea area;
+    t.ctx->windows().setHost([&](shell::ToolWindow* w) { area.addSubWindow(w); });
+    host = static_cast<HostWindow*>(t.ctx->windows().show(WindowKind::Iso15693));
+    ASSERT_NE(host, nullptr);
+    QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow*>(host->parentWidget());
+    ASSERT_FALSE(frame.isNull());
+    EXPECT_FALSE(frame->testAttribute(Qt::WA_DeleteOnClose));
+
+    host->afterBlock = [&](int block) {
+        if (block == 0) duringNextPump(host, [&] { frame->close(); });
+    };
+    host->readUser();
+    ASSERT_FALSE(host.isNull());
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Abandoned);
+    EXPECT_EQ(host->blocksRead, (std::vector<int>{0}));
+    flushDeferredDeletes();
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_TRUE(host.isNull());
+}
+
+TEST_F(RunTest, AWindowClosedDuringItsLoadIsNotShownAndIsDeletedAfterTheLoad) {
+    struct ClosingLoad : HostWindow {
+        using HostWindow::HostWindow;
+        void load() override {
+            HostWindow::load();
+            shell::RunScope run(*this);
+            duringNextPump(this, [this] { close(); });
+            survivedPump = !run.pumpEnds();
+        }
+        bool survivedPump = true;
+    };
+    QPointer<ClosingLoad> w;
+    t.ctx->windows().registerFactory(WindowKind::Iso14443B, [&](shell::AppContext& c) {
+        w = new ClosingLoad(c, WindowKind::Iso14443B);
+        return w.data();
+    });
+    EXPECT_EQ(t.ctx->windows().show(WindowKind::Iso14443B), nullptr);
+    ASSERT_FALSE(w.isNull());
+    EXPECT_FALSE(w->survivedPump);
+    flushDeferredDeletes();
+    EXPECT_TRUE(w.isNull());
+}
+
+struct CountCase {
+    const char* count;
+    const char* counter;
+    bool lastPass;
+    const char* countAfter;
+    const char* counterAfter;
+};
+
+TEST(CountedLoopStep, ReadsTheCountAsANumberAndEndsOnAnythingElse) {
+    const CountCase cases[] = {
+        {"0", "4", false, "0", "5"},  // endless: only the counter moves
+        {"3", "1", false, "2", "2"},
+        {"2", "0", false, "1", "1"},
+        {"1", "3", true, "0", "3"},   // the last pass leaves the counter
+        {"01", "1", true, "0", "1"},  // one pass, not an endless loop
+        {"007", "1", false, "6", "2"},
+        {"00", "1", false, "00", "2"},  // zero however written
+        {"3x", "1", true, "0", "1"},    // unreadable: end after this pass
+        {"-2", "1", true, "0", "1"},
+        {"", "1", true, "0", "1"},
+        {" 3", "1", true, "0", "1"},
+        {"1234567890", "1", true, "0", "1"},  // more digits than the box holds
+        {"5", "", false, "4", "1"},           // a counter with no number counts as 0
+        {"999999999", "7", false, "999999998", "8"},
+    };
+    for (const CountCase& c : cases) {
+        SCOPED_TRACE(std::string("count \"") + c.count + "\" counter \"" + c.counter + "\"");
+        const shell::CountedLoopStep s = shell::countedLoopStep(c.count, c.counter);
+        EXPECT_EQ(s.lastPass, c.lastPass);
+        EXPECT_EQ(s.countText, QString::fromLatin1(c.countAfter));
+        EXPECT_EQ(s.counterText, QString::fromLatin1(c.counterAfter));
+    }
+}
+
+}  // namespace

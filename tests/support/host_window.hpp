@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <functional>
+#include <vector>
+
+#include "shell/command_controls.hpp"
+#include "shell/counted_loop.hpp"
+#include "shell/hex_entry_box.hpp"
+#include "shell/log_pane.hpp"
+#include "shell/run_guard.hpp"
+#include "shell/tool_window.hpp"
+
+namespace testsupport {
+
+// A tool window with one of each kind of long operation, built only from the shared run
+// helpers: a block-range read (stoppable, counted-loop capable, controls locked, busy
+// pointer) and a polling loop ended by its loop box. Tests act on it from inside its
+// pumps through the hooks, the way a user's click arrives during a run.
+class HostWindow : public shell::ToolWindow {
+    Q_OBJECT
+  public:
+    enum class End { None, Completed, Stopped, Abandoned, Refused };
+
+    explicit HostWindow(shell::AppContext& ctx,
+                        shell::WindowKind kind = shell::WindowKind::Iso15693);
+
+    void load() override;
+    void unload() override;
+
+    // The read button: the block range from `firstBlock` to `lastBlock`, repeated as the
+    // counted loop says while AUTO LOOP is ticked.
+    void readUser();
+    // The polling loop: one exchange a cycle while its loop box stays ticked.
+    void pollLoop();
+
+    QPushButton* cmdReadUser;
+    QPushButton* cmdOther;
+    QPushButton* cmdStopCommand;
+    QPushButton* cmdPoll;
+    QCheckBox* chkUserLoop;
+    shell::HexEntryBox* txtLOOPnumber;
+    QLabel* lblLOOPnumber;
+    QLabel* lblLoopCount;
+    QCheckBox* chkLoop;
+    QTextEdit* rtfLog;
+
+    shell::LogPane log;
+    shell::CommandControls controls;
+
+    int firstBlock = 0;
+    int lastBlock = 3;
+    // Run after each block's exchange and log entry, before the pump.
+    std::function<void(int block)> afterBlock;
+    // Run after each polling cycle, before its pause.
+    std::function<void(int cycle)> afterCycle;
+
+    std::vector<int> blocksRead;
+    std::vector<QString> counterAtPass;  // the pass counter as each pass began
+    int cycles = 0;
+    int unloads = 0;
+    End lastEnd = End::None;
+
+  private:
+    End readBlockRange(shell::RunScope& run);
+};
+
+}  // namespace testsupport
