@@ -6,6 +6,7 @@
 
 #include "shell/app_context.hpp"
 #include "shell/clock.hpp"
+#include "shell/loaded_reader_library.hpp"
 #include "shell/timing.hpp"
 #include "shell/ui.hpp"
 #include "simboard/simulated_board.hpp"
@@ -14,8 +15,18 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString programFolder = QCoreApplication::applicationDirPath();
 
-    auto board =
-        std::make_unique<simboard::SimulatedBoard>(QFile::encodeName(programFolder).toStdString());
+    // A reader library file beside the program drives the real board; without one (or
+    // when it does not load) the simulated board stands in.
+    std::unique_ptr<reader::ReaderLibrary> board;
+    if (const QString file = shell::LoadedReaderLibrary::libraryFileBeside(programFolder);
+        !file.isEmpty()) {
+        auto loaded = std::make_unique<shell::LoadedReaderLibrary>(file);
+        if (loaded->isLoaded()) board = std::move(loaded);
+    }
+    if (!board) {
+        board = std::make_unique<simboard::SimulatedBoard>(
+            QFile::encodeName(programFolder).toStdString());
+    }
     shell::QtUi ui;
     shell::SystemClock clock;
     shell::RealTiming timing;

@@ -5,10 +5,16 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <string_view>
 
 #include "reader/answer_buffer.hpp"
 #include "simboard/simulated_board.hpp"
+
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
 
 #ifdef _WIN32
 #define TQ_EXPORT extern "C" __declspec(dllexport)
@@ -23,9 +29,27 @@ namespace {
 // What a call without an answer area gets: a failed exchange.
 constexpr std::int32_t kStatusNoAnswerArea = 1;
 
+// The folder this library file stands in: a simulated-board.ini there describes the
+// board, as it would beside the program.
+std::string ownFolder() {
+#ifndef _WIN32
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&ownFolder), &info) != 0 && info.dli_fname) {
+        const std::string path = info.dli_fname;
+        const auto slash = path.rfind('/');
+        if (slash != std::string::npos) return path.substr(0, slash);
+    }
+#endif
+    return {};
+}
+
 simboard::SimulatedBoard& board() {
-    static simboard::SimulatedBoard instance;
-    return instance;
+    static const auto instance = [] {
+        const std::string folder = ownFolder();
+        return folder.empty() ? std::make_unique<simboard::SimulatedBoard>()
+                              : std::make_unique<simboard::SimulatedBoard>(folder);
+    }();
+    return *instance;
 }
 
 std::string_view requestText(const char* request) {
