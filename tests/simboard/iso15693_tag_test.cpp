@@ -1,0 +1,371 @@
+#include "simboard/iso15693_tag.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "simboard/antenna.hpp"
+#include "simboard/hex.hpp"
+#include "simboard/iso15693_combiner.hpp"
+#include "simboard/iso15693_tag_spec.hpp"
+
+namespace {
+
+using namespace simboard;
+
+// The tag's UID E0 01 02 03 04 05 06 07 as it goes on air.
+const std::string kUid = "07060504030201E0";
+const std::string kOtherUid = "08060504030201E0";
+
+// Whole SendRecv answers (tag frame, CRC low byte first, status byte), worked out by
+// hand from the frame layout.
+const std::string kNoTag = "8700";
+const std::string kOk = "80040078F000";
+const std::string kInventory = "800D000007060504030201E08FF000";
+const std::string kBlock1 = "80080011223344043E00";
+const std::string kErr02 = "800501028D3500";
+const std::string kErr0F = "8005010F68EE00";
+const std::string kErr10 = "800501101E0600";
+const std::string kErr11 = "80050111971700";
+const std::string kErr12 = "800501120C2500";
+const std::string kErr15 = "80050115B35100";
+
+ProtocolConfig normalRate() { return {Protocol::Iso15693, {0x0D}}; }
+ProtocolConfig fastRate() { return {Protocol::Iso15693, {0x1D}}; }
+
+// 300 blocks, so that both address widths and the range end can be reached.
+// Block 1 11223344, block 2 55667788 (locked), block 0105 99AABBCC; sector 2
+// (blocks 40-5F) is read and write protected by password 2, sector 3 (60-7F) write
+// protected by password 3.
+Iso15693TagConfig fixture() {
+    Iso15693TagConfig c;
+    c.uid = 0xE001020304050607ULL;
+    c.dsfid = 0x00;
+    c.afi = 0x32;
+    c.icReference = 0x55;
+    c.blockCount = 300;
+    c.blockSize = 4;
+    c.data.assign(300 * 4, 0);
+    const Bytes b1{0x11, 0x22, 0x33, 0x44}, b2{0x55, 0x66, 0x77, 0x88},
+        b105{0x99, 0xAA, 0xBB, 0xCC};
+    std::copy(b1.begin(), b1.end(), c.data.begin() + 4);
+    std::copy(b2.begin(), b2.end(), c.data.begin() + 8);
+    std::copy(b105.begin(), b105.end(), c.data.begin() + 0x105 * 4);
+    c.lockedBlocks = {2};
+    c.sectorProtection = {0, 0, 0x02 | iso15693::kSectorReadProtected, 0x03};
+    c.passwords[1] = {0xCA, 0xFE, 0xBA, 0xBE};
+    c.passwords[2] = {0x0B, 0xAD, 0xF0, 0x0D};
+    return c;
+}
+
+class Field {
+  public:
+    explicit Field(ProtocolConfig config = normalRate()) : config_(std::move(config)) {}
+
+    Iso15693Tag& add(Iso15693TagConfig c) {
+        auto tag = std::make_unique<Iso15693Tag>(std::move(c));
+        Iso15693Tag& ref = *tag;
+        antenna_.add(std::move(tag));
+        return ref;
+    }
+    void setConfig(ProtocolConfig config) { config_ = std::move(config); }
+    std::string send(const std::string& hex) {
+        const auto frame = parseHex(hex);
+        EXPECT_TRUE(frame) << hex;
+        return antenna_.exchange(TagRequest{frame.value_or(Bytes{}), 0, config_});
+    }
+    Antenna& antenna() { return antenna_; }
+
+  private:
+    Antenna antenna_;
+    ProtocolConfig config_;
+};
+
+struct Step {
+    std::string request;
+    std::string answer;
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+
+class Iso15693Commands : public ::testing::TestWithParam<Scenario> {};
+
+// Each scenario runs its requests in order on one fresh tag, so state carries over.
+TEST_P(Iso15693Commands, AnswerEachRequestAsTheTagWould) {
+    Field field;
+    field.add(fixture());
+    for (const Step& step : GetParam().steps) {
+        EXPECT_EQ(field.send(step.request), step.answer) << "request " << step.request;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tag, Iso15693Commands,
+    ::testing::Values(
+        Scenario{"reads",
+                 {
+                     {"022001", kBlock1},
+                     {"422001", "8009000011223344FC0600"},  // security status first
+                     {"02230101", "800C001122334455667788DEC500"},
+                     {"42230101", "800E000011223344015566778866BA00"},  // block 2 locked
+                     {"0A200501", "80080099AABBCCD07600"},              // two-byte address 0105
+                     {"0A202C01", kErr10},    // block 012C is past the end
+                     {"0A232A0102", kErr10},  // range running past the end
+                     {"022C0003", "80080000000100AFD600"},
+                     {"0A2C00000300", "80080000000100AFD600"},  // first and count two bytes
+                     {"022D", kErr02},                          // not a command of this tag
+                     {"022001FF", kNoTag},                      // malformed: no answer
+                     {"02", kNoTag},
+                 }},
+        Scenario{"addressed and selected modes",
+                 {
+                     {"2220" + kUid + "01", kBlock1},
+                     {"2220" + kOtherUid + "01", kNoTag},
+                     {"222001", kNoTag},  // Address flag without a UID
+                     {"122001", kNoTag},  // Select flag while not selected
+                     {"0225" + kUid, kOk},
+                     {"122001", kBlock1},
+                     {"022001", kBlock1},  // a selected tag still hears plain requests
+                     {"0225" + kOtherUid, kNoTag},
+                     {"122001", kNoTag},  // another SELECT sent it back to Ready
+                     {"0225" + kUid, kOk},
+                     {"1226", kOk},
+                     {"122001", kNoTag},
+                 }},
+        Scenario{"quiet tag",
+                 {
+                     {"260100", kInventory},
+                     {"0202", kNoTag},  // STAY QUIET is never answered
+                     {"260100", kNoTag},
+                     {"022001", kNoTag},
+                     {"2220" + kUid + "01", kBlock1},  // addressed requests still reach it
+                     {"2226" + kUid, kOk},
+                     {"260100", kInventory},
+                 }},
+        Scenario{"writes and locks",
+                 {
+                     {"02210399887766", kOk},
+                     {"022003", "8008009988776609A900"},
+                     {"02210211223344", kErr12},  // locked block
+                     {"022103112233", kErr0F},    // short data
+                     {"0A210501"
+                      "11223344",
+                      kOk},
+                     {"022203", kOk},
+                     {"022203", kErr11},
+                     {"02210311223344", kErr12},
+                     {"0A222C01", kErr10},
+                     {"022C0201", "80060001019DCE00"},  // blocks 2 and 3 now locked
+                 }},
+        Scenario{"AFI, DSFID and system information",
+                 {
+                     {"022B", "8012000F07060504030201E00032FF0355265B00"},  // count FF
+                     {"0A2B", "8013000F07060504030201E000322B010355340900"},
+                     {"022733", kOk},
+                     {"0228", kOk},
+                     {"0228", kErr11},
+                     {"022734", kErr12},
+                     {"022944", kOk},
+                     {"022A", kOk},
+                     {"022945", kErr12},
+                     {"022B", "8012000F07060504030201E04433FF0355AFAB00"},
+                 }},
+        Scenario{"kill",
+                 {
+                     {"02A60200DEADBEEF", kErr0F},  // no kill code written yet
+                     {"02B10200DEADBEEF", kOk},
+                     {"02A60200DEADBEEE", kErr0F},
+                     {"02A60200DEADBEEF", kOk},
+                     {"260100", kNoTag},
+                     {"2220" + kUid + "01", kNoTag},
+                     {"0225" + kUid, kNoTag},
+                 }},
+        Scenario{"sector passwords",
+                 {
+                     {"022040", kErr15},
+                     {"422060", "800900060000000017CC00"},  // write-only protection reads
+                     {"02216012345678", kErr12},
+                     {"02B30202CAFEBABF", kErr0F},
+                     {"02B30202CAFEBABE", kOk},
+                     {"022040", "8008000000000077CF00"},
+                     {"02B1020301020304", kErr0F},  // password 3 not presented
+                     {"02B302030BADF00D", kOk},
+                     {"02216012345678", kOk},
+                     {"022060", "8008001234567887A800"},
+                     {"02B1020301020304", kOk},
+                     {"02B302030BADF00D", kErr0F},  // replaced
+                     {"02B2024000", kOk},           // sector 2 opened by its password holder
+                     {"02B2026001", kOk},           // password 3 presented: may change 3
+                     {"02B3020400000000", kErr0F},  // there is no password 4
+                 }},
+        Scenario{"energy harvesting and maker code",
+                 {
+                     {"02A002", "80050000470F00"},
+                     {"02A10205", kOk},
+                     {"02A002", "80050005EA5800"},
+                     {"02A20201", kOk},
+                     {"02A302", "80050001CE1E00"},
+                     {"02A20202", kErr0F},
+                     {"02A40207", kOk},
+                     {"02A003", kNoTag},  // another maker's command
+                     {"02A502", kErr02},
+                 }},
+        Scenario{"initiate",
+                 {
+                     {"26D10200", kNoTag},  // not initiated yet
+                     {"02D202", kInventory},
+                     {"22D202", kInventory},  // never carries a UID
+                     {"26D10200", kInventory},
+                     {"02C202", kInventory},
+                     {"26C10200", kInventory},
+                     {"0202", kNoTag},
+                     {"02D202", kNoTag},
+                 }}));
+
+// Which INVENTORY requests reach the tag (AFI 32, UID ...0607).
+TEST(Iso15693Inventory, AfiMaskAndSlotDecideWhetherTheTagAnswers) {
+    const struct {
+        const char* request;
+        bool answers;
+    } cases[] = {
+        {"260100", true},
+        {"36013200", true},
+        {"36013300", false},
+        {"36013000", true},  // family 3, any sub-family
+        {"36010200", true},  // any family, sub-family 2
+        {"36011200", false},
+        {"36010000", true},
+        {"26010807", true},
+        {"26010808", false},
+        {"26010C07F6", true},  // only the low 12 bits of the mask count
+        {"26010C0707", false},
+        {"26014007060504030201E0", true},
+        {"26014107060504030201E000", false},  // longer than a UID
+        {"260108", false},                    // mask byte missing
+        {"060100", false},                    // 16 slots: the tag sits in slot 7
+        {"06010407", true},                   // after the mask, slot 0
+        {"06010417", true},
+        {"06010807", false},  // slot of UID bits 8-11: 6
+    };
+    for (const auto& c : cases) {
+        Field field;
+        field.add(fixture());
+        EXPECT_EQ(field.send(c.request), c.answers ? kInventory : kNoTag) << c.request;
+    }
+}
+
+TEST(Iso15693Tag, FieldOffForgetsStateButNotMemoryOrDeath) {
+    Field field;
+    Iso15693Tag& tag = field.add(fixture());
+    field.send("02210399887766");
+    field.send("02D202");
+    field.send("02B30202CAFEBABE");
+    field.send("0202");
+    ASSERT_EQ(tag.state(), Iso15693Tag::State::Quiet);
+    field.antenna().fieldOff();
+    EXPECT_EQ(field.send("260100"), kInventory);
+    EXPECT_EQ(field.send("26D10200"), kNoTag);  // no longer initiated
+    EXPECT_EQ(field.send("022040"), kErr15);    // password forgotten
+    EXPECT_EQ(field.send("022003"), "8008009988776609A900");
+
+    field.send("0225" + kUid);
+    field.antenna().fieldOff();
+    EXPECT_EQ(field.send("122001"), kNoTag);
+
+    field.send("02B10200DEADBEEF");
+    field.send("02A60200DEADBEEF");
+    field.antenna().fieldOff();
+    EXPECT_EQ(field.send("260100"), kNoTag);
+}
+
+TEST(Iso15693Tag, StrictRateAnswersFastCommandsOnlyAtTheFastRate) {
+    Iso15693TagConfig c = fixture();
+    c.strictDataRate = true;
+    Field field;
+    field.add(c);
+    EXPECT_EQ(field.send("02C00201"), kNoTag);
+    EXPECT_EQ(field.send("022001"), kBlock1);
+    field.setConfig(fastRate());
+    EXPECT_EQ(field.send("02C00201"), kBlock1);
+    EXPECT_EQ(field.send("02C3020101"), "800C001122334455667788DEC500");
+    EXPECT_EQ(field.send("022001"), kNoTag);
+}
+
+TEST(Iso15693Tag, HearsOnlyTheIso15693Protocol) {
+    Field field({Protocol::Iso14443A, {0x00}});
+    field.add(fixture());
+    EXPECT_TRUE(field.antenna()
+                    .broadcast(TagRequest{{0x26, 0x01, 0x00}, 0, {Protocol::Iso14443A, {0x00}}})
+                    .empty());
+}
+
+// The public examples: the ISO/IEC 15693-3 CRC worked example, and an INVENTORY
+// request whose CRC is known from the standard's frames.
+TEST(Iso15693Crc, MatchesThePublishedValues) {
+    EXPECT_EQ(crc16Iso13239({0x01, 0x02, 0x03, 0x04}), 0x3991);
+    EXPECT_EQ(crc16Iso13239({0x26, 0x01, 0x00}), 0x0AF6);
+    EXPECT_EQ(crc16Iso13239(*parseHex("313233343536373839")), 0x906E);
+}
+
+TEST(Iso15693TagSpec, DefaultTagIsTheLargestProductWithSomethingInEachCorner) {
+    Field field;
+    field.antenna().add(makeIso15693Tag(TagSpec{"iso15693", {}}));
+    EXPECT_EQ(field.send("260100"), "800D000008070605040302E044FE00");
+    // 64 kbit: 2048 blocks of four bytes, so 07FF is the last block.
+    EXPECT_EQ(field.send("0A2B"), "8013000F08070605040302E00000FF07032ABE5700");
+    EXPECT_EQ(field.send("0A200000"), "80080054513733004900");  // "TQ73"
+    EXPECT_EQ(field.send("0A20FF07"), "8008000000000077CF00");
+    EXPECT_EQ(field.send("0A200008"), kErr10);
+    EXPECT_EQ(field.send("022101AABBCCDD"), kErr12);  // the locked block
+    EXPECT_EQ(field.send("022020"), kErr15);          // the protected sector
+    EXPECT_EQ(field.send("02B3020111223344"), kOk);
+    EXPECT_EQ(field.send("022020"), "80080052656164484600");  // "Read"
+}
+
+TEST(Iso15693TagSpec, SectionKeysDescribeOtherTags) {
+    using Keys = std::map<std::string, std::string>;
+    const struct {
+        Keys keys;
+        bool builds;
+        const char* request;  // sent to the tag built
+        const char* answer;
+    } cases[] = {
+        {{{"uid", "E001020304050607"}, {"afi", "32"}, {"ic", "55"}, {"blocks", "300"}},
+         true,
+         "0A2B",
+         "8013000F07060504030201E000322B010355340900"},
+        {{{"data", "0000000011223344"}}, true, "022001", kBlock1.c_str()},
+        {{{"size", "2"}, {"blocksize", "4"}}, true, "022040", kErr10.c_str()},
+        {{{"uid", "E001020304050607"}, {"dsfid", "00"}},
+         true,
+         "260100",
+         "800D000007060504030201E08FF000"},
+        {{{"blocks", "8"}, {"locked", "3, 05"}}, true, "022C0007", "800C0000000001000100007FE000"},
+        {{{"uid", "E00102030405060"}}, false, "", ""},
+        {{{"uid", "E00102030405060G"}}, false, "", ""},
+        {{{"dsfid", "1"}}, false, "", ""},
+        {{{"blocks", "0"}}, false, "", ""},
+        {{{"blocks", "65537"}}, false, "", ""},
+        {{{"blocksize", "33"}}, false, "", ""},
+        {{{"data", "ABC"}}, false, "", ""},
+        {{{"locked", "3;4"}}, false, "", ""},
+    };
+    for (const auto& c : cases) {
+        auto tag = makeIso15693Tag(TagSpec{"iso15693", c.keys});
+        ASSERT_EQ(tag != nullptr, c.builds) << testing::PrintToString(c.keys);
+        if (!tag) continue;
+        Field field;
+        field.antenna().add(std::move(tag));
+        EXPECT_EQ(field.send(c.request), c.answer) << c.request;
+    }
+}
+
+}  // namespace
