@@ -6,6 +6,7 @@ std::vector<TagSpec> defaultTagSpecs() {
     // One line per tag model: `{"kind", {}},` takes the kind's own defaults.
     return {
         // {"kind", {}},
+        {"iso15693", {}},
     };
 }
 

@@ -1,5 +1,8 @@
 #include "simboard/tag_factories.hpp"
 
+#include "simboard/iso15693_anticollision.hpp"
+#include "simboard/iso15693_tag_spec.hpp"
+
 namespace simboard {
 
 // A tag model registers with ONE line in each table below (plus the include of the
@@ -8,6 +11,7 @@ namespace simboard {
 const std::map<std::string, TagFactory>& tagFactories() {
     static const std::map<std::string, TagFactory> table = {
         // {"kind", makeKindTag},
+        {"iso15693", makeIso15693Tag},
     };
     return table;
 }
@@ -15,6 +19,7 @@ const std::map<std::string, TagFactory>& tagFactories() {
 const std::map<std::uint8_t, FirmwareHandler>& firmwareHandlers() {
     static const std::map<std::uint8_t, FirmwareHandler> table = {
         // {0xA0, handleCommand},
+        {kFirmwareIso15693Anticollision, iso15693Anticollision},
     };
     return table;
 }
