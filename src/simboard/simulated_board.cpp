@@ -25,6 +25,12 @@ std::optional<std::string> readFile(const std::string& path) {
     return text.str();
 }
 
+// A longer answer would not fit the caller's buffer (a tag model's own combiner might
+// build one): the transceiver reports a receive-buffer overflow instead.
+void setAnswer(AnswerBuffer& answer, const std::string& text) {
+    answer.setText(text.size() > kMaxAnswer ? std::string("8900") : text);
+}
+
 Antenna antennaFor(const BoardConfig& config) {
     return config.tags ? buildAntenna(*config.tags) : buildDefaultAntenna();
 }
@@ -98,9 +104,7 @@ bool SimulatedBoard::intercepted(Fn f, AnswerBuffer& answer, LibraryStatus& stat
 LibraryStatus SimulatedBoard::answerWith(Fn f, AnswerBuffer& answer, const std::string& text) {
     LibraryStatus status = reader::kStatusOk;
     if (intercepted(f, answer, status)) return status;
-    // Longer answers would not fit the caller's buffer: the transceiver reports an
-    // overflow instead.
-    answer.setText(text.size() > kMaxAnswer ? std::string("8900") : text);
+    setAnswer(answer, text);
     return reader::kStatusOk;
 }
 
@@ -129,7 +133,7 @@ LibraryStatus SimulatedBoard::kvCmd(std::string_view request, AnswerBuffer& answ
     } else {
         text = std::string(kInvalidCommandAnswer);
     }
-    answer.setText(text.size() > kMaxAnswer ? std::string("8900") : text);
+    setAnswer(answer, text);
     return reader::kStatusOk;
 }
 
@@ -148,7 +152,7 @@ LibraryStatus SimulatedBoard::select(std::string_view request, AnswerBuffer& ans
     LibraryStatus status = reader::kStatusOk;
     if (intercepted(Fn::Select, answer, status)) return status;
     const auto data = parseHex(request);
-    answer.setText(data ? transceiver_.select(*data) : std::string(kInvalidCommandAnswer));
+    setAnswer(answer, data ? transceiver_.select(*data) : std::string(kInvalidCommandAnswer));
     return reader::kStatusOk;
 }
 
@@ -156,7 +160,7 @@ LibraryStatus SimulatedBoard::sendReceive(std::string_view request, AnswerBuffer
     LibraryStatus status = reader::kStatusOk;
     if (intercepted(Fn::SendReceive, answer, status)) return status;
     const auto data = parseHex(request);
-    answer.setText(data ? transceiver_.sendRecv(*data) : std::string(kInvalidCommandAnswer));
+    setAnswer(answer, data ? transceiver_.sendRecv(*data) : std::string(kInvalidCommandAnswer));
     return reader::kStatusOk;
 }
 

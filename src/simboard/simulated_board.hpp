@@ -25,6 +25,9 @@ class SimulatedBoard : public reader::ReaderLibrary {
     explicit SimulatedBoard(std::string programFolder);
     // A board built in code (tests): this configuration, its tags from the factories.
     explicit SimulatedBoard(const BoardConfig& config);
+    // The transceiver points into the board.
+    SimulatedBoard(const SimulatedBoard&) = delete;
+    SimulatedBoard& operator=(const SimulatedBoard&) = delete;
 
     reader::LibraryStatus usbConnect() override;
     reader::LibraryStatus usbHandleCheck() override;
