@@ -4,6 +4,7 @@
 #include <map>
 
 #include "simboard/hex.hpp"
+#include "simboard/iso14443a_combiner.hpp"
 #include "simboard/iso15693_combiner.hpp"
 
 namespace simboard {
@@ -16,6 +17,7 @@ namespace {
 const std::map<Protocol, Combiner>& combinerTable() {
     static const std::map<Protocol, Combiner> table = {
         // {Protocol::X, combineX},
+        {Protocol::Iso14443A, combineIso14443a},
         {Protocol::Iso15693, combineIso15693},
     };
     return table;

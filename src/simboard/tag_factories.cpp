@@ -1,5 +1,7 @@
 #include "simboard/tag_factories.hpp"
 
+#include "simboard/iso14443a_tag.hpp"
+#include "simboard/topaz_tag.hpp"
 #include "simboard/iso15693_anticollision.hpp"
 #include "simboard/iso15693_tag_spec.hpp"
 
@@ -11,6 +13,8 @@ namespace simboard {
 const std::map<std::string, TagFactory>& tagFactories() {
     static const std::map<std::string, TagFactory> table = {
         // {"kind", makeKindTag},
+        {"iso14443a", makeIso14443aTag},
+        {"topaz", makeTopazTag},
         {"iso15693", makeIso15693Tag},
     };
     return table;
