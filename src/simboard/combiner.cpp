@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <map>
 
+#include "simboard/felica_card.hpp"
 #include "simboard/hex.hpp"
+#include "simboard/iso14443b_frames.hpp"
 #include "simboard/iso14443a_combiner.hpp"
 #include "simboard/iso15693_combiner.hpp"
 
@@ -17,6 +19,8 @@ namespace {
 const std::map<Protocol, Combiner>& combinerTable() {
     static const std::map<Protocol, Combiner> table = {
         // {Protocol::X, combineX},
+        {Protocol::Iso14443B, combineIso14443b},
+        {Protocol::FeliCa, combineFelica},
         {Protocol::Iso14443A, combineIso14443a},
         {Protocol::Iso15693, combineIso15693},
     };

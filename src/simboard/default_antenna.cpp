@@ -6,6 +6,9 @@ std::vector<TagSpec> defaultTagSpecs() {
     // One line per tag model: `{"kind", {}},` takes the kind's own defaults.
     return {
         // {"kind", {}},
+        {"iso14443b", {}},
+        {"sola", {}},
+        {"felica", {}},
         {"iso14443a", {}},
         {"topaz", {}},
         {"iso15693", {}},
