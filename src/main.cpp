@@ -1,12 +1,13 @@
 #include <QApplication>
 #include <QFile>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <memory>
 
+#include "shell/about_box.hpp"
 #include "shell/app_context.hpp"
 #include "shell/clock.hpp"
 #include "shell/loaded_reader_library.hpp"
+#include "shell/main_window.hpp"
+#include "shell/startup_detection.hpp"
 #include "shell/timing.hpp"
 #include "shell/ui.hpp"
 #include "simboard/simulated_board.hpp"
@@ -32,12 +33,15 @@ int main(int argc, char** argv) {
     shell::RealTiming timing;
     shell::AppContext ctx(*board, ui, clock, timing, programFolder);
 
-    QMainWindow frame;
-    auto* area = new QMdiArea(&frame);
-    frame.setCentralWidget(area);
-    frame.setWindowTitle(QStringLiteral("  TQ73RN Development Software"));
-    ui.setDialogParent(&frame);
-    ctx.windows().setHost([area](shell::ToolWindow* w) { area->addSubWindow(w); });
-    frame.showMaximized();
+    // Only windows that exist get a factory; the other menu entries open nothing yet.
+    ctx.windows().registerFactory(shell::WindowKind::StartupDetection, [](shell::AppContext& c) {
+        return new shell::DetectionWindow(c);
+    });
+    ctx.windows().registerFactory(shell::WindowKind::About,
+                                  [](shell::AppContext& c) { return new shell::AboutBox(c); });
+
+    shell::MainWindow mainWindow(ctx);
+    ui.setDialogParent(&mainWindow);
+    mainWindow.load();
     return app.exec();
 }

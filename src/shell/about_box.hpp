@@ -1,0 +1,30 @@
+#pragma once
+
+#include "shell/system_info_program.hpp"
+#include "shell/tool_window.hpp"
+
+namespace shell {
+
+class AppContext;
+
+inline constexpr char kProgramTitle[] = "TQ73RN_Development_Software";
+inline constexpr char kSystemInfoMissingText[] = "System Information are not available now";
+
+// Title, version and notes of the program, and a way to the system's own information
+// program where the system has one.
+class AboutBox : public ToolWindow {
+    Q_OBJECT
+  public:
+    explicit AboutBox(AppContext& ctx, SystemInfoPlatform platform = systemInfoPlatform(),
+                      QWidget* parent = nullptr);
+
+    void load() override;
+    QSize sizeHint() const override;
+
+    void StartSysInfo();
+
+  private:
+    SystemInfoPlatform platform_;
+};
+
+}  // namespace shell

@@ -1,0 +1,306 @@
+#include "shell/main_window.hpp"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <initializer_list>
+#include <vector>
+
+#include "shell/app_context.hpp"
+#include "shell/hex_text.hpp"
+#include "shell/product_catalogue.hpp"
+#include "shell/settings_file.hpp"
+#include "shell/tool_window.hpp"
+
+namespace shell {
+
+namespace {
+
+constexpr std::uint32_t kDesignBackground = 0x00FFFFFF;  // white
+constexpr std::uint32_t kColourDialogPreset = 16761024;  // a pale blue
+
+enum class Command { Show, Product, Divider, BackgroundColour };
+
+struct EntryRow {
+    const char* name;  // "name_index" for members of a product array
+    const char* caption;
+    Command command;
+    WindowKind window;
+    std::vector<WindowKind> closesFirst;
+};
+
+struct MenuRow {
+    const char* name;
+    const char* caption;
+    std::vector<EntryRow> entries;
+};
+
+const QString kHyphens35(35, QLatin1Char('-'));
+const QString kHyphens40(40, QLatin1Char('-'));
+
+EntryRow product(const char* name, const char* caption) {
+    return {name, caption, Command::Product, WindowKind::About, {}};
+}
+EntryRow divider(const char* name) {
+    return {name, nullptr, Command::Divider, WindowKind::About, {}};
+}
+EntryRow show(const char* name, const char* caption, WindowKind window,
+              std::vector<WindowKind> closesFirst = {}) {
+    return {name, caption, Command::Show, window, std::move(closesFirst)};
+}
+
+// The menu bar from left to right. Product arrays keep their dividers as members, so
+// the index in each name is the entry's place in its menu.
+const std::vector<MenuRow>& menuTable() {
+    using K = WindowKind;
+    static const std::vector<MenuRow> table = {
+        {"mnuTQ73RNcommands",
+         "TQ73RN commands",
+         {show("mnuShowTQ73RNcommands", "TQ73RN commands", K::Console)}},
+        {"mnuISO15693cmd",
+         "ISO15693",
+         {product("mnuISO15693product_0", "VEL-C"), product("mnuISO15693product_1", "VEL-D"),
+          product("mnuISO15693product_2", "VELS-A"), product("mnuISO15693product_3", "VELS-CX"),
+          divider("mnuISO15693product_4"), product("mnuISO15693product_5", "DUONX-AE"),
+          product("mnuISO15693product_6", "DUONX-BE"), product("mnuISO15693product_7", "DUONX-C"),
+          product("mnuISO15693product_8", "DUONX-DE")}},
+        {"mnuISO14443Bcmd",
+         "ISO14443-B",
+         {product("mnuISO14443Bproduct_0", "ISO14443-B Cards commands"),
+          divider("mnuISO14443Bproduct_1"), product("mnuISO14443Bproduct_2", "SOLA-A"),
+          product("mnuISO14443Bproduct_3", "SOLT-A"), product("mnuISO14443Bproduct_4", "SOLA-B"),
+          product("mnuISO14443Bproduct_5", "SOLA-C"), product("mnuISO14443Bproduct_6", "SOLX-A")}},
+        {"mnuISO14443Acmd",
+         "ISO14443-A",
+         {product("mnuISO14443Aproduct_0", "ISO14443-A Cards commands"),
+          divider("mnuISO14443Aproduct_1"), product("mnuISO14443Aproduct_2", "TOPAZ")}},
+        {"mnuISO18092cmd", "ISO18092", {product("mnuISO18092product", "ISO18092 Cards commands")}},
+        {"mnuTool",
+         " Tools",
+         {show("mnuShowDemoKitTools", "DEMO-TQ73RN-A tool box", K::BoardTools),
+          show("mnuShowTagDetectionTool", "Tag Detection tool", K::TagDetection,
+               {K::Iso14443A, K::Iso14443B, K::Iso18092, K::Iso15693, K::AutoDetect}),
+          show("mnuShowAutoDetectTool", "Auto Detect tool", K::AutoDetect,
+               {K::Iso14443A, K::Iso14443B, K::Iso18092, K::Iso15693, K::TagDetection}),
+          show("mnuShowScriptTool", "Script tool", K::Script,
+               {K::Iso14443A, K::Iso14443B, K::Iso18092, K::Iso15693})}},
+        {"mnuHelp",
+         "Help",
+         {{"mnubackgroundcolor",
+           "Change backgroung color",
+           Command::BackgroundColour,
+           K::About,
+           {}},
+          show("mnuScriptHelp", "Script Help", K::ScriptHelp),
+          show("mnuabout", "About ...", K::About)}},
+    };
+    return table;
+}
+
+// The order the start-up detection hands the menus back in.
+constexpr std::array<const char*, 7> kMenuEnableOrder = {
+    "mnuTQ73RNcommands", "mnuISO15693cmd", "mnuISO14443Acmd", "mnuISO14443Bcmd",
+    "mnuISO18092cmd",    "mnuTool",        "mnuHelp"};
+
+int twips(const QWidget* w, int value) { return value * w->logicalDpiX() / 1440; }
+
+}  // namespace
+
+std::uint32_t colourNumber(const QColor& c) {
+    return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
+QColor colourFromNumber(std::uint32_t n) {
+    return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF);
+}
+
+std::optional<QColor> colourFromSetting(const QString& setting) {
+    const QString text = setting.trimmed();
+    bool ok = false;
+    qulonglong value = 0;
+    if (text.startsWith(QLatin1String("&h"), Qt::CaseInsensitive)) {
+        value = text.mid(2).toULongLong(&ok, 16);
+    } else {
+        value = text.toULongLong(&ok, 10);
+    }
+    // Larger numbers name the system's own colours, which this program does not use.
+    if (!ok || value > 0xFFFFFF) return std::nullopt;
+    return colourFromNumber(static_cast<std::uint32_t>(value));
+}
+
+MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), area_(new QMdiArea(this)) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QLatin1String(kMainCaption));
+    area_->setObjectName(QStringLiteral("MainFormArea"));
+    setCentralWidget(area_);
+    setBackgroundColour(colourFromNumber(kDesignBackground));
+    buildMenus();
+
+    for (int i = 0; i < 3; ++i) {
+        panels_[i] = new QLabel(this);
+        panels_[i]->setObjectName(QStringLiteral("StatusBarPanel_%1").arg(i + 1));
+        panels_[i]->setFrameShape(QFrame::StyledPanel);
+        panels_[i]->setFrameShadow(QFrame::Sunken);
+        panels_[i]->setMinimumWidth(twips(this, 2400));
+    }
+    panels_[1]->setText(QLatin1String(kVersionPanelText));
+    panels_[2]->setText(QLatin1String(kOrganisationName));
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(panels_[0], 1);
+    statusBar()->addWidget(panels_[1]);
+    statusBar()->addWidget(panels_[2]);
+
+    ctx_.setStatusBar(this);
+    ctx_.windows().setHost([this](ToolWindow* w) { addChildWindow(w); });
+}
+
+MainWindow::~MainWindow() {
+    ctx_.windows().setHost({});
+    ctx_.setStatusBar(nullptr);
+}
+
+void MainWindow::buildMenus() {
+    const auto& table = menuTable();
+    for (std::size_t m = 0; m < table.size(); ++m) {
+        const MenuRow& row = table[m];
+        QMenu* menu = menuBar()->addMenu(QLatin1String(row.caption));
+        menu->setObjectName(QLatin1String(row.name));
+        menu->menuAction()->setObjectName(QLatin1String(row.name));
+        topMenus_[m] = menu;
+        for (const EntryRow& entry : row.entries) {
+            const QString caption = entry.command != Command::Divider
+                                        ? QString::fromLatin1(entry.caption)
+                                    : row.name == std::string_view("mnuISO14443Acmd") ? kHyphens40
+                                                                                      : kHyphens35;
+            QAction* action = menu->addAction(caption);
+            action->setObjectName(QLatin1String(entry.name));
+            switch (entry.command) {
+                case Command::Divider:
+                    action->setEnabled(false);
+                    break;
+                case Command::Product:
+                    connect(action, &QAction::triggered, this,
+                            [this, caption] { SelectProduct(ctx_, caption); });
+                    break;
+                case Command::BackgroundColour:
+                    connect(action, &QAction::triggered, this,
+                            [this] { changeBackgroundColour(); });
+                    break;
+                case Command::Show:
+                    connect(action, &QAction::triggered, this, [this, &entry] {
+                        for (WindowKind k : entry.closesFirst) ctx_.windows().close(k);
+                        ctx_.windows().show(entry.window);
+                    });
+                    break;
+            }
+        }
+    }
+}
+
+void MainWindow::load() {
+    setWindowTitle(QLatin1String(kMainCaption));
+    setMenusEnabled(false);
+    ProgramValues& v = ctx_.values;
+    v.DetectionPending = false;
+    v.DemodGainValue = QStringLiteral("D1");
+    move(0, 0);
+    showMaximized();
+    v.BackColorSetting =
+        QStringLiteral("&h") + HexPadLong(static_cast<std::int32_t>(colourNumber(background_)), 8);
+    LoadUsageFile(ctx_);
+    // A colour text that is no colour keeps the colour of the design.
+    if (const auto colour = colourFromSetting(v.BackColorSetting)) setBackgroundColour(*colour);
+    v.ReaderIdnText.clear();
+    ctx_.windows().show(WindowKind::StartupDetection);
+}
+
+QString MainWindow::panelText(int panel) const {
+    return panel >= 1 && panel <= 3 ? panels_[panel - 1]->text() : QString();
+}
+
+void MainWindow::setPanelText(int panel, const QString& text) {
+    if (panel >= 1 && panel <= 3) panels_[panel - 1]->setText(text);
+}
+
+void MainWindow::setMenusEnabled(bool enabled) {
+    for (const char* name : kMenuEnableOrder) {
+        for (QMenu* menu : topMenus_) {
+            if (menu->objectName() == QLatin1String(name)) menu->menuAction()->setEnabled(enabled);
+        }
+    }
+}
+
+bool MainWindow::menusEnabled() const {
+    for (QMenu* menu : topMenus_) {
+        if (!menu->menuAction()->isEnabled()) return false;
+    }
+    return true;
+}
+
+void MainWindow::setBackgroundColour(const QColor& colour) {
+    background_ = colour;
+    area_->setBackground(colour);
+}
+
+void MainWindow::changeBackgroundColour() {
+    const QColor previous = background_;
+    const auto chosen = ctx_.ui().colorDialog(colourFromNumber(kColourDialogPreset));
+    // A cancelled dialog keeps the colour, which is still written below.
+    setBackgroundColour(chosen && chosen->isValid() ? *chosen : previous);
+    ProgramValues& v = ctx_.values;
+    v.BackColorSetting = QString::number(colourNumber(background_));
+
+    // The settings file may already name a folder chosen in a file dialog during this run;
+    // writing back the folder read at start-up would lose that choice.
+    QString folder = v.LastUsedFolder;
+    QFile current(usageFilePath(ctx_.programFolder()));
+    if (current.open(QIODevice::ReadOnly)) {
+        if (const auto record = parseUsageRecord(current.read(64 * 1024))) folder = record->folder;
+    }
+    // The colour only matters from the next start; a settings file that cannot be written
+    // costs nothing now.
+    (void)SaveUsageFile(ctx_, folder, v.BackColorSetting);
+}
+
+void MainWindow::addChildWindow(ToolWindow* w) {
+    const bool placed = w->testAttribute(Qt::WA_Moved);
+    const QPoint position = w->pos();
+    const QSize client = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
+    // The start-up detection window has no caption and no frame.
+    const Qt::WindowFlags flags = w->kind() == WindowKind::StartupDetection
+                                      ? Qt::FramelessWindowHint | Qt::SubWindow
+                                      : Qt::WindowFlags();
+    QMdiSubWindow* frame = area_->addSubWindow(w, flags);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    const QSize extra = frame->sizeHint() - w->sizeHint();
+    frame->resize(client + QSize(std::max(0, extra.width()), std::max(0, extra.height())));
+    if (placed) frame->move(position);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    ProgramValues& v = ctx_.values;
+    v.StopRequested = true;
+    v.ScriptLoopEnabled = false;
+    v.AnticollisionLoopEnabled = false;
+    v.ReqBLoopEnabled = false;
+    v.ReqCLoopEnabled = false;
+    ctx_.windows().close(WindowKind::About);
+    ctx_.windows().close(WindowKind::Console);
+    // Runs still on the stack see this at their next pump and return; the event loop
+    // ends once they have, so nothing is destroyed under a running handler.
+    ctx_.setQuitting(true);
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace shell

@@ -1,0 +1,286 @@
+#include "shell/main_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "recording_windows.hpp"
+#include "shell/product_catalogue.hpp"
+#include "shell/settings_file.hpp"
+#include "shell/startup_detection.hpp"
+#include "test_context.hpp"
+
+using namespace shell;
+using reader::ReaderFunction;
+using shelltest::registerRecordingWindows;
+
+namespace {
+
+struct MainWindowFixture : ::testing::Test {
+    testsupport::TestContext t;
+    QStringList journal;
+    std::unique_ptr<MainWindow> main;
+
+    MainWindowFixture() {
+        t.scripted.setHealthyDefaults();
+        t.ctx->windows().registerFactory(WindowKind::StartupDetection,
+                                         [](AppContext& c) { return new DetectionWindow(c); });
+        registerRecordingWindows(*t.ctx, journal,
+                                 {{WindowKind::Console, "console"},
+                                  {WindowKind::BoardTools, "tools"},
+                                  {WindowKind::Iso15693, "15693"},
+                                  {WindowKind::Iso14443A, "14443A"},
+                                  {WindowKind::Iso14443B, "14443B"},
+                                  {WindowKind::Iso18092, "18092"},
+                                  {WindowKind::Script, "script"},
+                                  {WindowKind::ScriptHelp, "scripthelp"},
+                                  {WindowKind::TagDetection, "tagdetect"},
+                                  {WindowKind::AutoDetect, "autodetect"},
+                                  {WindowKind::About, "about"}});
+        main = std::make_unique<MainWindow>(*t.ctx);
+    }
+
+    // Start-up through to the detection window's closing.
+    void startAndDetect() {
+        main->load();
+        t.timing.advance(2000);
+        t.timing.advance(3000);
+    }
+    QAction* entry(const char* name) {
+        auto* a = main->findChild<QAction*>(QLatin1String(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+    QString usageFileText() {
+        QFile f(usageFilePath(t.ctx->programFolder()));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    void writeUsageFile(const QByteArray& text) {
+        QFile f(usageFilePath(t.ctx->programFolder()));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+};
+
+TEST_F(MainWindowFixture, StartUpKeepsMenusOffUntilTheDetectionWindowCloses) {
+    t.values().ReaderIdnText = QStringLiteral("stale");
+    main->load();
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("  TQ73RN Development Software"));
+    EXPECT_TRUE(main->isMaximized());
+    EXPECT_EQ(t.values().DemodGainValue, QStringLiteral("D1"));
+    EXPECT_TRUE(t.values().ReaderIdnText.isEmpty());
+    // No settings file: white, written as the design default.
+    EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("&h00FFFFFF"));
+    EXPECT_EQ(main->backgroundColour(), QColor(Qt::white));
+    EXPECT_EQ(t.values().LastUsedFolder, t.ctx->programFolder());
+    EXPECT_EQ(main->panelText(1), QString());
+    EXPECT_EQ(main->panelText(2), QStringLiteral("version 1.3"));
+    EXPECT_FALSE(main->panelText(3).isEmpty());
+
+    const QList<QAction*> top = main->menuBar()->actions();
+    QStringList captions;
+    for (QAction* a : top) {
+        captions << a->text();
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    }
+    EXPECT_EQ(captions, (QStringList{"TQ73RN commands", "ISO15693", "ISO14443-B", "ISO14443-A",
+                                     "ISO18092", " Tools", "Help"}));
+    ASSERT_NE(t.ctx->windows().find(WindowKind::StartupDetection), nullptr);
+
+    t.timing.advance(2000);  // the detection runs
+    EXPECT_EQ(main->panelText(1), QStringLiteral(" DEMO-TQ73RN-A BOARD CONNECTED"));
+    EXPECT_FALSE(main->menusEnabled());
+    t.timing.advance(2999);
+    EXPECT_FALSE(main->menusEnabled());
+    t.timing.advance(1);
+    for (QAction* a : top) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_EQ(t.ctx->windows().find(WindowKind::StartupDetection), nullptr);
+}
+
+TEST_F(MainWindowFixture, ProductMenusHoldGreyedDividers) {
+    const struct {
+        const char* menu;
+        QStringList captions;
+    } menus[] = {
+        {"mnuISO15693cmd",
+         {"VEL-C", "VEL-D", "VELS-A", "VELS-CX", QString(35, '-'), "DUONX-AE", "DUONX-BE",
+          "DUONX-C", "DUONX-DE"}},
+        {"mnuISO14443Bcmd",
+         {"ISO14443-B Cards commands", QString(35, '-'), "SOLA-A", "SOLT-A", "SOLA-B", "SOLA-C",
+          "SOLX-A"}},
+        {"mnuISO14443Acmd", {"ISO14443-A Cards commands", QString(40, '-'), "TOPAZ"}},
+        {"mnuTool",
+         {"DEMO-TQ73RN-A tool box", "Tag Detection tool", "Auto Detect tool", "Script tool"}},
+        {"mnuHelp", {"Change backgroung color", "Script Help", "About ..."}},
+    };
+    for (const auto& m : menus) {
+        auto* menu = main->findChild<QMenu*>(QLatin1String(m.menu));
+        ASSERT_NE(menu, nullptr) << m.menu;
+        QStringList captions;
+        for (QAction* a : menu->actions()) {
+            captions << a->text();
+            EXPECT_EQ(a->isEnabled(), !a->text().startsWith(QLatin1Char('-')));
+        }
+        EXPECT_EQ(captions, m.captions) << m.menu;
+    }
+}
+
+// What each entry closes before it opens its window. Windows already open at the
+// start of each case: the four protocol windows, both detection tools cannot be open
+// together, so each case names its own.
+TEST_F(MainWindowFixture, MenuEntriesCloseAndShowByTheTable) {
+    struct Case {
+        const char* entry;
+        std::vector<WindowKind> open;
+        QStringList journal;
+    };
+    using K = WindowKind;
+    const Case cases[] = {
+        {"mnuShowTagDetectionTool",
+         {K::Iso15693, K::Iso14443A, K::AutoDetect, K::Script, K::Console},
+         {"unload 14443A", "unload 15693", "unload autodetect", "load tagdetect"}},
+        {"mnuShowAutoDetectTool",
+         {K::Iso14443B, K::Iso18092, K::TagDetection, K::BoardTools},
+         {"unload 14443B", "unload 18092", "unload tagdetect", "load autodetect"}},
+        // The script tool leaves the detection tools open.
+        {"mnuShowScriptTool",
+         {K::Iso15693, K::Iso18092, K::TagDetection},
+         {"unload 18092", "unload 15693", "load script"}},
+        {"mnuShowTQ73RNcommands", {K::Iso15693}, {"load console"}},
+        {"mnuShowDemoKitTools", {K::Iso15693}, {"load tools"}},
+        {"mnuScriptHelp", {K::Script}, {"load scripthelp"}},
+        {"mnuabout", {K::Console}, {"load about"}},
+        // An open window is brought forward, not loaded again.
+        {"mnuShowTQ73RNcommands", {K::Console}, {}},
+    };
+    startAndDetect();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        for (int k = 0; k <= static_cast<int>(K::About); ++k) {
+            t.ctx->windows().close(static_cast<K>(k));
+        }
+        for (K k : c.open) t.ctx->windows().show(k);
+        journal.clear();
+        entry(c.entry)->trigger();
+        EXPECT_EQ(journal, c.journal);
+    }
+}
+
+TEST_F(MainWindowFixture, ChildWindowsLiveInTheMainWindowArea) {
+    startAndDetect();
+    entry("mnuShowTQ73RNcommands")->trigger();
+    entry("mnuShowTQ73RNcommands")->trigger();
+    EXPECT_EQ(journal, QStringList{"load console"});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the detection's frame
+    ASSERT_EQ(main->area()->subWindowList().size(), 1);
+    EXPECT_EQ(main->area()->subWindowList()[0]->widget(),
+              t.ctx->windows().find(WindowKind::Console));
+}
+
+TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
+    QFile products(t.path(QLatin1String(kProductsFileName)));
+    ASSERT_TRUE(products.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    products.write("\"h\"\r\n\"ISO14443-A\",0,4,1,1,\"0\",0\r\n");
+    products.close();
+    startAndDetect();
+    entry("mnuISO14443Aproduct_0")->trigger();
+    EXPECT_EQ(journal, QStringList{"load 14443A"});
+    EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("ISO14443-A"));
+    EXPECT_EQ(t.ctx->windows().find(WindowKind::Iso14443A)->windowTitle(),
+              QStringLiteral("   ISO14443-A  user interface  ISO14443-A"));
+}
+
+TEST_F(MainWindowFixture, SettingsFileColourIsApplied) {
+    const struct {
+        const char* file;
+        QColor colour;
+        const char* setting;
+    } cases[] = {
+        {"\"D:\\Logs\\\",\"255\"\r\n", QColor(255, 0, 0), "255"},
+        {"\"D:\\Logs\\\",\"&h00FF0000\"\r\n", QColor(0, 0, 255), "&h00FF0000"},
+        // Not a colour: the design white stays.
+        {"\"D:\\Logs\\\",\"teal\"\r\n", QColor(Qt::white), "teal"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        writeUsageFile(c.file);
+        MainWindow window(*t.ctx);
+        window.load();
+        EXPECT_EQ(window.backgroundColour(), c.colour);
+        EXPECT_EQ(t.values().BackColorSetting, QLatin1String(c.setting));
+        EXPECT_EQ(t.values().LastUsedFolder, QStringLiteral("D:\\Logs\\"));
+        t.ctx->windows().close(WindowKind::StartupDetection);
+    }
+}
+
+TEST_F(MainWindowFixture, BackgroundColourCommandWritesTheSettingsFile) {
+    startAndDetect();
+    const QString folder = t.values().LastUsedFolder;
+
+    t.ui.expectColorDialog(QColor(0, 0, 255));
+    entry("mnubackgroundcolor")->trigger();
+    EXPECT_EQ(main->backgroundColour(), QColor(0, 0, 255));
+    EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("16711680"));
+    EXPECT_EQ(usageFileText(), QStringLiteral("\"%1\",\"16711680\"\r\n").arg(folder));
+
+    // Cancelled: the colour stays and is written all the same.
+    writeUsageFile("");
+    t.ui.expectColorDialog(std::nullopt);
+    entry("mnubackgroundcolor")->trigger();
+    EXPECT_EQ(main->backgroundColour(), QColor(0, 0, 255));
+    EXPECT_EQ(usageFileText(), QStringLiteral("\"%1\",\"16711680\"\r\n").arg(folder));
+
+    // A folder recorded by a file dialog earlier in this run is kept.
+    ASSERT_TRUE(SaveUsageFile(*t.ctx, QStringLiteral("/tmp/logs/"), QStringLiteral("16711680")));
+    t.ui.expectColorDialog(QColor(255, 0, 0));
+    entry("mnubackgroundcolor")->trigger();
+    EXPECT_EQ(usageFileText(), QStringLiteral("\"/tmp/logs/\",\"255\"\r\n"));
+    EXPECT_EQ(t.values().LastUsedFolder, folder);
+}
+
+TEST_F(MainWindowFixture, ClosingStopsLoopsAndClosesConsoleAndAbout) {
+    startAndDetect();
+    for (WindowKind k : {WindowKind::Console, WindowKind::About, WindowKind::Script}) {
+        t.ctx->windows().show(k);
+    }
+    ProgramValues& v = t.values();
+    v.ScriptLoopEnabled = v.AnticollisionLoopEnabled = v.ReqBLoopEnabled = v.ReqCLoopEnabled = true;
+    journal.clear();
+    main->close();
+    EXPECT_TRUE(v.StopRequested);
+    EXPECT_FALSE(v.ScriptLoopEnabled || v.AnticollisionLoopEnabled || v.ReqBLoopEnabled ||
+                 v.ReqCLoopEnabled);
+    EXPECT_EQ(journal, (QStringList{"unload about", "unload console"}));
+    EXPECT_TRUE(t.ctx->quitting());
+}
+
+// Closing the program while the detection pauses: the detection makes no further call
+// and writes nothing, and its window is not deleted while it still runs.
+TEST_F(MainWindowFixture, ClosingDuringTheDetection) {
+    main->load();
+    QPointer<ToolWindow> detection = t.ctx->windows().find(WindowKind::StartupDetection);
+    ASSERT_FALSE(detection.isNull());
+    std::size_t callsAtClose = 0;
+    t.timing.after(2400, nullptr, [&] {
+        callsAtClose = t.scripted.calls().size();
+        main->close();
+    });
+    t.timing.advance(2000);
+    EXPECT_GT(callsAtClose, 0u);
+    EXPECT_EQ(t.scripted.calls().size(), callsAtClose);
+    EXPECT_EQ(main->panelText(1), QString());
+    t.timing.advance(20000);
+    EXPECT_EQ(t.scripted.calls().size(), callsAtClose);
+    EXPECT_FALSE(main->menusEnabled());
+    main.reset();  // the frame goes as at the end of the program
+    EXPECT_TRUE(detection.isNull());
+}
+
+}  // namespace
