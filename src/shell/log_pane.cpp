@@ -114,8 +114,13 @@ LogPane::SaveOutcome LogPane::save() {
 
     QSaveFile file(path);
     const QByteArray bytes = content.toLatin1();
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && (file.write(bytes) != bytes.size() || !file.flush())) {
+        // A commit after a failed write could put a partial log in place of the old file.
+        file.cancelWriting();
+        written = false;
+    }
+    written = written && file.commit();
     if (!written) {
         ctx_.ui().messageBox(
             kSaveLogFailedText.arg(QDir::toNativeSeparators(path), file.errorString()),
@@ -124,7 +129,8 @@ LogPane::SaveOutcome LogPane::save() {
     }
 
     const QString folder = folderOf(path);
-    if (folder != ctx_.values.LastUsedFolder) {
+    // The folder read at start-up may be written with or without its final separator.
+    if (QDir::cleanPath(folder) != QDir::cleanPath(ctx_.values.LastUsedFolder)) {
         const auto recorded = SaveUsageFile(ctx_, folder, ctx_.values.BackColorSetting);
         if (!recorded) {
             ctx_.ui().messageBox(kSaveLogFolderNotRecordedText.arg(recorded.error()), kSaveLogTitle,

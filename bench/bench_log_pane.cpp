@@ -1,0 +1,107 @@
+// Cost of a log entry as the log grows, and of saving a long log: a detection loop left
+// running all day must not slow down.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <optional>
+
+#include "shell/app_context.hpp"
+#include "shell/log_pane.hpp"
+#include "simboard/simulated_board.hpp"
+
+namespace {
+
+class BenchUi : public shell::Ui {
+  public:
+    QString savePath;
+    shell::MsgResult messageBox(const QString&, const QString&, shell::MsgIcon,
+                                shell::MsgButtons) override {
+        return shell::MsgResult::Ok;
+    }
+    void beep() override {}
+    std::optional<shell::FileDialogResult> saveFileDialog(
+        const shell::FileDialogRequest&) override {
+        return shell::FileDialogResult{savePath, QStringLiteral("log.txt")};
+    }
+    std::optional<shell::FileDialogResult> openFileDialog(
+        const shell::FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
+    void setBusy(bool) override {}
+    bool isBusy() const override { return false; }
+};
+
+class NoTiming : public shell::Timing {
+  public:
+    void pause(int) override {}
+    void after(int, QObject*, std::function<void()>) override {}
+};
+
+struct Fixture {
+    Fixture() : ctx(board, ui, clock, timing, dir.path()), pane(ctx) {
+        ui.savePath = dir.filePath(QStringLiteral("log.txt"));
+        ctx.values.LastUsedFolder = dir.path();
+        box.resize(600, 400);
+        box.show();
+        pane.attach(&box);
+    }
+    // A detection probe's entry, about 120 characters.
+    void appendOne() {
+        pane.appendTitled(QStringLiteral("REQB"), QStringLiteral("TQ73RNDLL_SENDRECV"),
+                          QStringLiteral("0600000000000000"),
+                          QStringLiteral("800F5000000000000000000000007180A2B228"));
+    }
+    void fillTo(int entries) {
+        while (count < entries) {
+            appendOne();
+            ++count;
+        }
+    }
+
+    QTemporaryDir dir;
+    simboard::SimulatedBoard board;
+    BenchUi ui;
+    shell::SystemClock clock;
+    NoTiming timing;
+    shell::AppContext ctx;
+    QTextEdit box;
+    shell::LogPane pane;
+    int count = 0;
+};
+
+// One more entry on a log that already holds state.range(0) entries. Each batch of
+// iterations adds its entries too, so the log grows by at most a few percent.
+void BM_AppendAt(benchmark::State& state) {
+    Fixture f;
+    f.fillTo(static_cast<int>(state.range(0)));
+    QCoreApplication::processEvents();  // the box has laid out what it holds
+    for (auto _ : state) {
+        f.appendOne();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_AppendAt)->Arg(100)->Arg(100000)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+void BM_SaveLog(benchmark::State& state) {
+    Fixture f;
+    f.fillTo(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (f.pane.save() != shell::LogPane::SaveOutcome::Saved) state.SkipWithError("not saved");
+    }
+}
+BENCHMARK(BM_SaveLog)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
