@@ -1,0 +1,361 @@
+// The Protocol Select panel of the console window: its widgets mirror the panel model.
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "console/console_window.hpp"
+#include "console/widget_builder.hpp"
+#include "shell/hex_entry_box.hpp"
+
+namespace console {
+
+using shell::HexEntryBox;
+
+namespace {
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+QString qs(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
+}
+std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
+
+// A doubled ampersand in a caption stands for one.
+QString caption(const char* text) {
+    return QString::fromLatin1(text).replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+// Rows of the byte-0 bit column, bit 7 at the top.
+int bit0Top(int bit) { return 600 + (7 - bit) * 300; }
+constexpr int kBitBoxLeft = 420;
+constexpr int kBitBoxWidth = 285;
+constexpr int kBitRowHeight = 270;
+constexpr int kGatherX = 960;
+constexpr int kFieldLeft = 1260;
+
+// Rows of the byte-1 bit column.
+int bit1Top(int bit) { return 840 + (7 - bit) * 255; }
+constexpr int kBit1RowHeight = 240;
+
+// The middle of a field's rows, in twips from the frame's top.
+int fieldCentre(int highBit, int lowBit) {
+    return (bit0Top(highBit) + bit0Top(lowBit) + kBitRowHeight) / 2;
+}
+
+}  // namespace
+
+QComboBox* ConsoleWindow::buildParamList(QWidget* parent, const char* name, int top, int width) {
+    const WidgetBuilder b(this);
+    auto* combo =
+        b.place(new QComboBox(parent), QString::fromLatin1(name), kFieldLeft, top, width, 300);
+    const ParamList* list = findParamList(name);
+    for (const auto& item : list->items) combo->addItem(qs(item));
+    combo->setCurrentIndex(list->initialItem);
+    combo->hide();
+    const std::string key = name;
+    connect(combo, &QComboBox::activated, this,
+            [this, key](int index) { paramListChosen(key, index); });
+    paramLists_[key] = combo;
+    return combo;
+}
+
+void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
+    const WidgetBuilder b(this);
+    fraProtocol_ =
+        b.place(new QGroupBox(parent), QStringLiteral("FraCommandCode02"), 0, 480, 12615, 6615);
+    QWidget* p = fraProtocol_;
+    auto* title = b.label(p, QStringLiteral("Label6"),
+                          QStringLiteral("command code 02 : Protocol Select"), 240, 240, 6000, 285);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+
+    // The protocol choice: reader protocols, then card modes.
+    auto* codes =
+        b.place(new QGroupBox(p), QStringLiteral("FraProtocolCodeReader"), 240, 600, 2400, 3480);
+    b.label(codes, QStringLiteral("lblReaderProtocolCode"), QStringLiteral("Reader protocol code"),
+            120, 180);
+    b.label(codes, QStringLiteral("lblCardProtocolCode"), QStringLiteral("Card protocol code"), 120,
+            2040);
+    protocolGroup_ = new QButtonGroup(this);
+    for (int o = 0; o < kProtocolOptionCount; ++o) {
+        const int top = o < 5 ? 480 + 300 * o : 2280 + 300 * (o - 5);
+        auto* opt = new QRadioButton(QString::fromLatin1(protocolOptions()[at(o)].caption), codes);
+        optProtocol_[at(o)] =
+            b.place(opt, WidgetBuilder::indexed("OptProtocolCode", o), 240, top, 2040, 270);
+        protocolGroup_->addButton(opt, o);
+    }
+    connect(protocolGroup_, &QButtonGroup::idClicked, this, &ConsoleWindow::protocolChosen);
+
+    // Parameter byte 0: the bit column, the lists level with their fields, the byte.
+    fraByte0_ = b.place(new QGroupBox(p), QStringLiteral("FraByte0Config"), 2760, 600, 5400, 3480);
+    byte0Title_ = b.label(fraByte0_, QStringLiteral("txtLabelByte0"),
+                          QStringLiteral("Protocol byte 0 configuration"), 120, 200, 5100, 285);
+    for (int bit = 7; bit >= 0; --bit) {
+        b.label(fraByte0_, WidgetBuilder::indexed("lblbyte0bit", bit), QString::number(bit), 180,
+                bit0Top(bit) + 15);
+        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Bit, fraByte0_);
+        bits0_[at(bit)] = b.place(box, WidgetBuilder::indexed("txtBitsByte0", bit), kBitBoxLeft,
+                                  bit0Top(bit), kBitBoxWidth, kBitRowHeight);
+        connect(box, &HexEntryBox::committed, this, [this, box, bit] {
+            if (syncing_ || !box->holdsValidText()) return;
+            protocol_.leaveBitBox0(bit, latin1(box->text()));
+            syncProtocolPanel();
+        });
+        bitLines_[at(bit)] = b.hline(fraByte0_, WidgetBuilder::indexed("linebitByte0", bit),
+                                     kBitBoxLeft + kBitBoxWidth, bit0Top(bit) + kBitRowHeight / 2,
+                                     kGatherX - kBitBoxLeft - kBitBoxWidth);
+    }
+    for (int i = 0; i < 3; ++i) {
+        fieldVLines_[at(i)] =
+            b.vline(fraByte0_, WidgetBuilder::indexed("vlinebitByte0", i), kGatherX, 0, 100);
+        fieldHLines_[at(i)] =
+            b.hline(fraByte0_, WidgetBuilder::indexed("hlinebitByte0", i), kGatherX, 0, 100);
+    }
+    for (int i = 0; i < 2; ++i) {
+        rfuLabels_[at(i)] = b.label(fraByte0_, WidgetBuilder::indexed("lblBitsByte0", i),
+                                    QStringLiteral("RFU"), kFieldLeft, 0);
+    }
+    for (const auto& list : paramLists()) {
+        if (list.byteIndex != 0) continue;
+        const int high = list.lowBit + list.width - 1;
+        buildParamList(fraByte0_, list.name, fieldCentre(high, list.lowBit) - 150, 3900);
+    }
+    b.label(fraByte0_, QStringLiteral("Label31"), QStringLiteral("byte 0 = "), 180, 3075);
+    byte0Box_ = b.place(new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, fraByte0_),
+                        QStringLiteral("txtByte0Configuration"), 1020, 3030, 495, 300);
+    connect(byte0Box_, &HexEntryBox::committed, this, [this] {
+        if (syncing_ || !byte0Box_->holdsValidText()) return;
+        protocol_.leaveByte0Box(latin1(byte0Box_->text()));
+        syncProtocolPanel();
+    });
+
+    // FeliCa reader byte 1.
+    fraByte1_ = b.place(new QGroupBox(p), QStringLiteral("FraByte1Config"), 8280, 600, 4200, 3480);
+    b.label(fraByte1_, QStringLiteral("txtLabelByte1"),
+            QStringLiteral("Felica reader byte 1 configuration"), 120, 200, 3960, 285);
+    slotCounterCheck_ = b.place(
+        new QCheckBox(QStringLiteral("check to send Slot Counter parameter (byte 1)"), fraByte1_),
+        QStringLiteral("chkiso18092_SlotCounterByte1"), 120, 480, 3960, 270);
+    connect(slotCounterCheck_, &QCheckBox::clicked, this, [this](bool ticked) {
+        protocol_.setSlotCounter(ticked);
+        syncProtocolPanel();
+    });
+    for (int bit = 7; bit >= 0; --bit) {
+        b.label(fraByte1_, WidgetBuilder::indexed("lblbyte1bit", bit), QString::number(bit), 180,
+                bit1Top(bit) + 10);
+        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Bit, fraByte1_);
+        bits1_[at(bit)] = b.place(box, WidgetBuilder::indexed("txtBitsByte1", bit), kBitBoxLeft,
+                                  bit1Top(bit), kBitBoxWidth, kBit1RowHeight);
+        connect(box, &QLineEdit::textChanged, this, [this, bit](const QString& text) {
+            if (!syncing_) protocol_.setBitBox1Text(bit, latin1(text));
+        });
+        b.hline(fraByte1_, WidgetBuilder::indexed("linebitByte1", bit), kBitBoxLeft + kBitBoxWidth,
+                bit1Top(bit) + kBit1RowHeight / 2,
+                (bit == 4 ? kFieldLeft : kGatherX) - kBitBoxLeft - kBitBoxWidth);
+    }
+    // Bits 7-5 gather to the RFU label, bits 3-0 to the slot counter.
+    const int rfuCentre = (bit1Top(7) + bit1Top(5) + kBit1RowHeight) / 2;
+    const int slotCentre = (bit1Top(3) + bit1Top(0) + kBit1RowHeight) / 2;
+    b.vline(fraByte1_, QStringLiteral("vlinebitByte1_0"), kGatherX, bit1Top(7) + kBit1RowHeight / 2,
+            bit1Top(5) - bit1Top(7));
+    b.hline(fraByte1_, QStringLiteral("hlinebitByte1_0"), kGatherX, rfuCentre,
+            kFieldLeft - kGatherX);
+    b.vline(fraByte1_, QStringLiteral("vlinebitByte1_1"), kGatherX, bit1Top(3) + kBit1RowHeight / 2,
+            bit1Top(0) - bit1Top(3));
+    b.hline(fraByte1_, QStringLiteral("hlinebitByte1_1"), kGatherX, slotCentre,
+            kFieldLeft - kGatherX);
+    b.label(fraByte1_, QStringLiteral("lblBitsByte1"), QStringLiteral("RFU"), kFieldLeft,
+            rfuCentre - 120);
+    for (const auto& list : paramLists()) {
+        if (list.byteIndex != 1) continue;
+        const int centre = list.width == 1 ? bit1Top(list.lowBit) + kBit1RowHeight / 2 : slotCentre;
+        buildParamList(fraByte1_, list.name, centre - 150, 2760)->show();
+    }
+    b.label(fraByte1_, QStringLiteral("Label19"), QStringLiteral("byte 1 = "), 180, 3075);
+    byte1Box_ = b.place(new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, fraByte1_),
+                        QStringLiteral("txtByte1Configuration"), 1020, 3030, 495, 300);
+    connect(byte1Box_, &HexEntryBox::committed, this, [this] {
+        if (syncing_ || !byte1Box_->holdsValidText()) return;
+        protocol_.leaveByte1Box(latin1(byte1Box_->text()));
+        syncProtocolPanel();
+    });
+
+    // ISO14443 reader optional bytes 1 and 2, in the same place.
+    fraByte12_ =
+        b.place(new QGroupBox(p), QStringLiteral("FraByte12Config"), 8280, 600, 4200, 3480);
+    byte12Title_ = b.label(fraByte12_, QStringLiteral("txtLabelByte12"),
+                           caption("Protocol byte 1 && 2 configuration"), 120, 200, 3960, 285);
+    byte12Check_ = b.place(new QCheckBox(QStringLiteral("AFDT optional byte 1 && 2"), fraByte12_),
+                           QStringLiteral("OptByte12optional"), 240, 600, 3700, 270);
+    connect(byte12Check_, &QCheckBox::clicked, this, [this](bool ticked) {
+        protocol_.setByte12Optional(ticked);
+        syncProtocolPanel();
+    });
+    for (int i = 0; i < 2; ++i) {
+        byte12Labels_[at(i)] =
+            b.label(fraByte12_, i == 0 ? QStringLiteral("lblByte1") : QStringLiteral("lblByte2"),
+                    i == 0 ? QStringLiteral("byte 1 = ") : QStringLiteral("byte 2 = "), 480,
+                    1095 + 420 * i);
+        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, fraByte12_);
+        byte12Boxes_[at(i)] = b.place(box, WidgetBuilder::indexed("txtByte12Configuration", i),
+                                      1320, 1050 + 420 * i, 495, 300);
+        connect(box, &HexEntryBox::committed, this, [this, box, i] {
+            if (syncing_ || !box->holdsValidText()) return;
+            protocol_.leaveByte12Box(i, latin1(box->text()));
+            syncProtocolPanel();
+        });
+    }
+
+    // The frame, its send button and the answer.
+    for (int i = 0; i < 6; ++i) {
+        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, p);
+        frame02_[at(i)] = b.place(box, WidgetBuilder::indexed("txtCode02Frame", i), 1680 + 600 * i,
+                                  4320, 495, 315);
+        box->setReadOnly(i < 3);
+        connect(box, &HexEntryBox::committed, this, [this, box, i] {
+            if (syncing_ || !box->holdsValidText()) return;
+            protocol_.leaveFrameBox(i, latin1(box->text()));
+            syncProtocolPanel();
+        });
+    }
+    send02_ = b.place(new QPushButton(QStringLiteral("send frame"), p),
+                      QStringLiteral("cmdSendCommandCode02"), 5520, 4290, 1455, 375);
+    connect(send02_, &QPushButton::clicked, this, &ConsoleWindow::sendProtocolSelect);
+    request02Label_ = b.label(p, QStringLiteral("lblCommandCode02Request"),
+                              QStringLiteral("Request : "), 240, 4845);
+    request02_ = b.display(p, QStringLiteral("txtCommandCode02Request"), 1320, 4800, 11040);
+    answer02Label_ = b.label(p, QStringLiteral("lblCommandCode02Answer"),
+                             QStringLiteral("Answer : "), 240, 5205);
+    answer02_ = b.display(p, QStringLiteral("txtCommandCode02Answer"), 1320, 5160, 11040);
+    for (int i = 0; i < 3; ++i) {
+        explain02_[at(i)] = b.display(p, WidgetBuilder::indexed("txtCommandCode02AnswerExplain", i),
+                                      1320, 5520 + 330 * i, 11040);
+    }
+    syncProtocolPanel();
+    for (auto* e : explain02_) e->hide();
+}
+
+void ConsoleWindow::protocolChosen(int option) {
+    protocol_.chooseProtocol(option);
+    syncProtocolPanel();
+}
+
+void ConsoleWindow::paramListChosen(const std::string& name, int index) {
+    protocol_.chooseItem(name, index);
+    syncProtocolPanel();
+}
+
+void ConsoleWindow::layoutByte0Fields(int option) {
+    const WidgetBuilder b(this);
+    for (auto& [name, combo] : paramLists_) {
+        if (combo->parentWidget() == fraByte0_) combo->hide();
+    }
+    for (auto* l : rfuLabels_) l->hide();
+    for (auto* l : fieldVLines_) l->hide();
+    for (auto* l : fieldHLines_) l->hide();
+    if (option < 0) return;
+
+    const ProtocolOption& p = protocolOptions()[at(option)];
+    struct Field {
+        int high;
+        int low;
+        QWidget* target;
+    };
+    std::vector<Field> fields;
+    for (const char* name : p.lists) {
+        const ParamList* list = findParamList(name);
+        QComboBox* combo = paramLists_[name];
+        combo->show();
+        fields.push_back({list->lowBit + list->width - 1, list->lowBit, combo});
+    }
+    std::size_t rfu = 0;
+    for (const RfuField& f : p.rfu) {
+        QLabel* label = rfuLabels_[rfu++];
+        label->move(b.px(kFieldLeft), b.px(fieldCentre(f.highBit, f.lowBit) - 120));
+        label->show();
+        fields.push_back({f.highBit, f.lowBit, label});
+    }
+    std::size_t gathered = 0;
+    for (const Field& f : fields) {
+        const int centre = fieldCentre(f.high, f.low);
+        if (f.high == f.low) {
+            // One bit goes straight to its list or label.
+            bitLines_[at(f.low)]->resize(b.px(kFieldLeft - kBitBoxLeft - kBitBoxWidth), 1);
+            continue;
+        }
+        for (int bit = f.low; bit <= f.high; ++bit) {
+            bitLines_[at(bit)]->resize(b.px(kGatherX - kBitBoxLeft - kBitBoxWidth), 1);
+        }
+        if (gathered >= fieldVLines_.size()) continue;
+        QFrame* v = fieldVLines_[gathered];
+        QFrame* h = fieldHLines_[gathered++];
+        const int top = bit0Top(f.high) + kBitRowHeight / 2;
+        v->setGeometry(b.px(kGatherX), b.px(top), 1, b.px(bit0Top(f.low) - bit0Top(f.high)) + 1);
+        h->setGeometry(b.px(kGatherX), b.px(centre), b.px(kFieldLeft - kGatherX), 1);
+        v->show();
+        h->show();
+    }
+}
+
+void ConsoleWindow::syncProtocolPanel() {
+    syncing_ = true;
+    const ProtocolSelectModel& m = protocol_;
+    const int option = m.chosenOption();
+
+    for (QWidget* w : std::initializer_list<QWidget*>{send02_, request02Label_, request02_,
+                                                      answer02Label_, answer02_}) {
+        w->setVisible(m.sendVisible());
+    }
+    for (int i = 0; i < 6; ++i) {
+        frame02_[at(i)]->setText(qs(m.frame(i)));
+        frame02_[at(i)]->setVisible(m.frameVisible(i));
+    }
+    if (option >= 0) {
+        optProtocol_[at(option)]->setChecked(true);
+    } else {
+        // An exclusive group cannot show no choice unless it lets go for a moment.
+        protocolGroup_->setExclusive(false);
+        for (auto* o : optProtocol_) o->setChecked(false);
+        protocolGroup_->setExclusive(true);
+    }
+
+    fraByte0_->setVisible(option >= 0);
+    if (option >= 0) {
+        byte0Title_->setText(caption(protocolOptions()[at(option)].byte0Title));
+    }
+    layoutByte0Fields(option);
+    for (int bit = 0; bit < 8; ++bit) {
+        bits0_[at(bit)]->setText(qs(m.bits0()[at(bit)]));
+        bits1_[at(bit)]->setText(qs(m.bits1()[at(bit)]));
+    }
+    byte0Box_->setText(qs(m.byte0Text()));
+    for (auto& [name, combo] : paramLists_) combo->setCurrentIndex(m.itemIndex(name));
+
+    const ExtraBytes extra = option >= 0 ? protocolOptions()[at(option)].extra : ExtraBytes::None;
+    fraByte1_->setVisible(extra == ExtraBytes::FelicaByte1);
+    slotCounterCheck_->setChecked(m.slotCounter());
+    const bool byte1Enabled = m.slotCounter();
+    for (auto* box : bits1_) box->setEnabled(byte1Enabled);
+    byte1Box_->setEnabled(byte1Enabled);
+    byte1Box_->setText(qs(m.byte1Text()));
+    paramLists_["cboISO18092reader_SlotCounter"]->setEnabled(byte1Enabled);
+    paramLists_["cboISO18092reader_Disregard_SlotCounter"]->setEnabled(byte1Enabled);
+
+    fraByte12_->setVisible(extra == ExtraBytes::Optional12);
+    if (extra == ExtraBytes::Optional12) {
+        byte12Title_->setText(caption(protocolOptions()[at(option)].extraTitle));
+    }
+    byte12Check_->setChecked(m.byte12Optional());
+    for (int i = 0; i < 2; ++i) {
+        byte12Boxes_[at(i)]->setText(qs(m.byte12Text(i)));
+        byte12Boxes_[at(i)]->setEnabled(m.byte12Optional());
+        byte12Labels_[at(i)]->setEnabled(m.byte12Optional());
+    }
+    syncing_ = false;
+}
+
+}  // namespace console

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+namespace console {
+
+// Places controls the way the window's layout is given: positions and sizes in twips,
+// converted with the screen's logical resolution so the proportions hold.
+class WidgetBuilder {
+  public:
+    explicit WidgetBuilder(const QWidget* reference) : dpi_(reference->logicalDpiX()) {}
+
+    int px(int twips) const { return twips * dpi_ / 1440; }
+
+    template <class W>
+    W* place(W* w, const QString& name, int left, int top, int width, int height) const {
+        w->setObjectName(name);
+        w->setGeometry(px(left), px(top), px(width), px(height));
+        return w;
+    }
+
+    QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+                  int width = 0, int height = 240) const {
+        auto* l = new QLabel(caption, parent);
+        place(l, name, left, top, width, height);
+        if (width == 0) l->resize(l->sizeHint().width(), px(height));
+        return l;
+    }
+
+    // A read-only one-line box for a request, an answer or an explanation line.
+    QLineEdit* display(QWidget* parent, const QString& name, int left, int top, int width,
+                       int height = 300) const {
+        auto* e = new QLineEdit(parent);
+        e->setReadOnly(true);
+        return place(e, name, left, top, width, height);
+    }
+
+    // Connector lines drawn between a box and the label that names it.
+    QFrame* hline(QWidget* parent, const QString& name, int left, int top, int width) const {
+        auto* f = new QFrame(parent);
+        f->setFrameShape(QFrame::HLine);
+        f->setFrameShadow(QFrame::Plain);
+        f->setObjectName(name);
+        f->setGeometry(px(left), px(top), std::max(px(width), 1), 1);
+        return f;
+    }
+    QFrame* vline(QWidget* parent, const QString& name, int left, int top, int height) const {
+        auto* f = new QFrame(parent);
+        f->setFrameShape(QFrame::VLine);
+        f->setFrameShadow(QFrame::Plain);
+        f->setObjectName(name);
+        f->setGeometry(px(left), px(top), 1, std::max(px(height), 1));
+        return f;
+    }
+
+    static QString indexed(const char* name, int index) {
+        return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
+    }
+
+  private:
+    int dpi_;
+};
+
+}  // namespace console

@@ -1,0 +1,455 @@
+#include "console/console_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "shell/hex_entry_box.hpp"
+#include "shell/status_bar.hpp"
+#include "test_context.hpp"
+
+using console::ConsoleWindow;
+using reader::ReaderFunction;
+using shell::HexEntryBox;
+
+// Readable failures for texts.
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+class ConsoleWindowTest : public ::testing::Test {
+  protected:
+    ConsoleWindowTest() {
+        tc.scripted.setHealthyDefaults();
+        tc.ctx->windows().registerFactory(
+            shell::WindowKind::Console, [](shell::AppContext& c) { return new ConsoleWindow(c); });
+    }
+    ~ConsoleWindowTest() override {
+        tc.ctx->windows().close(shell::WindowKind::Console);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    ConsoleWindow* open() {
+        w = static_cast<ConsoleWindow*>(tc.ctx->windows().show(shell::WindowKind::Console));
+        tc.scripted.clearCalls();
+        return w;
+    }
+
+    template <class T>
+    T* get(const QString& name) {
+        auto* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name.toStdString();
+        return c;
+    }
+    QString text(const QString& name) {
+        if (auto* e = w->findChild<QLineEdit*>(name)) return e->text();
+        return get<QLabel>(name)->text();
+    }
+    bool shown(const QString& name) { return get<QWidget>(name)->isVisibleTo(w); }
+
+    void pick(const char* entry) {
+        auto* list = get<QComboBox>(QStringLiteral("cboTQ73RN_CommandList"));
+        const int i = list->findText(QString::fromLatin1(entry));
+        ASSERT_GE(i, 0) << entry;
+        list->setCurrentIndex(i);
+        emit list->activated(i);
+    }
+    void click(const QString& name) { get<QAbstractButton>(name)->click(); }
+    void type(const QString& name, const QString& value) {
+        auto* box = get<HexEntryBox>(name);
+        box->setText(value);
+        box->commit();
+    }
+    std::vector<std::string> kvRequests() { return tc.scripted.requestsTo(ReaderFunction::KvCmd); }
+
+    testsupport::TestContext tc;
+    ConsoleWindow* w = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ConsoleWindowTest, LoadShowsOnlyTheListAndChecksTheUsbLink) {
+    tc.values().ScriptLoopEnabled = true;
+    w = static_cast<ConsoleWindow*>(tc.ctx->windows().show(shell::WindowKind::Console));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("   TQ73RN user interface"));
+    EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+    EXPECT_EQ(tc.values().SolaChipId, QStringLiteral("00"));
+    auto* list = get<QComboBox>(QStringLiteral("cboTQ73RN_CommandList"));
+    EXPECT_EQ(list->count(), 9);
+    EXPECT_EQ(list->currentText(), QStringLiteral(" TQ73RN Command List "));
+    for (const char* panel : {"FraCommandCodeXX", "FraCommandCode02", "FraCommandCode07"}) {
+        EXPECT_FALSE(shown(QString::fromLatin1(panel))) << panel;
+    }
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::UsbHandleCheck), 1);
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
+}
+
+TEST_F(ConsoleWindowTest, UnpluggedBoardAtLoadIsReconnectedAndShownNotConnected) {
+    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(shell::kBoardConnectedPhrase));
+    tc.scripted.setDefault(ReaderFunction::UsbHandleCheck, 1);
+    open();
+    EXPECT_TRUE(shown(QStringLiteral("cboTQ73RN_CommandList")));
+    EXPECT_EQ(tc.ctx->statusBar().panelText(1),
+              QString::fromLatin1(shell::kBoardNotConnectedPhrase));
+    // Every pick checks the link again; the reconnect is not repeated beyond that.
+    tc.scripted.clearCalls();
+    pick(" 01 : IDN ");
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::UsbHandleCheck), 2);
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::UsbConnect), 1);
+}
+
+TEST_F(ConsoleWindowTest, EachCommandSendsTheFrameComposedFromItsBoxes) {
+    open();
+    struct Case {
+        const char* entry;
+        std::function<void()> compose;
+        const char* sent;
+        const char* requestBox;
+    };
+    const std::vector<Case> cases = {
+        {" 01 : IDN ", [] {}, "010100", " 0100"},
+        {" 04 : SendRecv ", [this] { type(QStringLiteral("txtCodeXXFrameData"), "260100"); },
+         "010403260100", " 0403260100"},
+        // An odd digit count gets a trailing 0 and the length follows the data.
+        {" 04 : SendRecv ", [this] { type(QStringLiteral("txtCodeXXFrameData"), "ABC"); },
+         "010402ABC0", " 0402ABC0"},
+        {" 08 : RdReg ", [] {}, "010803620100", " 0803620100"},
+        {" 08 : RdReg ", [this] { click(QStringLiteral("optCmd08ReadRegister_1")); },
+         "010803690100", " 0803690100"},
+        {" 09 : WrReg ", [this] { click(QStringLiteral("optCmd09WriteRegister_0")); },
+         "010903680001", " 0903680001"},
+        {" 09 : WrReg ",
+         [this] {
+             click(QStringLiteral("optCmd09WriteRegister_1"));
+             type(QStringLiteral("txtCodeXXFrameData"), "D1");
+         },
+         "010904680101D1", " 0904680101D1"},
+        {" 09 : WrReg ", [this] { click(QStringLiteral("optCmd09WriteRegister_3")); },
+         "01090468010710", " 090468010710"},
+        {" 0A : BaudRate ", [this] { type(QStringLiteral("txtCodeXXFrame_2"), "5"); }, "010A0105",
+         " 0A0105"},
+        {" 55 : Echo-code ", [] {}, "0155", " 55"},
+        {" 07 : Idle ", [] {}, "01070E0804000400180000000000000000",
+         " 070E0804000400180000000000000000"},
+        {" 02 : Protocol Select ", [this] { click(QStringLiteral("OptProtocolCode_1")); },
+         "010202010D", " 0202010D"},
+    };
+    for (const auto& c : cases) {
+        tc.scripted.clearCalls();
+        pick(c.entry);
+        c.compose();
+        const std::string code = std::string(c.entry).substr(1, 2);
+        const QString suffix = code == "02" ? "02" : code == "07" ? "07" : "XX";
+        click(QStringLiteral("cmdSendCommandCode") + suffix);
+        EXPECT_EQ(kvRequests(), std::vector<std::string>{c.sent}) << c.entry;
+        EXPECT_EQ(text(QStringLiteral("txtCommandCode%1Request").arg(suffix)),
+                  QString::fromLatin1(c.requestBox))
+            << c.entry;
+    }
+}
+
+TEST_F(ConsoleWindowTest, IdlePresetsFillEveryBox) {
+    open();
+    pick(" 07 : Idle ");
+    type(QStringLiteral("txtCode07Frame_9"), "");  // an emptied box is sent as 00
+    type(QStringLiteral("txtCode07Frame_12"), "f");
+    click(QStringLiteral("cmdSendCommandCode07"));
+    const char* presets[] = {
+        "070E0804000400180000000000000000", "070E0801003800180000600000000000",
+        "070E1001003800180000600000000000", "070E0121003800180060600000000008",
+        "070E0A21007901180020606064743F08", "070E03A100F801180020606000003F01",
+    };
+    EXPECT_EQ(kvRequests().back(), "01070E080400040018000000000F000000");
+    for (int k = 0; k < 6; ++k) {
+        click(QStringLiteral("optIDLEframe_%1").arg(k));
+        click(QStringLiteral("cmdSendCommandCode07"));
+        EXPECT_EQ(kvRequests().back(), std::string("01") + presets[k]) << k;
+    }
+}
+
+TEST_F(ConsoleWindowTest, AnswersAreExplainedLineByLine) {
+    open();
+    pick(" 04 : SendRecv ");
+    type(QStringLiteral("txtCodeXXFrameData"), "260100");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "800E000123456789ABCDEF0102AABB00");
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    EXPECT_EQ(text(QStringLiteral("txtCommandCodeXXAnswer")),
+              QStringLiteral("800E000123456789ABCDEF0102AABB00"));
+    const QString expected[] = {"80 : Result code = OK", "0E : Lenght of Data (14)",
+                                "00 01 23 45 67 89 AB CD EF 01 02 : Tag answer", "AA BB : CRC",
+                                "00 : Protocol result"};
+    for (int i = 0; i < 5; ++i) {
+        const QString name = QStringLiteral("txtCommandCodeXXAnswerExplain_%1").arg(i);
+        EXPECT_TRUE(shown(name)) << i;
+        EXPECT_EQ(text(name), expected[i]) << i;
+    }
+
+    // A code without a row leaves every explanation box hidden.
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "8200");
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FALSE(shown(QStringLiteral("txtCommandCodeXXAnswerExplain_%1").arg(i))) << i;
+    }
+
+    // Picking a command empties the request, the answer and the explanations.
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    pick(" 07 : Idle ");
+    click(QStringLiteral("cmdSendCommandCode07"));
+    EXPECT_EQ(text(QStringLiteral("txtCommandCode07AnswerExplain_0")),
+              QStringLiteral("00 : Result code = Device exits from Idle mode"));
+    pick(" 07 : Idle ");
+    EXPECT_EQ(text(QStringLiteral("txtCommandCode07Answer")), QString());
+    EXPECT_FALSE(shown(QStringLiteral("txtCommandCode07AnswerExplain_0")));
+}
+
+TEST_F(ConsoleWindowTest, FailedExchangesReconnectOnceAndSayWhy) {
+    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(shell::kBoardConnectedPhrase));
+    open();
+    pick(" 01 : IDN ");
+
+    // 5, reconnect, one repeat that succeeds.
+    tc.scripted.queue(ReaderFunction::KvCmd, 5, "");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    tc.scripted.clearCalls();
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    EXPECT_EQ(kvRequests(), (std::vector<std::string>{"010100", "010100"}));
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::UsbConnect), 1);
+    EXPECT_EQ(text(QStringLiteral("txtCommandCodeXXAnswerExplain_0")),
+              QStringLiteral("00 : Result code = OK"));
+
+    // 5 twice with the board gone: no third call.
+    tc.scripted.setDefault(ReaderFunction::UsbHandleCheck, 1);
+    tc.scripted.queue(ReaderFunction::KvCmd, 5, "");
+    tc.scripted.queue(ReaderFunction::KvCmd, 5, "");
+    tc.scripted.clearCalls();
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    EXPECT_EQ(kvRequests().size(), 2u);
+    EXPECT_EQ(text(QStringLiteral("txtCommandCodeXXAnswer")),
+              QStringLiteral("Transaction error : Check your reader connections"));
+    EXPECT_EQ(tc.ctx->statusBar().panelText(1),
+              QString::fromLatin1(shell::kBoardNotConnectedPhrase));
+
+    // The other panels carry the status and the answer's code.
+    pick(" 07 : Idle ");
+    tc.scripted.queue(ReaderFunction::KvCmd, 3, "8700");
+    click(QStringLiteral("cmdSendCommandCode07"));
+    EXPECT_EQ(text(QStringLiteral("txtCommandCode07Answer")),
+              QStringLiteral("Transaction error : 3 (87)"));
+    // A buffer the library never wrote is no answer at all.
+    tc.scripted.queueUntouched(ReaderFunction::KvCmd, 0);
+    click(QStringLiteral("cmdSendCommandCode07"));
+    EXPECT_EQ(text(QStringLiteral("txtCommandCode07Answer")),
+              QStringLiteral("Not correct data sent by DEMO-TQ73RN-A"));
+    EXPECT_FALSE(shown(QStringLiteral("txtCommandCode07AnswerExplain_0")));
+}
+
+TEST_F(ConsoleWindowTest, EachSendWritesOneLogEntry) {
+    open();
+    pick(" 01 : IDN ");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    pick(" 07 : Idle ");
+    tc.scripted.queueUntouched(ReaderFunction::KvCmd, 0);
+    click(QStringLiteral("cmdSendCommandCode07"));
+    const QString expected = QStringLiteral(
+        "\r\n03-14-2026 09:26:53\t>>> TQ73RNDll_KVCmd, 01 0100\r\n\t\t\t<<< 0000"
+        "\r\n03-14-2026 09:26:53\t>>> TQ73RNDll_KVCmd, 01 "
+        "070E0804000400180000000000000000\r\n\t\t\t<<< Not correct data sent by "
+        "DEMO-TQ73RN-A");
+    EXPECT_EQ(w->consoleLogText(), expected);
+    EXPECT_TRUE(get<QTextEdit>(QStringLiteral("rtfTQ73RNLogEdit"))
+                    ->toPlainText()
+                    .endsWith(QStringLiteral("<<< Not correct data sent by DEMO-TQ73RN-A")));
+    click(QStringLiteral("cmdClearLog"));
+    EXPECT_EQ(w->consoleLogText(), QString());
+}
+
+TEST_F(ConsoleWindowTest, PickingACommandBringsBackItsBoxes) {
+    open();
+    pick(" 08 : RdReg ");
+    click(QStringLiteral("optCmd08ReadRegister_1"));
+    EXPECT_EQ(text(QStringLiteral("lblCmdCodeXX_2")),
+              QStringLiteral("Register address for ARC_B register"));
+    pick(" 02 : Protocol Select ");
+    pick(" 01 : IDN ");
+    EXPECT_FALSE(shown(QStringLiteral("txtCodeXXFrame_2")));
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("69"));
+    pick(" 0A : BaudRate ");
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("00"));
+    EXPECT_FALSE(get<QLineEdit>(QStringLiteral("txtCodeXXFrame_2"))->isReadOnly());
+    type(QStringLiteral("txtCodeXXFrame_2"), "7");
+    pick(" 08 : RdReg ");
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("69"));
+    EXPECT_EQ(text(QStringLiteral("lblCmdCodeXX_2")), QStringLiteral("Register Address"));
+    EXPECT_TRUE(get<QLineEdit>(QStringLiteral("txtCodeXXFrame_2"))->isReadOnly());
+    pick(" 0A : BaudRate ");
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("07"));
+    EXPECT_TRUE(shown(QStringLiteral("FraCommandCode0Abaudrate")));
+
+    // A reopened console has forgotten everything.
+    tc.ctx->windows().close(shell::WindowKind::Console);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    open();
+    pick(" 08 : RdReg ");
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("62"));
+}
+
+TEST_F(ConsoleWindowTest, ArcBValueIsOneByteAndSurvivesOtherPresets) {
+    open();
+    pick(" 09 : WrReg ");
+    EXPECT_FALSE(shown(QStringLiteral("txtCodeXXFrameData")));
+    click(QStringLiteral("optCmd09WriteRegister_2"));
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrameData")), QStringLiteral("00"));
+    EXPECT_TRUE(get<QLineEdit>(QStringLiteral("txtCodeXXFrameData"))->isReadOnly());
+    click(QStringLiteral("optCmd09WriteRegister_1"));
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrameData")), QStringLiteral("00"));
+
+    auto* data = get<HexEntryBox>(QStringLiteral("txtCodeXXFrameData"));
+    data->clear();
+    for (const char* key : {"d", "1", "7"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(key));
+        QCoreApplication::sendEvent(data, &press);
+    }
+    EXPECT_EQ(data->text(), QStringLiteral("d1"));
+    EXPECT_EQ(tc.ui.beeps(), 1);
+    data->commit();
+    click(QStringLiteral("optCmd09WriteRegister_3"));
+    EXPECT_EQ(data->text(), QStringLiteral("10"));
+    click(QStringLiteral("optCmd09WriteRegister_1"));
+    EXPECT_EQ(data->text(), QStringLiteral("d1"));
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_1")), QStringLiteral("04"));
+
+    type(QStringLiteral("txtCodeXXFrameData"), "D");
+    EXPECT_EQ(w->savedArcBValue(), QStringLiteral("D0"));
+}
+
+TEST_F(ConsoleWindowTest, ProtocolPanelFollowsChoicesAndKeepsBitsPerProtocol) {
+    open();
+    pick(" 02 : Protocol Select ");
+    EXPECT_FALSE(shown(QStringLiteral("cmdSendCommandCode02")));
+    click(QStringLiteral("OptProtocolCode_1"));
+    EXPECT_TRUE(shown(QStringLiteral("cmdSendCommandCode02")));
+    EXPECT_TRUE(shown(QStringLiteral("cboISO15693reader_DataRate")));
+    EXPECT_FALSE(shown(QStringLiteral("cboISO14443Areader_TransDataRate")));
+    EXPECT_FALSE(shown(QStringLiteral("txtCode02Frame_4")));
+    EXPECT_EQ(get<QComboBox>(QStringLiteral("cboAppendCRC"))->currentText(),
+              QStringLiteral(" 1 : Append CRC "));
+
+    type(QStringLiteral("txtBitsByte0_5"), "1");
+    EXPECT_EQ(text(QStringLiteral("txtByte0Configuration")), QStringLiteral("2D"));
+    click(QStringLiteral("OptProtocolCode_3"));
+    EXPECT_EQ(text(QStringLiteral("txtCode02Frame_3")), QStringLiteral("01"));
+    EXPECT_TRUE(shown(QStringLiteral("OptByte12optional")));
+    click(QStringLiteral("OptProtocolCode_1"));
+    EXPECT_EQ(text(QStringLiteral("txtCode02Frame_3")), QStringLiteral("2D"));
+    EXPECT_EQ(text(QStringLiteral("txtBitsByte0_5")), QStringLiteral("1"));
+
+    auto* rate = get<QComboBox>(QStringLiteral("cboISO15693reader_DataRate"));
+    rate->setCurrentIndex(1);
+    emit rate->activated(1);  // " 01 : 52k "
+    EXPECT_EQ(text(QStringLiteral("txtCode02Frame_3")), QStringLiteral("1D"));
+
+    click(QStringLiteral("OptProtocolCode_4"));
+    EXPECT_FALSE(get<QWidget>(QStringLiteral("txtByte1Configuration"))->isEnabled());
+    click(QStringLiteral("chkiso18092_SlotCounterByte1"));
+    EXPECT_TRUE(get<QWidget>(QStringLiteral("txtByte1Configuration"))->isEnabled());
+    EXPECT_TRUE(shown(QStringLiteral("txtCode02Frame_4")));
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    click(QStringLiteral("cmdSendCommandCode02"));
+    EXPECT_EQ(kvRequests().back(),
+              "0102030451"
+              "10");
+    EXPECT_EQ(text(QStringLiteral("txtCommandCode02AnswerExplain_0")),
+              QStringLiteral("00 : Result code = OK"));
+    EXPECT_TRUE(shown(QStringLiteral("txtCommandCode02AnswerExplain_2")));
+}
+
+TEST_F(ConsoleWindowTest, BoardButtonsLogTheirAnswer) {
+    open();
+    pick(" 07 : Idle ");
+    tc.scripted.queue(ReaderFunction::Echo, 5, "");
+    tc.scripted.queue(ReaderFunction::Echo, 0, "5500");
+    tc.scripted.queue(ReaderFunction::SendNssPulse, 2, "");
+    click(QStringLiteral("cmdEcho"));
+    click(QStringLiteral("cmdSendIRQPulse"));
+    click(QStringLiteral("cmdNegativePulseOn_SPI_NSS"));
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::Echo), 2);
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::UsbConnect), 1);
+    EXPECT_EQ(text(QStringLiteral("txtEchoAnswer")), QStringLiteral("5500"));
+    EXPECT_EQ(text(QStringLiteral("txtSendIRQPulseAnswer")), QStringLiteral("0000"));
+    EXPECT_EQ(text(QStringLiteral("txtNegPulse_SPI_NSS_Answer")), QString());
+    EXPECT_EQ(w->consoleLogText(),
+              QStringLiteral("\r\n03-14-2026 09:26:53\t>>> TQ73RNDLL_ECHO\r\n\t\t\t<<< 5500"
+                             "\r\n03-14-2026 09:26:53\t>>> TQ73RNDLL_PULSE_IRQ_IN\r\n\t\t\t<<< 0000"
+                             "\r\n03-14-2026 09:26:53\t>>> TQ73RNDLL_NSS_PULSE\r\n\t\t\t<<< "));
+}
+
+TEST_F(ConsoleWindowTest, SendCommitsTheFocusedBoxFirst) {
+    open();
+    w->show();
+    QApplication::setActiveWindow(w);
+    pick(" 04 : SendRecv ");
+    auto* data = get<HexEntryBox>(QStringLiteral("txtCodeXXFrameData"));
+    data->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), data);
+    data->setText(QStringLiteral("ABC"));
+    // A shortcut or the default button sends without taking the focus.
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    EXPECT_EQ(kvRequests(), std::vector<std::string>{"010402ABC0"});
+}
+
+TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
+    open();
+    w->show();
+    pick(" 01 : IDN ");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    click(QStringLiteral("cmdSendCommandCodeXX"));  // one entry to keep
+    auto* send = get<QPushButton>(QStringLiteral("cmdSendCommandCodeXX"));
+    auto* clear = get<QPushButton>(QStringLiteral("cmdClearLog"));
+    auto postClick = [](QWidget* target) {
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QCoreApplication::postEvent(
+                target,
+                new QMouseEvent(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        }
+    };
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0001AA");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0002BBBB");
+    tc.scripted.clearCalls();
+    postClick(clear);
+    postClick(send);
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    // The Clear Log click was dropped; the second Send ran to its end inside the first.
+    EXPECT_EQ(kvRequests().size(), 2u);
+    const QString log = w->consoleLogText();
+    EXPECT_TRUE(
+        log.startsWith(QStringLiteral("\r\n03-14-2026 09:26:53\t>>> TQ73RNDll_KVCmd, 01 0100"
+                                      "\r\n\t\t\t<<< 0000")));
+    EXPECT_EQ(log.count(QStringLiteral(">>> ")), 3);
+    EXPECT_LT(log.indexOf(QStringLiteral("0001AA")), log.indexOf(QStringLiteral("0002BBBB")));
+}
+
+TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {
+    open();
+    pick(" 01 : IDN ");
+    QTimer::singleShot(0, [this] { tc.ctx->windows().close(shell::WindowKind::Console); });
+    QPointer<ConsoleWindow> guard(w);
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+}
