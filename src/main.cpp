@@ -2,6 +2,7 @@
 #include <QFile>
 #include <memory>
 
+#include "console/console_window.hpp"
 #include "shell/about_box.hpp"
 #include "shell/app_context.hpp"
 #include "shell/clock.hpp"
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
     });
     ctx.windows().registerFactory(shell::WindowKind::About,
                                   [](shell::AppContext& c) { return new shell::AboutBox(c); });
+    ctx.windows().registerFactory(shell::WindowKind::Console, [](shell::AppContext& c) {
+        return new console::ConsoleWindow(c);
+    });
 
     shell::MainWindow mainWindow(ctx);
     ui.setDialogParent(&mainWindow);
