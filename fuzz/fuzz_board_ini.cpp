@@ -1,0 +1,48 @@
+// simulated-board.ini as a user might leave it: any text. The parsed configuration
+// must stay within what the board can answer, and a board built from it (tags made
+// by their factories from arbitrary keys) must answer its identity calls.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "reader/answer_buffer.hpp"
+#include "simboard/board_config.hpp"
+#include "simboard/hex.hpp"
+#include "simboard/simulated_board.hpp"
+
+namespace {
+
+using namespace simboard;
+
+void check(bool ok) {
+    if (!ok) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const ParsedBoardIni parsed = parseBoardIni(text);
+    const BoardConfig& config = parsed.config;
+    check(!config.identification.empty() &&
+          config.identification.size() <= kMaxIdentificationLength);
+    check(!config.firmwareRevision.empty());
+
+    SimulatedBoard board;
+    board.applyConfig(config);
+    if (!config.plugged) return 0;
+    reader::AnswerBuffer answer;
+    check(board.idn(answer) == reader::kStatusOk);
+    check(answer.text().substr(0, 2) == "00" && parseHex(answer.text()).has_value());
+    check(board.getMcuRev(answer) == reader::kStatusOk);
+    check(parseHex(answer.text()).has_value());
+    check(board.getDllRev(answer) == reader::kStatusOk && answer.text() == config.libraryRevision);
+    // A tag request under each protocol reaches whatever tags the file described.
+    for (const char* select : {"010D", "02000180", "02000300", "03010180", "0451"}) {
+        check(board.select(select, answer) == reader::kStatusOk && answer.text() == "0000");
+        check(board.sendReceive("0026", answer) == reader::kStatusOk);
+        check(answer.text().size() <= 255 && parseHex(answer.text()).has_value());
+    }
+    return 0;
+}
