@@ -86,6 +86,7 @@ bool EchoHandshake(RunScope& run, EchoCaller caller, BoardSetup reconnectSetup, 
 void sendLoadSetup(AppContext& ctx, BoardSetup setup, LogPane& log, const ShowText& clearRequest,
                    const ShowText& showAnswer) {
     const ProtocolSetup s = protocolSetupFor(setup, ctx.values.DemodGainValue);
+    if (s.select.empty()) return;
     const LoadSetupTitles titles = titlesFor(setup);
 
     reader::AnswerBuffer selectAnswer;

@@ -14,6 +14,8 @@ int timedPauseMs(int passes) {
 }
 
 RunScope::RunScope(ToolWindow& window, Start start) : window_(&window), ctx_(window.ctx()) {
+    // A click queued before the window closed (or the program began to quit) starts nothing.
+    if (window.isClosing() || ctx_.quitting()) return;
     if (start == Start::Exclusive) {
         if (!window.tryEnterExclusiveRun()) return;
         exclusive_ = true;

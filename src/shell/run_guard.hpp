@@ -32,8 +32,8 @@ class RunScope {
     RunScope(const RunScope&) = delete;
     RunScope& operator=(const RunScope&) = delete;
 
-    // False when an exclusive run of the window is already under way; the handler then
-    // returns without doing anything.
+    // False when an exclusive run of the window is already under way, or the window is
+    // closing or the program quitting; the handler then returns without doing anything.
     bool started() const { return started_; }
 
     // Lets pending events run (`passes` passes; large counts become a short timed pause

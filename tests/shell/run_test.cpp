@@ -146,8 +146,11 @@ TEST_F(RunTest, QuittingTheProgramInsideARunEndsItWithoutTouchingTheWindow) {
     EXPECT_FALSE(host->cmdOther->isEnabled());
     EXPECT_TRUE(t.values().StopRequested);
     EXPECT_FALSE(t.values().ReqBLoopEnabled);
-    // No window opens while the program is on its way out.
+    // Nothing new starts while the program is on its way out.
     EXPECT_EQ(t.ctx->windows().show(WindowKind::Console), nullptr);
+    host->readUser();
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Refused);
+    EXPECT_EQ(host->blocksRead.size(), 2u);
 }
 
 TEST_F(RunTest, ClosingTheMdiFrameDuringARunOnlyHidesItUntilTheRunEnds) {
