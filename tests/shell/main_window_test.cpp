@@ -193,7 +193,10 @@ TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
     entry("mnuISO14443Aproduct_0")->trigger();
     EXPECT_EQ(journal, QStringList{"load 14443A"});
     EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("ISO14443-A"));
-    EXPECT_EQ(t.ctx->windows().find(WindowKind::Iso14443A)->windowTitle(),
+    ToolWindow* w = t.ctx->windows().find(WindowKind::Iso14443A);
+    ASSERT_NE(w, nullptr);
+    ASSERT_NE(w->parentWidget(), nullptr);  // its frame in the main window's area
+    EXPECT_EQ(w->parentWidget()->windowTitle(),
               QStringLiteral("   ISO14443-A  user interface  ISO14443-A"));
 }
 

@@ -181,6 +181,29 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
     }
 }
 
+// A second product chosen while the first one's window loads (and pumps events) is
+// ignored: it would close the window still loading.
+TEST(ProductSelection, NotReenteredWhileItsWindowLoads) {
+    testsupport::TestContext t;
+    QStringList journal;
+    QFile f(t.path(QLatin1String(kProductsFileName)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(kCatalogue);
+    f.close();
+    registerRecordingWindows(*t.ctx, journal, {{WindowKind::Iso15693, "15693"}},
+                             [&] { SelectProduct(*t.ctx, QStringLiteral("VEL-D")); });
+    SelectProduct(*t.ctx, QStringLiteral("VEL-C"));
+    EXPECT_EQ(journal, QStringList{"load 15693"});
+    EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("VEL-C"));
+    ToolWindow* w = t.ctx->windows().find(WindowKind::Iso15693);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("   ISO15693  user interface  VEL-C"));
+    // Once the selection has returned, the next one goes through.
+    SelectProduct(*t.ctx, QStringLiteral("VEL-D"));
+    EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("VEL-D"));
+    t.ctx->windows().close(WindowKind::Iso15693);
+}
+
 TEST(ProductsFileReader, ItemSyntax) {
     // Unquoted items, blanks, LF-only and CR-only line ends, records across lines.
     const QByteArray content =
