@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPalette>
+#include <algorithm>
 
 #include "shell/app_context.hpp"
 #include "shell/hex_text.hpp"
