@@ -25,6 +25,8 @@ namespace {
 
 constexpr std::uint32_t kDesignBackground = 0x00FFFFFF;  // white
 constexpr std::uint32_t kColourDialogPreset = 16761024;  // a pale blue
+// More than any settings line: a settings file full of garbage is not read whole.
+constexpr qint64 kMaxUsageFileRead = 64 * 1024;
 
 enum class Command { Show, Product, Divider, BackgroundColour };
 
@@ -119,7 +121,8 @@ std::uint32_t colourNumber(const QColor& c) {
 }
 
 QColor colourFromNumber(std::uint32_t n) {
-    return QColor(n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF);
+    return QColor(static_cast<int>(n & 0xFF), static_cast<int>((n >> 8) & 0xFF),
+                  static_cast<int>((n >> 16) & 0xFF));
 }
 
 std::optional<QColor> colourFromSetting(const QString& setting) {
@@ -265,7 +268,8 @@ void MainWindow::changeBackgroundColour() {
     QString folder = v.LastUsedFolder;
     QFile current(usageFilePath(ctx_.programFolder()));
     if (current.open(QIODevice::ReadOnly)) {
-        if (const auto record = parseUsageRecord(current.read(64 * 1024))) folder = record->folder;
+        if (const auto record = parseUsageRecord(current.read(kMaxUsageFileRead)))
+            folder = record->folder;
     }
     // The colour only matters from the next start; a settings file that cannot be written
     // costs nothing now.
