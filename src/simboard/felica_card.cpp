@@ -39,7 +39,9 @@ std::optional<TagAnswer> FelicaCard::receive(const TagRequest& request) {
     Bytes frame = request.frame;
     if (frame.size() == kPollingBytes + 1 && frame[0] == frame.size()) frame.erase(frame.begin());
     if (frame.size() != kPollingBytes || frame[0] != kPolling) return std::nullopt;
-    if (!systemCodeMatches(frame[1], frame[2])) return std::nullopt;
+    if (!systemCodeMatches(static_cast<std::uint16_t>(frame[1] << 8 | frame[2]))) {
+        return std::nullopt;
+    }
 
     // Length byte first; it counts itself. Whatever the time slot count, the answer comes
     // in the first slot, which keeps the simulated field deterministic.
@@ -57,8 +59,10 @@ std::optional<TagAnswer> FelicaCard::receive(const TagRequest& request) {
     return TagAnswer{std::move(answer)};
 }
 
-bool FelicaCard::systemCodeMatches(std::uint8_t high, std::uint8_t low) const {
+bool FelicaCard::systemCodeMatches(std::uint16_t requested) const {
     // FF in either byte of the requested code stands for any value of that byte.
+    const int high = requested >> 8;
+    const int low = requested & 0xFF;
     const bool highOk = high == 0xFF || high == (config_.systemCode >> 8);
     const bool lowOk = low == 0xFF || low == (config_.systemCode & 0xFF);
     return highOk && lowOk;

@@ -39,7 +39,7 @@ class FelicaCard : public Tag {
     const FelicaCardConfig& config() const { return config_; }
 
   private:
-    bool systemCodeMatches(std::uint8_t high, std::uint8_t low) const;
+    bool systemCodeMatches(std::uint16_t requested) const;
 
     FelicaCardConfig config_;
 };

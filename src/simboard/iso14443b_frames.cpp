@@ -7,7 +7,7 @@ namespace simboard {
 bool iso14443bCrcValid(const Bytes& frame) {
     if (frame.size() < 2) return false;
     const std::size_t n = frame.size() - 2;
-    const std::uint16_t crc = crc16Iso13239(Bytes(frame.begin(), frame.begin() + n));
+    const std::uint16_t crc = crc16Iso13239(Bytes(frame.begin(), frame.end() - 2));
     return frame[n] == (crc & 0xFF) && frame[n + 1] == (crc >> 8);
 }
 

@@ -34,7 +34,7 @@ std::optional<int> solaBlockCount(std::string_view reference) {
 
 SolaTag::SolaTag(SolaTagConfig config) : config_(std::move(config)) {
     config_.blocks = std::clamp(config_.blocks, 1, kMaxBlocks);
-    memory_.resize(static_cast<std::size_t>(config_.blocks * kBlockBytes));
+    memory_.resize(static_cast<std::size_t>(config_.blocks) * kBlockBytes);
     for (std::size_t i = 0; i < memory_.size(); ++i) {
         memory_[i] =
             i < config_.memory.size() ? config_.memory[i] : static_cast<std::uint8_t>(i & 0xFF);
@@ -99,13 +99,13 @@ std::optional<TagAnswer> SolaTag::onSelect(const Bytes& frame) {
 
 std::optional<TagAnswer> SolaTag::onRead(const Bytes& frame) const {
     if (frame.size() != 2 || frame[1] >= config_.blocks) return std::nullopt;
-    const auto first = memory_.begin() + frame[1] * kBlockBytes;
+    const auto first = memory_.begin() + std::ptrdiff_t{frame[1]} * kBlockBytes;
     return iso14443bAnswer(Bytes(first, first + kBlockBytes));
 }
 
 std::optional<TagAnswer> SolaTag::onWrite(const Bytes& frame) {
     if (frame.size() != 2 + kBlockBytes || frame[1] >= config_.blocks) return std::nullopt;
-    const auto first = memory_.begin() + frame[1] * kBlockBytes;
+    const auto first = memory_.begin() + std::ptrdiff_t{frame[1]} * kBlockBytes;
     std::copy(frame.begin() + 2, frame.end(), first);
     // The tag confirms with the block as it now stands, so a reader can tell a good write
     // from a lost one.
