@@ -29,15 +29,13 @@ inline constexpr std::string_view kInvalidCommandAnswer = "8200";
 
 // The reader chip behind the board's firmware: answers the transceiver frames, keeps
 // the selected protocol, the register file and the last wake-up reason, and drives
-// the antenna. It does not own the antenna or the detector: the board swaps them
-// when simulated-board.ini changes.
+// the antenna. The antenna and the detector belong to the board, which rebuilds them
+// in place when simulated-board.ini changes.
 class Transceiver {
   public:
     Transceiver(Antenna& antenna, const TagDetector& detector)
         : antenna_(&antenna), detector_(&detector) {}
 
-    void setAntenna(Antenna& antenna) { antenna_ = &antenna; }
-    void setDetector(const TagDetector& detector) { detector_ = &detector; }
     // The identification characters of the IDN answer.
     void setIdentification(std::string text) { identification_ = std::move(text); }
     // When false the Idle answer carries 00 as reason and only register 62 tells it,
