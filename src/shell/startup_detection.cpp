@@ -215,6 +215,14 @@ DetectionWindow::DetectionWindow(AppContext& ctx, QWidget* parent)
 
 QSize DetectionWindow::sizeHint() const { return {twips(this, 10170), twips(this, 6090)}; }
 
+void DetectionWindow::paintEvent(QPaintEvent* event) {
+    ToolWindow::paintEvent(event);
+    // Without a caption bar the window needs an edge to stand out from the background.
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 void DetectionWindow::load() {
     lblDetectionStatus_->setText(QString());
     setGeometry(twips(this, 1000), twips(this, 1000), twips(this, 10170), twips(this, 6090));

@@ -47,6 +47,9 @@ class DetectionWindow : public ToolWindow {
     // or the program quits under it.
     void DetectBoard();
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     void onTimer();
     void scheduleTimer(int ms);
