@@ -204,6 +204,21 @@ TEST(ProductSelection, NotReenteredWhileItsWindowLoads) {
     t.ctx->windows().close(WindowKind::Iso15693);
 }
 
+// Every product a menu entry names must be selectable from the file the program ships.
+TEST(ProductsFileReader, ShippedFileHasEveryMenuProduct) {
+    QFile f(QStringLiteral(TQ_DATA_DIR "/TQ73RN_products.ini"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray content = f.readAll();
+    for (const char* key : {"VEL-C", "VEL-D", "VELS-A", "VELS-CX", "DUONX-AE", "DUONX-BE",
+                            "DUONX-C", "DUONX-DE", "ISO14443-B", "SOLA-A", "SOLT-A", "SOLA-B",
+                            "SOLA-C", "SOLX-A", "ISO14443-A", "TOPAZ", "ISO18092"}) {
+        const ProductLookup r = findProduct(content, QLatin1String(key));
+        EXPECT_EQ(r.outcome, ProductLookup::Outcome::Found)
+            << key << " " << r.problem.toStdString();
+        EXPECT_TRUE(productFamily(QLatin1String(key)).has_value()) << key;
+    }
+}
+
 TEST(ProductsFileReader, ItemSyntax) {
     // Unquoted items, blanks, LF-only and CR-only line ends, records across lines.
     const QByteArray content =
