@@ -2,6 +2,7 @@
 
 #include "reader/answer_buffer.hpp"
 #include "reader/recording_reader.hpp"
+#include "simboard/hex.hpp"
 #include "simboard/simulated_board.hpp"
 
 namespace simboard {
@@ -129,6 +130,32 @@ TEST(BoardFunctions, AnswerFaultReachesTagAnswersOnly) {
     EXPECT_EQ(call(board, Fn::Echo).second, "5500");
     EXPECT_EQ(call(board, Fn::Select, "010D").second, "0000");
     EXPECT_EQ(call(board, Fn::SendReceive, "260100").second, "8700");  // no tag: no frame
+}
+
+// The ISO15693 window checks the tag's CRC itself when the status byte is not 00: the
+// default tag's inventory answer with a good and with a damaged CRC.
+TEST(BoardFunctions, AnswerFaultGivesStatusWithGoodOrBadCrc) {
+    const auto crcVerifies = [](const std::string& answer) {
+        const Bytes data = *parseHex(answer.substr(4));
+        const Bytes frame(data.begin(), data.end() - 3);
+        const std::uint16_t sent = data[data.size() - 3] | (data[data.size() - 2] << 8);
+        return crc16Iso13239(frame) == sent;
+    };
+    SimulatedBoard board;
+    call(board, Fn::Select, "010D");
+    const std::string clean = call(board, Fn::SendReceive, "260100").second;
+    ASSERT_EQ(clean.substr(0, 2), "80");
+    EXPECT_EQ(clean.substr(clean.size() - 2), "00");
+    EXPECT_TRUE(crcVerifies(clean));
+
+    for (bool corrupt : {false, true}) {
+        board.setAnswerFault({0x01, corrupt});
+        const std::string faulty = call(board, Fn::SendReceive, "260100").second;
+        ASSERT_EQ(faulty.size(), clean.size());
+        EXPECT_EQ(faulty.substr(0, clean.size() - 6), clean.substr(0, clean.size() - 6));
+        EXPECT_EQ(faulty.substr(faulty.size() - 2), "01");
+        EXPECT_EQ(crcVerifies(faulty), !corrupt);
+    }
 }
 
 }  // namespace
