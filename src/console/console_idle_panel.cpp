@@ -17,9 +17,9 @@ namespace {
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
-int idleBoxLeft(int i) { return 240 + 405 * i; }
+int idleBoxLeft(int i) { return 240 + 350 * i; }
 constexpr int kIdleRowTop = 720;
-constexpr int kIdleBoxWidth = 360;
+constexpr int kIdleBoxWidth = 320;
 // Labels step down from the last box to the first, so no label crosses another's line.
 int idleLabelTop(int i) { return 1200 + (15 - i) * 195; }
 
@@ -54,11 +54,11 @@ void ConsoleWindow::buildIdlePanel(QWidget* parent) {
 
     auto* examples = b.place(
         new QGroupBox(QStringLiteral("  IDLE frame examples  (see datasheet or TN4821)  "), p),
-        QStringLiteral("FraIdleDatasheetExamples"), 6960, 120, 5535, 3255);
+        QStringLiteral("FraIdleDatasheetExamples"), 6720, 120, 5775, 3255);
     for (int k = 0; k < 6; ++k) {
         optIdle_[at(k)] =
             b.place(new QRadioButton(QString::fromLatin1(idlePresets()[at(k)].caption), examples),
-                    WidgetBuilder::indexed("optIDLEframe", k), 120, 240 + 270 * k, 5300, 255);
+                    WidgetBuilder::indexed("optIDLEframe", k), 120, 240 + 270 * k, 5600, 255);
         connect(optIdle_[at(k)], &QRadioButton::clicked, this, [this, k] { idlePresetChosen(k); });
     }
     optIdle_[0]->setChecked(true);

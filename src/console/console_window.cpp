@@ -330,15 +330,15 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
             QStringLiteral("-> answer = 02 : wake-up by tag detect"), 600, 900);
     b.label(fraCmd08_, QStringLiteral("lblCmd08Hint_2"), QStringLiteral("-> answer = XY : "), 600,
             1740);
-    b.label(fraCmd08_, QStringLiteral("lblCmd08Hint_3"), QStringLiteral("where : X = Depth"), 1920,
+    b.label(fraCmd08_, QStringLiteral("lblCmd08Hint_3"), QStringLiteral("where : X = Depth"), 2160,
             1740);
-    b.label(fraCmd08_, QStringLiteral("lblCmd08Hint_4"), QStringLiteral("where : Y = Gain"), 1920,
+    b.label(fraCmd08_, QStringLiteral("lblCmd08Hint_4"), QStringLiteral("where : Y = Gain"), 2160,
             1980);
 
     // Register write presets, with the ARC_B value tables between the second and third.
     fraCmd09_ = b.place(new QGroupBox(QStringLiteral("Write register command"), p),
-                        QStringLiteral("fraCmd09SelectRegister"), 8040, 960, 4440, 3300);
-    const int writeTops[] = {300, 570, 2580, 2850};
+                        QStringLiteral("fraCmd09SelectRegister"), 8040, 600, 4440, 3420);
+    const int writeTops[] = {300, 570, 2800, 3070};
     for (int i = 0; i < 4; ++i) {
         optWrite_[at(i)] = b.place(
             new QRadioButton(QString::fromLatin1(writeRegisterPresets()[at(i)].caption), fraCmd09_),
@@ -347,20 +347,21 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
                 [this, i] { writeRegisterChosen(i); });
     }
     optWrite_[0]->setChecked(true);
+    // Each table in two columns, so both fit between the second and third preset.
     b.label(fraCmd09_, QStringLiteral("lblCmd09X"), QStringLiteral("where : X = Modulation Depth"),
             480, 870);
     const char* depth[] = {"1 = 10%", "2 = 17%", "3 = 25%", "4 = 30%",
                            "5 = 33%", "6 = 36%", "D = 95%"};
     for (int k = 0; k < 7; ++k) {
         b.label(fraCmd09_, WidgetBuilder::indexed("lblCmd09Depth", k),
-                QString::fromLatin1(depth[k]), 720, 1100 + 200 * k);
+                QString::fromLatin1(depth[k]), 720 + 1320 * (k / 4), 1080 + 200 * (k % 4));
     }
     b.label(fraCmd09_, QStringLiteral("lblCmd09Y"), QStringLiteral("where : Y = Receiver Gain"),
-            2400, 870);
+            480, 1920);
     const char* gain[] = {"0 = 34 dB", "1 = 32 dB", "3 = 27 dB", "7 = 20 dB", "F = 8 dB"};
     for (int k = 0; k < 5; ++k) {
         b.label(fraCmd09_, WidgetBuilder::indexed("lblCmd09Gain", k), QString::fromLatin1(gain[k]),
-                2640, 1100 + 200 * k);
+                720 + 1320 * (k / 3), 2130 + 200 * (k % 3));
     }
 
     // Baud rate table and the note on the board's interface.

@@ -107,8 +107,8 @@ std::array<std::string, 8> bitsForItem(const ParamList& list, std::string_view i
     } else {
         v = digitValue(item.size() > 1 ? item[1] : '0');
     }
-    for (int i = 0; i < list.width; ++i) {
-        bits[static_cast<std::size_t>(list.lowBit + i)] = ((v >> i) & 1) ? "1" : "0";
+    for (int i = 0; i < list.width && list.lowBit + i < 8; ++i) {
+        bits[static_cast<std::size_t>(list.lowBit + i)].assign(1, ((v >> i) & 1) ? '1' : '0');
     }
     return bits;
 }

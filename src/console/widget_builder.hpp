@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,9 +13,11 @@ namespace console {
 // converted with the screen's logical resolution so the proportions hold.
 class WidgetBuilder {
   public:
-    explicit WidgetBuilder(const QWidget* reference) : dpi_(reference->logicalDpiX()) {}
+    explicit WidgetBuilder(const QWidget* reference)
+        : dpi_(reference->logicalDpiX()),
+          scale_(fontScale(reference->fontMetrics().averageCharWidth(), dpi_)) {}
 
-    int px(int twips) const { return twips * dpi_ / 1440; }
+    int px(int twips) const { return static_cast<int>(twips * dpi_ * scale_ / 1440.0); }
 
     template <class W>
     W* place(W* w, const QString& name, int left, int top, int width, int height) const {
@@ -62,7 +65,15 @@ class WidgetBuilder {
     }
 
   private:
+    // The layout was drawn for a narrow 8-point font of about 75 twips a character; a wider
+    // font gets a proportionally larger window, so every caption still fits its place.
+    static double fontScale(int averageCharWidthPx, int dpi) {
+        const double twipsPerChar = averageCharWidthPx * 1440.0 / dpi;
+        return twipsPerChar > 75.0 ? twipsPerChar / 75.0 : 1.0;
+    }
+
     int dpi_;
+    double scale_;
 };
 
 }  // namespace console

@@ -10,11 +10,14 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTextEdit>
 #include <QTimer>
 
+#include "reader/recording_reader.hpp"
 #include "shell/hex_entry_box.hpp"
 #include "shell/status_bar.hpp"
+#include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
 
 using console::ConsoleWindow;
@@ -452,4 +455,54 @@ TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull());
     EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+}
+
+TEST(ConsoleOnSimulatedBoard, SelectIso15693ThenInventoryIsExplained) {
+    simboard::SimulatedBoard board;
+    reader::RecordingReader recording(board);
+    testsupport::TestContext tc(&recording);
+    tc.ctx->windows().registerFactory(shell::WindowKind::Console,
+                                      [](shell::AppContext& c) { return new ConsoleWindow(c); });
+    auto* w = tc.ctx->windows().show(shell::WindowKind::Console);
+    auto find = [w](const char* name) { return w->findChild<QWidget*>(QString::fromLatin1(name)); };
+    auto* list = static_cast<QComboBox*>(find("cboTQ73RN_CommandList"));
+    auto pick = [list](int i) {
+        list->setCurrentIndex(i);
+        emit list->activated(i);
+    };
+
+    pick(2);
+    static_cast<QAbstractButton*>(find("OptProtocolCode_1"))->click();
+    static_cast<QAbstractButton*>(find("cmdSendCommandCode02"))->click();
+    EXPECT_EQ(static_cast<QLineEdit*>(find("txtCommandCode02Answer"))->text(), "0000");
+
+    pick(3);
+    auto* data = static_cast<HexEntryBox*>(find("txtCodeXXFrameData"));
+    data->setText(QStringLiteral("260100"));
+    data->commit();
+    static_cast<QAbstractButton*>(find("cmdSendCommandCodeXX"))->click();
+
+    const auto sent = recording.callsTo(ReaderFunction::KvCmd);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].request, "010202010D");
+    EXPECT_EQ(sent[1].request, "010403260100");
+    // Flags, DSFID and an eight-byte UID from the tag, then its CRC and the status.
+    const QString answer = static_cast<QLineEdit*>(find("txtCommandCodeXXAnswer"))->text();
+    EXPECT_TRUE(answer.startsWith(QStringLiteral("800D00"))) << answer.toStdString();
+    auto line = [&](int i) {
+        return static_cast<QLineEdit*>(find(QStringLiteral("txtCommandCodeXXAnswerExplain_%1")
+                                                .arg(i)
+                                                .toLatin1()
+                                                .constData()))
+            ->text();
+    };
+    EXPECT_EQ(line(0), QStringLiteral("80 : Result code = OK"));
+    EXPECT_EQ(line(1), QStringLiteral("0D : Lenght of Data (13)"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^([0-9A-F]{2} ){10}: Tag answer$"))
+                    .match(line(2))
+                    .hasMatch())
+        << line(2).toStdString();
+    EXPECT_EQ(line(4), QStringLiteral("00 : Protocol result"));
+    tc.ctx->windows().close(shell::WindowKind::Console);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
