@@ -5,6 +5,7 @@
 #include "console/console_window.hpp"
 #include "shell/about_box.hpp"
 #include "shell/app_context.hpp"
+#include "shell/board_tools_window.hpp"
 #include "shell/clock.hpp"
 #include "shell/loaded_reader_library.hpp"
 #include "shell/main_window.hpp"
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
     });
     ctx.windows().registerFactory(shell::WindowKind::About,
                                   [](shell::AppContext& c) { return new shell::AboutBox(c); });
+    ctx.windows().registerFactory(shell::WindowKind::BoardTools, [](shell::AppContext& c) {
+        return new shell::BoardToolsWindow(c);
+    });
     ctx.windows().registerFactory(shell::WindowKind::Console, [](shell::AppContext& c) {
         return new console::ConsoleWindow(c);
     });
