@@ -53,9 +53,8 @@ Iso15693TagConfig defaultIso15693TagConfig() {
     c.blockSize = 4;
     c.blockCount = 64 * 1024 / 8 / c.blockSize;
     c.data.assign(kDefaultText.begin(), kDefaultText.end());
-    const std::size_t secretAt = static_cast<std::size_t>(kDefaultProtectedSector *
-                                                          iso15693::kBlocksPerSector * c.blockSize);
-    c.data.resize(secretAt, 0);
+    const int secretAt = kDefaultProtectedSector * iso15693::kBlocksPerSector * c.blockSize;
+    c.data.resize(static_cast<std::size_t>(secretAt), 0);
     c.data.insert(c.data.end(), kSecretText.begin(), kSecretText.end());
     c.lockedBlocks = {kDefaultLockedBlock};
     c.sectorProtection.assign(kDefaultProtectedSector + 1, 0);
