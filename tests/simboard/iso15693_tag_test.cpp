@@ -265,16 +265,19 @@ TEST(Iso15693Inventory, AfiMaskAndSlotDecideWhetherTheTagAnswers) {
 TEST(Iso15693Tag, FieldOffForgetsStateButNotMemoryOrDeath) {
     Field field;
     Iso15693Tag& tag = field.add(fixture());
-    field.send("02210399887766");
+    field.send("02212099887766");
     field.send("02D202");
     field.send("02B30202CAFEBABE");
+    EXPECT_EQ(field.send("02B2020006"), kOk);  // sector 0 now behind password 2
+    EXPECT_EQ(field.send("022001"), kBlock1);  // which is presented
     field.send("0202");
     ASSERT_EQ(tag.state(), Iso15693Tag::State::Quiet);
     field.antenna().fieldOff();
     EXPECT_EQ(field.send("260100"), kInventory);
     EXPECT_EQ(field.send("26D10200"), kNoTag);  // no longer initiated
     EXPECT_EQ(field.send("022040"), kErr15);    // password forgotten
-    EXPECT_EQ(field.send("022003"), "8008009988776609A900");
+    EXPECT_EQ(field.send("022001"), kErr15);
+    EXPECT_EQ(field.send("022020"), "8008009988776609A900");
 
     field.send("0225" + kUid);
     field.antenna().fieldOff();
