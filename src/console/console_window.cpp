@@ -459,6 +459,13 @@ void ConsoleWindow::commitFocusedBox() {
 }
 
 bool ConsoleWindow::exchange(const std::string& request, Exchange& out) {
+    // Pasted text gets past the boxes' key filters (they show it red): such a request
+    // never reaches the library.
+    const std::string sent = withoutBlanks(request);
+    if (!isHexText(sent)) {
+        ctx().ui().beep();
+        return false;
+    }
     shell::RunScope run(*this);
     {
         ++pauseDepth_;
@@ -468,7 +475,6 @@ bool ConsoleWindow::exchange(const std::string& request, Exchange& out) {
         if (ends) return false;
     }
     auto buffer = reader::AnswerBuffer::blanks();
-    const std::string sent = withoutBlanks(request);
     out.status = shell::callWithReconnect(
         ctx(), shell::BoardSetup::None, shell::OnUnreachable::ReconnectAndRepeat, buffer,
         [&](reader::AnswerBuffer& a) { return ctx().reader().kvCmd(sent, a); });

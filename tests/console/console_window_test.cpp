@@ -411,6 +411,17 @@ TEST_F(ConsoleWindowTest, SendCommitsTheFocusedBoxFirst) {
     EXPECT_EQ(kvRequests(), std::vector<std::string>{"010402ABC0"});
 }
 
+TEST_F(ConsoleWindowTest, PastedTextThatIsNotHexIsNeverSent) {
+    open();
+    pick(" 04 : SendRecv ");
+    type(QStringLiteral("txtCodeXXFrameData"), "2G01");
+    EXPECT_TRUE(get<HexEntryBox>(QStringLiteral("txtCodeXXFrameData"))->showsRed());
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
+    EXPECT_EQ(tc.ui.beeps(), 1);
+    EXPECT_EQ(w->consoleLogText(), QString());
+}
+
 TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
     open();
     w->show();
