@@ -78,9 +78,6 @@ class Iso15693Tag : public Tag {
     std::optional<TagAnswer> receive(const TagRequest& request) override;
     void fieldOff() override;
 
-    // The answer without CRC, or nothing when the tag stays silent.
-    std::optional<Bytes> respond(const Bytes& frame, const ProtocolConfig& config);
-
     std::uint64_t uid() const { return uid_; }
     State state() const { return state_; }
     bool killed() const { return killed_; }
@@ -93,6 +90,9 @@ class Iso15693Tag : public Tag {
 
   private:
     class Cursor;
+
+    // The answer without CRC, or nothing when the tag stays silent.
+    std::optional<Bytes> respond(const Bytes& frame, const ProtocolConfig& config);
 
     std::optional<Bytes> inventory(std::uint8_t flags, std::uint8_t code, Cursor& in);
     std::optional<Bytes> command(std::uint8_t flags, std::uint8_t code, Cursor& in);
