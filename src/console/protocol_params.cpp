@@ -8,6 +8,7 @@ namespace {
 
 std::vector<std::string> slotCounterItems() {
     std::vector<std::string> items;
+    items.reserve(16);
     const char* digits = "0123456789ABCDEF";
     for (int n = 0; n < 16; ++n) {
         items.push_back(std::string(" ") + digits[n] + " : " + std::to_string(n + 1) +
@@ -108,7 +109,8 @@ std::array<std::string, 8> bitsForItem(const ParamList& list, std::string_view i
         v = digitValue(item.size() > 1 ? item[1] : '0');
     }
     for (int i = 0; i < list.width && list.lowBit + i < 8; ++i) {
-        bits[static_cast<std::size_t>(list.lowBit + i)].assign(1, ((v >> i) & 1) ? '1' : '0');
+        const int bit = list.lowBit + i;
+        bits[static_cast<std::size_t>(bit)].assign(1, ((v >> i) & 1) ? '1' : '0');
     }
     return bits;
 }
