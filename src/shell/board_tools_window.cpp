@@ -45,6 +45,12 @@ QString latin1(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// A long answer is read from its start (the result code comes first).
+void showAnswer(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
 }  // namespace
 
 struct BoardToolsWindow::ToolSpec {
@@ -77,20 +83,20 @@ const BoardToolsWindow::ToolSpec& BoardToolsWindow::specOf(Tool tool) {
          3300, 3520, 900},
         {"cmd_USBhandlecheck", "DEMO-TQ73RN-A USB Handle Check", "txtUSBHandleCheckStatus",
          F::UsbHandleCheck, Retry::Never, Shown::StatusNumber, ExtraPass::Never,
-         "TQ73RNDLL_USB_HANDLE_CHECK", 4800, 1440, 3400, 8300, 860},
+         "TQ73RNDLL_USB_HANDLE_CHECK", 4800, 1440, 3600, 8500, 700},
         {"cmdGetIDn", "IDn", "txtIDnAnswer", F::Idn, Retry::On5, Shown::Answer,
          ExtraPass::UnlessDone, "TQ73RNDLL_IDN", 120, 2160, 1800, 2000, 4580},
         {"cmdResetSPI", "Reset SPI", "txtResetSequenceAnswer", F::ResetSpi, Retry::On5,
          Shown::Answer, ExtraPass::UnlessDone, "TQ73RNDLL_RESET_SPI", 120, 2640, 1800, 2000, 2420},
         {"cmdSendIRQPulse", "Negative pulse on IRQ in", "txtSendIRQPulseAnswer", F::SendIrqPulse,
-         Retry::On5, Shown::Answer, ExtraPass::UnlessDone, kLogPulseIrqIn, 4800, 2640, 2400, 7300,
-         1860},
+         Retry::On5, Shown::Answer, ExtraPass::UnlessDone, kLogPulseIrqIn, 4800, 2640, 2600, 7500,
+         1700},
         {"cmdPollingReading", "Polling + reading", "txtPollingReadingAnswer", F::PollingReading,
          Retry::On5, Shown::Answer, ExtraPass::UnlessDone, "TQ73RNDLL_POLLING_READING", 120, 3120,
          1800, 2000, 2420},
         {"cmdNegativePulseOn_SPI_NSS", "Negative Pulse on SPI NSS", "txtNegPulse_SPI_NSS_Answer",
          F::SendNssPulse, Retry::On5, Shown::Answer, ExtraPass::UnlessDone, kLogNssPulse, 4800,
-         3120, 2400, 7300, 1860},
+         3120, 2600, 7500, 1700},
         // Placed inside its own group.
         {"cmdGetInterfacePinState", "Get interface pin state", "txtGetInterfacePinStateAnswer",
          F::GetInterfacePinState, Retry::On5, Shown::Answer, ExtraPass::UnlessDone,
@@ -189,10 +195,10 @@ void BoardToolsWindow::build() {
     connect(cmdRegister_, &QPushButton::clicked, this, [this] { changeRegisterValue(); });
 
     cmdAnyKvCmd_ = new QPushButton(QStringLiteral("Send any KV_Cmd request"), fraTools_);
-    place(cmdAnyKvCmd_, "cmdSendAnyKVCmdRequest", 120, kRawCommandTop, 2400, kButtonHeight);
+    place(cmdAnyKvCmd_, "cmdSendAnyKVCmdRequest", 120, kRawCommandTop, 2700, kButtonHeight);
     txtAnyKvCmdRequest_ = new HexEntryBox(ctx(), HexEntryBox::Kind::Request, fraTools_);
-    place(txtAnyKvCmdRequest_, "txtAnyKVCmdRequest", 2640, kRawCommandTop + 30, 3300, kBoxHeight);
-    txtAnyKvCmdAnswer_ = display(fraTools_, "txtAnyKVCmdAnswer", 6060, kRawCommandTop + 30, 3180);
+    place(txtAnyKvCmdRequest_, "txtAnyKVCmdRequest", 2940, kRawCommandTop + 30, 3060, kBoxHeight);
+    txtAnyKvCmdAnswer_ = display(fraTools_, "txtAnyKVCmdAnswer", 6120, kRawCommandTop + 30, 3120);
     lowerRows_.emplace_back(cmdAnyKvCmd_, kRawCommandTop);
     lowerRows_.emplace_back(txtAnyKvCmdRequest_, kRawCommandTop + 30);
     lowerRows_.emplace_back(txtAnyKvCmdAnswer_, kRawCommandTop + 30);
@@ -202,6 +208,8 @@ void BoardToolsWindow::build() {
     place(fraLog_, "FraDemoKitToolsLog", 120, 6360, 9375, 3135);
     logBox_ = new QTextEdit(fraLog_);
     place(logBox_, "rtfTQ73RNDemoKitToolsEdit", 120, 200, 7080, 2800);
+    // Narrow tab stops keep an answer on its own line next to its indent.
+    logBox_->setTabStopDistance(px(600));
     auto* save = new QPushButton(QStringLiteral("Save Log"), fraLog_);
     place(save, "cmdSaveLog", 7320, 600, 1900, kButtonHeight);
     auto* clear = new QPushButton(QStringLiteral("Clear Log"), fraLog_);
@@ -287,7 +295,7 @@ void BoardToolsWindow::toolClicked(Tool tool) {
     const int i = static_cast<int>(tool);
     QLineEdit* box = answers_[i];
     const QString answer = latin1(buffer.text());
-    box->setText(spec.shown == Shown::StatusNumber ? QString::number(status) : answer);
+    showAnswer(box, spec.shown == Shown::StatusNumber ? QString::number(status) : answer);
     const bool done = status == reader::kStatusOk && answer.startsWith(QLatin1String("00"));
     switch (tool) {
         case Tool::McuRevision:
@@ -330,7 +338,7 @@ void BoardToolsWindow::changeRegisterValue() {
     ctx().values.DemodGainValue = gain;
     reader::AnswerBuffer buffer;
     ctx().reader().kvCmd(board_tools::registerWriteRequest(gain), buffer);
-    txtRegisterAnswer_->setText(latin1(buffer.text()));
+    showAnswer(txtRegisterAnswer_, latin1(buffer.text()));
     log_.append(
         board_tools::registerLogEntry(ctx().clock().now(), gain, txtRegisterAnswer_->text()));
 }
@@ -347,7 +355,7 @@ void BoardToolsWindow::sendAnyKvCmd() {
     }
     reader::AnswerBuffer buffer;
     ctx().reader().kvCmd(command.request, buffer);
-    txtAnyKvCmdAnswer_->setText(latin1(buffer.text()));
+    showAnswer(txtAnyKvCmdAnswer_, latin1(buffer.text()));
     log_.appendBoardTools(logName + latin1(command.request), txtAnyKvCmdAnswer_->text());
 }
 
