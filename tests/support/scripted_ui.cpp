@@ -6,6 +6,17 @@ namespace testsupport {
 
 using namespace shell;
 
+namespace {
+// Moves the first reply out; a plain copy of the optional trips a false
+// maybe-uninitialized warning in optimised builds.
+std::optional<FileDialogResult> takeFront(std::deque<std::optional<FileDialogResult>>& q) {
+    std::optional<FileDialogResult> reply;
+    if (q.front()) reply.emplace(std::move(*q.front()));
+    q.pop_front();
+    return reply;
+}
+}  // namespace
+
 bool ScriptedUi::allRepliesUsed() const {
     return messageReplies_.empty() && saveReplies_.empty() && openReplies_.empty() &&
            colorReplies_.empty();
@@ -32,9 +43,7 @@ std::optional<FileDialogResult> ScriptedUi::saveFileDialog(const FileDialogReque
         ADD_FAILURE() << "unscripted save dialog: " << r.title.toStdString();
         return std::nullopt;
     }
-    auto reply = saveReplies_.front();
-    saveReplies_.pop_front();
-    return reply;
+    return takeFront(saveReplies_);
 }
 
 std::optional<FileDialogResult> ScriptedUi::openFileDialog(const FileDialogRequest& r) {
@@ -43,9 +52,7 @@ std::optional<FileDialogResult> ScriptedUi::openFileDialog(const FileDialogReque
         ADD_FAILURE() << "unscripted open dialog: " << r.title.toStdString();
         return std::nullopt;
     }
-    auto reply = openReplies_.front();
-    openReplies_.pop_front();
-    return reply;
+    return takeFront(openReplies_);
 }
 
 std::optional<QColor> ScriptedUi::colorDialog(const QColor&) {
