@@ -266,8 +266,7 @@ void BoardToolsWindow::toolClicked(Tool tool) {
     reader::AnswerBuffer buffer;
     reader::LibraryStatus status = reader::kStatusOk;
     if (spec.retry == Retry::On5Or1) {
-        // The firmware revision is the board's first answer after a replug: status 1
-        // there means the link is not up yet, and a reconnect brings it up.
+        // This call reports a lost link with 1 as well as 5, so both lead to a reconnect.
         const reader::AnswerBuffer prefilled = buffer;
         const reader::LibraryStatus first = ctx().reader().call(spec.function, {}, buffer);
         status = first;
