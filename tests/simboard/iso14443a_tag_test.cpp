@@ -241,6 +241,30 @@ TEST(Iso14443aTag, TwoTagsCollideAtTheFirstDifferingBit) {
     EXPECT_EQ(board.send("2607"), "80050400080000");
 }
 
+// The faults a test can ask of the board: a damaged CRC is reported in the error
+// status (and only a frame that carries a CRC can have one), a forced status stands
+// as given.
+TEST(Iso14443aTag, ReportsRequestedAnswerFaults) {
+    struct Case {
+        AnswerFault fault;
+        std::string anticollision;
+        std::string select;
+    };
+    const Case cases[] = {
+        {{std::nullopt, true}, "80081122334444080000", "800600A4F4280000"},
+        {{std::uint8_t{0x28}, false}, "80081122334444280000", "800600FE51280000"},
+    };
+    for (const Case& c : cases) {
+        Iso14443aBoard board({tagWithUid("11223344")});
+        board.board().setAnswerFault(c.fault);
+        board.run({{"2607", "80050400" + std::string(c.fault.statusByte ? "28" : "08") + "0000"},
+                   {"932008", c.anticollision},
+                   {"93701122334444"
+                    "28",
+                    c.select}});
+    }
+}
+
 TEST(Iso14443aTag, FieldOffResetsTheState) {
     Iso14443aBoard board({tagWithUid("11223344")});
     board.run({{"2607", "80050400080000"},
