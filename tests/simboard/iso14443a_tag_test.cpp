@@ -278,11 +278,19 @@ TEST(Iso14443aTag, FieldOffResetsTheState) {
     board.run({{"2607", "80050400080000"}});
 }
 
-TEST(Iso14443aTag, HeardOnlyOutsideTheTopazSetUp) {
-    Iso14443aBoard board({TagSpec{"iso14443a", {}}, TagSpec{"topaz", {}}}, "02000300");
-    EXPECT_EQ(board.send("2607"), "80050C00080000");
-    board.select("02000180");
-    EXPECT_EQ(board.send("2607"), "80054400080000");
+// The default antenna: each kind of type A tag is offered only under its own set-up.
+TEST(Iso14443aTag, DefaultAntennaOffersEachKindUnderItsOwnSetUp) {
+    SimulatedBoard board;
+    reader::AnswerBuffer answer;
+    const auto send = [&](const std::string& request) {
+        board.sendReceive(request, answer);
+        return answer.text();
+    };
+    board.select("02000300", answer);
+    EXPECT_EQ(send("2607"), "80050C00080000");
+    board.select("02000180", answer);
+    EXPECT_EQ(send("2607"), "80054400080000");
+    EXPECT_EQ(send("932008"), "80088804A1B29F080000");
 }
 
 TEST(Iso14443aTag, BuiltFromIniKeys) {
