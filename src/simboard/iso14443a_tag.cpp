@@ -17,7 +17,8 @@ constexpr std::uint8_t kCompatibilityWrite = 0xA0;
 constexpr std::uint8_t kHalt = 0x50;
 constexpr std::uint8_t kAck = 0x0A;
 constexpr std::uint8_t kNakInvalidArgument = 0x00;
-constexpr std::size_t kMaxMemoryBytes = 256 * 4;  // READ and WRITE carry a one-byte page
+constexpr std::size_t kMaxMemoryBytes =
+    std::size_t{256} * 4;  // READ and WRITE carry a one-byte page
 
 std::uint8_t selectCode(int level) { return static_cast<std::uint8_t>(0x93 + 2 * level); }
 
@@ -179,12 +180,13 @@ std::optional<TagAnswer> Iso14443aTag::inReady(const AirFrame& air) {
 std::optional<TagAnswer> Iso14443aTag::anticollision(const AirFrame& air, const Bytes& part) {
     // NVB: whole bytes sent (SEL and NVB included) in the high nibble, extra bits in
     // the low one.
-    const int byteCount = air.bytes[1] >> 4;
-    const int bitCount = air.bytes[1] & 0x0F;
+    const std::size_t byteCount = air.bytes[1] >> 4;
+    const std::size_t bitCount = air.bytes[1] & 0x0F;
     if (byteCount < 2 || byteCount > 6 || bitCount > 7) return fallBack();
-    const std::size_t known = static_cast<std::size_t>((byteCount - 2) * 8 + bitCount);
-    const std::size_t frameBytes = static_cast<std::size_t>(byteCount + (bitCount ? 1 : 0));
-    if (air.bytes.size() != frameBytes || air.lastBits != (bitCount ? bitCount : 8)) {
+    const std::size_t known = (byteCount - 2) * 8 + bitCount;
+    const std::size_t frameBytes = byteCount + (bitCount ? 1 : 0);
+    const int lastBits = bitCount ? static_cast<int>(bitCount) : 8;
+    if (air.bytes.size() != frameBytes || air.lastBits != lastBits) {
         return fallBack();
     }
     for (std::size_t bit = 0; bit < known; ++bit) {

@@ -88,15 +88,13 @@ std::optional<TagAnswer> TopazTag::command(const Bytes& payload) {
     if (!std::equal(memory.begin(), memory.begin() + kUidEchoBytes, payload.begin() + 3)) {
         return std::nullopt;
     }
+    const bool inMemory = address < kMemoryBytes;
     if (code == kRall) {
         answer.bytes = {config_.hr0, config_.hr1};
         answer.bytes.insert(answer.bytes.end(), memory.begin(), memory.end());
-    } else if (address >= kMemoryBytes) {
-        return std::nullopt;
-    } else if (code == kRead) {
+    } else if (code == kRead && inMemory) {
         answer.bytes = {static_cast<std::uint8_t>(address), memory[address]};
-    } else if (code == kWriteErase || code == kWriteNoErase) {
-        if (!writable(address)) return std::nullopt;
+    } else if ((code == kWriteErase || code == kWriteNoErase) && inMemory && writable(address)) {
         // Without erase, and in the one-time block, bits can only be set.
         const bool orOnly = code == kWriteNoErase || (address >> 3) == kLockBlock;
         memory[address] = orOnly ? static_cast<std::uint8_t>(memory[address] | data) : data;

@@ -30,9 +30,8 @@ struct Exchange {
 
 class Iso14443aBoard {
   public:
-    explicit Iso14443aBoard(std::vector<TagSpec> tags, std::string setup = "02000180")
-        : board_(configWith(std::move(tags))) {
-        select(setup);
+    explicit Iso14443aBoard(std::vector<TagSpec> tags) : board_(configWith(std::move(tags))) {
+        select("02000180");
     }
 
     std::string send(const std::string& request) {
