@@ -47,15 +47,20 @@ const char* const kDefaultText = "TQ73RN simulated tag";
 }  // namespace
 
 Bytes ndefTextTlv(const std::string& text) {
-    const Bytes language = {'e', 'n'};
-    Bytes payload = {static_cast<std::uint8_t>(language.size())};
-    payload.insert(payload.end(), language.begin(), language.end());
-    payload.insert(payload.end(), text.begin(), text.end());
+    // Built front to back in one buffer: status byte, language "en", then the text.
+    const std::size_t payloadSize = 1 + 2 + text.size();
+    const std::size_t recordSize = 4 + payloadSize;
+    Bytes tlv;
+    tlv.reserve(2 + recordSize + 1);
+    tlv.push_back(0x03);
+    tlv.push_back(static_cast<std::uint8_t>(recordSize));
     // Message begin and end, short record, well-known type "T".
-    Bytes record = {0xD1, 0x01, static_cast<std::uint8_t>(payload.size()), 'T'};
-    record.insert(record.end(), payload.begin(), payload.end());
-    Bytes tlv = {0x03, static_cast<std::uint8_t>(record.size())};
-    tlv.insert(tlv.end(), record.begin(), record.end());
+    for (std::uint8_t b : {std::uint8_t{0xD1}, std::uint8_t{0x01},
+                           static_cast<std::uint8_t>(payloadSize), std::uint8_t{'T'},
+                           std::uint8_t{2}, std::uint8_t{'e'}, std::uint8_t{'n'}}) {
+        tlv.push_back(b);
+    }
+    for (char c : text) tlv.push_back(static_cast<std::uint8_t>(c));
     tlv.push_back(0xFE);
     return tlv;
 }
