@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "shell/app_context.hpp"
+#include "shell/twips.hpp"
 
 namespace shell {
 
@@ -16,8 +17,6 @@ namespace {
 
 constexpr int kVersionMajor = 1;
 constexpr int kVersionMinor = 3;
-
-int twips(const QWidget* w, int value) { return value * w->logicalDpiX() / 1440; }
 
 // The reader's field: a coil with the waves it sends out.
 QPixmap fieldPicture(int side) {
@@ -69,9 +68,9 @@ AboutBox::AboutBox(AppContext& ctx, SystemInfoPlatform platform, QWidget* parent
         return l;
     };
     auto* picture1 = label("Picture1", QString());
-    picture1->setPixmap(fieldPicture(twips(this, 1200)));
+    picture1->setPixmap(fieldPicture(twipsToPixels(this, 1200)));
     auto* picture2 = label("Picture2", QString());
-    picture2->setPixmap(tagPicture(twips(this, 1200)));
+    picture2->setPixmap(tagPicture(twipsToPixels(this, 1200)));
 
     auto* lblTitle = label("lblTitle", QString());
     QFont titleFont = lblTitle->font();
@@ -123,10 +122,10 @@ AboutBox::AboutBox(AppContext& ctx, SystemInfoPlatform platform, QWidget* parent
     grid->addLayout(buttons);
 }
 
-QSize AboutBox::sizeHint() const { return {twips(this, 10995), twips(this, 5010)}; }
+QSize AboutBox::sizeHint() const { return {twipsToPixels(this, 10995), twipsToPixels(this, 5010)}; }
 
 void AboutBox::load() {
-    move(twips(this, 100), twips(this, 100));
+    move(twipsToPixels(this, 100), twipsToPixels(this, 100));
     resize(sizeHint());
     setWindowTitle(QStringLiteral("About ") + QLatin1String(kProgramTitle));
     findChild<QLabel*>(QStringLiteral("lblTitle"))

@@ -18,6 +18,7 @@
 #include "shell/run_guard.hpp"
 #include "shell/startup_detection.hpp"
 #include "shell/status_bar.hpp"
+#include "shell/twips.hpp"
 
 namespace shell {
 
@@ -105,7 +106,7 @@ const BoardToolsWindow::ToolSpec& BoardToolsWindow::specOf(Tool tool) {
     return specs[static_cast<int>(tool)];
 }
 
-int BoardToolsWindow::px(int twips) const { return twips * logicalDpiX() / 1440; }
+int BoardToolsWindow::px(int twips) const { return twipsToPixels(this, twips); }
 
 BoardToolsWindow::BoardToolsWindow(AppContext& ctx, QWidget* parent)
     : ToolWindow(ctx, WindowKind::BoardTools, parent), log_(ctx) {

@@ -18,6 +18,7 @@
 #include "shell/product_catalogue.hpp"
 #include "shell/settings_file.hpp"
 #include "shell/tool_window.hpp"
+#include "shell/twips.hpp"
 
 namespace shell {
 
@@ -111,8 +112,6 @@ constexpr std::array<const char*, 7> kMenuEnableOrder = {
     "mnuTQ73RNcommands", "mnuISO15693cmd", "mnuISO14443Acmd", "mnuISO14443Bcmd",
     "mnuISO18092cmd",    "mnuTool",        "mnuHelp"};
 
-int twips(const QWidget* w, int value) { return value * w->logicalDpiX() / 1440; }
-
 }  // namespace
 
 std::uint32_t colourNumber(const QColor& c) {
@@ -153,7 +152,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
         panels_[i]->setObjectName(QStringLiteral("StatusBarPanel_%1").arg(i + 1));
         panels_[i]->setFrameShape(QFrame::StyledPanel);
         panels_[i]->setFrameShadow(QFrame::Sunken);
-        panels_[i]->setMinimumWidth(twips(this, 2400));
+        panels_[i]->setMinimumWidth(twipsToPixels(this, 2400));
     }
     panels_[1]->setText(QLatin1String(kVersionPanelText));
     panels_[2]->setText(QLatin1String(kOrganisationName));

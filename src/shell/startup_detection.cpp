@@ -15,6 +15,7 @@
 #include "shell/app_context.hpp"
 #include "shell/run_guard.hpp"
 #include "shell/status_bar.hpp"
+#include "shell/twips.hpp"
 
 namespace shell {
 
@@ -35,8 +36,6 @@ constexpr int kProgressSteps = 20;
 constexpr int kProgressMaximum = 120;
 
 const QColor kRed(255, 0, 0);
-
-int twips(const QWidget* w, int value) { return value * w->logicalDpiX() / 1440; }
 
 int hexDigit(QChar c) {
     const char16_t u = c.unicode();
@@ -151,7 +150,7 @@ DetectionWindow::DetectionWindow(AppContext& ctx, QWidget* parent)
     };
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("pictTQ73RNdemokit"));
-    picture->setPixmap(boardPicture(twips(this, 4200), twips(this, 3000)));
+    picture->setPixmap(boardPicture(twipsToPixels(this, 4200), twipsToPixels(this, 3000)));
 
     lblProductName_ = label("lblProductName", "TQ73RN_Development_Software");
     QFont big = lblProductName_->font();
@@ -213,7 +212,9 @@ DetectionWindow::DetectionWindow(AppContext& ctx, QWidget* parent)
     grid->setRowStretch(7, 1);
 }
 
-QSize DetectionWindow::sizeHint() const { return {twips(this, 10170), twips(this, 6090)}; }
+QSize DetectionWindow::sizeHint() const {
+    return {twipsToPixels(this, 10170), twipsToPixels(this, 6090)};
+}
 
 void DetectionWindow::paintEvent(QPaintEvent* event) {
     ToolWindow::paintEvent(event);
@@ -225,7 +226,8 @@ void DetectionWindow::paintEvent(QPaintEvent* event) {
 
 void DetectionWindow::load() {
     lblDetectionStatus_->setText(QString());
-    setGeometry(twips(this, 1000), twips(this, 1000), twips(this, 10170), twips(this, 6090));
+    setGeometry(twipsToPixels(this, 1000), twipsToPixels(this, 1000), twipsToPixels(this, 10170),
+                twipsToPixels(this, 6090));
     ctx().values.DetectionPending = true;
     scheduleTimer(kFirstTickMs);
 }
