@@ -52,13 +52,19 @@ ExplainLines decodeSendRecv(std::string_view answer) {
     return {};
 }
 
-// Answers with a text for "00" (and "82" or "55"), and CodeLine for everything else.
-ExplainLines twoLines(std::string_view answer, std::string_view okLine, bool pseudoResponse) {
+// Answers with a text for "00" and for one other code, and CodeLine for everything else:
+// the register and Idle commands word "82", BaudRate its pseudo-response "55" (its
+// "82" gets the CodeLine like any other code).
+ExplainLines twoLines(std::string_view answer, std::string_view okLine, std::string_view otherCode,
+                      std::string_view otherLine) {
     const std::string c = code(answer);
     if (c == kResultDone) return {std::string(okLine), LengthLine(answer)};
-    if (c == "82") return {std::string(*errorLine(c)), LengthLine(answer)};
-    if (pseudoResponse && c == kResultPseudo) return {std::string(kLinePseudo), LengthLine(answer)};
+    if (c == otherCode) return {std::string(otherLine), LengthLine(answer)};
     return {CodeLine(answer), LengthLine(answer)};
+}
+
+ExplainLines registerLines(std::string_view answer, std::string_view okLine) {
+    return twoLines(answer, okLine, "82", *errorLine("82"));
 }
 
 }  // namespace
@@ -77,10 +83,10 @@ ExplainLines decodeGenericAnswer(std::string_view command, std::string_view answ
             for (int k = 0; k < n; ++k) data += dataByte(answer, k) + " ";
             return {std::string(kLineOk), LengthLine(answer), data};
         }
-        return twoLines(answer, kLineOk, false);
+        return registerLines(answer, kLineOk);
     }
-    if (command == kCmdWrReg) return twoLines(answer, kLineWrRegOk, false);
-    if (command == kCmdBaudRate) return twoLines(answer, kLineOk, true);
+    if (command == kCmdWrReg) return registerLines(answer, kLineWrRegOk);
+    if (command == kCmdBaudRate) return twoLines(answer, kLineOk, kResultPseudo, kLinePseudo);
     return {};
 }
 
@@ -90,7 +96,7 @@ ExplainLines decodeProtocolSelectAnswer(std::string_view answer) {
 }
 
 ExplainLines decodeIdleAnswer(std::string_view answer) {
-    return twoLines(answer, kLineIdleOk, false);
+    return registerLines(answer, kLineIdleOk);
 }
 
 AnswerVerdict judgeAnswer(reader::LibraryStatus status, std::string_view answer, bool hadNul,

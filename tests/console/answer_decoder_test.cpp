@@ -79,6 +79,8 @@ TEST(AnswerDecoder, GenericPanelExplainsEachCommandsCodes) {
         {"0A", "55", {"55 : Pseudo-response of 0x55", " : Lenght of Data (0)"}},
         {"0A", "0000", {"00 : Result code = OK", "00 : Lenght of Data (0)"}},
         {"0A", "8300", {"83 : Error code ", "00 : Lenght of Data (0)"}},
+        // BaudRate has no line of its own for an invalid length.
+        {"0A", "8200", {"82 : Error code ", "00 : Lenght of Data (0)"}},
         // Echo shows only the raw answer.
         {"55", "5500", {}},
     };
