@@ -249,9 +249,10 @@ void ConsoleWindow::showGenericCommand(const std::string& code) {
             xxLabel_[2]->show();
             xxLabel_[2]->setText(QString::fromLatin1(kSendRecvDataCaption));
             xxLabel_[2]->adjustSize();
+            // The box may still hold the ARC_B width: widen it first, or the text is cut.
+            xxData_->setMaxLength(kSendRecvDataDigits);
             xxData_->setText(qs(saved.data));
             xxData_->setGeometry(b.px(xxBoxLeft(2)), b.px(kXXRowTop), b.px(4215), b.px(315));
-            xxData_->setMaxLength(kSendRecvDataDigits);
             xxData_->setReadOnly(false);
             xxData_->show();
             break;

@@ -299,6 +299,14 @@ TEST_F(ConsoleWindowTest, PickingACommandBringsBackItsBoxes) {
     EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("07"));
     EXPECT_TRUE(shown(QStringLiteral("FraCommandCode0Abaudrate")));
 
+    // SendRecv data longer than the one-byte ARC_B value comes back whole after WrReg.
+    pick(" 04 : SendRecv ");
+    type(QStringLiteral("txtCodeXXFrameData"), "26010000");
+    pick(" 09 : WrReg ");
+    pick(" 04 : SendRecv ");
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrameData")), QStringLiteral("26010000"));
+    EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_1")), QStringLiteral("04"));
+
     // A reopened console has forgotten everything.
     tc.ctx->windows().close(shell::WindowKind::Console);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
