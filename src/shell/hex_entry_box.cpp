@@ -70,7 +70,9 @@ HexEntryBox::HexEntryBox(AppContext& ctx, Kind kind, QWidget* parent)
 }
 
 bool HexEntryBox::accepts(QChar c) const {
-    if (c.unicode() <= 31) return true;
+    // Only printable characters are filtered: the control characters (backspace, the
+    // clipboard shortcuts) and the DEL that the Delete key carries are editing keys.
+    if (c.unicode() <= 31 || !c.isPrint()) return true;
     switch (kind_) {
         case Kind::Bit:
             return isBitDigit(c);

@@ -89,6 +89,13 @@ TEST_F(HexEntryBoxTest, KeyFilterOfEachKind) {
     QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString(QChar(8)));
     QCoreApplication::sendEvent(&box, &backspace);
     EXPECT_EQ(box.text(), QString());
+    // The Delete key arrives carrying the DEL character (127) on X11: an editing key, not
+    // a printable one, so it must delete without a beep.
+    box.setText("1");
+    box.home(false);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
+    QCoreApplication::sendEvent(&box, &del);
+    EXPECT_EQ(box.text(), QString());
     EXPECT_EQ(t.ui.beeps(), beepsBefore);
 }
 
