@@ -529,6 +529,15 @@ void ConsoleWindow::sendProtocolSelect() {
     request02_->clear();
     answer02_->clear();
     for (auto* e : explain02_) e->hide();
+    // The frame comes from the panel model, which keeps the last good byte of a box that
+    // was given pasted non-hex text: refuse it as the other panels do, rather than send
+    // a byte the box does not show.
+    for (int i = 0; i < 6; ++i) {
+        if (protocol_.frameVisible(i) && !isHexText(latin1(frame02_[at(i)]->text()))) {
+            ctx().ui().beep();
+            return;
+        }
+    }
     const std::string request = protocol_.requestText();
     request02_->setText(qs(request.substr(2)));
 

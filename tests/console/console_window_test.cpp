@@ -428,6 +428,20 @@ TEST_F(ConsoleWindowTest, PastedTextThatIsNotHexIsNeverSent) {
     EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
     EXPECT_EQ(tc.ui.beeps(), 1);
     EXPECT_EQ(w->consoleLogText(), QString());
+
+    // Nor is the byte it replaced: the Protocol Select frame is what its boxes show.
+    pick(" 02 : Protocol Select ");
+    click(QStringLiteral("OptProtocolCode_1"));
+    type(QStringLiteral("txtCode02Frame_3"), "Z1");
+    click(QStringLiteral("cmdSendCommandCode02"));
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
+    EXPECT_EQ(tc.ui.beeps(), 2);
+    EXPECT_EQ(w->consoleLogText(), QString());
+    // A list choice writes the byte into the box again, and the frame goes out.
+    auto* crc = get<QComboBox>(QStringLiteral("cboAppendCRC"));
+    emit crc->activated(0);
+    click(QStringLiteral("cmdSendCommandCode02"));
+    EXPECT_EQ(kvRequests(), std::vector<std::string>{"010202010C"});
 }
 
 TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
