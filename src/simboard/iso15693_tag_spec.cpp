@@ -75,6 +75,8 @@ std::unique_ptr<Tag> makeIso15693Tag(const TagSpec& spec) {
         c.data.clear();
         c.lockedBlocks.clear();
         c.sectorProtection.clear();
+        // Its passwords too: a tag of its own starts as a fresh one, all zero.
+        c.passwords = Iso15693TagConfig{}.passwords;
     }
     if (const auto* v = value("uid")) {
         if (v->size() != 16 || !parseNumber(*v, 16, c.uid)) return nullptr;
