@@ -198,21 +198,19 @@ void SelectProduct(AppContext& ctx, const QString& caption) {
 
     const QString key = productKey(caption);
     QFile file(QDir(ctx.programFolder()).filePath(QLatin1String(kProductsFileName)));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ctx.ui().messageBox(QLatin1String(kProductsFileMissingText),
-                            QLatin1String(kProductsMessageTitle), MsgIcon::Critical,
-                            MsgButtons::Ok);
-        return;
-    }
+    // Only a file that is not there is "missing": one that is there but cannot be read
+    // would send the user looking for a file that exists.
+    auto cannotRead = [&] {
+        ctx.ui().messageBox(
+            file.exists() ? fileProblem(QStringLiteral("the file is there but cannot be read."))
+                          : QString::fromLatin1(kProductsFileMissingText),
+            QLatin1String(kProductsMessageTitle), MsgIcon::Critical, MsgButtons::Ok);
+    };
+    if (!file.open(QIODevice::ReadOnly)) return cannotRead();
     const QByteArray content = file.readAll();
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
-    if (readFailed) {
-        ctx.ui().messageBox(QLatin1String(kProductsFileMissingText),
-                            QLatin1String(kProductsMessageTitle), MsgIcon::Critical,
-                            MsgButtons::Ok);
-        return;
-    }
+    if (readFailed) return cannotRead();
 
     // Everything is known to be usable before the first window closes.
     const ProductLookup found = findProduct(content, key);

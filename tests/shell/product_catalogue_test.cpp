@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "recording_windows.hpp"
@@ -129,6 +130,7 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
         const char* caption;
         std::optional<QByteArray> content;  // nullopt: no products file at all
         const char* message;                // nullptr: silently nothing
+        bool unreadable = false;            // a folder stands where the file should be
     };
     const Case cases[] = {
         {"not in file", "VELS-CX", QByteArray(kCatalogue), nullptr},
@@ -146,6 +148,9 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
         {"not a number", "VEL-C", QByteArray("h\n\"VEL-D\",2,four,1,1,\"0\",0\n"),
          "File 'TQ73RN_products.ini': the PageSize of \"VEL-D\" is \"four\", which is not a "
          "whole number."},
+        // There but not readable: the user must not be sent looking for a missing file.
+        {"unreadable", "VEL-C", std::nullopt,
+         "File 'TQ73RN_products.ini': the file is there but cannot be read.", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,10 +164,14 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
         } else {
             QFile::remove(t.path(QLatin1String(kProductsFileName)));
         }
+        if (c.unreadable) {
+            ASSERT_TRUE(QDir().mkdir(t.path(QLatin1String(kProductsFileName))));
+        }
         const std::size_t shown = t.ui.messages().size();
         t.ui.allowAnyMessage();
         SelectProduct(*t.ctx, QString::fromLatin1(c.caption));
         t.ui.allowAnyMessage(false);
+        if (c.unreadable) QDir().rmdir(t.path(QLatin1String(kProductsFileName)));
 
         EXPECT_TRUE(journal.isEmpty()) << journal.join(QLatin1Char(',')).toStdString();
         EXPECT_EQ(t.values().SelectedProduct, before.SelectedProduct);
