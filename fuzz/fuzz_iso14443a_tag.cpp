@@ -35,7 +35,7 @@ void checkAnswer(const std::string& text) {
     if (code == 0x87 || code == 0x89) {
         check(bytes->size() == 2);
     } else if (code == 0x90) {
-        check(text == "90040A" || text == "900400");
+        check(text == "90040A" || text == "900404");
     } else {
         check(code == 0x80 && (*bytes)[1] == bytes->size() - 2 && bytes->size() >= 6);
         const std::size_t n = bytes->size();

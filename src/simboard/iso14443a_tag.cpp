@@ -16,7 +16,9 @@ constexpr std::uint8_t kWrite = 0xA2;
 constexpr std::uint8_t kCompatibilityWrite = 0xA0;
 constexpr std::uint8_t kHalt = 0x50;
 constexpr std::uint8_t kAck = 0x0A;
-constexpr std::uint8_t kNakInvalidArgument = 0x00;
+// The refusal the program reads as a NAK (it knows 01 and 04; 01 would claim a
+// transmission error).
+constexpr std::uint8_t kNakRefused = 0x04;
 constexpr std::size_t kMaxMemoryBytes =
     std::size_t{256} * 4;  // READ and WRITE carry a one-byte page
 
@@ -156,7 +158,7 @@ std::optional<TagAnswer> Iso14443aTag::fallBack() {
 
 std::optional<TagAnswer> Iso14443aTag::nak() {
     fallBack();
-    return fourBits(kNakInvalidArgument);
+    return fourBits(kNakRefused);
 }
 
 std::optional<TagAnswer> Iso14443aTag::inReady(const AirFrame& air) {

@@ -19,7 +19,7 @@ using namespace simboard;
 // and the two collision indexes.
 const std::string kNoTag = "8700";
 const std::string kAck = "90040A";
-const std::string kNak = "900400";
+const std::string kNak = "900404";
 const std::string kSakDone = "800600FE51080000";
 const std::string kSakCascade = "800604DA17080000";
 

@@ -162,6 +162,9 @@ const Window kIso14443aWindow{
            "28",
            "90040A"),
         // The HALT as the window sends it halts nothing: the tag answers the next REQA.
+        tx("A20011223344"
+           "28",
+           "900404"),  // the UID page: refused with a NAK the console reads
         tx("5000", kNoTag),
         tx("2607", "80054400080000"),
         tx("932008", "80088804A1B29F080000"),
@@ -331,6 +334,38 @@ const Window kTagDetector{"TagDetectorEmptyAntenna",
 
 void PrintTo(const Window& w, std::ostream* os) { *os << w.name; }
 
+// What the windows send when a box is empty or a user types the frame: the tag stays
+// silent, or the transceiver refuses the text; nothing else changes.
+const Window kEmptyBoxesAndRawFrames{
+    "EmptyBoxesAndRawFrames",
+    "",
+    {
+        kv("02A00126", "800100"),  // not set up for ISO15693 yet
+        sel("010D"),
+        tx("2220"
+           "00",
+           kNoTag),              // Address flag, no tag chosen
+        tx("26010", "8200"),     // odd digit count
+        tx("26 01 00", "8200"),  // blanks left in
+        tx("2601zz", "8200"),
+        tx("260100", "800D000008070605040302E044FE00"),
+        sel("02000180"),
+        tx("2607", "80054400080000"),
+        tx("9308", kNoTag),  // the anticollision argument box empty
+        tx("2607", "80054400080000"),
+        sel("03010180"),
+        tx("05F0", kNoTag),  // REQB with the AFI box empty
+        tx("0500F0", "801050A1B2C3D40000000000718500E81100"),
+        tx("0600", "80043744B500"),
+        tx("0E", kNoTag),  // SELECT with the chip ID box empty
+        tx("06", kNoTag),  // slot marker 0: a cut INITIATE
+        tx("0E37", "80043744B500"),
+        tx("0810", kNoTag),            // past the 16 blocks of the default tag
+        kv("01090468010700", "0000"),  // HFO to RF, and back
+        kv("01090468010710", "0000"),
+        kv("0109046801", "8200"),
+    }};
+
 class WindowExchanges : public ::testing::TestWithParam<Window> {};
 
 TEST_P(WindowExchanges, EveryRequestGetsTheAnswerTheWindowReads) {
@@ -371,7 +406,8 @@ INSTANTIATE_TEST_SUITE_P(PerWindow, WindowExchanges,
                          ::testing::Values(kIso15693Window, kIso15693Afi, kIso15693Kill,
                                            kIso14443aWindow, kIso14443aScript,
                                            kIso14443aProbeSingle, kTopaz, kIso14443bWindow, kSola,
-                                           kFelica, kDetectionPass, kTagDetector),
+                                           kFelica, kDetectionPass, kTagDetector,
+                                           kEmptyBoxesAndRawFrames),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
