@@ -45,11 +45,13 @@ ToolWindow* WindowRegistry::show(WindowKind kind) {
 }
 
 void WindowRegistry::closeAll() {
-    std::vector<ToolWindow*> windows;
+    // An unload may let events run, and a window further down the list may be closed
+    // and deleted there before its turn comes.
+    std::vector<QPointer<ToolWindow>> windows;
     for (const auto& [kind, w] : open_) {
-        if (!w.isNull() && !w->isClosing()) windows.push_back(w.data());
+        if (!w.isNull() && !w->isClosing()) windows.push_back(w);
     }
-    for (ToolWindow* w : windows) windowClosed(w);
+    for (const QPointer<ToolWindow>& w : windows) windowClosed(w.data());
 }
 
 void WindowRegistry::close(WindowKind kind) {

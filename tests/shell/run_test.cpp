@@ -205,6 +205,40 @@ TEST_F(RunTest, AWindowClosedDuringItsLoadIsNotShownAndIsDeletedAfterTheLoad) {
     EXPECT_TRUE(w.isNull());
 }
 
+TEST_F(RunTest, ClosingEveryWindowSurvivesAWindowClosedDuringAnotherOnesUnload) {
+    // An unload that lets pending events run (the tag detection window's does): a close
+    // queued for the next window arrives there, and with a second pass that window is
+    // deleted before its turn comes.
+    struct PumpingUnload : HostWindow {
+        using HostWindow::HostWindow;
+        void unload() override {
+            HostWindow::unload();
+            shell::pumpEvents(2);
+        }
+    };
+    delete host.data();
+    t.ctx->windows().registerFactory(WindowKind::Iso15693,
+                                     [](shell::AppContext& c) { return new PumpingUnload(c); });
+    t.ctx->windows().registerFactory(WindowKind::Iso14443B, [](shell::AppContext& c) {
+        return new HostWindow(c, WindowKind::Iso14443B);
+    });
+    QPointer<HostWindow> first =
+        static_cast<HostWindow*>(t.ctx->windows().show(WindowKind::Iso15693));
+    QPointer<HostWindow> second =
+        static_cast<HostWindow*>(t.ctx->windows().show(WindowKind::Iso14443B));
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    duringNextPump(second, [&] { second->close(); });
+
+    t.ctx->windows().closeAll();
+
+    EXPECT_EQ(t.ctx->windows().find(WindowKind::Iso15693), nullptr);
+    EXPECT_EQ(t.ctx->windows().find(WindowKind::Iso14443B), nullptr);
+    flushDeferredDeletes();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isNull());
+}
+
 struct CountCase {
     const char* count;
     const char* counter;
