@@ -66,6 +66,9 @@ HexEntryBox::HexEntryBox(AppContext& ctx, Kind kind, QWidget* parent)
     : QLineEdit(parent), ctx_(ctx), kind_(kind) {
     setMaxLength(defaultMaxLength(kind));
     normalText_ = palette().color(QPalette::Text);
+    // Whether the text is of the box's kind follows every change, the window's own
+    // writes included; the colour of a raw frame follows the user's typing only.
+    connect(this, &QLineEdit::textChanged, this, &HexEntryBox::onTextChanged);
     connect(this, &QLineEdit::textEdited, this, &HexEntryBox::onTextEdited);
 }
 
@@ -129,7 +132,7 @@ void HexEntryBox::colourUpdate(bool red) {
     if (sendButton_) sendButton_->setEnabled(true);
 }
 
-void HexEntryBox::onTextEdited(const QString& text) {
+void HexEntryBox::onTextChanged(const QString& text) {
     if (!textOfKind(text)) {
         badText_ = true;
         setRed(true);
@@ -137,11 +140,11 @@ void HexEntryBox::onTextEdited(const QString& text) {
     }
     const bool wasBad = badText_;
     badText_ = false;
-    if (kind_ == Kind::RawFrame) {
-        colourUpdate(text.size() % 2 != 0);
-    } else if (wasBad && kind_ != Kind::Uid) {
-        setRed(false);
-    }
+    if (wasBad && kind_ != Kind::RawFrame && kind_ != Kind::Uid) setRed(false);
+}
+
+void HexEntryBox::onTextEdited(const QString& text) {
+    if (kind_ == Kind::RawFrame && textOfKind(text)) colourUpdate(text.size() % 2 != 0);
 }
 
 bool HexEntryBox::commit() {

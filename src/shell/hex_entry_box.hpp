@@ -58,6 +58,7 @@ class HexEntryBox : public QLineEdit {
     bool textOfKind(const QString& text) const;
     void setRed(bool red);
     void colourUpdate(bool red);
+    void onTextChanged(const QString& text);
     void onTextEdited(const QString& text);
     void commitUid();
 

@@ -155,6 +155,24 @@ TEST_F(HexEntryBoxTest, LeaveRuleOfEachKind) {
     }
 }
 
+TEST_F(HexEntryBoxTest, AValueTheWindowWritesOverPastedTextIsUsable) {
+    // A window writes its boxes itself (a preset, a copy from another box): text it
+    // puts over a refused paste is good text again, not red and not held back.
+    for (Kind kind : {Kind::Byte, Kind::Bit, Kind::Request}) {
+        SCOPED_TRACE(kindName(kind));
+        HexEntryBox box(*t.ctx, kind);
+        box.setText("zz");
+        EXPECT_FALSE(box.commit());
+        box.setText("1");
+        EXPECT_TRUE(box.holdsValidText());
+        EXPECT_FALSE(box.showsRed());
+        // And the other way round: bad text written in is caught without a commit.
+        box.setText("g");
+        EXPECT_FALSE(box.holdsValidText());
+        EXPECT_TRUE(box.showsRed());
+    }
+}
+
 TEST_F(HexEntryBoxTest, AnAddressBoxIsAsWideAsItsWindowMadeIt) {
     t.values().SelectedProduct.Density = 64;  // 2048 blocks: mask 7FF
     HexEntryBox box(*t.ctx, Kind::Address);
