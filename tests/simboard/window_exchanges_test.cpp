@@ -74,7 +74,7 @@ const Window kIso15693Window{
         // Addressed and selected.
         tx("2220" + kUid + "00", "80080011223344043E00"),
         tx("22200807060504030201E000", kNoTag),
-        tx("1220" + std::string("00"), kNoTag),
+        tx("122000", kNoTag),  // Select flag, nothing selected yet
         tx("0225" + kUid, kOk15693),
         tx("122000", "80080011223344043E00"),
         tx("1226", kOk15693),
