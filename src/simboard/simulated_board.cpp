@@ -180,8 +180,14 @@ LibraryStatus SimulatedBoard::fieldOff(AnswerBuffer& answer) {
     return reader::kStatusOk;
 }
 
+// The library knows its own revision: it answers with the board unplugged too.
 LibraryStatus SimulatedBoard::getDllRev(AnswerBuffer& answer) {
-    return answerWith(Fn::GetDllRev, answer, config_.libraryRevision);
+    if (auto canned = faults_.take(Fn::GetDllRev)) {
+        if (canned->text) answer.setText(*canned->text);
+        return canned->status;
+    }
+    setAnswer(answer, config_.libraryRevision);
+    return reader::kStatusOk;
 }
 
 // A reset of the chip's interface resets the chip: the protocol and registers are

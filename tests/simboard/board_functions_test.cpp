@@ -75,6 +75,8 @@ TEST(BoardFunctions, UnpluggedBoardFailsEveryCallUntilReplugAndConnect) {
             << reader::exportedName(f);
     }
     EXPECT_NE(board.usbConnect(), 0);
+    // The library itself still answers its revision.
+    EXPECT_EQ(call(board, Fn::GetDllRev), std::make_pair(0, std::string("5.1.0")));
 
     board.replug();
     EXPECT_NE(board.usbHandleCheck(), 0);  // still closed until connected again
