@@ -19,6 +19,7 @@
 #include "shell/status_bar.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
+#include "window_fixture.hpp"
 
 using console::ConsoleWindow;
 using reader::ReaderFunction;
@@ -29,30 +30,9 @@ static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace {
 
-class ConsoleWindowTest : public ::testing::Test {
+class ConsoleWindowTest
+    : public testsupport::WindowFixture<ConsoleWindow, shell::WindowKind::Console> {
   protected:
-    ConsoleWindowTest() {
-        tc.scripted.setHealthyDefaults();
-        tc.ctx->windows().registerFactory(
-            shell::WindowKind::Console, [](shell::AppContext& c) { return new ConsoleWindow(c); });
-    }
-    ~ConsoleWindowTest() override {
-        tc.ctx->windows().close(shell::WindowKind::Console);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    ConsoleWindow* open() {
-        w = static_cast<ConsoleWindow*>(tc.ctx->windows().show(shell::WindowKind::Console));
-        tc.scripted.clearCalls();
-        return w;
-    }
-
-    template <class T>
-    T* get(const QString& name) {
-        auto* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
-    }
     QString text(const QString& name) {
         if (auto* e = w->findChild<QLineEdit*>(name)) return e->text();
         return get<QLabel>(name)->text();
@@ -60,22 +40,14 @@ class ConsoleWindowTest : public ::testing::Test {
     bool shown(const QString& name) { return get<QWidget>(name)->isVisibleTo(w); }
 
     void pick(const char* entry) {
-        auto* list = get<QComboBox>(QStringLiteral("cboTQ73RN_CommandList"));
-        const int i = list->findText(QString::fromLatin1(entry));
-        ASSERT_GE(i, 0) << entry;
-        list->setCurrentIndex(i);
-        emit list->activated(i);
+        choose(QStringLiteral("cboTQ73RN_CommandList"), QString::fromLatin1(entry));
     }
-    void click(const QString& name) { get<QAbstractButton>(name)->click(); }
     void type(const QString& name, const QString& value) {
         auto* box = get<HexEntryBox>(name);
         box->setText(value);
         box->commit();
     }
     std::vector<std::string> kvRequests() { return tc.scripted.requestsTo(ReaderFunction::KvCmd); }
-
-    testsupport::TestContext tc;
-    ConsoleWindow* w = nullptr;
 };
 
 }  // namespace

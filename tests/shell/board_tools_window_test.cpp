@@ -19,6 +19,7 @@
 #include "shell/status_bar.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
+#include "window_fixture.hpp"
 
 using reader::ReaderFunction;
 using shell::BoardToolsWindow;
@@ -35,42 +36,15 @@ QString entry(const char* logName, const QString& answer) {
            QStringLiteral("\r\n\t\t<<< ") + answer;
 }
 
-class BoardToolsTest : public ::testing::Test {
+class BoardToolsTest
+    : public testsupport::WindowFixture<BoardToolsWindow, shell::WindowKind::BoardTools> {
   protected:
-    explicit BoardToolsTest(reader::ReaderLibrary* reader = nullptr) : tc(reader) {
-        tc.scripted.setHealthyDefaults();
+    explicit BoardToolsTest(reader::ReaderLibrary* reader = nullptr) : WindowFixture(reader) {
         tc.values().DemodGainValue = QStringLiteral("D1");
         tc.values().DllRevisionNumber = 51;
-        tc.ctx->windows().registerFactory(shell::WindowKind::BoardTools, [](shell::AppContext& c) {
-            return new BoardToolsWindow(c);
-        });
-    }
-    ~BoardToolsTest() override {
-        tc.ctx->windows().close(shell::WindowKind::BoardTools);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    BoardToolsWindow* open() {
-        w = static_cast<BoardToolsWindow*>(tc.ctx->windows().show(shell::WindowKind::BoardTools));
-        tc.scripted.clearCalls();
-        return w;
-    }
-
-    template <class T>
-    T* get(const QString& name) {
-        auto* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
-    }
     QString text(const QString& name) { return get<QLineEdit>(name)->text(); }
-    void click(const QString& name) { get<QAbstractButton>(name)->click(); }
-    void choose(const QString& combo, const QString& item) {
-        auto* c = get<QComboBox>(combo);
-        const int i = c->findText(item);
-        ASSERT_GE(i, 0) << item.toStdString();
-        c->setCurrentIndex(i);
-        emit c->activated(i);
-    }
     // The last entry of the log, from its leading CR LF.
     QString lastEntry() {
         const QString& log = w->windowLogText();
@@ -82,9 +56,6 @@ class BoardToolsTest : public ::testing::Test {
             out.push_back(get<QRadioButton>(QStringLiteral("OptPinState_%1").arg(i))->isChecked());
         return out;
     }
-
-    testsupport::TestContext tc;
-    BoardToolsWindow* w = nullptr;
 };
 
 struct ButtonCase {
