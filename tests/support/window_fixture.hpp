@@ -16,11 +16,10 @@ namespace testsupport {
 // loaded and shown like the menu does, and closed and deleted after each test.
 template <class Window, shell::WindowKind Kind>
 class WindowFixture : public ::testing::Test {
-protected:
+  protected:
     explicit WindowFixture(reader::ReaderLibrary* reader = nullptr) : tc(reader) {
         tc.scripted.setHealthyDefaults();
-        tc.ctx->windows().registerFactory(Kind,
-                                          [](shell::AppContext& c) { return new Window(c); });
+        tc.ctx->windows().registerFactory(Kind, [](shell::AppContext& c) { return new Window(c); });
     }
     ~WindowFixture() override {
         tc.ctx->windows().close(Kind);
