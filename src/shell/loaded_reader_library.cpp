@@ -115,48 +115,19 @@ LibraryStatus LoadedReaderLibrary::callAnswer(ReaderFunction f, AnswerBuffer& an
     return status;
 }
 
-LibraryStatus LoadedReaderLibrary::usbConnect() { return callNoArgs(ReaderFunction::UsbConnect); }
-LibraryStatus LoadedReaderLibrary::usbHandleCheck() {
-    return callNoArgs(ReaderFunction::UsbHandleCheck);
-}
-LibraryStatus LoadedReaderLibrary::kvCmd(std::string_view request, AnswerBuffer& answer) {
-    return callRequest(ReaderFunction::KvCmd, request, answer);
-}
-LibraryStatus LoadedReaderLibrary::select(std::string_view request, AnswerBuffer& answer) {
-    return callRequest(ReaderFunction::Select, request, answer);
-}
-LibraryStatus LoadedReaderLibrary::sendReceive(std::string_view request, AnswerBuffer& answer) {
-    return callRequest(ReaderFunction::SendReceive, request, answer);
-}
-LibraryStatus LoadedReaderLibrary::echo(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::Echo, answer);
-}
-LibraryStatus LoadedReaderLibrary::idn(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::Idn, answer);
-}
-LibraryStatus LoadedReaderLibrary::fieldOff(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::FieldOff, answer);
-}
-LibraryStatus LoadedReaderLibrary::getDllRev(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::GetDllRev, answer);
-}
-LibraryStatus LoadedReaderLibrary::resetSpi(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::ResetSpi, answer);
-}
-LibraryStatus LoadedReaderLibrary::sendIrqPulse(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::SendIrqPulse, answer);
-}
-LibraryStatus LoadedReaderLibrary::sendNssPulse(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::SendNssPulse, answer);
-}
-LibraryStatus LoadedReaderLibrary::pollingReading(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::PollingReading, answer);
-}
-LibraryStatus LoadedReaderLibrary::getMcuRev(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::GetMcuRev, answer);
-}
-LibraryStatus LoadedReaderLibrary::getInterfacePinState(AnswerBuffer& answer) {
-    return callAnswer(ReaderFunction::GetInterfacePinState, answer);
+LibraryStatus LoadedReaderLibrary::dispatch(ReaderFunction f, std::string_view request,
+                                            AnswerBuffer* answer) {
+    switch (f) {
+        case ReaderFunction::UsbConnect:
+        case ReaderFunction::UsbHandleCheck:
+            return callNoArgs(f);
+        case ReaderFunction::KvCmd:
+        case ReaderFunction::Select:
+        case ReaderFunction::SendReceive:
+            return callRequest(f, request, *answer);
+        default:
+            return callAnswer(f, *answer);
+    }
 }
 
 }  // namespace shell

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "reader/reader_library.hpp"
+#include "reader/dispatching_reader.hpp"
 
 namespace shell {
 
@@ -12,7 +12,7 @@ namespace shell {
 // looked up on its own: an older library that lacks some of them still serves the
 // others, and a call to a missing one answers kStatusMissingFunction and leaves the
 // caller's buffer as it was.
-class LoadedReaderLibrary : public reader::ReaderLibrary {
+class LoadedReaderLibrary : public reader::DispatchingReader {
   public:
     // `absolutePath`: the library file; never a bare name, so no other copy on the
     // system's search path is picked up instead.
@@ -30,22 +30,9 @@ class LoadedReaderLibrary : public reader::ReaderLibrary {
     // The absolute path of the library file in `programFolder`; empty when there is none.
     static QString libraryFileBeside(const QString& programFolder);
 
-    reader::LibraryStatus usbConnect() override;
-    reader::LibraryStatus usbHandleCheck() override;
-    reader::LibraryStatus kvCmd(std::string_view request, reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus select(std::string_view request, reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus sendReceive(std::string_view request,
-                                      reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus echo(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus idn(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus fieldOff(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus getDllRev(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus resetSpi(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus sendIrqPulse(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus sendNssPulse(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus pollingReading(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus getMcuRev(reader::AnswerBuffer& answer) override;
-    reader::LibraryStatus getInterfacePinState(reader::AnswerBuffer& answer) override;
+  protected:
+    reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
+                                   reader::AnswerBuffer* answer) override;
 
   private:
     static constexpr std::size_t kFunctionCount =

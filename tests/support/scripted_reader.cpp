@@ -27,7 +27,9 @@ void ScriptedReader::setHealthyDefaults() {
     setDefault(ReaderFunction::Select, 0, "0000");
     setDefault(ReaderFunction::SendReceive, 0, "8700");
     setDefault(ReaderFunction::Echo, 0, "5500");
-    setDefault(ReaderFunction::Idn, 0, "000F54513733524E2D53494D2D3241" "0000");
+    setDefault(ReaderFunction::Idn, 0,
+               "000F54513733524E2D53494D2D3241"
+               "0000");
     setDefault(ReaderFunction::FieldOff, 0, "0000");
     setDefault(ReaderFunction::GetDllRev, 0, "5.1.0");
     setDefault(ReaderFunction::ResetSpi, 0, "0000");
@@ -52,8 +54,8 @@ int ScriptedReader::countOf(ReaderFunction f) const {
     return n;
 }
 
-LibraryStatus ScriptedReader::reply(ReaderFunction f, std::string_view request,
-                                    AnswerBuffer* answer) {
+LibraryStatus ScriptedReader::dispatch(ReaderFunction f, std::string_view request,
+                                       AnswerBuffer* answer) {
     calls_.push_back({f, std::string(request)});
     Reply r;
     auto q = queues_.find(f);
@@ -69,46 +71,6 @@ LibraryStatus ScriptedReader::reply(ReaderFunction f, std::string_view request,
     }
     if (answer && !r.untouched) answer->setText(r.answer);
     return r.status;
-}
-
-LibraryStatus ScriptedReader::usbConnect() { return reply(ReaderFunction::UsbConnect, {}, nullptr); }
-LibraryStatus ScriptedReader::usbHandleCheck() {
-    return reply(ReaderFunction::UsbHandleCheck, {}, nullptr);
-}
-LibraryStatus ScriptedReader::kvCmd(std::string_view r, AnswerBuffer& a) {
-    return reply(ReaderFunction::KvCmd, r, &a);
-}
-LibraryStatus ScriptedReader::select(std::string_view r, AnswerBuffer& a) {
-    return reply(ReaderFunction::Select, r, &a);
-}
-LibraryStatus ScriptedReader::sendReceive(std::string_view r, AnswerBuffer& a) {
-    return reply(ReaderFunction::SendReceive, r, &a);
-}
-LibraryStatus ScriptedReader::echo(AnswerBuffer& a) { return reply(ReaderFunction::Echo, {}, &a); }
-LibraryStatus ScriptedReader::idn(AnswerBuffer& a) { return reply(ReaderFunction::Idn, {}, &a); }
-LibraryStatus ScriptedReader::fieldOff(AnswerBuffer& a) {
-    return reply(ReaderFunction::FieldOff, {}, &a);
-}
-LibraryStatus ScriptedReader::getDllRev(AnswerBuffer& a) {
-    return reply(ReaderFunction::GetDllRev, {}, &a);
-}
-LibraryStatus ScriptedReader::resetSpi(AnswerBuffer& a) {
-    return reply(ReaderFunction::ResetSpi, {}, &a);
-}
-LibraryStatus ScriptedReader::sendIrqPulse(AnswerBuffer& a) {
-    return reply(ReaderFunction::SendIrqPulse, {}, &a);
-}
-LibraryStatus ScriptedReader::sendNssPulse(AnswerBuffer& a) {
-    return reply(ReaderFunction::SendNssPulse, {}, &a);
-}
-LibraryStatus ScriptedReader::pollingReading(AnswerBuffer& a) {
-    return reply(ReaderFunction::PollingReading, {}, &a);
-}
-LibraryStatus ScriptedReader::getMcuRev(AnswerBuffer& a) {
-    return reply(ReaderFunction::GetMcuRev, {}, &a);
-}
-LibraryStatus ScriptedReader::getInterfacePinState(AnswerBuffer& a) {
-    return reply(ReaderFunction::GetInterfacePinState, {}, &a);
 }
 
 }  // namespace testsupport

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "reader/reader_library.hpp"
+#include "reader/dispatching_reader.hpp"
 
 namespace testsupport {
 
 // A reader that answers from queued replies, for exact requests and error paths.
 // Each function has its own queue; when it is empty the function's default reply is
 // used, and a function with neither fails the test.
-class ScriptedReader : public reader::ReaderLibrary {
-public:
+class ScriptedReader : public reader::DispatchingReader {
+  public:
     struct Reply {
         reader::LibraryStatus status = reader::kStatusOk;
         std::string answer;
@@ -27,7 +27,8 @@ public:
 
     void queue(reader::ReaderFunction f, reader::LibraryStatus status, std::string answer = {});
     void queueUntouched(reader::ReaderFunction f, reader::LibraryStatus status);
-    void setDefault(reader::ReaderFunction f, reader::LibraryStatus status, std::string answer = {});
+    void setDefault(reader::ReaderFunction f, reader::LibraryStatus status,
+                    std::string answer = {});
     // Defaults that make every function succeed like a healthy board.
     void setHealthyDefaults();
 
@@ -36,26 +37,11 @@ public:
     int countOf(reader::ReaderFunction f) const;
     void clearCalls() { calls_.clear(); }
 
-    reader::LibraryStatus usbConnect() override;
-    reader::LibraryStatus usbHandleCheck() override;
-    reader::LibraryStatus kvCmd(std::string_view r, reader::AnswerBuffer& a) override;
-    reader::LibraryStatus select(std::string_view r, reader::AnswerBuffer& a) override;
-    reader::LibraryStatus sendReceive(std::string_view r, reader::AnswerBuffer& a) override;
-    reader::LibraryStatus echo(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus idn(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus fieldOff(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus getDllRev(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus resetSpi(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus sendIrqPulse(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus sendNssPulse(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus pollingReading(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus getMcuRev(reader::AnswerBuffer& a) override;
-    reader::LibraryStatus getInterfacePinState(reader::AnswerBuffer& a) override;
+  protected:
+    reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
+                                   reader::AnswerBuffer* answer) override;
 
-private:
-    reader::LibraryStatus reply(reader::ReaderFunction f, std::string_view request,
-                                reader::AnswerBuffer* answer);
-
+  private:
     std::map<reader::ReaderFunction, std::deque<Reply>> queues_;
     std::map<reader::ReaderFunction, Reply> defaults_;
     std::vector<Call> calls_;
