@@ -5,9 +5,7 @@
 
 namespace reader {
 
-bool AnswerBuffer::hasNul() const {
-    return std::memchr(bytes_.data(), '\0', kSize) != nullptr;
-}
+bool AnswerBuffer::hasNul() const { return std::memchr(bytes_.data(), '\0', kSize) != nullptr; }
 
 std::string AnswerBuffer::text() const {
     const char* end = static_cast<const char*>(std::memchr(bytes_.data(), '\0', kSize));

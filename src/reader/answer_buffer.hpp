@@ -11,7 +11,7 @@ namespace reader {
 // what a failed call leaves behind (their own pre-fill), so it is a real buffer and not
 // a returned string.
 class AnswerBuffer {
-public:
+  public:
     static constexpr std::size_t kSize = 256;
 
     AnswerBuffer() { fillZero(); }
@@ -35,7 +35,7 @@ public:
     // Writes text followed by a NUL; text longer than 255 characters is cut.
     void setText(std::string_view text);
 
-private:
+  private:
     std::array<char, kSize> bytes_{};
 };
 

@@ -40,7 +40,7 @@ const char* exportedName(ReaderFunction f);
 // The board's library, one virtual per library function. Requests are hex text
 // without blanks; every answer goes into the caller's buffer.
 class ReaderLibrary {
-public:
+  public:
     virtual ~ReaderLibrary() = default;
 
     virtual LibraryStatus usbConnect() = 0;

@@ -16,7 +16,7 @@ namespace shell {
 // Everything a window reaches beyond itself: the shared values, the reader, the
 // dialogs, time, the program folder, the status bar and the other windows.
 class AppContext {
-public:
+  public:
     AppContext(reader::ReaderLibrary& reader, Ui& ui, Clock& clock, Timing& timing,
                QString programFolder)
         : reader_(&reader),
@@ -51,7 +51,7 @@ public:
     bool quitting() const { return quitting_; }
     void setQuitting(bool quitting) { quitting_ = quitting; }
 
-private:
+  private:
     reader::ReaderLibrary* reader_;
     Ui& ui_;
     const Clock& clock_;

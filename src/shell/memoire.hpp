@@ -8,7 +8,7 @@ namespace shell {
 
 // The ordered line list behind the memory read views; items count from 1.
 class Memoire {
-public:
+  public:
     void AddItem(const QString& item) { items_.append(item); }
     std::int32_t Size() const { return static_cast<std::int32_t>(items_.size()); }
     void Clear() { items_.clear(); }
@@ -18,7 +18,7 @@ public:
         return (i >= 1 && i <= Size()) ? items_.at(i - 1) : QString();
     }
 
-private:
+  private:
     QStringList items_;
 };
 

@@ -8,7 +8,7 @@ namespace shell {
 // One record of the products file.
 struct Product {
     QString Reference;
-    std::int32_t Density = 0;  // kbit
+    std::int32_t Density = 0;   // kbit
     std::int32_t PageSize = 0;  // bytes per block
     std::int32_t NbAdressByte = 0;
     std::int32_t NbAdressByteRF = 0;

@@ -11,16 +11,18 @@ inline constexpr char kBoardNotConnectedPhrase[] = " DEMO-TQ73RN-A BOARD NOT CON
 // The main window's status-bar panels (numbered from 1) and the switch of its menus.
 // Until the main window exists (and in tests) the texts are kept here.
 class StatusBarService {
-public:
+  public:
     virtual ~StatusBarService() = default;
-    virtual QString panelText(int panel) const { return valid(panel) ? panels_[panel - 1] : QString(); }
+    virtual QString panelText(int panel) const {
+        return valid(panel) ? panels_[panel - 1] : QString();
+    }
     virtual void setPanelText(int panel, const QString& text) {
         if (valid(panel)) panels_[panel - 1] = text;
     }
     virtual void setMenusEnabled(bool enabled) { menusEnabled_ = enabled; }
     virtual bool menusEnabled() const { return menusEnabled_; }
 
-private:
+  private:
     static bool valid(int panel) { return panel >= 1 && panel <= 3; }
     std::array<QString, 3> panels_;
     bool menusEnabled_ = false;

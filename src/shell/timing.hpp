@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPointer>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 namespace shell {
@@ -9,7 +9,7 @@ namespace shell {
 // Delays and timers. Pauses keep the event loop running; tests replace this with a
 // source they can fast-forward, so no test sits through a real delay.
 class Timing {
-public:
+  public:
     virtual ~Timing() = default;
     // Waits `ms` milliseconds while letting events run.
     virtual void pause(int ms) = 0;
@@ -18,7 +18,7 @@ public:
 };
 
 class RealTiming : public Timing {
-public:
+  public:
     void pause(int ms) override;
     void after(int ms, QObject* context, std::function<void()> fn) override;
 };

@@ -27,7 +27,7 @@ struct FileDialogResult {
 // Every dialog and user-facing side effect goes through here, so tests can script
 // the answers and no window opens a real dialog on its own.
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     virtual MsgResult messageBox(const QString& text, const QString& title,
                                  MsgIcon icon = MsgIcon::None,
@@ -44,7 +44,7 @@ public:
 
 // The real dialogs.
 class QtUi : public Ui {
-public:
+  public:
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons) override;
     void beep() override;
@@ -57,7 +57,7 @@ public:
     // Parent of the dialogs (the main window once it exists).
     void setDialogParent(QWidget* parent) { parent_ = parent; }
 
-private:
+  private:
     QWidget* parent_ = nullptr;
     bool busy_ = false;
 };

@@ -5,8 +5,8 @@
 
 #include "simboard/felica_card.hpp"
 #include "simboard/hex.hpp"
-#include "simboard/iso14443b_frames.hpp"
 #include "simboard/iso14443a_combiner.hpp"
+#include "simboard/iso14443b_frames.hpp"
 #include "simboard/iso15693_combiner.hpp"
 
 namespace simboard {

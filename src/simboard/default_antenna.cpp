@@ -6,12 +6,8 @@ std::vector<TagSpec> defaultTagSpecs() {
     // One line per tag model: `{"kind", {}},` takes the kind's own defaults.
     return {
         // {"kind", {}},
-        {"iso14443b", {}},
-        {"sola", {}},
-        {"felica", {}},
-        {"iso14443a", {}},
-        {"topaz", {}},
-        {"iso15693", {}},
+        {"iso14443b", {}}, {"sola", {}},  {"felica", {}},
+        {"iso14443a", {}}, {"topaz", {}}, {"iso15693", {}},
     };
 }
 

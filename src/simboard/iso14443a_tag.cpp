@@ -57,9 +57,9 @@ Bytes ndefTextTlv(const std::string& text) {
     tlv.push_back(0x03);
     tlv.push_back(static_cast<std::uint8_t>(recordSize));
     // Message begin and end, short record, well-known type "T".
-    for (std::uint8_t b : {std::uint8_t{0xD1}, std::uint8_t{0x01},
-                           static_cast<std::uint8_t>(payloadSize), std::uint8_t{'T'},
-                           std::uint8_t{2}, std::uint8_t{'e'}, std::uint8_t{'n'}}) {
+    for (std::uint8_t b :
+         {std::uint8_t{0xD1}, std::uint8_t{0x01}, static_cast<std::uint8_t>(payloadSize),
+          std::uint8_t{'T'}, std::uint8_t{2}, std::uint8_t{'e'}, std::uint8_t{'n'}}) {
         tlv.push_back(b);
     }
     for (char c : text) tlv.push_back(static_cast<std::uint8_t>(c));

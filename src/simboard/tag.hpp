@@ -47,7 +47,7 @@ struct TagAnswer {
 
 // A virtual tag on the simulated antenna.
 class Tag {
-public:
+  public:
     virtual ~Tag() = default;
 
     // The reader protocol this tag answers under.

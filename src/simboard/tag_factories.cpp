@@ -1,12 +1,12 @@
 #include "simboard/tag_factories.hpp"
 
 #include "simboard/felica_card.hpp"
-#include "simboard/iso14443b_card.hpp"
-#include "simboard/sola_tag.hpp"
 #include "simboard/iso14443a_tag.hpp"
-#include "simboard/topaz_tag.hpp"
+#include "simboard/iso14443b_card.hpp"
 #include "simboard/iso15693_anticollision.hpp"
 #include "simboard/iso15693_tag_spec.hpp"
+#include "simboard/sola_tag.hpp"
+#include "simboard/topaz_tag.hpp"
 
 namespace simboard {
 
@@ -16,12 +16,8 @@ namespace simboard {
 const std::map<std::string, TagFactory>& tagFactories() {
     static const std::map<std::string, TagFactory> table = {
         // {"kind", makeKindTag},
-        {"iso14443b", makeIso14443bCard},
-        {"sola", makeSolaTag},
-        {"felica", makeFelicaCard},
-        {"iso14443a", makeIso14443aTag},
-        {"topaz", makeTopazTag},
-        {"iso15693", makeIso15693Tag},
+        {"iso14443b", makeIso14443bCard}, {"sola", makeSolaTag},   {"felica", makeFelicaCard},
+        {"iso14443a", makeIso14443aTag},  {"topaz", makeTopazTag}, {"iso15693", makeIso15693Tag},
     };
     return table;
 }

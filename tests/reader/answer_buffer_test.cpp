@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "reader/answer_buffer.hpp"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -11,19 +11,19 @@ namespace testsupport {
 
 // A clock that stands still unless a test moves it.
 class FixedClock : public shell::Clock {
-public:
+  public:
     explicit FixedClock(QDateTime t = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53))) : t_(t) {}
     QDateTime now() const override { return t_; }
     void set(const QDateTime& t) { t_ = t; }
 
-private:
+  private:
     QDateTime t_;
 };
 
 // Virtual time: pauses and timers complete without waiting. `pause` moves time on and
 // fires what fell due, letting events run once, as a short real pause would.
 class FakeTiming : public shell::Timing {
-public:
+  public:
     void pause(int ms) override;
     void after(int ms, QObject* context, std::function<void()> fn) override;
 
@@ -33,7 +33,7 @@ public:
     int pendingTimers() const;
     qint64 totalPaused() const { return paused_; }
 
-private:
+  private:
     struct Timer {
         qint64 due;
         QPointer<QObject> context;
