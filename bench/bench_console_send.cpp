@@ -9,14 +9,14 @@
 #include <QDir>
 
 #include "console/console_window.hpp"
-#include "shell/app_context.hpp"
-#include "shell/hex_entry_box.hpp"
+#include "core/app_context.hpp"
 #include "simboard/simulated_board.hpp"
+#include "widgets/hex_entry_box.hpp"
 
 namespace {
 
 // The pause before each exchange is there for the user, not for the work measured here.
-class NoPauses : public shell::Timing {
+class NoPauses : public core::Timing {
   public:
     void pause(int) override {}
     void after(int, QObject*, std::function<void()> fn) override { fn(); }
@@ -36,10 +36,10 @@ void pick(QWidget* w, const char* entry) {
 
 void BM_ConsoleSendRecvInventory(benchmark::State& state) {
     simboard::SimulatedBoard board;
-    shell::QtUi ui;
-    shell::SystemClock clock;
+    core::QtUi ui;
+    core::SystemClock clock;
     NoPauses timing;
-    shell::AppContext ctx(board, ui, clock, timing, QDir::tempPath());
+    core::AppContext ctx(board, ui, clock, timing, QDir::tempPath());
     auto* w = new console::ConsoleWindow(ctx);
     w->load();
 
@@ -47,7 +47,7 @@ void BM_ConsoleSendRecvInventory(benchmark::State& state) {
     child<QAbstractButton>(w, "OptProtocolCode_1")->click();
     child<QAbstractButton>(w, "cmdSendCommandCode02")->click();
     pick(w, " 04 : SendRecv ");
-    auto* data = child<shell::HexEntryBox>(w, "txtCodeXXFrameData");
+    auto* data = child<widgets::HexEntryBox>(w, "txtCodeXXFrameData");
     data->setText(QStringLiteral("260100"));
     data->commit();
     auto* send = child<QAbstractButton>(w, "cmdSendCommandCodeXX");

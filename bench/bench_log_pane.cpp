@@ -8,26 +8,24 @@
 #include <QTextEdit>
 #include <optional>
 
-#include "shell/app_context.hpp"
-#include "shell/log_pane.hpp"
+#include "core/app_context.hpp"
 #include "simboard/simulated_board.hpp"
+#include "widgets/log_pane.hpp"
 
 namespace {
 
-class BenchUi : public shell::Ui {
+class BenchUi : public core::Ui {
   public:
     QString savePath;
-    shell::MsgResult messageBox(const QString&, const QString&, shell::MsgIcon,
-                                shell::MsgButtons) override {
-        return shell::MsgResult::Ok;
+    core::MsgResult messageBox(const QString&, const QString&, core::MsgIcon,
+                               core::MsgButtons) override {
+        return core::MsgResult::Ok;
     }
     void beep() override {}
-    std::optional<shell::FileDialogResult> saveFileDialog(
-        const shell::FileDialogRequest&) override {
-        return shell::FileDialogResult{savePath, QStringLiteral("log.txt")};
+    std::optional<core::FileDialogResult> saveFileDialog(const core::FileDialogRequest&) override {
+        return core::FileDialogResult{savePath, QStringLiteral("log.txt")};
     }
-    std::optional<shell::FileDialogResult> openFileDialog(
-        const shell::FileDialogRequest&) override {
+    std::optional<core::FileDialogResult> openFileDialog(const core::FileDialogRequest&) override {
         return std::nullopt;
     }
     std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
@@ -35,7 +33,7 @@ class BenchUi : public shell::Ui {
     bool isBusy() const override { return false; }
 };
 
-class NoTiming : public shell::Timing {
+class NoTiming : public core::Timing {
   public:
     void pause(int) override {}
     void after(int, QObject*, std::function<void()>) override {}
@@ -65,11 +63,11 @@ struct Fixture {
     QTemporaryDir dir;
     simboard::SimulatedBoard board;
     BenchUi ui;
-    shell::SystemClock clock;
+    core::SystemClock clock;
     NoTiming timing;
-    shell::AppContext ctx;
+    core::AppContext ctx;
     QTextEdit box;
-    shell::LogPane pane;
+    widgets::LogPane pane;
     int count = 0;
 };
 
@@ -90,7 +88,7 @@ void BM_SaveLog(benchmark::State& state) {
     Fixture f;
     f.fillTo(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        if (f.pane.save() != shell::LogPane::SaveOutcome::Saved) state.SkipWithError("not saved");
+        if (f.pane.save() != widgets::LogPane::SaveOutcome::Saved) state.SkipWithError("not saved");
     }
 }
 BENCHMARK(BM_SaveLog)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond);

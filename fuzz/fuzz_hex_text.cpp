@@ -5,10 +5,11 @@
 #include <cstring>
 #include <string_view>
 
-#include "console/frames.hpp"
-#include "shell/crc16.hpp"
-#include "shell/hex_text.hpp"
-#include "shell/ui.hpp"
+#include "core/hex_checks.hpp"
+#include "core/ui.hpp"
+#include "transceiver/crc16.hpp"
+#include "transceiver/frames.hpp"
+#include "transceiver/hex_text.hpp"
 
 namespace {
 
@@ -23,21 +24,19 @@ bool allHex(const QString& s) {
     return true;
 }
 
-class CountingUi : public shell::Ui {
+class CountingUi : public core::Ui {
   public:
     int messages = 0;
-    shell::MsgResult messageBox(const QString&, const QString&, shell::MsgIcon,
-                                shell::MsgButtons) override {
+    core::MsgResult messageBox(const QString&, const QString&, core::MsgIcon,
+                               core::MsgButtons) override {
         ++messages;
-        return shell::MsgResult::Ok;
+        return core::MsgResult::Ok;
     }
     void beep() override {}
-    std::optional<shell::FileDialogResult> saveFileDialog(
-        const shell::FileDialogRequest&) override {
+    std::optional<core::FileDialogResult> saveFileDialog(const core::FileDialogRequest&) override {
         return std::nullopt;
     }
-    std::optional<shell::FileDialogResult> openFileDialog(
-        const shell::FileDialogRequest&) override {
+    std::optional<core::FileDialogResult> openFileDialog(const core::FileDialogRequest&) override {
         return std::nullopt;
     }
     std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
@@ -52,7 +51,8 @@ void formatting(const std::uint8_t* data, std::size_t size) {
     const int width = data[4];
     const QString digits = QString::number(static_cast<std::uint32_t>(value), 16).toUpper();
     for (const QString& padded :
-         {shell::HexPad(value, width), shell::HexPadLong(value, width), shell::Hex4(value)}) {
+         {transceiver::HexPad(value, width), transceiver::HexPadLong(value, width),
+          transceiver::Hex4(value)}) {
         // Never cut, only zeros in front, always upper-case hex.
         check(padded.endsWith(digits));
         check(allHex(padded));
@@ -70,30 +70,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text =
         QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
-    const QString crc = shell::Crc16OfHexText(text);
+    const QString crc = transceiver::Crc16OfHexText(text);
     check(crc.size() == 4 && allHex(crc));
-    check(shell::Crc16OfHexText(text.toLower()) == shell::Crc16OfHexText(text.toUpper()) ||
-          !shell::isHexDataText(text, false));
+    check(transceiver::Crc16OfHexText(text.toLower()) ==
+              transceiver::Crc16OfHexText(text.toUpper()) ||
+          !transceiver::isHexDataText(text, false));
 
     CountingUi ui;
-    const bool address = shell::IsHexAddress(ui, text);
-    check(address == shell::isHexAddressText(text));
-    const bool spaced = shell::IsHexData(ui, text, true);
-    const bool unspaced = shell::IsHexData(ui, text, false);
+    const bool address = core::IsHexAddress(ui, text);
+    check(address == transceiver::isHexAddressText(text));
+    const bool spaced = core::IsHexData(ui, text, true);
+    const bool unspaced = core::IsHexData(ui, text, false);
     check(ui.messages == (address ? 0 : 1) + (spaced ? 0 : 1) + (unspaced ? 0 : 1));
     // Whole hex bytes pass both ways; accepted unspaced data is an address text too.
     if (unspaced) check(address && text.size() % 2 == 0);
     if (address && text.size() % 2 == 0) check(unspaced);
 
     const std::string_view answer(reinterpret_cast<const char*>(data), size);
-    const console::ParsedAnswer parsed = console::parseAnswer(answer);
+    const transceiver::ParsedAnswer parsed = transceiver::parseAnswer(answer);
     check(parsed.code.size() <= 2);
     check(parsed.data.size() * 2 + 4 <= size || parsed.data.empty());
-    if (parsed.wellFormed) check(console::isHexText(answer) && size % 2 == 0 && size >= 4);
-    (void)console::LengthLine(answer);
-    (void)console::CodeLine(answer);
-    (void)console::validBitsLine(answer);
-    (void)console::readShortFrame(answer);
-    (void)console::mid(answer, static_cast<int>(size % 7), static_cast<int>(size % 5) - 1);
+    if (parsed.wellFormed) check(transceiver::isHexText(answer) && size % 2 == 0 && size >= 4);
+    (void)transceiver::LengthLine(answer);
+    (void)transceiver::CodeLine(answer);
+    (void)transceiver::validBitsLine(answer);
+    (void)transceiver::readShortFrame(answer);
+    (void)transceiver::mid(answer, static_cast<int>(size % 7), static_cast<int>(size % 5) - 1);
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "shell/product_catalogue.hpp"
+#include "core/product_catalogue.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
@@ -14,11 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString key = QString::fromLatin1(keys[data[0] % (sizeof keys / sizeof *keys)]);
     const QByteArray content(reinterpret_cast<const char*>(data + 1),
                              static_cast<qsizetype>(size - 1));
-    const shell::ProductLookup r = shell::findProduct(content, key);
+    const core::ProductLookup r = core::findProduct(content, key);
     switch (r.outcome) {
-        case shell::ProductLookup::Outcome::Found: {
+        case core::ProductLookup::Outcome::Found: {
             // A found product is one the program can work with, whatever the file held.
-            const shell::MemoryGeometry& g = r.geometry;
+            const core::MemoryGeometry& g = r.geometry;
             if (r.product.Reference != key || r.product.PageSize <= 0 || g.MemorySizeBytes < 0 ||
                 g.BlockSizeBytes != 4 ||
                 g.AddressMask != g.MemorySizeBytes / r.product.PageSize - 1) {
@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         }
-        case shell::ProductLookup::Outcome::Invalid:
+        case core::ProductLookup::Outcome::Invalid:
             if (r.problem.isEmpty()) std::abort();
             break;
-        case shell::ProductLookup::Outcome::NotFound:
+        case core::ProductLookup::Outcome::NotFound:
             break;
     }
-    (void)shell::productKey(QString::fromLatin1(content));
+    (void)core::productKey(QString::fromLatin1(content));
     return 0;
 }

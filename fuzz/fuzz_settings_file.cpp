@@ -3,17 +3,17 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "shell/settings_file.hpp"
+#include "core/settings_file.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView content(data, static_cast<qsizetype>(size));
-    const auto record = shell::parseUsageRecord(content);
+    const auto record = core::parseUsageRecord(content);
     if (!record) return 0;
     // What the writer makes of a record reads back as the same record, unless an item
     // holds a double quote, which the one-line layout cannot carry.
     if (record->folder.contains(u'"') || record->colour.contains(u'"')) return 0;
     const auto again =
-        shell::parseUsageRecord(shell::usageRecordText(record->folder, record->colour));
+        core::parseUsageRecord(core::usageRecordText(record->folder, record->colour));
     if (!again || again->folder != record->folder || again->colour != record->colour) {
         std::abort();
     }

@@ -1,18 +1,18 @@
 #include "console/answer_decoder.hpp"
 
-#include "console/frames.hpp"
+#include "transceiver/frames.hpp"
 
 namespace console {
 
 namespace {
 
 int lengthOf(std::string_view answer) {
-    return static_cast<int>(hexValue(mid(answer, 3, 2)) & 0xFF);
+    return static_cast<int>(transceiver::hexValue(transceiver::mid(answer, 3, 2)) & 0xFF);
 }
 
 // Data byte k as two digits; nothing for a byte the answer does not hold.
 std::string dataByte(std::string_view answer, int k) {
-    return k < 0 ? std::string() : mid(answer, 2 * k + 5, 2);
+    return k < 0 ? std::string() : transceiver::mid(answer, 2 * k + 5, 2);
 }
 
 // The characters whose codes are data bytes first .. last.
@@ -21,33 +21,36 @@ std::string characters(std::string_view answer, int last) {
     for (int k = 0; k <= last; ++k) {
         const std::string b = dataByte(answer, k);
         if (b.size() < 2) break;
-        text += static_cast<char>(hexValue(b) & 0xFF);
+        text += static_cast<char>(transceiver::hexValue(b) & 0xFF);
     }
     return text;
 }
 
-std::string code(std::string_view answer) { return mid(answer, 1, 2); }
+std::string code(std::string_view answer) { return transceiver::mid(answer, 1, 2); }
 
 ExplainLines decodeSendRecv(std::string_view answer) {
     const std::string c = code(answer);
     const int n = lengthOf(answer);
-    if (c == kResultFrame) {
+    if (c == transceiver::kResultFrame) {
         std::string tag;
         for (int k = 0; k <= n - 4; ++k) tag += dataByte(answer, k) + " ";
-        return {std::string(kLineFrameOk), LengthLine(answer), tag + ": Tag answer",
+        return {std::string(transceiver::kLineFrameOk), transceiver::LengthLine(answer),
+                tag + ": Tag answer",
                 dataByte(answer, n - 3) + " " + dataByte(answer, n - 2) + " : CRC",
                 dataByte(answer, n - 1) + " : Protocol result"};
     }
-    if (c == kResultShortFrame) {
-        const ShortFrame f = readShortFrame(answer);
-        return {std::string(kLineShortFrame), validBitsLine(answer),
-                f == ShortFrame::Nak   ? "NAK"
-                : f == ShortFrame::Ack ? "ACK"
-                                       : "????"};
+    if (c == transceiver::kResultShortFrame) {
+        const transceiver::ShortFrame f = transceiver::readShortFrame(answer);
+        return {std::string(transceiver::kLineShortFrame), transceiver::validBitsLine(answer),
+                f == transceiver::ShortFrame::Nak   ? "NAK"
+                : f == transceiver::ShortFrame::Ack ? "ACK"
+                                                    : "????"};
     }
-    if (c == kErrorNoTag) return {std::string(*errorLine(c)), noTagLengthLine(answer)};
+    if (c == transceiver::kErrorNoTag)
+        return {std::string(*transceiver::errorLine(c)), transceiver::noTagLengthLine(answer)};
     if (c != "82") {
-        if (auto line = errorLine(c)) return {std::string(*line), LengthLine(answer)};
+        if (auto line = transceiver::errorLine(c))
+            return {std::string(*line), transceiver::LengthLine(answer)};
     }
     return {};
 }
@@ -58,13 +61,14 @@ ExplainLines decodeSendRecv(std::string_view answer) {
 ExplainLines twoLines(std::string_view answer, std::string_view okLine, std::string_view otherCode,
                       std::string_view otherLine) {
     const std::string c = code(answer);
-    if (c == kResultDone) return {std::string(okLine), LengthLine(answer)};
-    if (c == otherCode) return {std::string(otherLine), LengthLine(answer)};
-    return {CodeLine(answer), LengthLine(answer)};
+    if (c == transceiver::kResultDone)
+        return {std::string(okLine), transceiver::LengthLine(answer)};
+    if (c == otherCode) return {std::string(otherLine), transceiver::LengthLine(answer)};
+    return {transceiver::CodeLine(answer), transceiver::LengthLine(answer)};
 }
 
 ExplainLines registerLines(std::string_view answer, std::string_view okLine) {
-    return twoLines(answer, okLine, "82", *errorLine("82"));
+    return twoLines(answer, okLine, "82", *transceiver::errorLine("82"));
 }
 
 }  // namespace
@@ -72,43 +76,49 @@ ExplainLines registerLines(std::string_view answer, std::string_view okLine) {
 ExplainLines decodeGenericAnswer(std::string_view command, std::string_view answer) {
     const std::string c = code(answer);
     const int n = lengthOf(answer);
-    if (command == kCmdIdn) {
-        if (c != kResultDone) return {};
-        return {std::string(kLineOk), LengthLine(answer), characters(answer, n - 3)};
+    if (command == transceiver::kCmdIdn) {
+        if (c != transceiver::kResultDone) return {};
+        return {std::string(transceiver::kLineOk), transceiver::LengthLine(answer),
+                characters(answer, n - 3)};
     }
-    if (command == kCmdSendRecv) return decodeSendRecv(answer);
-    if (command == kCmdRdReg) {
-        if (c == kResultDone) {
+    if (command == transceiver::kCmdSendRecv) return decodeSendRecv(answer);
+    if (command == transceiver::kCmdRdReg) {
+        if (c == transceiver::kResultDone) {
             std::string data = "Data : ";
             for (int k = 0; k < n; ++k) data += dataByte(answer, k) + " ";
-            return {std::string(kLineOk), LengthLine(answer), data};
+            return {std::string(transceiver::kLineOk), transceiver::LengthLine(answer), data};
         }
-        return registerLines(answer, kLineOk);
+        return registerLines(answer, transceiver::kLineOk);
     }
-    if (command == kCmdWrReg) return registerLines(answer, kLineWrRegOk);
-    if (command == kCmdBaudRate) return twoLines(answer, kLineOk, kResultPseudo, kLinePseudo);
+    if (command == transceiver::kCmdWrReg) return registerLines(answer, transceiver::kLineWrRegOk);
+    if (command == transceiver::kCmdBaudRate)
+        return twoLines(answer, transceiver::kLineOk, transceiver::kResultPseudo,
+                        transceiver::kLinePseudo);
     return {};
 }
 
 ExplainLines decodeProtocolSelectAnswer(std::string_view answer) {
-    if (code(answer) != kResultDone) return {};
-    return {std::string(kLineOk), LengthLine(answer), characters(answer, lengthOf(answer) - 3)};
+    if (code(answer) != transceiver::kResultDone) return {};
+    return {std::string(transceiver::kLineOk), transceiver::LengthLine(answer),
+            characters(answer, lengthOf(answer) - 3)};
 }
 
 ExplainLines decodeIdleAnswer(std::string_view answer) {
-    return registerLines(answer, kLineIdleOk);
+    return registerLines(answer, transceiver::kLineIdleOk);
 }
 
 AnswerVerdict judgeAnswer(reader::LibraryStatus status, std::string_view answer, bool hadNul,
                           FailureText failure) {
     // An empty answer is what a failed call usually leaves, and a bare result code has no
     // length to disagree with: both are read for what they hold.
-    const bool wellFormed = answer.size() < 4 ? answer.size() % 2 == 0 && isHexText(answer)
-                                              : parseAnswer(answer).wellFormed;
+    const bool wellFormed = answer.size() < 4
+                                ? answer.size() % 2 == 0 && transceiver::isHexText(answer)
+                                : transceiver::parseAnswer(answer).wellFormed;
     if (!hadNul || !wellFormed) return {kNotCorrectData, false};
     if (status != reader::kStatusOk) {
         if (failure == FailureText::Generic) return {kGenericTransactionError, false};
-        return {"Transaction error : " + std::to_string(status) + " (" + mid(answer, 1, 2) + ")",
+        return {"Transaction error : " + std::to_string(status) + " (" +
+                    transceiver::mid(answer, 1, 2) + ")",
                 false};
     }
     return {std::string(answer), true};

@@ -6,12 +6,12 @@
 
 #include "console/console_window.hpp"
 #include "console/presets.hpp"
-#include "console/widget_builder.hpp"
-#include "shell/hex_entry_box.hpp"
+#include "widgets/hex_entry_box.hpp"
+#include "widgets/window_builder.hpp"
 
 namespace console {
 
-using shell::HexEntryBox;
+using widgets::HexEntryBox;
 
 namespace {
 
@@ -26,7 +26,7 @@ int idleLabelTop(int i) { return 1200 + (15 - i) * 195; }
 }  // namespace
 
 void ConsoleWindow::buildIdlePanel(QWidget* parent) {
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     fraIdle_ =
         b.place(new QGroupBox(parent), QStringLiteral("FraCommandCode07"), 0, 480, 12615, 6615);
     QWidget* p = fraIdle_;
@@ -38,17 +38,17 @@ void ConsoleWindow::buildIdlePanel(QWidget* parent) {
 
     const auto& preset0 = idlePresets()[0].frame;
     for (int i = 0; i < 16; ++i) {
-        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::FrameByte, p);
-        frame07_[at(i)] = b.place(box, WidgetBuilder::indexed("txtCode07Frame", i), idleBoxLeft(i),
-                                  kIdleRowTop, kIdleBoxWidth, 315);
+        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::FrameByte, p);
+        frame07_[at(i)] = b.place(box, widgets::WindowBuilder::indexed("txtCode07Frame", i),
+                                  idleBoxLeft(i), kIdleRowTop, kIdleBoxWidth, 315);
         box->setText(QString::fromLatin1(preset0[at(i)]));
         box->setReadOnly(i < 2);
         const int centre = idleBoxLeft(i) + kIdleBoxWidth / 2;
         const int labelTop = idleLabelTop(i);
-        b.vline(p, WidgetBuilder::indexed("line07V", i), centre, kIdleRowTop + 315,
+        b.vline(p, widgets::WindowBuilder::indexed("line07V", i), centre, kIdleRowTop + 315,
                 labelTop + 100 - kIdleRowTop - 315);
-        b.hline(p, WidgetBuilder::indexed("line07H", i), centre, labelTop + 100, 120);
-        b.label(p, WidgetBuilder::indexed("lblCmd07Byte", i),
+        b.hline(p, widgets::WindowBuilder::indexed("line07H", i), centre, labelTop + 100, 120);
+        b.label(p, widgets::WindowBuilder::indexed("lblCmd07Byte", i),
                 QString::fromLatin1(idleByteLabels()[at(i)]), centre + 150, labelTop, 0, 200);
     }
 
@@ -56,9 +56,9 @@ void ConsoleWindow::buildIdlePanel(QWidget* parent) {
         new QGroupBox(QStringLiteral("  IDLE frame examples  (see datasheet or TN4821)  "), p),
         QStringLiteral("FraIdleDatasheetExamples"), 6720, 120, 5775, 3255);
     for (int k = 0; k < 6; ++k) {
-        optIdle_[at(k)] =
-            b.place(new QRadioButton(QString::fromLatin1(idlePresets()[at(k)].caption), examples),
-                    WidgetBuilder::indexed("optIDLEframe", k), 120, 240 + 270 * k, 5600, 255);
+        optIdle_[at(k)] = b.place(
+            new QRadioButton(QString::fromLatin1(idlePresets()[at(k)].caption), examples),
+            widgets::WindowBuilder::indexed("optIDLEframe", k), 120, 240 + 270 * k, 5600, 255);
         connect(optIdle_[at(k)], &QRadioButton::clicked, this, [this, k] { idlePresetChosen(k); });
     }
     optIdle_[0]->setChecked(true);
@@ -97,8 +97,9 @@ void ConsoleWindow::buildIdlePanel(QWidget* parent) {
     b.label(p, QStringLiteral("lblCommandCode07Answer"), QStringLiteral("Answer : "), 1920, 4905);
     answer07_ = b.display(p, QStringLiteral("txtCommandCode07Answer"), 3000, 4860, 9360);
     for (int i = 0; i < 2; ++i) {
-        explain07_[at(i)] = b.display(p, WidgetBuilder::indexed("txtCommandCode07AnswerExplain", i),
-                                      3000, 5220 + 330 * i, 9360);
+        explain07_[at(i)] =
+            b.display(p, widgets::WindowBuilder::indexed("txtCommandCode07AnswerExplain", i), 3000,
+                      5220 + 330 * i, 9360);
         explain07_[at(i)]->hide();
     }
 }

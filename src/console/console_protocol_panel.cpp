@@ -8,12 +8,12 @@
 #include <QRadioButton>
 
 #include "console/console_window.hpp"
-#include "console/widget_builder.hpp"
-#include "shell/hex_entry_box.hpp"
+#include "widgets/hex_entry_box.hpp"
+#include "widgets/window_builder.hpp"
 
 namespace console {
 
-using shell::HexEntryBox;
+using widgets::HexEntryBox;
 
 namespace {
 
@@ -48,7 +48,7 @@ int fieldCentre(int highBit, int lowBit) {
 }  // namespace
 
 QComboBox* ConsoleWindow::buildParamList(QWidget* parent, const char* name, int top, int width) {
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     auto* combo =
         b.place(new QComboBox(parent), QString::fromLatin1(name), kFieldLeft, top, width, 300);
     const ParamList* list = findParamList(name);
@@ -63,7 +63,7 @@ QComboBox* ConsoleWindow::buildParamList(QWidget* parent, const char* name, int 
 }
 
 void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     fraProtocol_ =
         b.place(new QGroupBox(parent), QStringLiteral("FraCommandCode02"), 0, 480, 12615, 6615);
     QWidget* p = fraProtocol_;
@@ -84,8 +84,8 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
     for (int o = 0; o < kProtocolOptionCount; ++o) {
         const int top = o < 5 ? 480 + 300 * o : 2280 + 300 * (o - 5);
         auto* opt = new QRadioButton(QString::fromLatin1(protocolOptions()[at(o)].caption), codes);
-        optProtocol_[at(o)] =
-            b.place(opt, WidgetBuilder::indexed("OptProtocolCode", o), 240, top, 2040, 270);
+        optProtocol_[at(o)] = b.place(opt, widgets::WindowBuilder::indexed("OptProtocolCode", o),
+                                      240, top, 2040, 270);
         protocolGroup_->addButton(opt, o);
     }
     connect(protocolGroup_, &QButtonGroup::idClicked, this, &ConsoleWindow::protocolChosen);
@@ -95,28 +95,29 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
     byte0Title_ = b.label(fraByte0_, QStringLiteral("txtLabelByte0"),
                           QStringLiteral("Protocol byte 0 configuration"), 120, 200, 5100, 285);
     for (int bit = 7; bit >= 0; --bit) {
-        b.label(fraByte0_, WidgetBuilder::indexed("lblbyte0bit", bit), QString::number(bit), 180,
-                bit0Top(bit) + 15);
-        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Bit, fraByte0_);
-        bits0_[at(bit)] = b.place(box, WidgetBuilder::indexed("txtBitsByte0", bit), kBitBoxLeft,
-                                  bit0Top(bit), kBitBoxWidth, kBitRowHeight);
-        connect(box, &HexEntryBox::committed, this, [this, box, bit] {
+        b.label(fraByte0_, widgets::WindowBuilder::indexed("lblbyte0bit", bit),
+                QString::number(bit), 180, bit0Top(bit) + 15);
+        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Bit, fraByte0_);
+        bits0_[at(bit)] = b.place(box, widgets::WindowBuilder::indexed("txtBitsByte0", bit),
+                                  kBitBoxLeft, bit0Top(bit), kBitBoxWidth, kBitRowHeight);
+        connect(box, &widgets::HexEntryBox::committed, this, [this, box, bit] {
             if (syncing_ || !box->holdsValidText()) return;
             protocol_.leaveBitBox0(bit, latin1(box->text()));
             syncProtocolPanel();
         });
-        bitLines_[at(bit)] = b.hline(fraByte0_, WidgetBuilder::indexed("linebitByte0", bit),
-                                     kBitBoxLeft + kBitBoxWidth, bit0Top(bit) + kBitRowHeight / 2,
-                                     kGatherX - kBitBoxLeft - kBitBoxWidth);
+        bitLines_[at(bit)] =
+            b.hline(fraByte0_, widgets::WindowBuilder::indexed("linebitByte0", bit),
+                    kBitBoxLeft + kBitBoxWidth, bit0Top(bit) + kBitRowHeight / 2,
+                    kGatherX - kBitBoxLeft - kBitBoxWidth);
     }
     for (int i = 0; i < 3; ++i) {
-        fieldVLines_[at(i)] =
-            b.vline(fraByte0_, WidgetBuilder::indexed("vlinebitByte0", i), kGatherX, 0, 100);
-        fieldHLines_[at(i)] =
-            b.hline(fraByte0_, WidgetBuilder::indexed("hlinebitByte0", i), kGatherX, 0, 100);
+        fieldVLines_[at(i)] = b.vline(
+            fraByte0_, widgets::WindowBuilder::indexed("vlinebitByte0", i), kGatherX, 0, 100);
+        fieldHLines_[at(i)] = b.hline(
+            fraByte0_, widgets::WindowBuilder::indexed("hlinebitByte0", i), kGatherX, 0, 100);
     }
     for (int i = 0; i < 2; ++i) {
-        rfuLabels_[at(i)] = b.label(fraByte0_, WidgetBuilder::indexed("lblBitsByte0", i),
+        rfuLabels_[at(i)] = b.label(fraByte0_, widgets::WindowBuilder::indexed("lblBitsByte0", i),
                                     QStringLiteral("RFU"), kFieldLeft, 0);
     }
     for (const auto& list : paramLists()) {
@@ -125,9 +126,10 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
         buildParamList(fraByte0_, list.name, fieldCentre(high, list.lowBit) - 150, 3900);
     }
     b.label(fraByte0_, QStringLiteral("Label31"), QStringLiteral("byte 0 = "), 180, 3075);
-    byte0Box_ = b.place(new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, fraByte0_),
-                        QStringLiteral("txtByte0Configuration"), 1020, 3030, 495, 300);
-    connect(byte0Box_, &HexEntryBox::committed, this, [this] {
+    byte0Box_ =
+        b.place(new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, fraByte0_),
+                QStringLiteral("txtByte0Configuration"), 1020, 3030, 495, 300);
+    connect(byte0Box_, &widgets::HexEntryBox::committed, this, [this] {
         if (syncing_ || !byte0Box_->holdsValidText()) return;
         protocol_.leaveByte0Box(latin1(byte0Box_->text()));
         syncProtocolPanel();
@@ -145,16 +147,16 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
         syncProtocolPanel();
     });
     for (int bit = 7; bit >= 0; --bit) {
-        b.label(fraByte1_, WidgetBuilder::indexed("lblbyte1bit", bit), QString::number(bit), 180,
-                bit1Top(bit) + 10);
-        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Bit, fraByte1_);
-        bits1_[at(bit)] = b.place(box, WidgetBuilder::indexed("txtBitsByte1", bit), kBitBoxLeft,
-                                  bit1Top(bit), kBitBoxWidth, kBit1RowHeight);
+        b.label(fraByte1_, widgets::WindowBuilder::indexed("lblbyte1bit", bit),
+                QString::number(bit), 180, bit1Top(bit) + 10);
+        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Bit, fraByte1_);
+        bits1_[at(bit)] = b.place(box, widgets::WindowBuilder::indexed("txtBitsByte1", bit),
+                                  kBitBoxLeft, bit1Top(bit), kBitBoxWidth, kBit1RowHeight);
         connect(box, &QLineEdit::textChanged, this, [this, bit](const QString& text) {
             if (!syncing_) protocol_.setBitBox1Text(bit, latin1(text));
         });
-        b.hline(fraByte1_, WidgetBuilder::indexed("linebitByte1", bit), kBitBoxLeft + kBitBoxWidth,
-                bit1Top(bit) + kBit1RowHeight / 2,
+        b.hline(fraByte1_, widgets::WindowBuilder::indexed("linebitByte1", bit),
+                kBitBoxLeft + kBitBoxWidth, bit1Top(bit) + kBit1RowHeight / 2,
                 (bit == 4 ? kFieldLeft : kGatherX) - kBitBoxLeft - kBitBoxWidth);
     }
     // Bits 7-5 gather to the RFU label, bits 3-0 to the slot counter.
@@ -176,9 +178,10 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
         buildParamList(fraByte1_, list.name, centre - 150, 2760)->show();
     }
     b.label(fraByte1_, QStringLiteral("Label19"), QStringLiteral("byte 1 = "), 180, 3075);
-    byte1Box_ = b.place(new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, fraByte1_),
-                        QStringLiteral("txtByte1Configuration"), 1020, 3030, 495, 300);
-    connect(byte1Box_, &HexEntryBox::committed, this, [this] {
+    byte1Box_ =
+        b.place(new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, fraByte1_),
+                QStringLiteral("txtByte1Configuration"), 1020, 3030, 495, 300);
+    connect(byte1Box_, &widgets::HexEntryBox::committed, this, [this] {
         if (syncing_ || !byte1Box_->holdsValidText()) return;
         protocol_.leaveByte1Box(latin1(byte1Box_->text()));
         syncProtocolPanel();
@@ -200,10 +203,11 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
             b.label(fraByte12_, i == 0 ? QStringLiteral("lblByte1") : QStringLiteral("lblByte2"),
                     i == 0 ? QStringLiteral("byte 1 = ") : QStringLiteral("byte 2 = "), 480,
                     1095 + 420 * i);
-        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, fraByte12_);
-        byte12Boxes_[at(i)] = b.place(box, WidgetBuilder::indexed("txtByte12Configuration", i),
-                                      1320, 1050 + 420 * i, 495, 300);
-        connect(box, &HexEntryBox::committed, this, [this, box, i] {
+        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, fraByte12_);
+        byte12Boxes_[at(i)] =
+            b.place(box, widgets::WindowBuilder::indexed("txtByte12Configuration", i), 1320,
+                    1050 + 420 * i, 495, 300);
+        connect(box, &widgets::HexEntryBox::committed, this, [this, box, i] {
             if (syncing_ || !box->holdsValidText()) return;
             protocol_.leaveByte12Box(i, latin1(box->text()));
             syncProtocolPanel();
@@ -212,11 +216,11 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
 
     // The frame, its send button and the answer.
     for (int i = 0; i < 6; ++i) {
-        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::Byte, p);
-        frame02_[at(i)] = b.place(box, WidgetBuilder::indexed("txtCode02Frame", i), 1680 + 600 * i,
-                                  4320, 495, 315);
+        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, p);
+        frame02_[at(i)] = b.place(box, widgets::WindowBuilder::indexed("txtCode02Frame", i),
+                                  1680 + 600 * i, 4320, 495, 315);
         box->setReadOnly(i < 3);
-        connect(box, &HexEntryBox::committed, this, [this, box, i] {
+        connect(box, &widgets::HexEntryBox::committed, this, [this, box, i] {
             if (syncing_ || !box->holdsValidText()) return;
             protocol_.leaveFrameBox(i, latin1(box->text()));
             syncProtocolPanel();
@@ -232,8 +236,9 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
                              QStringLiteral("Answer : "), 240, 5205);
     answer02_ = b.display(p, QStringLiteral("txtCommandCode02Answer"), 1320, 5160, 11040);
     for (int i = 0; i < 3; ++i) {
-        explain02_[at(i)] = b.display(p, WidgetBuilder::indexed("txtCommandCode02AnswerExplain", i),
-                                      1320, 5520 + 330 * i, 11040);
+        explain02_[at(i)] =
+            b.display(p, widgets::WindowBuilder::indexed("txtCommandCode02AnswerExplain", i), 1320,
+                      5520 + 330 * i, 11040);
     }
     syncProtocolPanel();
     for (auto* e : explain02_) e->hide();
@@ -250,7 +255,7 @@ void ConsoleWindow::paramListChosen(const std::string& name, int index) {
 }
 
 void ConsoleWindow::layoutByte0Fields(int option) {
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     for (auto& [name, combo] : paramLists_) {
         if (combo->parentWidget() == fraByte0_) combo->hide();
     }

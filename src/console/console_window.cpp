@@ -11,18 +11,18 @@
 #include <QTextEdit>
 
 #include "console/answer_decoder.hpp"
-#include "console/frames.hpp"
 #include "console/presets.hpp"
-#include "console/widget_builder.hpp"
-#include "shell/app_context.hpp"
-#include "shell/hex_entry_box.hpp"
-#include "shell/log_entry.hpp"
-#include "shell/reconnect.hpp"
-#include "shell/run_guard.hpp"
+#include "core/app_context.hpp"
+#include "core/log_entry.hpp"
+#include "core/reconnect.hpp"
+#include "core/run_guard.hpp"
+#include "transceiver/frames.hpp"
+#include "widgets/hex_entry_box.hpp"
+#include "widgets/window_builder.hpp"
 
 namespace console {
 
-using shell::HexEntryBox;
+using widgets::HexEntryBox;
 
 namespace {
 
@@ -79,15 +79,15 @@ class ConsoleWindow::PauseInputFilter : public QObject {
     bool allowSends_;
 };
 
-ConsoleWindow::ConsoleWindow(shell::AppContext& ctx, QWidget* parent)
-    : shell::ToolWindow(ctx, shell::WindowKind::Console, parent), log_(ctx) {
+ConsoleWindow::ConsoleWindow(core::AppContext& ctx, QWidget* parent)
+    : core::ToolWindow(ctx, core::WindowKind::Console, parent), log_(ctx) {
     setObjectName(QStringLiteral("frmTQ73RN_UserInterface"));
     setWindowTitle(QString::fromLatin1(kConsoleCaption));
     QFont f = font();
     f.setPointSize(8);
     setFont(f);
 
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     auto* frame2 = b.place(new QGroupBox(this), QStringLiteral("Frame2"), 120, 0, 13095, 9975);
     auto* fraMode =
         b.place(new QGroupBox(frame2), QStringLiteral("fraMode"), 120, 240, 12735, 9615);
@@ -113,14 +113,14 @@ ConsoleWindow::ConsoleWindow(shell::AppContext& ctx, QWidget* parent)
 ConsoleWindow::~ConsoleWindow() = default;
 
 QSize ConsoleWindow::sizeHint() const {
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     return {b.px(13425), b.px(10425)};
 }
 
 void ConsoleWindow::load() {
     auto& values = ctx().values;
     values.ScriptLoopEnabled = false;
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     setGeometry(b.px(100), b.px(100), b.px(13425), b.px(10425));
     log_.attach(logBox_);
     values.SolaChipId = QStringLiteral("00");
@@ -144,7 +144,7 @@ void ConsoleWindow::load() {
 void ConsoleWindow::unload() { ctx().values.ScriptLoopEnabled = false; }
 
 reader::LibraryStatus ConsoleWindow::DEMO_TQ73RN_A_reconnect_UserInterface() {
-    return shell::DEMO_TQ73RN_A_reconnect(ctx());
+    return core::DEMO_TQ73RN_A_reconnect(ctx());
 }
 
 // ---- Command selection --------------------------------------------------------------
@@ -226,7 +226,7 @@ void ConsoleWindow::ShowCommandPanel() {
 void ConsoleWindow::showGenericCommand(const std::string& code) {
     const GenericLayout& layout = *genericLayout(code);
     const SavedFrame& saved = savedFrames_[code];
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     fraGeneric_->show();
     genericTitle_->setText(QString::fromLatin1(layout.title));
     for (std::size_t i = 0; i < layout.boxCaptions.size(); ++i) {
@@ -280,7 +280,7 @@ void ConsoleWindow::showGenericCommand(const std::string& code) {
 // ---- Generic panel ------------------------------------------------------------------
 
 void ConsoleWindow::buildGenericPanel(QWidget* parent) {
-    const WidgetBuilder b(this);
+    const widgets::WindowBuilder b(this);
     fraGeneric_ =
         b.place(new QGroupBox(parent), QStringLiteral("FraCommandCodeXX"), 0, 480, 12615, 6615);
     QWidget* p = fraGeneric_;
@@ -290,9 +290,9 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
     genericTitle_->setFont(bold);
 
     for (int i = 0; i < 5; ++i) {
-        auto* box = new HexEntryBox(ctx(), HexEntryBox::Kind::FrameByte, p);
-        xxFrame_[at(i)] = b.place(box, WidgetBuilder::indexed("txtCodeXXFrame", i), xxBoxLeft(i),
-                                  kXXRowTop, 495, 315);
+        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::FrameByte, p);
+        xxFrame_[at(i)] = b.place(box, widgets::WindowBuilder::indexed("txtCodeXXFrame", i),
+                                  xxBoxLeft(i), kXXRowTop, 495, 315);
         box->setReadOnly(true);
         const int centre = xxBoxLeft(i) + 247;
         const int labelTop = xxLabelTop(i);
@@ -300,12 +300,12 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
                                            kXXRowTop + 315, labelTop + 120 - kXXRowTop - 315);
         xxLines_[at(i)].horizontal =
             b.hline(p, QStringLiteral("line%1HCommandCodeXX").arg(i), centre, labelTop + 120, 150);
-        xxLabel_[at(i)] = b.label(p, WidgetBuilder::indexed("lblCmdCodeXX", i), QString(),
+        xxLabel_[at(i)] = b.label(p, widgets::WindowBuilder::indexed("lblCmdCodeXX", i), QString(),
                                   centre + 180, labelTop);
     }
-    xxData_ = new HexEntryBox(ctx(), HexEntryBox::Kind::Data, p);
+    xxData_ = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Data, p);
     b.place(xxData_, QStringLiteral("txtCodeXXFrameData"), xxBoxLeft(2), kXXRowTop, 4215, 315);
-    connect(xxData_, &HexEntryBox::committed, this, &ConsoleWindow::dataBoxLeft);
+    connect(xxData_, &widgets::HexEntryBox::committed, this, &ConsoleWindow::dataBoxLeft);
     // The ARC_B value box is full at two digits: say so rather than drop the key silently.
     xxData_->installEventFilter(this);
     dataLine09_ = b.hline(p, QStringLiteral("lineDataHCommandCode09"), xxBoxLeft(5) + 495,
@@ -319,7 +319,7 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
     for (int i = 0; i < 2; ++i) {
         const ReadRegisterPreset& preset = readRegisterPresets()[at(i)];
         optRead_[at(i)] = b.place(new QRadioButton(QString::fromLatin1(preset.caption), fraCmd08_),
-                                  WidgetBuilder::indexed("optCmd08ReadRegister", i), 240,
+                                  widgets::WindowBuilder::indexed("optCmd08ReadRegister", i), 240,
                                   360 + 1080 * i, 4000, 285);
         connect(optRead_[at(i)], &QRadioButton::clicked, this,
                 [this, i] { readRegisterChosen(i); });
@@ -343,7 +343,8 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
     for (int i = 0; i < 4; ++i) {
         optWrite_[at(i)] = b.place(
             new QRadioButton(QString::fromLatin1(writeRegisterPresets()[at(i)].caption), fraCmd09_),
-            WidgetBuilder::indexed("optCmd09WriteRegister", i), 240, writeTops[i], 4100, 270);
+            widgets::WindowBuilder::indexed("optCmd09WriteRegister", i), 240, writeTops[i], 4100,
+            270);
         connect(optWrite_[at(i)], &QRadioButton::clicked, this,
                 [this, i] { writeRegisterChosen(i); });
     }
@@ -354,15 +355,15 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
     const char* depth[] = {"1 = 10%", "2 = 17%", "3 = 25%", "4 = 30%",
                            "5 = 33%", "6 = 36%", "D = 95%"};
     for (int k = 0; k < 7; ++k) {
-        b.label(fraCmd09_, WidgetBuilder::indexed("lblCmd09Depth", k),
+        b.label(fraCmd09_, widgets::WindowBuilder::indexed("lblCmd09Depth", k),
                 QString::fromLatin1(depth[k]), 720 + 1320 * (k / 4), 1080 + 200 * (k % 4));
     }
     b.label(fraCmd09_, QStringLiteral("lblCmd09Y"), QStringLiteral("where : Y = Receiver Gain"),
             480, 1920);
     const char* gain[] = {"0 = 34 dB", "1 = 32 dB", "3 = 27 dB", "7 = 20 dB", "F = 8 dB"};
     for (int k = 0; k < 5; ++k) {
-        b.label(fraCmd09_, WidgetBuilder::indexed("lblCmd09Gain", k), QString::fromLatin1(gain[k]),
-                720 + 1320 * (k / 3), 2130 + 200 * (k % 3));
+        b.label(fraCmd09_, widgets::WindowBuilder::indexed("lblCmd09Gain", k),
+                QString::fromLatin1(gain[k]), 720 + 1320 * (k / 3), 2130 + 200 * (k % 3));
     }
 
     // Baud rate table and the note on the board's interface.
@@ -378,7 +379,7 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
                            "1 : RFU",
                            "0 : RFU"};
     for (int k = 0; k < 9; ++k) {
-        b.label(fraBaud_, WidgetBuilder::indexed("lblCmd0Abaudrate", k),
+        b.label(fraBaud_, widgets::WindowBuilder::indexed("lblCmd0Abaudrate", k),
                 QString::fromLatin1(rates[k]), 180, 180 + 255 * k);
     }
     uartNote_ = b.label(p, QStringLiteral("lblCommand02Uart"),
@@ -394,8 +395,9 @@ void ConsoleWindow::buildGenericPanel(QWidget* parent) {
     b.label(p, QStringLiteral("lblCommandCodeXXAnswer"), QStringLiteral("Answer : "), 1920, 4545);
     xxAnswer_ = b.display(p, QStringLiteral("txtCommandCodeXXAnswer"), 3000, 4500, 9360);
     for (int i = 0; i < 5; ++i) {
-        xxExplain_[at(i)] = b.display(p, WidgetBuilder::indexed("txtCommandCodeXXAnswerExplain", i),
-                                      3000, 4860 + 330 * i, 9360);
+        xxExplain_[at(i)] =
+            b.display(p, widgets::WindowBuilder::indexed("txtCommandCodeXXAnswerExplain", i), 3000,
+                      4860 + 330 * i, 9360);
         xxExplain_[at(i)]->hide();
     }
 }
@@ -411,7 +413,7 @@ bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return shell::ToolWindow::eventFilter(watched, event);
+    return core::ToolWindow::eventFilter(watched, event);
 }
 
 void ConsoleWindow::readRegisterChosen(int index) {
@@ -445,9 +447,9 @@ int ConsoleWindow::writeRegisterOption() const {
 void ConsoleWindow::dataBoxLeft() {
     // The box's own rule has already padded an odd digit count.
     const std::string code = commandCodeOf(latin1(commandList_->currentText()));
-    if (code == kCmdSendRecv) {
+    if (code == transceiver::kCmdSendRecv) {
         xxFrame_[1]->setText(qs(sendRecvLength(latin1(xxData_->text()))));
-    } else if (code == kCmdWrReg && optWrite_[1]->isChecked()) {
+    } else if (code == transceiver::kCmdWrReg && optWrite_[1]->isChecked()) {
         SavedArcBValue = xxData_->text();
     }
 }
@@ -455,19 +457,19 @@ void ConsoleWindow::dataBoxLeft() {
 // ---- Sends --------------------------------------------------------------------------
 
 void ConsoleWindow::commitFocusedBox() {
-    auto* box = qobject_cast<HexEntryBox*>(QApplication::focusWidget());
+    auto* box = qobject_cast<widgets::HexEntryBox*>(QApplication::focusWidget());
     if (box && isAncestorOf(box)) box->commit();
 }
 
 bool ConsoleWindow::exchange(const std::string& request, Exchange& out) {
     // Pasted text gets past the boxes' key filters (they show it red): such a request
     // never reaches the library.
-    const std::string sent = withoutBlanks(request);
-    if (!isHexText(sent)) {
+    const std::string sent = transceiver::withoutBlanks(request);
+    if (!transceiver::isHexText(sent)) {
         ctx().ui().beep();
         return false;
     }
-    shell::RunScope run(*this);
+    core::RunScope run(*this);
     {
         ++pauseDepth_;
         PauseInputFilter filter(*this, true);
@@ -476,8 +478,8 @@ bool ConsoleWindow::exchange(const std::string& request, Exchange& out) {
         if (ends) return false;
     }
     auto buffer = reader::AnswerBuffer::blanks();
-    out.status = shell::callWithReconnect(
-        ctx(), shell::BoardSetup::None, shell::OnUnreachable::ReconnectAndRepeat, buffer,
+    out.status = core::callWithReconnect(
+        ctx(), core::BoardSetup::None, core::OnUnreachable::ReconnectAndRepeat, buffer,
         [&](reader::AnswerBuffer& a) { return ctx().reader().kvCmd(sent, a); });
     out.hadNul = buffer.hasNul();
     out.answer = buffer.text();
@@ -485,7 +487,7 @@ bool ConsoleWindow::exchange(const std::string& request, Exchange& out) {
 }
 
 void ConsoleWindow::logKvCmd(const std::string& request, const QString& answerBox) {
-    log_.appendUntitled(QString::fromLatin1(shell::kLogKvCmdRaw), qs(request), answerBox);
+    log_.appendUntitled(QString::fromLatin1(core::kLogKvCmdRaw), qs(request), answerBox);
 }
 
 namespace {
@@ -533,7 +535,7 @@ void ConsoleWindow::sendProtocolSelect() {
     // was given pasted non-hex text: refuse it as the other panels do, rather than send
     // a byte the box does not show.
     for (int i = 0; i < 6; ++i) {
-        if (protocol_.frameVisible(i) && !isHexText(latin1(frame02_[at(i)]->text()))) {
+        if (protocol_.frameVisible(i) && !transceiver::isHexText(latin1(frame02_[at(i)]->text()))) {
             ctx().ui().beep();
             return;
         }
@@ -575,7 +577,7 @@ void ConsoleWindow::sendIdle() {
 void ConsoleWindow::boardButtonClicked(BoardButton button) {
     // Inside a Send's pause a board call would interleave with the paused exchange.
     if (pauseDepth_ > 0) return;
-    shell::RunScope run(*this);
+    core::RunScope run(*this);
     reader::AnswerBuffer buffer;
     auto& r = ctx().reader();
     const char* logName = nullptr;
@@ -583,23 +585,23 @@ void ConsoleWindow::boardButtonClicked(BoardButton button) {
     std::function<reader::LibraryStatus(reader::AnswerBuffer&)> call;
     switch (button) {
         case BoardButton::Echo:
-            logName = shell::kLogEcho;
+            logName = core::kLogEcho;
             box = echoAnswer_;
             call = [&r](reader::AnswerBuffer& a) { return r.echo(a); };
             break;
         case BoardButton::IrqPulse:
-            logName = shell::kLogPulseIrqIn;
+            logName = core::kLogPulseIrqIn;
             box = irqAnswer_;
             call = [&r](reader::AnswerBuffer& a) { return r.sendIrqPulse(a); };
             break;
         case BoardButton::NssPulse:
-            logName = shell::kLogNssPulse;
+            logName = core::kLogNssPulse;
             box = nssAnswer_;
             call = [&r](reader::AnswerBuffer& a) { return r.sendNssPulse(a); };
             break;
     }
-    const reader::LibraryStatus status = shell::callWithReconnect(
-        ctx(), shell::BoardSetup::None, shell::OnUnreachable::ReconnectAndRepeat, buffer, call);
+    const reader::LibraryStatus status = core::callWithReconnect(
+        ctx(), core::BoardSetup::None, core::OnUnreachable::ReconnectAndRepeat, buffer, call);
     const QString answer = qs(buffer.text());
     box->setText(answer);
     if (status != reader::kStatusOk || !answer.startsWith(QLatin1String("00"))) {

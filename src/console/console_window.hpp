@@ -7,9 +7,9 @@
 
 #include "console/command_list.hpp"
 #include "console/protocol_select_model.hpp"
+#include "core/tool_window.hpp"
 #include "reader/reader_library.hpp"
-#include "shell/log_pane.hpp"
-#include "shell/tool_window.hpp"
+#include "widgets/log_pane.hpp"
 
 class QButtonGroup;
 class QCheckBox;
@@ -22,7 +22,7 @@ class QPushButton;
 class QRadioButton;
 class QTextEdit;
 
-namespace shell {
+namespace widgets {
 class HexEntryBox;
 }
 
@@ -32,10 +32,10 @@ inline constexpr char kConsoleCaption[] = "   TQ73RN user interface";
 
 // The transceiver command console: composes any transceiver command byte by byte in one
 // of three panels, sends it through the raw library call and explains the answer.
-class ConsoleWindow : public shell::ToolWindow {
+class ConsoleWindow : public core::ToolWindow {
     Q_OBJECT
   public:
-    explicit ConsoleWindow(shell::AppContext& ctx, QWidget* parent = nullptr);
+    explicit ConsoleWindow(core::AppContext& ctx, QWidget* parent = nullptr);
     ~ConsoleWindow() override;
 
     void load() override;
@@ -109,7 +109,7 @@ class ConsoleWindow : public shell::ToolWindow {
     SavedCommandFrames savedFrames_;
     QString SavedArcBValue;
     ProtocolSelectModel protocol_;
-    shell::LogPane log_;
+    widgets::LogPane log_;
     bool syncing_ = false;
     int pauseDepth_ = 0;
 
@@ -120,10 +120,10 @@ class ConsoleWindow : public shell::ToolWindow {
     // Generic panel.
     QGroupBox* fraGeneric_ = nullptr;
     QLabel* genericTitle_ = nullptr;
-    std::array<shell::HexEntryBox*, 5> xxFrame_{};
+    std::array<widgets::HexEntryBox*, 5> xxFrame_{};
     std::array<QLabel*, 5> xxLabel_{};
     std::array<Lines, 5> xxLines_{};
-    shell::HexEntryBox* xxData_ = nullptr;
+    widgets::HexEntryBox* xxData_ = nullptr;
     QLabel* dataLabel09_ = nullptr;
     QFrame* dataLine09_ = nullptr;
     QPushButton* sendXX_ = nullptr;
@@ -146,20 +146,20 @@ class ConsoleWindow : public shell::ToolWindow {
     QGroupBox* fraByte12_ = nullptr;
     QLabel* byte0Title_ = nullptr;
     QLabel* byte12Title_ = nullptr;
-    std::array<shell::HexEntryBox*, 8> bits0_{};
+    std::array<widgets::HexEntryBox*, 8> bits0_{};
     std::array<QLineEdit*, 8> bits1_{};
     std::array<QFrame*, 8> bitLines_{};
     std::array<QFrame*, 3> fieldVLines_{};
     std::array<QFrame*, 3> fieldHLines_{};
     std::array<QLabel*, 2> rfuLabels_{};
-    shell::HexEntryBox* byte0Box_ = nullptr;
-    shell::HexEntryBox* byte1Box_ = nullptr;
-    std::array<shell::HexEntryBox*, 2> byte12Boxes_{};
+    widgets::HexEntryBox* byte0Box_ = nullptr;
+    widgets::HexEntryBox* byte1Box_ = nullptr;
+    std::array<widgets::HexEntryBox*, 2> byte12Boxes_{};
     std::array<QLabel*, 2> byte12Labels_{};
     QCheckBox* slotCounterCheck_ = nullptr;
     QCheckBox* byte12Check_ = nullptr;
     std::map<std::string, QComboBox*> paramLists_;
-    std::array<shell::HexEntryBox*, 6> frame02_{};
+    std::array<widgets::HexEntryBox*, 6> frame02_{};
     QPushButton* send02_ = nullptr;
     QLabel* request02Label_ = nullptr;
     QLabel* answer02Label_ = nullptr;
@@ -169,7 +169,7 @@ class ConsoleWindow : public shell::ToolWindow {
 
     // Idle panel.
     QGroupBox* fraIdle_ = nullptr;
-    std::array<shell::HexEntryBox*, 16> frame07_{};
+    std::array<widgets::HexEntryBox*, 16> frame07_{};
     std::array<QRadioButton*, 6> optIdle_{};
     QPushButton* send07_ = nullptr;
     QLineEdit* request07_ = nullptr;

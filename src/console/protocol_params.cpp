@@ -1,6 +1,6 @@
 #include "console/protocol_params.hpp"
 
-#include "console/frames.hpp"
+#include "transceiver/frames.hpp"
 
 namespace console {
 
@@ -208,12 +208,12 @@ int byteFromBits(const std::array<std::string, 8>& bits) {
 
 std::string normaliseByteText(std::string_view text) {
     if (text.empty()) return {};
-    return hexByte(static_cast<std::uint8_t>(hexValue(text) & 0xFF));
+    return transceiver::hexByte(static_cast<std::uint8_t>(transceiver::hexValue(text) & 0xFF));
 }
 
 std::string normaliseBitText(std::string_view text) {
     if (text.empty()) return "0";
-    return (hexValue(text) & 1) ? "1" : "0";
+    return (transceiver::hexValue(text) & 1) ? "1" : "0";
 }
 
 }  // namespace console

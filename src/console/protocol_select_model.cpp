@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "console/frames.hpp"
+#include "transceiver/frames.hpp"
 
 namespace console {
 
@@ -24,7 +24,7 @@ ProtocolSelectModel::ProtocolSelectModel() {
 }
 
 std::string ProtocolSelectModel::hexByte(int v) {
-    return console::hexByte(static_cast<std::uint8_t>(v & 0xFF));
+    return transceiver::hexByte(static_cast<std::uint8_t>(v & 0xFF));
 }
 
 void ProtocolSelectModel::updateByte0FromBits() {
@@ -147,7 +147,8 @@ void ProtocolSelectModel::leaveByte12Box(int index, std::string_view text) {
 void ProtocolSelectModel::setByte12Optional(bool ticked) {
     if (ticked == byte12Ticked_) return;
     byte12Ticked_ = ticked;
-    const int length = static_cast<int>(hexValue(frame_[1]) & 0xFF) + (ticked ? 2 : -2);
+    const int length =
+        static_cast<int>(transceiver::hexValue(frame_[1]) & 0xFF) + (ticked ? 2 : -2);
     frame_[1] = hexByte(std::max(length, 0));
     if (ticked) {
         frame_[4] = byte12_[0];
@@ -165,7 +166,8 @@ void ProtocolSelectModel::setSlotCounter(bool ticked) {
 std::string ProtocolSelectModel::requestText() const {
     std::string request = "01 " + frame_[0] + frame_[1];
     // The length never names more boxes than the panel has.
-    const int count = static_cast<int>(std::min<std::uint32_t>(hexValue(frame_[1]), 4));
+    const int count =
+        static_cast<int>(std::min<std::uint32_t>(transceiver::hexValue(frame_[1]), 4));
     for (int b = 2; b < 2 + count; ++b) request += frame_[at(b)];
     return request;
 }

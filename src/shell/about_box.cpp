@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/app_context.hpp"
-#include "shell/twips.hpp"
+#include "core/app_context.hpp"
+#include "widgets/window_builder.hpp"
 
 namespace shell {
 
@@ -58,8 +58,8 @@ QPixmap tagPicture(int side) {
 
 }  // namespace
 
-AboutBox::AboutBox(AppContext& ctx, SystemInfoPlatform platform, QWidget* parent)
-    : ToolWindow(ctx, WindowKind::About, parent), platform_(std::move(platform)) {
+AboutBox::AboutBox(core::AppContext& ctx, SystemInfoPlatform platform, QWidget* parent)
+    : core::ToolWindow(ctx, core::WindowKind::About, parent), platform_(std::move(platform)) {
     setObjectName(QStringLiteral("frmAbout"));
     auto label = [this](const char* name, const QString& text) {
         auto* l = new QLabel(text, this);
@@ -68,9 +68,9 @@ AboutBox::AboutBox(AppContext& ctx, SystemInfoPlatform platform, QWidget* parent
         return l;
     };
     auto* picture1 = label("Picture1", QString());
-    picture1->setPixmap(fieldPicture(twipsToPixels(this, 1200)));
+    picture1->setPixmap(fieldPicture(widgets::twipsToPixels(this, 1200)));
     auto* picture2 = label("Picture2", QString());
-    picture2->setPixmap(tagPicture(twipsToPixels(this, 1200)));
+    picture2->setPixmap(tagPicture(widgets::twipsToPixels(this, 1200)));
 
     auto* lblTitle = label("lblTitle", QString());
     QFont titleFont = lblTitle->font();
@@ -91,7 +91,7 @@ AboutBox::AboutBox(AppContext& ctx, SystemInfoPlatform platform, QWidget* parent
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setToolTip(QStringLiteral("Check your computer system"));
     connect(cmdOK, &QPushButton::clicked, this,
-            [this] { this->ctx().windows().close(WindowKind::About); });
+            [this] { this->ctx().windows().close(core::WindowKind::About); });
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(); });
 
     auto* pictures = new QVBoxLayout;
@@ -122,10 +122,12 @@ AboutBox::AboutBox(AppContext& ctx, SystemInfoPlatform platform, QWidget* parent
     grid->addLayout(buttons);
 }
 
-QSize AboutBox::sizeHint() const { return {twipsToPixels(this, 10995), twipsToPixels(this, 5010)}; }
+QSize AboutBox::sizeHint() const {
+    return {widgets::twipsToPixels(this, 10995), widgets::twipsToPixels(this, 5010)};
+}
 
 void AboutBox::load() {
-    move(twipsToPixels(this, 100), twipsToPixels(this, 100));
+    move(widgets::twipsToPixels(this, 100), widgets::twipsToPixels(this, 100));
     resize(sizeHint());
     setWindowTitle(QStringLiteral("About ") + QLatin1String(kProgramTitle));
     findChild<QLabel*>(QStringLiteral("lblTitle"))
@@ -153,7 +155,7 @@ void AboutBox::StartSysInfo() {
         if (platform_.fileExists(program) && platform_.startProgram(program)) return;
     }
     ctx().ui().messageBox(QLatin1String(kSystemInfoMissingText), QLatin1String(kProgramTitle),
-                          MsgIcon::None, MsgButtons::Ok);
+                          core::MsgIcon::None, core::MsgButtons::Ok);
 }
 
 }  // namespace shell

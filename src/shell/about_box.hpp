@@ -1,21 +1,23 @@
 #pragma once
 
+#include "core/tool_window.hpp"
 #include "shell/system_info_program.hpp"
-#include "shell/tool_window.hpp"
+
+namespace core {
+class AppContext;
+}
 
 namespace shell {
-
-class AppContext;
 
 inline constexpr char kProgramTitle[] = "TQ73RN_Development_Software";
 inline constexpr char kSystemInfoMissingText[] = "System Information are not available now";
 
 // Title, version and notes of the program, and a way to the system's own information
 // program where the system has one.
-class AboutBox : public ToolWindow {
+class AboutBox : public core::ToolWindow {
     Q_OBJECT
   public:
-    explicit AboutBox(AppContext& ctx, SystemInfoPlatform platform = systemInfoPlatform(),
+    explicit AboutBox(core::AppContext& ctx, SystemInfoPlatform platform = systemInfoPlatform(),
                       QWidget* parent = nullptr);
 
     void load() override;

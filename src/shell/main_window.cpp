@@ -13,12 +13,12 @@
 #include <initializer_list>
 #include <vector>
 
-#include "shell/app_context.hpp"
-#include "shell/hex_text.hpp"
-#include "shell/product_catalogue.hpp"
-#include "shell/settings_file.hpp"
-#include "shell/tool_window.hpp"
-#include "shell/twips.hpp"
+#include "core/app_context.hpp"
+#include "core/product_catalogue.hpp"
+#include "core/settings_file.hpp"
+#include "core/tool_window.hpp"
+#include "transceiver/hex_text.hpp"
+#include "widgets/window_builder.hpp"
 
 namespace shell {
 
@@ -35,8 +35,8 @@ struct EntryRow {
     const char* name;  // "name_index" for members of a product array
     const char* caption;
     Command command;
-    WindowKind window;
-    std::vector<WindowKind> closesFirst;
+    core::WindowKind window;
+    std::vector<core::WindowKind> closesFirst;
 };
 
 struct MenuRow {
@@ -49,20 +49,20 @@ const QString kHyphens35(35, QLatin1Char('-'));
 const QString kHyphens40(40, QLatin1Char('-'));
 
 EntryRow product(const char* name, const char* caption) {
-    return {name, caption, Command::Product, WindowKind::About, {}};
+    return {name, caption, Command::Product, core::WindowKind::About, {}};
 }
 EntryRow divider(const char* name) {
-    return {name, nullptr, Command::Divider, WindowKind::About, {}};
+    return {name, nullptr, Command::Divider, core::WindowKind::About, {}};
 }
-EntryRow show(const char* name, const char* caption, WindowKind window,
-              std::vector<WindowKind> closesFirst = {}) {
+EntryRow show(const char* name, const char* caption, core::WindowKind window,
+              std::vector<core::WindowKind> closesFirst = {}) {
     return {name, caption, Command::Show, window, std::move(closesFirst)};
 }
 
 // The menu bar from left to right. Product arrays keep their dividers as members, so
 // the index in each name is the entry's place in its menu.
 const std::vector<MenuRow>& menuTable() {
-    using K = WindowKind;
+    using K = core::WindowKind;
     static const std::vector<MenuRow> table = {
         {"mnuTQ73RNcommands",
          "TQ73RN commands",
@@ -138,7 +138,7 @@ std::optional<QColor> colourFromSetting(const QString& setting) {
     return colourFromNumber(static_cast<std::uint32_t>(value));
 }
 
-MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
+MainWindow::MainWindow(core::AppContext& ctx, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), area_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QLatin1String(kMainCaption));
@@ -152,7 +152,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
         panels_[i]->setObjectName(QStringLiteral("StatusBarPanel_%1").arg(i + 1));
         panels_[i]->setFrameShape(QFrame::StyledPanel);
         panels_[i]->setFrameShadow(QFrame::Sunken);
-        panels_[i]->setMinimumWidth(twipsToPixels(this, 2400));
+        panels_[i]->setMinimumWidth(widgets::twipsToPixels(this, 2400));
     }
     panels_[1]->setText(QLatin1String(kVersionPanelText));
     panels_[2]->setText(QLatin1String(kOrganisationName));
@@ -163,7 +163,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
     statusBar()->addWidget(panels_[2]);
 
     ctx_.setStatusBar(this);
-    ctx_.windows().setHost([this](ToolWindow* w) { addChildWindow(w); });
+    ctx_.windows().setHost([this](core::ToolWindow* w) { addChildWindow(w); });
 }
 
 MainWindow::~MainWindow() {
@@ -172,7 +172,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildMenus() {
-    const auto& table = menuTable();
+    const auto& table = shell::menuTable();
     for (std::size_t m = 0; m < table.size(); ++m) {
         const MenuRow& row = table[m];
         QMenu* menu = menuBar()->addMenu(QLatin1String(row.caption));
@@ -192,7 +192,7 @@ void MainWindow::buildMenus() {
                     break;
                 case Command::Product:
                     connect(action, &QAction::triggered, this,
-                            [this, caption] { SelectProduct(ctx_, caption); });
+                            [this, caption] { core::SelectProduct(ctx_, caption); });
                     break;
                 case Command::BackgroundColour:
                     connect(action, &QAction::triggered, this,
@@ -200,7 +200,7 @@ void MainWindow::buildMenus() {
                     break;
                 case Command::Show:
                     connect(action, &QAction::triggered, this, [this, &entry] {
-                        for (WindowKind k : entry.closesFirst) ctx_.windows().close(k);
+                        for (core::WindowKind k : entry.closesFirst) ctx_.windows().close(k);
                         ctx_.windows().show(entry.window);
                     });
                     break;
@@ -210,20 +210,21 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::load() {
-    setWindowTitle(QLatin1String(kMainCaption));
+    setWindowTitle(QLatin1String(shell::kMainCaption));
     setMenusEnabled(false);
-    ProgramValues& v = ctx_.values;
+    core::ProgramValues& v = ctx_.values;
     v.DetectionPending = false;
     v.DemodGainValue = QStringLiteral("D1");
     move(0, 0);
     showMaximized();
     v.BackColorSetting =
-        QStringLiteral("&h") + HexPadLong(static_cast<std::int32_t>(colourNumber(background_)), 8);
-    LoadUsageFile(ctx_);
+        QStringLiteral("&h") +
+        transceiver::HexPadLong(static_cast<std::int32_t>(colourNumber(background_)), 8);
+    core::LoadUsageFile(ctx_);
     // A colour text that is no colour keeps the colour of the design.
     if (const auto colour = colourFromSetting(v.BackColorSetting)) setBackgroundColour(*colour);
     v.ReaderIdnText.clear();
-    ctx_.windows().show(WindowKind::StartupDetection);
+    ctx_.windows().show(core::WindowKind::StartupDetection);
 }
 
 QString MainWindow::panelText(int panel) const {
@@ -235,7 +236,7 @@ void MainWindow::setPanelText(int panel, const QString& text) {
 }
 
 void MainWindow::setMenusEnabled(bool enabled) {
-    for (const char* name : kMenuEnableOrder) {
+    for (const char* name : shell::kMenuEnableOrder) {
         for (QMenu* menu : topMenus_) {
             if (menu->objectName() == QLatin1String(name)) menu->menuAction()->setEnabled(enabled);
         }
@@ -259,28 +260,28 @@ void MainWindow::changeBackgroundColour() {
     const auto chosen = ctx_.ui().colorDialog(colourFromNumber(kColourDialogPreset));
     // A cancelled dialog keeps the colour, which is still written below.
     setBackgroundColour(chosen && chosen->isValid() ? *chosen : previous);
-    ProgramValues& v = ctx_.values;
+    core::ProgramValues& v = ctx_.values;
     v.BackColorSetting = QString::number(colourNumber(background_));
 
     // The settings file may already name a folder chosen in a file dialog during this run;
     // writing back the folder read at start-up would lose that choice.
     QString folder = v.LastUsedFolder;
-    QFile current(usageFilePath(ctx_.programFolder()));
+    QFile current(core::usageFilePath(ctx_.programFolder()));
     if (current.open(QIODevice::ReadOnly)) {
-        if (const auto record = parseUsageRecord(current.read(kMaxUsageFileRead)))
+        if (const auto record = core::parseUsageRecord(current.read(kMaxUsageFileRead)))
             folder = record->folder;
     }
     // The colour only matters from the next start; a settings file that cannot be written
     // costs nothing now.
-    (void)SaveUsageFile(ctx_, folder, v.BackColorSetting);
+    (void)core::SaveUsageFile(ctx_, folder, v.BackColorSetting);
 }
 
-void MainWindow::addChildWindow(ToolWindow* w) {
+void MainWindow::addChildWindow(core::ToolWindow* w) {
     const bool placed = w->testAttribute(Qt::WA_Moved);
     const QPoint position = w->pos();
     const QSize client = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
     // The start-up detection window has no caption and no frame.
-    const Qt::WindowFlags flags = w->kind() == WindowKind::StartupDetection
+    const Qt::WindowFlags flags = w->kind() == core::WindowKind::StartupDetection
                                       ? Qt::FramelessWindowHint | Qt::SubWindow
                                       : Qt::WindowFlags();
     QMdiSubWindow* frame = area_->addSubWindow(w, flags);
@@ -291,14 +292,14 @@ void MainWindow::addChildWindow(ToolWindow* w) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    ProgramValues& v = ctx_.values;
+    core::ProgramValues& v = ctx_.values;
     v.StopRequested = true;
     v.ScriptLoopEnabled = false;
     v.AnticollisionLoopEnabled = false;
     v.ReqBLoopEnabled = false;
     v.ReqCLoopEnabled = false;
-    ctx_.windows().close(WindowKind::About);
-    ctx_.windows().close(WindowKind::Console);
+    ctx_.windows().close(core::WindowKind::About);
+    ctx_.windows().close(core::WindowKind::Console);
     // Runs still on the stack see this at their next pump and return; the event loop
     // ends once they have, so nothing is destroyed under a running handler.
     ctx_.setQuitting(true);

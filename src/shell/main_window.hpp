@@ -6,16 +6,18 @@
 #include <cstdint>
 #include <optional>
 
-#include "shell/status_bar.hpp"
+#include "core/status_bar.hpp"
 
 class QLabel;
 class QMdiArea;
 class QMenu;
 
-namespace shell {
-
+namespace core {
 class AppContext;
 class ToolWindow;
+}  // namespace core
+
+namespace shell {
 
 inline constexpr char kMainCaption[] = "  TQ73RN Development Software";
 inline constexpr char kVersionPanelText[] = "version 1.3";
@@ -31,10 +33,10 @@ std::optional<QColor> colourFromSetting(const QString& setting);
 
 // The program's frame: the menus that open every tool window, the status bar that
 // carries the board connection phrase, and the area the tool windows live in.
-class MainWindow : public QMainWindow, public StatusBarService {
+class MainWindow : public QMainWindow, public core::StatusBarService {
     Q_OBJECT
   public:
-    explicit MainWindow(AppContext& ctx, QWidget* parent = nullptr);
+    explicit MainWindow(core::AppContext& ctx, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: caption, menus off until the board detection is over, settings read,
@@ -58,9 +60,9 @@ class MainWindow : public QMainWindow, public StatusBarService {
 
   private:
     void buildMenus();
-    void addChildWindow(ToolWindow* window);
+    void addChildWindow(core::ToolWindow* window);
 
-    AppContext& ctx_;
+    core::AppContext& ctx_;
     QMdiArea* area_;
     std::array<QMenu*, 7> topMenus_{};
     std::array<QLabel*, 3> panels_{};

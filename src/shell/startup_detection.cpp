@@ -11,11 +11,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/app_context.hpp"
+#include "core/run_guard.hpp"
+#include "core/status_bar.hpp"
 #include "reader/answer_buffer.hpp"
-#include "shell/app_context.hpp"
-#include "shell/run_guard.hpp"
-#include "shell/status_bar.hpp"
-#include "shell/twips.hpp"
+#include "transceiver/board_answers.hpp"
+#include "widgets/window_builder.hpp"
 
 namespace shell {
 
@@ -36,22 +37,6 @@ constexpr int kProgressSteps = 20;
 constexpr int kProgressMaximum = 120;
 
 const QColor kRed(255, 0, 0);
-
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    return -1;
-}
-
-// The byte a pair of hex digits stands for, or -1 when there is no such pair there.
-int hexByte(const QString& text, qsizetype at) {
-    if (at < 0 || at + 2 > text.size()) return -1;
-    const int high = hexDigit(text[at]);
-    const int low = hexDigit(text[at + 1]);
-    return high < 0 || low < 0 ? -1 : high * 16 + low;
-}
 
 QString answerText(const reader::AnswerBuffer& a) {
     const std::string text = a.text();
@@ -105,40 +90,8 @@ QPixmap boardPicture(int width, int height) {
 
 }  // namespace
 
-int decodeDllRevisionNumber(const QString& answer) {
-    const QString digits = answer.left(3).remove(QLatin1Char('.'));
-    int value = 0;
-    for (QChar c : digits) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
-QString decodeMcuRevisionText(const QString& answer) {
-    const int announced = std::max(0, hexByte(answer, 2));
-    QStringList parts;
-    for (int i = 0; i < announced; ++i) {
-        const int b = hexByte(answer, 4 + 2 * i);
-        if (b < 0) break;
-        parts << QString::number(b);
-    }
-    return parts.join(QLatin1Char('.'));
-}
-
-QString decodeIdnCharacters(const QString& answer) {
-    QString out;
-    const qsizetype last = answer.size() / 2 - 5;
-    for (qsizetype i = 0; i <= last; ++i) {
-        const int b = hexByte(answer, 4 + 2 * i);
-        if (b <= 0) break;  // a NUL ends a text, as in every answer
-        out += QChar(b);
-    }
-    return out;
-}
-
-DetectionWindow::DetectionWindow(AppContext& ctx, QWidget* parent)
-    : ToolWindow(ctx, WindowKind::StartupDetection, parent) {
+StartupDetectionWindow::StartupDetectionWindow(core::AppContext& ctx, QWidget* parent)
+    : core::ToolWindow(ctx, core::WindowKind::StartupDetection, parent) {
     setObjectName(QStringLiteral("frmTQ73RN_Detection"));
     setWindowTitle(QString());
     setAutoFillBackground(true);
@@ -150,7 +103,8 @@ DetectionWindow::DetectionWindow(AppContext& ctx, QWidget* parent)
     };
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("pictTQ73RNdemokit"));
-    picture->setPixmap(boardPicture(twipsToPixels(this, 4200), twipsToPixels(this, 3000)));
+    picture->setPixmap(
+        boardPicture(widgets::twipsToPixels(this, 4200), widgets::twipsToPixels(this, 3000)));
 
     lblProductName_ = label("lblProductName", "TQ73RN_Development_Software");
     QFont big = lblProductName_->font();
@@ -212,41 +166,41 @@ DetectionWindow::DetectionWindow(AppContext& ctx, QWidget* parent)
     grid->setRowStretch(7, 1);
 }
 
-QSize DetectionWindow::sizeHint() const {
-    return {twipsToPixels(this, 10170), twipsToPixels(this, 6090)};
+QSize StartupDetectionWindow::sizeHint() const {
+    return {widgets::twipsToPixels(this, 10170), widgets::twipsToPixels(this, 6090)};
 }
 
-void DetectionWindow::paintEvent(QPaintEvent* event) {
-    ToolWindow::paintEvent(event);
+void StartupDetectionWindow::paintEvent(QPaintEvent* event) {
+    core::ToolWindow::paintEvent(event);
     // Without a caption bar the window needs an edge to stand out from the background.
     QPainter p(this);
     p.setPen(palette().color(QPalette::Dark));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void DetectionWindow::load() {
+void StartupDetectionWindow::load() {
     lblDetectionStatus_->setText(QString());
-    setGeometry(twipsToPixels(this, 1000), twipsToPixels(this, 1000), twipsToPixels(this, 10170),
-                twipsToPixels(this, 6090));
+    setGeometry(widgets::twipsToPixels(this, 1000), widgets::twipsToPixels(this, 1000),
+                widgets::twipsToPixels(this, 10170), widgets::twipsToPixels(this, 6090));
     ctx().values.DetectionPending = true;
     scheduleTimer(kFirstTickMs);
 }
 
-void DetectionWindow::scheduleTimer(int ms) {
+void StartupDetectionWindow::scheduleTimer(int ms) {
     ctx().timing().after(ms, this, [this] { onTimer(); });
 }
 
-void DetectionWindow::onTimer() {
+void StartupDetectionWindow::onTimer() {
     if (isClosing()) return;
     if (ctx().values.DetectionPending) {
         DetectBoard();
         return;
     }
     ctx().statusBar().setMenusEnabled(true);
-    ctx().windows().close(WindowKind::StartupDetection);
+    ctx().windows().close(core::WindowKind::StartupDetection);
 }
 
-bool DetectionWindow::progressPhase(RunScope& run, int stepMs) {
+bool StartupDetectionWindow::progressPhase(core::RunScope& run, int stepMs) {
     for (int i = 0; i < kProgressSteps; ++i) {
         progressbarReaderDetect_->setValue(progressbarReaderDetect_->value() + 1);
         if (run.pauseEnds(stepMs)) return true;
@@ -254,7 +208,7 @@ bool DetectionWindow::progressPhase(RunScope& run, int stepMs) {
     return false;
 }
 
-void DetectionWindow::failureEnding(RunScope& run, int passes) {
+void StartupDetectionWindow::failureEnding(core::RunScope& run, int passes) {
     if (run.pumpEnds(passes)) return;
     ctx().values.DetectionPending = false;
     paintRed(lblDetectionStatus_);
@@ -265,9 +219,9 @@ void DetectionWindow::failureEnding(RunScope& run, int passes) {
     scheduleTimer(kCloseTickMs);
 }
 
-void DetectionWindow::DetectBoard() {
-    RunScope run(*this);
-    ProgramValues& v = ctx().values;
+void StartupDetectionWindow::DetectBoard() {
+    core::RunScope run(*this);
+    core::ProgramValues& v = ctx().values;
     reader::ReaderLibrary& library = ctx().reader();
 
     lblDetectionOnGoing_->show();
@@ -287,7 +241,7 @@ void DetectionWindow::DetectBoard() {
         if (status != reader::kStatusOk) return failureEnding(run, 6);
     }
     const QString revision = txtAnswer_->text();
-    const int revisionNumber = decodeDllRevisionNumber(revision);
+    const int revisionNumber = transceiver::decodeDllRevisionNumber(revision);
     if (revisionNumber < 3) {
         paintRed(lblDllRev_);
         lblDllRev_->setText(lblDllRev_->text() + revision.left(3) +
@@ -316,7 +270,8 @@ void DetectionWindow::DetectBoard() {
             return failureEnding(run, 2);
         }
     }
-    lblMCUrev_->setText(lblMCUrev_->text() + decodeMcuRevisionText(txtAnswer_->text()));
+    lblMCUrev_->setText(lblMCUrev_->text() +
+                        transceiver::decodeMcuRevisionText(txtAnswer_->text()));
     v.McuRevisionText = lblMCUrev_->text().remove(QLatin1String(kMcuRevCaption));
     if (progressPhase(run, kPhaseStepMs)) return;
 
@@ -347,15 +302,15 @@ void DetectionWindow::DetectBoard() {
         v.ReaderIdnText.clear();
         return failureEnding(run, 2);
     }
-    lblIDn_->setText(lblIDn_->text() + decodeIdnCharacters(idn));
+    lblIDn_->setText(lblIDn_->text() + transceiver::decodeIdnCharacters(idn));
     v.ReaderIdnText = lblIDn_->text();
     if (progressPhase(run, kPhaseStepMs) || run.pauseEnds(kSettleMs)) return;
 
     v.DetectionPending = false;
     lblDetectionOnGoing_->hide();
     lblDetectionStatus_->setText(QLatin1String(kDetectionOkText));
-    StatusBarService& bar = ctx().statusBar();
-    bar.setPanelText(1, bar.panelText(1) + QLatin1String(kBoardConnectedPhrase));
+    core::StatusBarService& bar = ctx().statusBar();
+    bar.setPanelText(1, bar.panelText(1) + QLatin1String(core::kBoardConnectedPhrase));
     scheduleTimer(kCloseTickMs);
     (void)run.pumpEnds(1);
 }

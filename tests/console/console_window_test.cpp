@@ -14,16 +14,16 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "core/status_bar.hpp"
 #include "reader/recording_reader.hpp"
-#include "shell/hex_entry_box.hpp"
-#include "shell/status_bar.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
+#include "widgets/hex_entry_box.hpp"
 #include "window_fixture.hpp"
 
 using console::ConsoleWindow;
 using reader::ReaderFunction;
-using shell::HexEntryBox;
+using widgets::HexEntryBox;
 
 // Readable failures for texts.
 static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -31,7 +31,7 @@ static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 namespace {
 
 class ConsoleWindowTest
-    : public testsupport::WindowFixture<ConsoleWindow, shell::WindowKind::Console> {
+    : public testsupport::WindowFixture<ConsoleWindow, core::WindowKind::Console> {
   protected:
     QString text(const QString& name) {
         if (auto* e = w->findChild<QLineEdit*>(name)) return e->text();
@@ -54,7 +54,7 @@ class ConsoleWindowTest
 
 TEST_F(ConsoleWindowTest, LoadShowsOnlyTheListAndChecksTheUsbLink) {
     tc.values().ScriptLoopEnabled = true;
-    w = static_cast<ConsoleWindow*>(tc.ctx->windows().show(shell::WindowKind::Console));
+    w = static_cast<ConsoleWindow*>(tc.ctx->windows().show(core::WindowKind::Console));
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("   TQ73RN user interface"));
     EXPECT_FALSE(tc.values().ScriptLoopEnabled);
@@ -70,12 +70,12 @@ TEST_F(ConsoleWindowTest, LoadShowsOnlyTheListAndChecksTheUsbLink) {
 }
 
 TEST_F(ConsoleWindowTest, UnpluggedBoardAtLoadIsReconnectedAndShownNotConnected) {
-    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(shell::kBoardConnectedPhrase));
+    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(core::kBoardConnectedPhrase));
     tc.scripted.setDefault(ReaderFunction::UsbHandleCheck, 1);
     open();
     EXPECT_TRUE(shown(QStringLiteral("cboTQ73RN_CommandList")));
     EXPECT_EQ(tc.ctx->statusBar().panelText(1),
-              QString::fromLatin1(shell::kBoardNotConnectedPhrase));
+              QString::fromLatin1(core::kBoardNotConnectedPhrase));
     // Every pick checks the link again; the reconnect is not repeated beyond that.
     tc.scripted.clearCalls();
     pick(" 01 : IDN ");
@@ -188,7 +188,7 @@ TEST_F(ConsoleWindowTest, AnswersAreExplainedLineByLine) {
 }
 
 TEST_F(ConsoleWindowTest, FailedExchangesReconnectOnceAndSayWhy) {
-    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(shell::kBoardConnectedPhrase));
+    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(core::kBoardConnectedPhrase));
     open();
     pick(" 01 : IDN ");
 
@@ -212,7 +212,7 @@ TEST_F(ConsoleWindowTest, FailedExchangesReconnectOnceAndSayWhy) {
     EXPECT_EQ(text(QStringLiteral("txtCommandCodeXXAnswer")),
               QStringLiteral("Transaction error : Check your reader connections"));
     EXPECT_EQ(tc.ctx->statusBar().panelText(1),
-              QString::fromLatin1(shell::kBoardNotConnectedPhrase));
+              QString::fromLatin1(core::kBoardNotConnectedPhrase));
 
     // The other panels carry the status and the answer's code.
     pick(" 07 : Idle ");
@@ -280,7 +280,7 @@ TEST_F(ConsoleWindowTest, PickingACommandBringsBackItsBoxes) {
     EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_1")), QStringLiteral("04"));
 
     // A reopened console has forgotten everything.
-    tc.ctx->windows().close(shell::WindowKind::Console);
+    tc.ctx->windows().close(core::WindowKind::Console);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     open();
     pick(" 08 : RdReg ");
@@ -453,7 +453,7 @@ TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
 TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {
     open();
     pick(" 01 : IDN ");
-    QTimer::singleShot(0, [this] { tc.ctx->windows().close(shell::WindowKind::Console); });
+    QTimer::singleShot(0, [this] { tc.ctx->windows().close(core::WindowKind::Console); });
     QPointer<ConsoleWindow> guard(w);
     click(QStringLiteral("cmdSendCommandCodeXX"));
     EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
@@ -466,9 +466,9 @@ TEST(ConsoleOnSimulatedBoard, SelectIso15693ThenInventoryIsExplained) {
     simboard::SimulatedBoard board;
     reader::RecordingReader recording(board);
     testsupport::TestContext tc(&recording);
-    tc.ctx->windows().registerFactory(shell::WindowKind::Console,
-                                      [](shell::AppContext& c) { return new ConsoleWindow(c); });
-    auto* w = tc.ctx->windows().show(shell::WindowKind::Console);
+    tc.ctx->windows().registerFactory(core::WindowKind::Console,
+                                      [](core::AppContext& c) { return new ConsoleWindow(c); });
+    auto* w = tc.ctx->windows().show(core::WindowKind::Console);
     auto find = [w](const char* name) { return w->findChild<QWidget*>(QString::fromLatin1(name)); };
     auto* list = static_cast<QComboBox*>(find("cboTQ73RN_CommandList"));
     auto pick = [list](int i) {
@@ -508,6 +508,6 @@ TEST(ConsoleOnSimulatedBoard, SelectIso15693ThenInventoryIsExplained) {
                     .hasMatch())
         << line(2).toStdString();
     EXPECT_EQ(line(4), QStringLiteral("00 : Protocol result"));
-    tc.ctx->windows().close(shell::WindowKind::Console);
+    tc.ctx->windows().close(core::WindowKind::Console);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -10,6 +10,7 @@
 #include "test_context.hpp"
 
 using namespace shell;
+using namespace core;
 
 namespace {
 
@@ -89,8 +90,8 @@ TEST(AboutBox, SystemInformationProgram) {
             EXPECT_EQ(t.ui.messages()[0].text,
                       QStringLiteral("System Information are not available now"));
             EXPECT_EQ(t.ui.messages()[0].title, QStringLiteral("TQ73RN_Development_Software"));
-            EXPECT_EQ(t.ui.messages()[0].icon, MsgIcon::None);
-            EXPECT_EQ(t.ui.messages()[0].buttons, MsgButtons::Ok);
+            EXPECT_EQ(t.ui.messages()[0].icon, core::MsgIcon::None);
+            EXPECT_EQ(t.ui.messages()[0].buttons, core::MsgButtons::Ok);
         }
     }
 }
@@ -98,9 +99,9 @@ TEST(AboutBox, SystemInformationProgram) {
 // Here there is no registry: the button always ends in the message.
 TEST(AboutBox, WithoutRegistryTheButtonShowsTheMessage) {
     testsupport::TestContext t;
-    t.ctx->windows().registerFactory(WindowKind::About,
-                                     [](AppContext& c) { return new AboutBox(c); });
-    ToolWindow* w = t.ctx->windows().show(WindowKind::About);
+    t.ctx->windows().registerFactory(core::WindowKind::About,
+                                     [](core::AppContext& c) { return new AboutBox(c); });
+    core::ToolWindow* w = t.ctx->windows().show(core::WindowKind::About);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("About TQ73RN_Development_Software"));
     EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
@@ -115,10 +116,10 @@ TEST(AboutBox, WithoutRegistryTheButtonShowsTheMessage) {
     sysInfo->click();
     ASSERT_EQ(t.ui.messages().size(), 1u);
     EXPECT_EQ(t.ui.messages()[0].text, QStringLiteral("System Information are not available now"));
-    EXPECT_EQ(t.ctx->windows().find(WindowKind::About), w);  // the box stays open
+    EXPECT_EQ(t.ctx->windows().find(core::WindowKind::About), w);  // the box stays open
 
     w->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-    EXPECT_EQ(t.ctx->windows().find(WindowKind::About), nullptr);
+    EXPECT_EQ(t.ctx->windows().find(core::WindowKind::About), nullptr);
 }
 
 }  // namespace

@@ -11,13 +11,14 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "core/product_catalogue.hpp"
+#include "core/settings_file.hpp"
 #include "recording_windows.hpp"
-#include "shell/product_catalogue.hpp"
-#include "shell/settings_file.hpp"
 #include "shell/startup_detection.hpp"
 #include "test_context.hpp"
 
 using namespace shell;
+using namespace core;
 using reader::ReaderFunction;
 using shelltest::registerRecordingWindows;
 
@@ -30,20 +31,21 @@ struct MainWindowFixture : ::testing::Test {
 
     MainWindowFixture() {
         t.scripted.setHealthyDefaults();
-        t.ctx->windows().registerFactory(WindowKind::StartupDetection,
-                                         [](AppContext& c) { return new DetectionWindow(c); });
+        t.ctx->windows().registerFactory(
+            core::WindowKind::StartupDetection,
+            [](core::AppContext& c) { return new StartupDetectionWindow(c); });
         registerRecordingWindows(*t.ctx, journal,
-                                 {{WindowKind::Console, "console"},
-                                  {WindowKind::BoardTools, "tools"},
-                                  {WindowKind::Iso15693, "15693"},
-                                  {WindowKind::Iso14443A, "14443A"},
-                                  {WindowKind::Iso14443B, "14443B"},
-                                  {WindowKind::Iso18092, "18092"},
-                                  {WindowKind::Script, "script"},
-                                  {WindowKind::ScriptHelp, "scripthelp"},
-                                  {WindowKind::TagDetection, "tagdetect"},
-                                  {WindowKind::AutoDetect, "autodetect"},
-                                  {WindowKind::About, "about"}});
+                                 {{core::WindowKind::Console, "console"},
+                                  {core::WindowKind::BoardTools, "tools"},
+                                  {core::WindowKind::Iso15693, "15693"},
+                                  {core::WindowKind::Iso14443A, "14443A"},
+                                  {core::WindowKind::Iso14443B, "14443B"},
+                                  {core::WindowKind::Iso18092, "18092"},
+                                  {core::WindowKind::Script, "script"},
+                                  {core::WindowKind::ScriptHelp, "scripthelp"},
+                                  {core::WindowKind::TagDetection, "tagdetect"},
+                                  {core::WindowKind::AutoDetect, "autodetect"},
+                                  {core::WindowKind::About, "about"}});
         main = std::make_unique<MainWindow>(*t.ctx);
     }
 
@@ -59,11 +61,11 @@ struct MainWindowFixture : ::testing::Test {
         return a;
     }
     QString usageFileText() {
-        QFile f(usageFilePath(t.ctx->programFolder()));
+        QFile f(core::usageFilePath(t.ctx->programFolder()));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
     void writeUsageFile(const QByteArray& text) {
-        QFile f(usageFilePath(t.ctx->programFolder()));
+        QFile f(core::usageFilePath(t.ctx->programFolder()));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text);
     }
@@ -92,7 +94,7 @@ TEST_F(MainWindowFixture, StartUpKeepsMenusOffUntilTheDetectionWindowCloses) {
     }
     EXPECT_EQ(captions, (QStringList{"TQ73RN commands", "ISO15693", "ISO14443-B", "ISO14443-A",
                                      "ISO18092", " Tools", "Help"}));
-    ASSERT_NE(t.ctx->windows().find(WindowKind::StartupDetection), nullptr);
+    ASSERT_NE(t.ctx->windows().find(core::WindowKind::StartupDetection), nullptr);
 
     t.timing.advance(2000);  // the detection runs
     EXPECT_EQ(main->panelText(1), QStringLiteral(" DEMO-TQ73RN-A BOARD CONNECTED"));
@@ -101,7 +103,7 @@ TEST_F(MainWindowFixture, StartUpKeepsMenusOffUntilTheDetectionWindowCloses) {
     EXPECT_FALSE(main->menusEnabled());
     t.timing.advance(1);
     for (QAction* a : top) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
-    EXPECT_EQ(t.ctx->windows().find(WindowKind::StartupDetection), nullptr);
+    EXPECT_EQ(t.ctx->windows().find(core::WindowKind::StartupDetection), nullptr);
 }
 
 TEST_F(MainWindowFixture, ProductMenusHoldGreyedDividers) {
@@ -138,10 +140,10 @@ TEST_F(MainWindowFixture, ProductMenusHoldGreyedDividers) {
 TEST_F(MainWindowFixture, MenuEntriesCloseAndShowByTheTable) {
     struct Case {
         const char* entry;
-        std::vector<WindowKind> open;
+        std::vector<core::WindowKind> open;
         QStringList journal;
     };
-    using K = WindowKind;
+    using K = core::WindowKind;
     const Case cases[] = {
         {"mnuShowTagDetectionTool",
          {K::Iso15693, K::Iso14443A, K::AutoDetect, K::Script, K::Console},
@@ -181,11 +183,11 @@ TEST_F(MainWindowFixture, ChildWindowsLiveInTheMainWindowArea) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the detection's frame
     ASSERT_EQ(main->area()->subWindowList().size(), 1);
     EXPECT_EQ(main->area()->subWindowList()[0]->widget(),
-              t.ctx->windows().find(WindowKind::Console));
+              t.ctx->windows().find(core::WindowKind::Console));
 }
 
 TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
-    QFile products(t.path(QLatin1String(kProductsFileName)));
+    QFile products(t.path(QLatin1String(core::kProductsFileName)));
     ASSERT_TRUE(products.open(QIODevice::WriteOnly | QIODevice::Truncate));
     products.write("\"h\"\r\n\"ISO14443-A\",0,4,1,1,\"0\",0\r\n");
     products.close();
@@ -193,7 +195,7 @@ TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
     entry("mnuISO14443Aproduct_0")->trigger();
     EXPECT_EQ(journal, QStringList{"load 14443A"});
     EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("ISO14443-A"));
-    ToolWindow* w = t.ctx->windows().find(WindowKind::Iso14443A);
+    core::ToolWindow* w = t.ctx->windows().find(core::WindowKind::Iso14443A);
     ASSERT_NE(w, nullptr);
     ASSERT_NE(w->parentWidget(), nullptr);  // its frame in the main window's area
     EXPECT_EQ(w->parentWidget()->windowTitle(),
@@ -219,7 +221,7 @@ TEST_F(MainWindowFixture, SettingsFileColourIsApplied) {
         EXPECT_EQ(window.backgroundColour(), c.colour);
         EXPECT_EQ(t.values().BackColorSetting, QLatin1String(c.setting));
         EXPECT_EQ(t.values().LastUsedFolder, QStringLiteral("D:\\Logs\\"));
-        t.ctx->windows().close(WindowKind::StartupDetection);
+        t.ctx->windows().close(core::WindowKind::StartupDetection);
     }
 }
 
@@ -250,10 +252,11 @@ TEST_F(MainWindowFixture, BackgroundColourCommandWritesTheSettingsFile) {
 
 TEST_F(MainWindowFixture, ClosingStopsLoopsAndClosesConsoleAndAbout) {
     startAndDetect();
-    for (WindowKind k : {WindowKind::Console, WindowKind::About, WindowKind::Script}) {
+    for (core::WindowKind k :
+         {core::WindowKind::Console, core::WindowKind::About, core::WindowKind::Script}) {
         t.ctx->windows().show(k);
     }
-    ProgramValues& v = t.values();
+    core::ProgramValues& v = t.values();
     v.ScriptLoopEnabled = v.AnticollisionLoopEnabled = v.ReqBLoopEnabled = v.ReqCLoopEnabled = true;
     journal.clear();
     main->close();
@@ -268,7 +271,8 @@ TEST_F(MainWindowFixture, ClosingStopsLoopsAndClosesConsoleAndAbout) {
 // and writes nothing, and its window is not deleted while it still runs.
 TEST_F(MainWindowFixture, ClosingDuringTheDetection) {
     main->load();
-    QPointer<ToolWindow> detection = t.ctx->windows().find(WindowKind::StartupDetection);
+    QPointer<core::ToolWindow> detection =
+        t.ctx->windows().find(core::WindowKind::StartupDetection);
     ASSERT_FALSE(detection.isNull());
     std::size_t callsAtClose = 0;
     t.timing.after(2400, nullptr, [&] {

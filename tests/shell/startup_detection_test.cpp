@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "shell/status_bar.hpp"
+#include "core/status_bar.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
+#include "transceiver/board_answers.hpp"
 
 using namespace shell;
+using namespace core;
+using namespace transceiver;
 using reader::ReaderFunction;
 
 namespace {
@@ -24,7 +27,8 @@ TEST(DetectionDecoding, LibraryRevisionNumber) {
     } cases[] = {{"3.4.1", 34}, {"0.2", 2}, {"5.1.0", 51}, {"4.0", 40},
                  {"10.2", 10},  {"", 0},    {"x.1", 0},    {"3", 3}};
     for (const auto& c : cases) {
-        EXPECT_EQ(decodeDllRevisionNumber(QLatin1String(c.answer)), c.number) << c.answer;
+        EXPECT_EQ(transceiver::decodeDllRevisionNumber(QLatin1String(c.answer)), c.number)
+            << c.answer;
     }
 }
 
@@ -42,29 +46,32 @@ TEST(DetectionDecoding, FirmwareRevisionTakesOnlyBytesPresent) {
         {"0002ZZ01", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(decodeMcuRevisionText(QLatin1String(c.answer)), QLatin1String(c.text))
+        EXPECT_EQ(transceiver::decodeMcuRevisionText(QLatin1String(c.answer)),
+                  QLatin1String(c.text))
             << c.answer;
     }
 }
 
 TEST(DetectionDecoding, IdentificationDropsTheLastTwoBytes) {
     const QString full = QStringLiteral("000F") + hexOf("TQ73RN-SIM-2A") + QStringLiteral("1234");
-    EXPECT_EQ(decodeIdnCharacters(full), QStringLiteral("TQ73RN-SIM-2A"));
-    EXPECT_EQ(decodeIdnCharacters(QStringLiteral("00024142")), QString());
-    EXPECT_EQ(decodeIdnCharacters(QStringLiteral("0003414243")), QStringLiteral("A"));
-    EXPECT_EQ(decodeIdnCharacters(QStringLiteral("00")), QString());
+    EXPECT_EQ(transceiver::decodeIdnCharacters(full), QStringLiteral("TQ73RN-SIM-2A"));
+    EXPECT_EQ(transceiver::decodeIdnCharacters(QStringLiteral("00024142")), QString());
+    EXPECT_EQ(transceiver::decodeIdnCharacters(QStringLiteral("0003414243")), QStringLiteral("A"));
+    EXPECT_EQ(transceiver::decodeIdnCharacters(QStringLiteral("00")), QString());
 }
 
 struct DetectionFixture : ::testing::Test {
     explicit DetectionFixture(reader::ReaderLibrary* reader = nullptr) : t(reader) {
         t.scripted.setHealthyDefaults();
-        t.ctx->windows().registerFactory(WindowKind::StartupDetection,
-                                         [](AppContext& c) { return new DetectionWindow(c); });
+        t.ctx->windows().registerFactory(
+            core::WindowKind::StartupDetection,
+            [](core::AppContext& c) { return new StartupDetectionWindow(c); });
     }
-    ~DetectionFixture() override { t.ctx->windows().close(WindowKind::StartupDetection); }
+    ~DetectionFixture() override { t.ctx->windows().close(core::WindowKind::StartupDetection); }
 
-    DetectionWindow* window() {
-        return static_cast<DetectionWindow*>(t.ctx->windows().find(WindowKind::StartupDetection));
+    StartupDetectionWindow* window() {
+        return static_cast<StartupDetectionWindow*>(
+            t.ctx->windows().find(core::WindowKind::StartupDetection));
     }
     QLabel* label(const char* name) { return window()->findChild<QLabel*>(QLatin1String(name)); }
     bool isRed(const char* name) {
@@ -77,7 +84,7 @@ struct DetectionFixture : ::testing::Test {
     }
     // Starts the window and lets the first tick run the detection to its outcome.
     void detect() {
-        ASSERT_NE(t.ctx->windows().show(WindowKind::StartupDetection), nullptr);
+        ASSERT_NE(t.ctx->windows().show(core::WindowKind::StartupDetection), nullptr);
         EXPECT_TRUE(t.values().DetectionPending);
         t.timing.advance(1999);
         EXPECT_TRUE(t.scripted.calls().empty());
@@ -109,7 +116,7 @@ TEST_F(DetectionFixture, HealthyBoardPublishesValuesAndStatusPhrase) {
     EXPECT_EQ(t.values().DllRevisionNumber, 51);
     EXPECT_EQ(t.values().McuRevisionText, QStringLiteral("1.4.1"));
     EXPECT_EQ(t.values().ReaderIdnText, QStringLiteral("IDN = TQ73RN-SIM-2A"));
-    EXPECT_EQ(t.ctx->statusBar().panelText(1), QLatin1String(kBoardConnectedPhrase));
+    EXPECT_EQ(t.ctx->statusBar().panelText(1), QLatin1String(core::kBoardConnectedPhrase));
     EXPECT_EQ(label("lblDetectionStatus")->text(), QLatin1String(kDetectionOkText));
     EXPECT_FALSE(isRed("lblDetectionStatus"));
     EXPECT_EQ(label("lblDllRev")->text(), QStringLiteral("DLL REV = 5.1.0"));
@@ -136,7 +143,7 @@ TEST_F(DetectionFixture, UsbConnectionOnlyFromRevisionFive) {
         detect();
         EXPECT_EQ(t.values().DllRevisionNumber, c.number);
         EXPECT_EQ(t.scripted.countOf(ReaderFunction::UsbConnect), c.connects ? 1 : 0);
-        EXPECT_EQ(t.ctx->statusBar().panelText(1), QLatin1String(kBoardConnectedPhrase));
+        EXPECT_EQ(t.ctx->statusBar().panelText(1), QLatin1String(core::kBoardConnectedPhrase));
         expectClosingThreeSecondsLater();
     }
 }
@@ -200,10 +207,10 @@ struct SimulatedBoardDetection : DetectionFixture {
 };
 
 TEST_F(SimulatedBoardDetection, DetectsTheSimulatedBoard) {
-    ASSERT_NE(t.ctx->windows().show(WindowKind::StartupDetection), nullptr);
+    ASSERT_NE(t.ctx->windows().show(core::WindowKind::StartupDetection), nullptr);
     t.timing.advance(2000);
     EXPECT_EQ(label("lblDetectionStatus")->text(), QLatin1String(kDetectionOkText));
-    EXPECT_EQ(t.ctx->statusBar().panelText(1), QLatin1String(kBoardConnectedPhrase));
+    EXPECT_EQ(t.ctx->statusBar().panelText(1), QLatin1String(core::kBoardConnectedPhrase));
     EXPECT_GE(t.values().DllRevisionNumber, 3);
     EXPECT_FALSE(t.values().McuRevisionText.isEmpty());
     EXPECT_TRUE(t.values().ReaderIdnText.startsWith(QStringLiteral("IDN = ")));
@@ -214,10 +221,10 @@ TEST_F(SimulatedBoardDetection, DetectsTheSimulatedBoard) {
 // Closing the window while the detection pauses inside it ends the detection without
 // another library call, and the window goes only once the detection has returned.
 TEST_F(DetectionFixture, ClosingDuringTheDetectionEndsIt) {
-    ASSERT_NE(t.ctx->windows().show(WindowKind::StartupDetection), nullptr);
+    ASSERT_NE(t.ctx->windows().show(core::WindowKind::StartupDetection), nullptr);
     QPointer<QWidget> w = window();
     t.timing.after(2100, nullptr, [&] {
-        t.ctx->windows().close(WindowKind::StartupDetection);
+        t.ctx->windows().close(core::WindowKind::StartupDetection);
         EXPECT_FALSE(w.isNull());  // still on the stack of the detection
     });
     t.timing.advance(2000);

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "shell/pump.hpp"
+#include "core/pump.hpp"
 
 namespace testsupport {
 
 void FakeTiming::pause(int ms) {
     paused_ += ms;
     advance(ms);
-    shell::pumpEvents(1);
+    core::pumpEvents(1);
 }
 
 void FakeTiming::after(int ms, QObject* context, std::function<void()> fn) {

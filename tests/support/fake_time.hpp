@@ -4,13 +4,13 @@
 #include <functional>
 #include <vector>
 
-#include "shell/clock.hpp"
-#include "shell/timing.hpp"
+#include "core/clock.hpp"
+#include "core/timing.hpp"
 
 namespace testsupport {
 
 // A clock that stands still unless a test moves it.
-class FixedClock : public shell::Clock {
+class FixedClock : public core::Clock {
   public:
     explicit FixedClock(QDateTime t = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53))) : t_(t) {}
     QDateTime now() const override { return t_; }
@@ -22,7 +22,7 @@ class FixedClock : public shell::Clock {
 
 // Virtual time: pauses and timers complete without waiting. `pause` moves time on and
 // fires what fell due, letting events run once, as a short real pause would.
-class FakeTiming : public shell::Timing {
+class FakeTiming : public core::Timing {
   public:
     void pause(int ms) override;
     void after(int ms, QObject* context, std::function<void()> fn) override;

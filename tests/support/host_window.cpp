@@ -1,30 +1,30 @@
 #include "host_window.hpp"
 
+#include "core/app_context.hpp"
+#include "core/busy_pointer.hpp"
+#include "core/log_entry.hpp"
+#include "core/reconnect.hpp"
 #include "reader/answer_buffer.hpp"
-#include "shell/app_context.hpp"
-#include "shell/busy_pointer.hpp"
-#include "shell/hex_text.hpp"
-#include "shell/log_entry.hpp"
-#include "shell/reconnect.hpp"
+#include "transceiver/hex_text.hpp"
 
 namespace testsupport {
 
-using shell::RunScope;
+using core::RunScope;
 
-HostWindow::HostWindow(shell::AppContext& ctx, shell::WindowKind kind)
+HostWindow::HostWindow(core::AppContext& ctx, core::WindowKind kind)
     : ToolWindow(ctx, kind),
       cmdReadUser(new QPushButton(QStringLiteral("Read"), this)),
       cmdOther(new QPushButton(QStringLiteral("Other"), this)),
       cmdStopCommand(new QPushButton(QStringLiteral("STOP"), this)),
       cmdPoll(new QPushButton(QStringLiteral("Poll"), this)),
       chkUserLoop(new QCheckBox(QStringLiteral("AUTO LOOP"), this)),
-      txtLOOPnumber(new shell::HexEntryBox(ctx, shell::HexEntryBox::Kind::Count, this)),
+      txtLOOPnumber(new widgets::HexEntryBox(ctx, widgets::HexEntryBox::Kind::Count, this)),
       lblLOOPnumber(new QLabel(QStringLiteral("0 for infinty loop"), this)),
       lblLoopCount(new QLabel(this)),
       chkLoop(new QCheckBox(QStringLiteral("Loop"), this)),
       rtfLog(new QTextEdit(this)),
       log(ctx),
-      controls(ctx.values, shell::CommandControls::StopFlag::Clears) {
+      controls(ctx.values, core::CommandControls::StopFlag::Clears) {
     controls.setControls({cmdReadUser, cmdOther});
     connect(cmdReadUser, &QPushButton::clicked, this, &HostWindow::readUser);
     connect(cmdPoll, &QPushButton::clicked, this, &HostWindow::pollLoop);
@@ -56,12 +56,12 @@ void HostWindow::unload() {
 
 HostWindow::End HostWindow::readBlockRange(RunScope& run) {
     for (int block = firstBlock; block <= lastBlock; ++block) {
-        const std::string request = "0220" + shell::HexPad(block, 2).toStdString();
+        const std::string request = "0220" + transceiver::HexPad(block, 2).toStdString();
         reader::AnswerBuffer answer;
-        shell::callWithReconnect(ctx(), shell::BoardSetup::Iso15693,
-                                 shell::OnUnreachable::ReconnectAndRepeat,
-                                 reader::ReaderFunction::SendReceive, request, answer);
-        log.appendTitled(QStringLiteral("READ SINGLE BLOCK"), QLatin1String(shell::kLogSendRecv),
+        core::callWithReconnect(ctx(), core::BoardSetup::Iso15693,
+                                core::OnUnreachable::ReconnectAndRepeat,
+                                reader::ReaderFunction::SendReceive, request, answer);
+        log.appendTitled(QStringLiteral("READ SINGLE BLOCK"), QLatin1String(core::kLogSendRecv),
                          QString::fromStdString(request), QString::fromLatin1(answer.text()));
         blocksRead.push_back(block);
         if (afterBlock) afterBlock(block);
@@ -80,10 +80,10 @@ void HostWindow::readUser() {
         lastEnd = End::Refused;
         return;
     }
-    shell::CommandLock lock(run, controls, cmdStopCommand);
-    shell::BusyPointer busy(ctx().ui());
+    core::CommandLock lock(run, controls, cmdStopCommand);
+    core::BusyPointer busy(ctx().ui());
     lblLoopCount->setText(ctx().values.AutoLoopEnabled ? QStringLiteral("1") : QString());
-    const shell::CountedLoopControls loop{chkUserLoop, txtLOOPnumber, lblLOOPnumber, lblLoopCount};
+    const core::CountedLoopControls loop{chkUserLoop, txtLOOPnumber, lblLOOPnumber, lblLoopCount};
     for (;;) {
         counterAtPass.push_back(lblLoopCount->text());
         const End end = readBlockRange(run);
@@ -91,7 +91,7 @@ void HostWindow::readUser() {
             lastEnd = end;
             return;
         }
-        shell::advanceCountedLoop(loop, ctx().values.AutoLoopEnabled);
+        core::advanceCountedLoop(loop, ctx().values.AutoLoopEnabled);
         if (run.pumpEnds()) {
             lastEnd = End::Abandoned;
             return;
@@ -105,10 +105,10 @@ void HostWindow::pollLoop() {
     RunScope run(*this);
     do {
         reader::AnswerBuffer answer;
-        shell::callWithReconnect(ctx(), shell::BoardSetup::Iso14443B,
-                                 shell::OnUnreachable::ReconnectAndRepeat,
-                                 reader::ReaderFunction::SendReceive, "050008", answer);
-        log.appendTitled(QStringLiteral("REQB"), QLatin1String(shell::kLogSendRecv),
+        core::callWithReconnect(ctx(), core::BoardSetup::Iso14443B,
+                                core::OnUnreachable::ReconnectAndRepeat,
+                                reader::ReaderFunction::SendReceive, "050008", answer);
+        log.appendTitled(QStringLiteral("REQB"), QLatin1String(core::kLogSendRecv),
                          QStringLiteral("050008"), QString::fromLatin1(answer.text()));
         ++cycles;
         if (afterCycle) afterCycle(cycles);

@@ -7,12 +7,12 @@
 #include <functional>
 #include <vector>
 
-#include "shell/command_controls.hpp"
-#include "shell/counted_loop.hpp"
-#include "shell/hex_entry_box.hpp"
-#include "shell/log_pane.hpp"
-#include "shell/run_guard.hpp"
-#include "shell/tool_window.hpp"
+#include "core/command_controls.hpp"
+#include "core/counted_loop.hpp"
+#include "core/run_guard.hpp"
+#include "core/tool_window.hpp"
+#include "widgets/hex_entry_box.hpp"
+#include "widgets/log_pane.hpp"
 
 namespace testsupport {
 
@@ -20,13 +20,12 @@ namespace testsupport {
 // helpers: a block-range read (stoppable, counted-loop capable, controls locked, busy
 // pointer) and a polling loop ended by its loop box. Tests act on it from inside its
 // pumps through the hooks, the way a user's click arrives during a run.
-class HostWindow : public shell::ToolWindow {
+class HostWindow : public core::ToolWindow {
     Q_OBJECT
   public:
     enum class End { None, Completed, Stopped, Abandoned, Refused };
 
-    explicit HostWindow(shell::AppContext& ctx,
-                        shell::WindowKind kind = shell::WindowKind::Iso15693);
+    explicit HostWindow(core::AppContext& ctx, core::WindowKind kind = core::WindowKind::Iso15693);
 
     void load() override;
     void unload() override;
@@ -42,14 +41,14 @@ class HostWindow : public shell::ToolWindow {
     QPushButton* cmdStopCommand;
     QPushButton* cmdPoll;
     QCheckBox* chkUserLoop;
-    shell::HexEntryBox* txtLOOPnumber;
+    widgets::HexEntryBox* txtLOOPnumber;
     QLabel* lblLOOPnumber;
     QLabel* lblLoopCount;
     QCheckBox* chkLoop;
     QTextEdit* rtfLog;
 
-    shell::LogPane log;
-    shell::CommandControls controls;
+    widgets::LogPane log;
+    core::CommandControls controls;
 
     int firstBlock = 0;
     int lastBlock = 3;
@@ -65,7 +64,7 @@ class HostWindow : public shell::ToolWindow {
     End lastEnd = End::None;
 
   private:
-    End readBlockRange(shell::RunScope& run);
+    End readBlockRange(core::RunScope& run);
 };
 
 }  // namespace testsupport

@@ -4,13 +4,14 @@
 
 namespace testsupport {
 
-using namespace shell;
+using namespace core;
 
 namespace {
 // Moves the first reply out; a plain copy of the optional trips a false
 // maybe-uninitialized warning in optimised builds.
-std::optional<FileDialogResult> takeFront(std::deque<std::optional<FileDialogResult>>& q) {
-    std::optional<FileDialogResult> reply;
+std::optional<core::FileDialogResult> takeFront(
+    std::deque<std::optional<core::FileDialogResult>>& q) {
+    std::optional<core::FileDialogResult> reply;
     if (q.front()) reply.emplace(std::move(*q.front()));
     q.pop_front();
     return reply;
@@ -22,11 +23,11 @@ bool ScriptedUi::allRepliesUsed() const {
            colorReplies_.empty();
 }
 
-MsgResult ScriptedUi::messageBox(const QString& text, const QString& title, MsgIcon icon,
-                                 MsgButtons buttons) {
+core::MsgResult ScriptedUi::messageBox(const QString& text, const QString& title,
+                                       core::MsgIcon icon, core::MsgButtons buttons) {
     messages_.push_back({text, title, icon, buttons});
     if (!messageReplies_.empty()) {
-        const MsgResult r = messageReplies_.front();
+        const core::MsgResult r = messageReplies_.front();
         messageReplies_.pop_front();
         return r;
     }
@@ -34,10 +35,10 @@ MsgResult ScriptedUi::messageBox(const QString& text, const QString& title, MsgI
         ADD_FAILURE() << "unscripted message box: title \"" << title.toStdString() << "\" text \""
                       << text.toStdString() << "\"";
     }
-    return MsgResult::Ok;
+    return core::MsgResult::Ok;
 }
 
-std::optional<FileDialogResult> ScriptedUi::saveFileDialog(const FileDialogRequest& r) {
+std::optional<core::FileDialogResult> ScriptedUi::saveFileDialog(const core::FileDialogRequest& r) {
     dialogRequests_.push_back(r);
     if (saveReplies_.empty()) {
         ADD_FAILURE() << "unscripted save dialog: " << r.title.toStdString();
@@ -46,7 +47,7 @@ std::optional<FileDialogResult> ScriptedUi::saveFileDialog(const FileDialogReque
     return takeFront(saveReplies_);
 }
 
-std::optional<FileDialogResult> ScriptedUi::openFileDialog(const FileDialogRequest& r) {
+std::optional<core::FileDialogResult> ScriptedUi::openFileDialog(const core::FileDialogRequest& r) {
     dialogRequests_.push_back(r);
     if (openReplies_.empty()) {
         ADD_FAILURE() << "unscripted open dialog: " << r.title.toStdString();

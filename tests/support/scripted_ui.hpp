@@ -4,59 +4,57 @@
 #include <optional>
 #include <vector>
 
-#include "shell/ui.hpp"
+#include "core/ui.hpp"
 
 namespace testsupport {
 
 // Answers dialogs from a script. A dialog that nobody scripted fails the test, so a
 // window cannot show an unexpected message unnoticed. Message boxes are recorded.
-class ScriptedUi : public shell::Ui {
+class ScriptedUi : public core::Ui {
   public:
     struct Message {
         QString text;
         QString title;
-        shell::MsgIcon icon;
-        shell::MsgButtons buttons;
+        core::MsgIcon icon;
+        core::MsgButtons buttons;
     };
 
     // The next message box answers `result`.
-    void expectMessage(shell::MsgResult result = shell::MsgResult::Ok) {
+    void expectMessage(core::MsgResult result = core::MsgResult::Ok) {
         messageReplies_.push_back(result);
     }
     // Every message box answers Ok without being scripted one by one.
     void allowAnyMessage(bool allow = true) { allowAnyMessage_ = allow; }
-    void expectSaveDialog(std::optional<shell::FileDialogResult> r) {
+    void expectSaveDialog(std::optional<core::FileDialogResult> r) {
         saveReplies_.push_back(std::move(r));
     }
-    void expectOpenDialog(std::optional<shell::FileDialogResult> r) {
+    void expectOpenDialog(std::optional<core::FileDialogResult> r) {
         openReplies_.push_back(std::move(r));
     }
     void expectColorDialog(std::optional<QColor> c) { colorReplies_.push_back(c); }
 
     const std::vector<Message>& messages() const { return messages_; }
-    const std::vector<shell::FileDialogRequest>& dialogRequests() const { return dialogRequests_; }
+    const std::vector<core::FileDialogRequest>& dialogRequests() const { return dialogRequests_; }
     int beeps() const { return beeps_; }
     // True when every scripted reply was used.
     bool allRepliesUsed() const;
 
-    shell::MsgResult messageBox(const QString& text, const QString& title, shell::MsgIcon icon,
-                                shell::MsgButtons buttons) override;
+    core::MsgResult messageBox(const QString& text, const QString& title, core::MsgIcon icon,
+                               core::MsgButtons buttons) override;
     void beep() override { ++beeps_; }
-    std::optional<shell::FileDialogResult> saveFileDialog(
-        const shell::FileDialogRequest& r) override;
-    std::optional<shell::FileDialogResult> openFileDialog(
-        const shell::FileDialogRequest& r) override;
+    std::optional<core::FileDialogResult> saveFileDialog(const core::FileDialogRequest& r) override;
+    std::optional<core::FileDialogResult> openFileDialog(const core::FileDialogRequest& r) override;
     std::optional<QColor> colorDialog(const QColor& initial) override;
     void setBusy(bool busy) override { busy_ = busy; }
     bool isBusy() const override { return busy_; }
 
   private:
-    std::deque<shell::MsgResult> messageReplies_;
-    std::deque<std::optional<shell::FileDialogResult>> saveReplies_;
-    std::deque<std::optional<shell::FileDialogResult>> openReplies_;
+    std::deque<core::MsgResult> messageReplies_;
+    std::deque<std::optional<core::FileDialogResult>> saveReplies_;
+    std::deque<std::optional<core::FileDialogResult>> openReplies_;
     std::deque<std::optional<QColor>> colorReplies_;
     std::vector<Message> messages_;
-    std::vector<shell::FileDialogRequest> dialogRequests_;
+    std::vector<core::FileDialogRequest> dialogRequests_;
     bool allowAnyMessage_ = false;
     bool busy_ = false;
     int beeps_ = 0;

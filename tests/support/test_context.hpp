@@ -3,10 +3,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "core/app_context.hpp"
 #include "fake_time.hpp"
 #include "scripted_reader.hpp"
 #include "scripted_ui.hpp"
-#include "shell/app_context.hpp"
 
 namespace testsupport {
 
@@ -21,9 +21,9 @@ struct TestContext {
     ScriptedUi ui;
     FixedClock clock;
     FakeTiming timing;
-    std::unique_ptr<shell::AppContext> ctx;
+    std::unique_ptr<core::AppContext> ctx;
 
-    shell::ProgramValues& values() { return ctx->values; }
+    core::ProgramValues& values() { return ctx->values; }
     QString path(const QString& name) const { return folder.filePath(name); }
 };
 

@@ -7,19 +7,19 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include "shell/window_kind.hpp"
+#include "core/window_kind.hpp"
 #include "test_context.hpp"
 
 namespace testsupport {
 
 // A test of one tool window through the registry: the window is made by its factory,
 // loaded and shown like the menu does, and closed and deleted after each test.
-template <class Window, shell::WindowKind Kind>
+template <class Window, core::WindowKind Kind>
 class WindowFixture : public ::testing::Test {
   protected:
     explicit WindowFixture(reader::ReaderLibrary* reader = nullptr) : tc(reader) {
         tc.scripted.setHealthyDefaults();
-        tc.ctx->windows().registerFactory(Kind, [](shell::AppContext& c) { return new Window(c); });
+        tc.ctx->windows().registerFactory(Kind, [](core::AppContext& c) { return new Window(c); });
     }
     ~WindowFixture() override {
         tc.ctx->windows().close(Kind);

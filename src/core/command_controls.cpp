@@ -1,0 +1,52 @@
+#include "core/command_controls.hpp"
+
+#include "core/program_values.hpp"
+#include "core/run_guard.hpp"
+
+namespace core {
+
+void EnableCommandControls(const QList<QWidget*>& controls, bool enabled) {
+    for (QWidget* c : controls) {
+        if (c) c->setEnabled(enabled);
+    }
+}
+
+void setShutdownFlags(ProgramValues& values) {
+    values.StopRequested = true;
+    values.ScriptLoopEnabled = false;
+    values.ReqBLoopEnabled = false;
+    values.AnticollisionLoopEnabled = false;
+    values.ReqCLoopEnabled = false;
+}
+
+void CommandControls::setControls(const QList<QWidget*>& controls) {
+    controls_.clear();
+    for (QWidget* c : controls) controls_.append(c);
+}
+
+void CommandControls::EnableCommandControls(bool enabled) {
+    for (const QPointer<QWidget>& c : controls_) {
+        if (c) c->setEnabled(enabled);
+    }
+    if (stop_ == StopFlag::Clears) values_.StopRequested = false;
+}
+
+void CommandControls::stopClicked(QWidget* stopButton) {
+    EnableCommandControls(true);
+    values_.StopRequested = true;
+    if (stopButton) stopButton->hide();
+}
+
+CommandLock::CommandLock(const RunScope& run, CommandControls& controls, QWidget* stopButton)
+    : run_(run), controls_(controls), stopButton_(stopButton) {
+    controls_.EnableCommandControls(false);
+    if (stopButton_) stopButton_->show();
+}
+
+CommandLock::~CommandLock() {
+    if (run_.mustEnd()) return;
+    controls_.EnableCommandControls(true);
+    if (stopButton_) stopButton_->hide();
+}
+
+}  // namespace core

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+namespace core {
+
+class AppContext;
+
+inline constexpr char kUsageFileName[] = "usageTQ73RNsoftware.dat";
+
+// Where the settings file lives: the program's folder when the program may write there,
+// otherwise the user's configuration folder under "TQ73RN/" (an installed program's
+// folder is often read-only).
+QString usageFilePath(const QString& programFolder);
+
+struct UsageRecord {
+    QString folder;
+    QString colour;
+};
+
+// The first two items of a settings file: quoted items without their quotes, unquoted
+// ones up to the next comma or line end (CR LF, LF or CR). Nothing when the content
+// ends before the second item. Any bytes are accepted; text is read as UTF-8.
+std::optional<UsageRecord> parseUsageRecord(QByteArrayView content);
+// One line: the two items in double quotes, a comma between them, CR LF.
+QByteArray usageRecordText(const QString& folder, const QString& colour);
+
+// Sets LastUsedFolder and BackColorSetting from the settings file; a missing,
+// unreadable or incomplete file leaves the colour as it is and makes the folder the
+// program's folder.
+void LoadUsageFile(AppContext& ctx);
+
+class UsageSaveResult {
+  public:
+    UsageSaveResult() = default;
+    static UsageSaveResult failure(QString why) {
+        UsageSaveResult r;
+        r.error_ = std::move(why);
+        r.ok_ = false;
+        return r;
+    }
+    bool ok() const { return ok_; }
+    explicit operator bool() const { return ok_; }
+    // What went wrong, for callers that tell the user; empty on success.
+    const QString& error() const { return error_; }
+
+  private:
+    bool ok_ = true;
+    QString error_;
+};
+
+// Replaces the file's content by one record. The new content goes to a temporary file
+// that replaces the old one only once it is completely written, so a failed write
+// leaves the previous settings as they were. The values in memory are not changed.
+UsageSaveResult SaveUsageFile(AppContext& ctx, const QString& folder, const QString& colour);
+
+}  // namespace core

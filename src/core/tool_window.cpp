@@ -1,0 +1,44 @@
+#include "core/tool_window.hpp"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+#include "core/app_context.hpp"
+
+namespace core {
+
+ToolWindow::ToolWindow(AppContext& ctx, WindowKind kind, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), kind_(kind) {
+    // Deletion is the registry's decision: a run may still be on the stack.
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+bool ToolWindow::tryEnterExclusiveRun() {
+    if (exclusiveRun_) return false;
+    exclusiveRun_ = true;
+    return true;
+}
+
+void ToolWindow::leaveExclusiveRun() { exclusiveRun_ = false; }
+
+void ToolWindow::leaveRun() {
+    if (runDepth_ > 0) --runDepth_;
+    if (runDepth_ == 0 && closing_) scheduleDeletion();
+}
+
+void ToolWindow::scheduleDeletion() {
+    // Inside the main window the frame owns the window: deleting it deletes both.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->deleteLater();
+    } else {
+        deleteLater();
+    }
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+    // The registry decides what closing means (unload, hide, deferred deletion).
+    event->ignore();
+    ctx_.windows().windowClosed(this);
+}
+
+}  // namespace core

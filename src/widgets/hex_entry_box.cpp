@@ -1,0 +1,244 @@
+#include "widgets/hex_entry_box.hpp"
+
+#include <QAbstractButton>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPalette>
+#include <algorithm>
+
+#include "core/app_context.hpp"
+#include "transceiver/hex_text.hpp"
+
+namespace widgets {
+
+namespace {
+
+bool isHexDigit(QChar c) {
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+}
+
+bool allOf(const QString& text, bool (*pred)(QChar)) {
+    for (QChar c : text) {
+        if (!pred(c)) return false;
+    }
+    return true;
+}
+
+bool isDecimalDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isBitDigit(QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('1'); }
+
+int defaultMaxLength(HexEntryBox::Kind kind) {
+    using K = HexEntryBox::Kind;
+    switch (kind) {
+        case K::Byte:
+        case K::FrameByte:
+        case K::MaskLength:
+        case K::Address:
+            return 2;
+        case K::FourByte:
+            return 8;
+        case K::Bit:
+            return 1;
+        case K::Count:
+            return 9;
+        case K::Uid:
+            return 16;
+        case K::Request:
+        case K::Data:
+        case K::RawFrame:
+            break;
+    }
+    return 32767;  // QLineEdit's own default: no limit of ours
+}
+
+// The text's value; the text is known to hold at most eight hex digits.
+quint32 typedValue(const QString& text) { return text.toUInt(nullptr, 16); }
+
+QString pad(quint32 value, int width) {
+    return transceiver::HexPad(static_cast<std::int32_t>(value), width);
+}
+
+const QColor kRed(255, 0, 0);
+
+}  // namespace
+
+HexEntryBox::HexEntryBox(core::AppContext& ctx, Kind kind, QWidget* parent)
+    : QLineEdit(parent), ctx_(ctx), kind_(kind) {
+    setMaxLength(defaultMaxLength(kind));
+    normalText_ = palette().color(QPalette::Text);
+    // Whether the text is of the box's kind follows every change, the window's own
+    // writes included; the colour of a raw frame follows the user's typing only.
+    connect(this, &QLineEdit::textChanged, this, &HexEntryBox::onTextChanged);
+    connect(this, &QLineEdit::textEdited, this, &HexEntryBox::onTextEdited);
+}
+
+bool HexEntryBox::accepts(QChar c) const {
+    // Only printable characters are filtered: the control characters (backspace, the
+    // clipboard shortcuts) and the DEL that the Delete key carries are editing keys.
+    if (c.unicode() <= 31 || !c.isPrint()) return true;
+    switch (kind_) {
+        case Kind::Bit:
+            return isBitDigit(c);
+        case Kind::Count:
+            return isDecimalDigit(c);
+        default:
+            return isHexDigit(c);
+    }
+}
+
+bool HexEntryBox::textOfKind(const QString& text) const {
+    switch (kind_) {
+        case Kind::Bit:
+            return allOf(text, isBitDigit);
+        case Kind::Count:
+            return allOf(text, isDecimalDigit);
+        case Kind::Uid:
+            return allOf(text, isHexDigit) || text.toUpper() == QLatin1String("TRANSPONDER UID");
+        default:
+            return allOf(text, isHexDigit);
+    }
+}
+
+void HexEntryBox::keyPressEvent(QKeyEvent* event) {
+    const QString typed = event->text();
+    for (QChar c : typed) {
+        if (!accepts(c)) {
+            ctx_.ui().beep();
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void HexEntryBox::focusOutEvent(QFocusEvent* event) {
+    // Switching to another program, or opening a menu, is not leaving the box.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+        commit();
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+void HexEntryBox::setRed(bool red) {
+    QPalette p = palette();
+    p.setColor(QPalette::Text, red ? kRed : normalText_);
+    setPalette(p);
+}
+
+bool HexEntryBox::showsRed() const { return palette().color(QPalette::Text) == kRed; }
+
+void HexEntryBox::colourUpdate(bool red) {
+    setRed(red);
+    if (sendButton_) sendButton_->setEnabled(true);
+}
+
+void HexEntryBox::onTextChanged(const QString& text) {
+    if (!textOfKind(text)) {
+        badText_ = true;
+        setRed(true);
+        return;
+    }
+    const bool wasBad = badText_;
+    badText_ = false;
+    if (wasBad && kind_ != Kind::RawFrame && kind_ != Kind::Uid) setRed(false);
+}
+
+void HexEntryBox::onTextEdited(const QString& text) {
+    if (kind_ == Kind::RawFrame && textOfKind(text)) colourUpdate(text.size() % 2 != 0);
+}
+
+bool HexEntryBox::commit() {
+    const QString t = text();
+    if (kind_ == Kind::Uid) {
+        commitUid();
+        emit committed();
+        return !badText_;
+    }
+    if (!textOfKind(t)) {
+        badText_ = true;
+        setRed(true);
+        if (kind_ == Kind::RawFrame && sendButton_) sendButton_->setEnabled(true);
+        emit committed();
+        return false;
+    }
+    badText_ = false;
+    switch (kind_) {
+        case Kind::Request:
+            break;
+        case Kind::Byte:
+            if (!t.isEmpty()) setText(pad(typedValue(t) & 0xFF, 2));
+            break;
+        case Kind::FrameByte:
+            setText(t.isEmpty() ? QStringLiteral("00") : pad(typedValue(t) & 0xFF, 2));
+            break;
+        case Kind::FourByte:
+            if (!t.isEmpty()) setText(pad(typedValue(t), 8));
+            break;
+        case Kind::MaskLength:
+            if (!t.isEmpty()) {
+                const quint32 v = typedValue(t) & 0x7F;
+                setText(v > 0x40 ? QStringLiteral("00") : pad(v, 2));
+            }
+            break;
+        case Kind::Address: {
+            const int width = maxLength();
+            if (t.isEmpty()) {
+                setText(QString(width, QLatin1Char('0')));
+                break;
+            }
+            // One less than the number of four-byte blocks of the product chosen last;
+            // no product (density 0) leaves the value as typed.
+            const qint64 density = ctx_.values.SelectedProduct.Density;
+            const qint64 mask = density * 1024 / 8 / 4 - 1;
+            quint32 v = typedValue(t);
+            if (mask >= 0) v &= static_cast<quint32>(std::min<qint64>(mask, 0xFFFFFFFF));
+            setText(pad(v, width));
+            break;
+        }
+        case Kind::Bit:
+            setText(t.isEmpty() ? QStringLiteral("0") : pad(typedValue(t) & 1, 1));
+            break;
+        case Kind::Count:
+            if (t.isEmpty()) setText(QStringLiteral("0"));
+            break;
+        case Kind::Data:
+            if (t.size() % 2 != 0) setText(t + QLatin1Char('0'));
+            break;
+        case Kind::RawFrame:
+            colourUpdate(t.isEmpty() || t.size() % 2 != 0);
+            break;
+        case Kind::Uid:
+            break;
+    }
+    if (kind_ != Kind::RawFrame) setRed(false);
+    emit committed();
+    return true;
+}
+
+void HexEntryBox::commitUid() {
+    const QString t = text();
+    QString& uid = ctx_.values.TransponderUID;
+    if (t.isEmpty()) {
+        badText_ = false;
+        setRed(true);
+        uid.clear();
+    } else if (t.size() == 16 && allOf(t, isHexDigit)) {
+        // The box shows the UID most significant byte first; requests carry it the
+        // other way round.
+        badText_ = false;
+        setRed(false);
+        QString reversed;
+        for (int i = 14; i >= 0; i -= 2) reversed += t.mid(i, 2);
+        uid = reversed.toUpper();
+    } else {
+        const bool placeholder = t.toUpper() == QLatin1String("TRANSPONDER UID");
+        badText_ = !placeholder && !allOf(t, isHexDigit);
+        setRed(!placeholder);
+        uid.clear();
+    }
+    setText(t.toUpper());
+}
+
+}  // namespace widgets

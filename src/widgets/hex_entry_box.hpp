@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPointer>
+
+class QAbstractButton;
+
+namespace core {
+class AppContext;
+}
+
+namespace widgets {
+
+// An entry box for bytes typed as hex text. Its kind decides which keys it takes and
+// how its text is rewritten when the user leaves it. Text that arrives without the key
+// filter (pasted, dropped) and is not of the box's kind shows red and is not used.
+class HexEntryBox : public QLineEdit {
+    Q_OBJECT
+  public:
+    enum class Kind {
+        Request,     // hex digits; left as typed
+        Byte,        // two digits, AND FF; empty stays empty
+        FrameByte,   // as Byte, but empty becomes "00"
+        FourByte,    // eight digits; empty stays empty
+        MaskLength,  // AND 7F, above 40 becomes "00"
+        Address,     // AND the product's address mask, as wide as the box
+        Bit,         // "0" or "1"; empty becomes "0"
+        Count,       // decimal digits; empty becomes "0"
+        Data,        // an odd number of digits gets a "0" appended
+        RawFrame,    // red while the number of digits is odd
+        Uid,         // 16 digits, most significant byte first
+    };
+
+    HexEntryBox(core::AppContext& ctx, Kind kind, QWidget* parent = nullptr);
+
+    Kind kind() const { return kind_; }
+
+    // Applies the leave rule now. Every Send calls it on the focused box first, so a
+    // click that takes no focus still sends the rewritten value. Returns false when the
+    // text is not of the box's kind: it shows red and must not be sent.
+    bool commit();
+    // The text is of the box's kind (after the last commit or edit).
+    bool holdsValidText() const { return !badText_; }
+    // Red text: an odd raw frame, a bad UID, or text of the wrong kind.
+    bool showsRed() const;
+
+    // The raw-frame box's Send button, enabled by every colour update.
+    void setSendButton(QAbstractButton* button) { sendButton_ = button; }
+
+  signals:
+    // After the leave rule has run (the mask-length box's mask-value boxes follow it).
+    void committed();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    bool accepts(QChar c) const;
+    bool textOfKind(const QString& text) const;
+    void setRed(bool red);
+    void colourUpdate(bool red);
+    void onTextChanged(const QString& text);
+    void onTextEdited(const QString& text);
+    void commitUid();
+
+    core::AppContext& ctx_;
+    Kind kind_;
+    bool badText_ = false;
+    QColor normalText_;
+    QPointer<QAbstractButton> sendButton_;
+};
+
+}  // namespace widgets

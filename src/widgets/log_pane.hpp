@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QTextEdit>
+
+#include "core/log_sink.hpp"
+
+namespace core {
+class AppContext;
+}
+
+namespace widgets {
+
+// Our own wording for a log that could not be saved (the user must not believe it was).
+inline const QString kSaveLogTitle = QStringLiteral("Save Log");
+inline const QString kSaveLogFailedText = QStringLiteral("The log could not be saved to %1: %2");
+inline const QString kSaveLogFolderNotRecordedText = QStringLiteral(
+    "The log was saved, but its folder could not be recorded for the next start: %1");
+// The filter of every log file dialog.
+inline const QString kLogFileFilter = QStringLiteral("txt File (*.txt)");
+
+// A window's log: the whole text of its entries and the box that shows it. Entries are
+// appended to the box, never rewritten, so the cost of an entry does not grow with the
+// log (a detection loop may run all day).
+class LogPane : public core::LogSink {
+  public:
+    enum class SaveOutcome { NothingToSave, Cancelled, Saved, WriteFailed };
+
+    explicit LogPane(core::AppContext& ctx);
+
+    // At the window's load: `box` shows the log from now on, both start empty. The box is
+    // read-only unless `editable` (the board tools let the user type into theirs).
+    void attach(QTextEdit* box, bool editable = false);
+    QTextEdit* box() const { return box_.data(); }
+
+    // The log as it will be saved, entries separated by CR LF.
+    const QString& text() const { return text_; }
+
+    // Appends an entry already laid out; the caret ends after it.
+    void append(const QString& entry) override;
+
+    // Clear Log.
+    void clear();
+    // Save Log: asks for a file and writes the log there as single-byte text. The file
+    // is written before its folder is recorded for the next start, and a failed write is
+    // told to the user.
+    SaveOutcome save();
+
+  private:
+    QString boxText() const;
+
+    core::AppContext& ctx_;
+    QPointer<QTextEdit> box_;
+    bool editable_ = false;
+    QString text_;
+};
+
+}  // namespace widgets

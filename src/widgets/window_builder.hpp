@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+namespace widgets {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Places controls the way every window's layout is given: positions and sizes in twips,
+// converted with the screen's logical resolution so the proportions hold. This is the
+// program's one conversion from twips to pixels.
+class WindowBuilder {
+  public:
+    explicit WindowBuilder(const QWidget* reference)
+        : dpi_(reference->logicalDpiX()),
+          scale_(fontScale(reference->fontMetrics().averageCharWidth(), dpi_)) {}
+
+    int px(int twips) const { return static_cast<int>(twips * dpi_ * scale_ / kTwipsPerInch); }
+
+    template <class W>
+    W* place(W* w, const QString& name, int left, int top, int width, int height) const {
+        w->setObjectName(name);
+        w->setGeometry(px(left), px(top), px(width), px(height));
+        return w;
+    }
+
+    QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+                  int width = 0, int height = 240) const {
+        auto* l = new QLabel(caption, parent);
+        place(l, name, left, top, width, height);
+        if (width == 0) l->resize(l->sizeHint().width(), px(height));
+        return l;
+    }
+
+    // A read-only one-line box for a request, an answer or an explanation line.
+    QLineEdit* display(QWidget* parent, const QString& name, int left, int top, int width,
+                       int height = 300) const {
+        auto* e = new QLineEdit(parent);
+        e->setReadOnly(true);
+        return place(e, name, left, top, width, height);
+    }
+
+    // Connector lines drawn between a box and the label that names it.
+    QFrame* hline(QWidget* parent, const QString& name, int left, int top, int width) const {
+        auto* f = new QFrame(parent);
+        f->setFrameShape(QFrame::HLine);
+        f->setFrameShadow(QFrame::Plain);
+        f->setObjectName(name);
+        f->setGeometry(px(left), px(top), std::max(px(width), 1), 1);
+        return f;
+    }
+    QFrame* vline(QWidget* parent, const QString& name, int left, int top, int height) const {
+        auto* f = new QFrame(parent);
+        f->setFrameShape(QFrame::VLine);
+        f->setFrameShadow(QFrame::Plain);
+        f->setObjectName(name);
+        f->setGeometry(px(left), px(top), 1, std::max(px(height), 1));
+        return f;
+    }
+
+    static QString indexed(const char* name, int index) {
+        return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
+    }
+
+  private:
+    // The layout was drawn for a narrow 8-point font of about 75 twips a character; a wider
+    // font gets a proportionally larger window, so every caption still fits its place.
+    static double fontScale(int averageCharWidthPx, int dpi) {
+        const double twipsPerChar = averageCharWidthPx * double(kTwipsPerInch) / dpi;
+        return twipsPerChar > 75.0 ? twipsPerChar / 75.0 : 1.0;
+    }
+
+    int dpi_;
+    double scale_;
+};
+
+// Twips to pixels for a widget that places a control or two by hand.
+inline int twipsToPixels(const QWidget* w, int twips) { return WindowBuilder(w).px(twips); }
+
+}  // namespace widgets

@@ -1,0 +1,251 @@
+#include "core/product_catalogue.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "recording_windows.hpp"
+#include "test_context.hpp"
+
+using namespace core;
+using shelltest::registerRecordingWindows;
+
+namespace {
+
+constexpr char kCatalogue[] =
+    "\"TQ73RN products\"\r\n"
+    "\"VEL-C\",2,4,1,1,\"0\",0\r\n"
+    "\"VEL-D\",3,4,1,1,\"0\",0\r\n"
+    "\"SOLA-A\",999,4,1,1,\"0\",0\r\n"
+    "\"SOLT-A\",0,8,1,1,\"0\",0\r\n"
+    "\"ISO14443-B\",2,4,1,1,\"0\",0\r\n"
+    "\"TOPAZ\",1,8,1,1,\"T\",5\r\n"
+    "\"VEL-C\",64,32,2,2,\"1\",9\r\n"
+    "\"vels-a\",2,4,1,1,\"0\",0\r\n";
+
+struct SelectionFixture : ::testing::Test {
+    testsupport::TestContext t;
+    QStringList journal;
+
+    SelectionFixture() {
+        registerRecordingWindows(*t.ctx, journal,
+                                 {{core::WindowKind::StartupDetection, "detection"},
+                                  {core::WindowKind::Console, "console"},
+                                  {core::WindowKind::Iso15693, "15693"},
+                                  {core::WindowKind::Iso14443A, "14443A"},
+                                  {core::WindowKind::Iso14443B, "14443B"},
+                                  {core::WindowKind::Iso18092, "18092"},
+                                  {core::WindowKind::Script, "script"},
+                                  {core::WindowKind::TagDetection, "tagdetect"},
+                                  {core::WindowKind::AutoDetect, "autodetect"},
+                                  {core::WindowKind::About, "about"}});
+    }
+    ~SelectionFixture() override {
+        for (int k = 0; k <= static_cast<int>(core::WindowKind::About); ++k) {
+            t.ctx->windows().close(static_cast<core::WindowKind>(k));
+        }
+    }
+    void writeProducts(const QByteArray& content) {
+        QFile f(t.path(QLatin1String(core::kProductsFileName)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    }
+    void openAll() {
+        for (core::WindowKind k : {core::WindowKind::Console, core::WindowKind::Iso15693,
+                                   core::WindowKind::TagDetection, core::WindowKind::About}) {
+            t.ctx->windows().show(k);
+        }
+        journal.clear();
+    }
+};
+
+TEST_F(SelectionFixture, FoundProductReplacesSelectionGeometryAndFamilyWindow) {
+    writeProducts(kCatalogue);
+    openAll();
+    SelectProduct(*t.ctx, QStringLiteral("VEL-C"));
+
+    const core::Product expected{QStringLiteral("VEL-C"), 2, 4, 1, 1, QStringLiteral("0"), 0};
+    EXPECT_EQ(t.values().SelectedProduct, expected);
+    EXPECT_EQ(t.values().MemorySizeBytes, 256);
+    EXPECT_EQ(t.values().BlockSizeBytes, 4);
+    EXPECT_EQ(t.values().AddressMask, 63);
+    // The open ISO15693 window is replaced by a fresh one; the console stays.
+    EXPECT_EQ(journal,
+              (QStringList{"unload 15693", "unload tagdetect", "unload about", "load 15693"}));
+    ASSERT_NE(t.ctx->windows().find(core::WindowKind::Console), nullptr);
+    core::ToolWindow* w = t.ctx->windows().find(core::WindowKind::Iso15693);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("   ISO15693  user interface  VEL-C"));
+    EXPECT_TRUE(t.ui.messages().empty());
+}
+
+TEST_F(SelectionFixture, LookupRulesAndGeometry) {
+    writeProducts(kCatalogue);
+    struct Case {
+        const char* caption;
+        const char* reference;
+        int density, pageSize, memory, mask;
+        core::WindowKind window;
+        const char* title;
+    };
+    const Case cases[] = {
+        // The first of two records with the same reference wins.
+        {"VEL-C", "VEL-C", 2, 4, 256, 63, core::WindowKind::Iso15693,
+         "   ISO15693  user interface  VEL-C"},
+        {"VEL-D", "VEL-D", 3, 4, 384, 95, core::WindowKind::Iso15693,
+         "   ISO15693  user interface  VEL-D"},
+        // SOLA memory tags have 64 bytes whatever their density says.
+        {"SOLA-A", "SOLA-A", 999, 4, 64, 15, core::WindowKind::Iso14443B,
+         "   ISO14443-B  user interface  SOLA-A"},
+        {"SOLT-A", "SOLT-A", 0, 8, 64, 7, core::WindowKind::Iso14443B,
+         "   ISO14443-B  user interface  SOLT-A"},
+        // A menu caption is looked up by its first word.
+        {"ISO14443-B Cards commands", "ISO14443-B", 2, 4, 256, 63, core::WindowKind::Iso14443B,
+         "   ISO14443-B  user interface  ISO14443-B"},
+        {"TOPAZ", "TOPAZ", 1, 8, 128, 15, core::WindowKind::Iso14443A,
+         "   ISO14443-A  user interface  TOPAZ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        SelectProduct(*t.ctx, QString::fromLatin1(c.caption));
+        const core::ProgramValues& v = t.values();
+        EXPECT_EQ(v.SelectedProduct.Reference, QLatin1String(c.reference));
+        EXPECT_EQ(v.SelectedProduct.Density, c.density);
+        EXPECT_EQ(v.SelectedProduct.PageSize, c.pageSize);
+        EXPECT_EQ(v.MemorySizeBytes, c.memory);
+        EXPECT_EQ(v.AddressMask, c.mask);
+        core::ToolWindow* w = t.ctx->windows().find(c.window);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->windowTitle(), QLatin1String(c.title));
+    }
+    EXPECT_EQ(t.values().SelectedProduct.TestMode, QStringLiteral("T"));
+    EXPECT_EQ(t.values().SelectedProduct.Address, 5);
+}
+
+// A product that cannot be selected leaves every value and every window as it was.
+TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
+    struct Case {
+        const char* name;
+        const char* caption;
+        std::optional<QByteArray> content;  // nullopt: no products file at all
+        const char* message;                // nullptr: silently nothing
+        bool unreadable = false;            // a folder stands where the file should be
+    };
+    const Case cases[] = {
+        {"not in file", "VELS-CX", QByteArray(kCatalogue), nullptr},
+        {"letter case", "VELS-A", QByteArray(kCatalogue), nullptr},
+        {"heading only", "VEL-C", QByteArray("\"TQ73RN products\"\r\n"), nullptr},
+        {"no file", "VEL-C", std::nullopt, "File 'TQ73RN_products.ini' is missing"},
+        {"empty file", "VEL-C", QByteArray(""), "File 'TQ73RN_products.ini': the file is empty."},
+        {"page size 0", "VEL-C", QByteArray("h\n\"VEL-C\",2,0,1,1,\"0\",0\n"),
+         "File 'TQ73RN_products.ini': the PageSize of \"VEL-C\" is 0; it must be 1 or more."},
+        {"short last record", "VEL-C", QByteArray("h\n\"VEL-D\",2,4,1,1,\"0\",0\n\"VEL-C\",2,4\n"),
+         "File 'TQ73RN_products.ini': the last record (\"VEL-C\") has 3 of its 7 items."},
+        {"density overflow", "VEL-C", QByteArray("h\n\"VEL-C\",2097152,4,1,1,\"0\",0\n"),
+         "File 'TQ73RN_products.ini': the Density of \"VEL-C\" (2097152 kbit) is not a memory "
+         "size the program can use."},
+        {"not a number", "VEL-C", QByteArray("h\n\"VEL-D\",2,four,1,1,\"0\",0\n"),
+         "File 'TQ73RN_products.ini': the PageSize of \"VEL-D\" is \"four\", which is not a "
+         "whole number."},
+        // There but not readable: the user must not be sent looking for a missing file.
+        {"unreadable", "VEL-C", std::nullopt,
+         "File 'TQ73RN_products.ini': the file is there but cannot be read.", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeProducts(kCatalogue);
+        SelectProduct(*t.ctx, QStringLiteral("VEL-D"));
+        openAll();
+        const core::ProgramValues before = t.values();
+
+        if (c.content) {
+            writeProducts(*c.content);
+        } else {
+            QFile::remove(t.path(QLatin1String(core::kProductsFileName)));
+        }
+        if (c.unreadable) {
+            ASSERT_TRUE(QDir().mkdir(t.path(QLatin1String(core::kProductsFileName))));
+        }
+        const std::size_t shown = t.ui.messages().size();
+        t.ui.allowAnyMessage();
+        SelectProduct(*t.ctx, QString::fromLatin1(c.caption));
+        t.ui.allowAnyMessage(false);
+        if (c.unreadable) QDir().rmdir(t.path(QLatin1String(core::kProductsFileName)));
+
+        EXPECT_TRUE(journal.isEmpty()) << journal.join(QLatin1Char(',')).toStdString();
+        EXPECT_EQ(t.values().SelectedProduct, before.SelectedProduct);
+        EXPECT_EQ(t.values().MemorySizeBytes, before.MemorySizeBytes);
+        EXPECT_EQ(t.values().AddressMask, before.AddressMask);
+        if (!c.message) {
+            EXPECT_EQ(t.ui.messages().size(), shown);
+            continue;
+        }
+        ASSERT_EQ(t.ui.messages().size(), shown + 1);
+        const auto& m = t.ui.messages().back();
+        EXPECT_EQ(m.text, QLatin1String(c.message));
+        EXPECT_EQ(m.title, QStringLiteral("DEMO-TQ73RN-A"));
+        EXPECT_EQ(m.icon, core::MsgIcon::Critical);
+        EXPECT_EQ(m.buttons, core::MsgButtons::Ok);
+    }
+}
+
+// A second product chosen while the first one's window loads (and pumps events) is
+// ignored: it would close the window still loading.
+TEST(ProductSelection, NotReenteredWhileItsWindowLoads) {
+    testsupport::TestContext t;
+    QStringList journal;
+    QFile f(t.path(QLatin1String(core::kProductsFileName)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(kCatalogue);
+    f.close();
+    registerRecordingWindows(*t.ctx, journal, {{core::WindowKind::Iso15693, "15693"}},
+                             [&] { SelectProduct(*t.ctx, QStringLiteral("VEL-D")); });
+    SelectProduct(*t.ctx, QStringLiteral("VEL-C"));
+    EXPECT_EQ(journal, QStringList{"load 15693"});
+    EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("VEL-C"));
+    core::ToolWindow* w = t.ctx->windows().find(core::WindowKind::Iso15693);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("   ISO15693  user interface  VEL-C"));
+    // Once the selection has returned, the next one goes through.
+    SelectProduct(*t.ctx, QStringLiteral("VEL-D"));
+    EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("VEL-D"));
+    t.ctx->windows().close(core::WindowKind::Iso15693);
+}
+
+// Every product a menu entry names must be selectable from the file the program ships.
+TEST(ProductsFileReader, ShippedFileHasEveryMenuProduct) {
+    QFile f(QStringLiteral(TQ_DATA_DIR "/TQ73RN_products.ini"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray content = f.readAll();
+    for (const char* key : {"VEL-C", "VEL-D", "VELS-A", "VELS-CX", "DUONX-AE", "DUONX-BE",
+                            "DUONX-C", "DUONX-DE", "ISO14443-B", "SOLA-A", "SOLT-A", "SOLA-B",
+                            "SOLA-C", "SOLX-A", "ISO14443-A", "TOPAZ", "ISO18092"}) {
+        const core::ProductLookup r = core::findProduct(content, QLatin1String(key));
+        EXPECT_EQ(r.outcome, core::ProductLookup::Outcome::Found)
+            << key << " " << r.problem.toStdString();
+        EXPECT_TRUE(core::productFamily(QLatin1String(key)).has_value()) << key;
+    }
+}
+
+TEST(ProductsFileReader, ItemSyntax) {
+    // Unquoted items, blanks, LF-only and CR-only line ends, records across lines.
+    const QByteArray content =
+        "heading, more\r"
+        "VEL-C , 2 ,4\n1,1,\"a, b\" trailing ,-7\r\n\r\n";
+    const core::ProductLookup r = core::findProduct(content, QStringLiteral("VEL-C"));
+    ASSERT_EQ(r.outcome, core::ProductLookup::Outcome::Invalid);  // "more" shifts the record
+    const core::ProductLookup ok = core::findProduct(
+        "heading\rVEL-C , 2 ,4\n1,1,\"a, b\" trailing ,-7\r\n\r\n", QStringLiteral("VEL-C"));
+    ASSERT_EQ(ok.outcome, core::ProductLookup::Outcome::Found) << ok.problem.toStdString();
+    EXPECT_EQ(ok.product,
+              (core::Product{QStringLiteral("VEL-C"), 2, 4, 1, 1, QStringLiteral("a, b"), -7}));
+}
+
+TEST(ProductsFileReader, RecordsAfterTheMatchAreNotRead) {
+    const core::ProductLookup r =
+        core::findProduct("h\nA,1,1,1,1,x,1\nB,oops", QStringLiteral("A"));
+    EXPECT_EQ(r.outcome, core::ProductLookup::Outcome::Found);
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include "core/settings_file.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <csignal>
+
+#include "test_context.hpp"
+
+namespace {
+
+using core::LoadUsageFile;
+using core::SaveUsageFile;
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    SettingsFile() { t.values().BackColorSetting = QStringLiteral("&h00FFFFFF"); }
+
+    QString filePath() const { return t.path(QString::fromLatin1(core::kUsageFileName)); }
+    void writeFile(const QByteArray& content) {
+        QFile f(filePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QByteArray readFile() const {
+        QFile f(filePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    testsupport::TestContext t;
+};
+
+TEST_F(SettingsFile, SavedRecordIsOneQuotedLineAndReadsBack) {
+    ASSERT_TRUE(SaveUsageFile(*t.ctx, QStringLiteral("D:\\Logs\\"), QStringLiteral("255")));
+    EXPECT_EQ(readFile(), QByteArray("\"D:\\Logs\\\",\"255\"\r\n"));
+    EXPECT_EQ(readFile().size(), 18);
+    // Saving changes nothing in memory.
+    EXPECT_EQ(t.values().LastUsedFolder, QString());
+    EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("&h00FFFFFF"));
+
+    LoadUsageFile(*t.ctx);
+    EXPECT_EQ(t.values().LastUsedFolder, QStringLiteral("D:\\Logs\\"));
+    EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("255"));
+}
+
+TEST_F(SettingsFile, MissingOrIncompleteFileGivesTheDefaults) {
+    const QByteArray incomplete[] = {
+        "",
+        "\r\n",
+        "\"/home/user/logs/\"\r\n",  // only a folder item
+        "\"/home/user/logs/\",",
+        "\"unterminated folder",
+    };
+    LoadUsageFile(*t.ctx);  // no file at all
+    EXPECT_EQ(t.values().LastUsedFolder, t.folder.path());
+    EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("&h00FFFFFF"));
+    for (const auto& content : incomplete) {
+        writeFile(content);
+        LoadUsageFile(*t.ctx);
+        EXPECT_EQ(t.values().LastUsedFolder, t.folder.path()) << content.toStdString();
+        EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("&h00FFFFFF"))
+            << content.toStdString();
+    }
+}
+
+TEST_F(SettingsFile, ItemsAreReadQuotedOrNotWithAnyLineEnd) {
+    const struct {
+        QByteArray content;
+        const char* folder;
+        const char* colour;
+    } cases[] = {
+        {"\"/data/logs/\",\"16777215\"\r\n", "/data/logs/", "16777215"},
+        {"\"/data/logs/\",\"255\"\n", "/data/logs/", "255"},
+        {"/data/logs/,255", "/data/logs/", "255"},
+        {"  /data/logs/  , 255 \r\n", "/data/logs/", "255"},
+        {"\"/data/logs/\"\r\n\"255\"\r\n", "/data/logs/", "255"},  // one item per line
+        {"\"/data/logs/\"\r\"255\"", "/data/logs/", "255"},
+        {"\"a,b\",\"1\",\"ignored\"\r\nmore", "a,b", "1"},
+        {"\"/x/\"junk,\"2\"", "/x/", "2"},
+        {",\"3\"", "", "3"},
+        {"\"/d\xc3\xa9j\xc3\xa0/\",\"4\"", "/d\xc3\xa9j\xc3\xa0/", "4"},
+    };
+    for (const auto& c : cases) {
+        writeFile(c.content);
+        LoadUsageFile(*t.ctx);
+        EXPECT_EQ(t.values().LastUsedFolder, QString::fromUtf8(c.folder))
+            << c.content.toStdString();
+        EXPECT_EQ(t.values().BackColorSetting, QString::fromUtf8(c.colour))
+            << c.content.toStdString();
+    }
+}
+
+TEST_F(SettingsFile, BinaryGarbageIsReadWithoutFault) {
+    QByteArray garbage;
+    for (int i = 0; i < 5000; ++i) garbage.append(static_cast<char>((i * 37) & 0xFF));
+    garbage[10] = '\0';
+    writeFile(garbage);
+    LoadUsageFile(*t.ctx);
+    const auto direct = core::parseUsageRecord(garbage);
+    ASSERT_TRUE(direct.has_value());
+    EXPECT_EQ(t.values().LastUsedFolder, direct->folder);
+    EXPECT_EQ(t.values().BackColorSetting, direct->colour);
+}
+
+TEST_F(SettingsFile, AWriteThatCannotHappenIsReportedAndTheFolderUntouched) {
+    // The settings path is taken by a folder: the file cannot replace it.
+    ASSERT_TRUE(QDir(t.folder.path()).mkdir(QString::fromLatin1(core::kUsageFileName)));
+    const auto result = SaveUsageFile(*t.ctx, QStringLiteral("/new/"), QStringLiteral("1"));
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.error().contains(QString::fromLatin1(core::kUsageFileName)))
+        << result.error().toStdString();
+    EXPECT_TRUE(QFileInfo(filePath()).isDir());
+}
+
+TEST_F(SettingsFile, AWriteCutShortIsReportedAndTheOldFileKept) {
+    ASSERT_TRUE(SaveUsageFile(*t.ctx, QStringLiteral("/old/"), QStringLiteral("255")));
+    const QByteArray before = readFile();
+
+    // Files may grow to 20 bytes only, so the new record cannot be written whole.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = SaveUsageFile(*t.ctx, QStringLiteral("/a/much/longer/folder/than/before/"),
+                                      QStringLiteral("16777215"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.error().isEmpty());
+    EXPECT_EQ(readFile(), before);
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(t.folder.path()).entryList(QDir::Files).filter(QStringLiteral("usage")).size(),
+              1);
+}
+
+TEST(SettingsFileLocation, AProgramFolderThatCannotBeWrittenSendsTheFileToTheUserConfig) {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString absent = QStringLiteral("/nonexistent-program-folder");
+    const QString expected =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/TQ73RN/usageTQ73RNsoftware.dat");
+    EXPECT_EQ(core::usageFilePath(absent), expected);
+
+    testsupport::TestContext t;
+    EXPECT_EQ(core::usageFilePath(t.folder.path()),
+              t.path(QStringLiteral("usageTQ73RNsoftware.dat")));
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+}  // namespace

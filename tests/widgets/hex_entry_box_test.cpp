@@ -1,0 +1,242 @@
+#include "widgets/hex_entry_box.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "test_context.hpp"
+
+namespace {
+
+using widgets::HexEntryBox;
+using Kind = HexEntryBox::Kind;
+
+const char* kindName(Kind k) {
+    switch (k) {
+        case Kind::Request:
+            return "request";
+        case Kind::Byte:
+            return "byte";
+        case Kind::FrameByte:
+            return "frame byte";
+        case Kind::FourByte:
+            return "four-byte";
+        case Kind::MaskLength:
+            return "mask length";
+        case Kind::Address:
+            return "address";
+        case Kind::Bit:
+            return "bit";
+        case Kind::Count:
+            return "count";
+        case Kind::Data:
+            return "data";
+        case Kind::RawFrame:
+            return "raw frame";
+        case Kind::Uid:
+            return "UID";
+    }
+    return "?";
+}
+
+void type(QWidget& w, QChar c) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(&w, &press);
+}
+
+class HexEntryBoxTest : public ::testing::Test {
+  protected:
+    testsupport::TestContext t;
+};
+
+TEST_F(HexEntryBoxTest, KeyFilterOfEachKind) {
+    struct Case {
+        Kind kind;
+        const char* accepted;
+        const char* refused;
+    };
+    const Case cases[] = {
+        {Kind::Byte, "09afAF", "gG -x"},
+        {Kind::RawFrame, "0Ff", "z "},
+        {Kind::Uid, "0aF", "T "},
+        {Kind::Bit, "01", "2aF "},
+        {Kind::Count, "0123456789", "Aa- "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(kindName(c.kind));
+        for (const char* p = c.accepted; *p; ++p) {
+            HexEntryBox box(*t.ctx, c.kind);
+            const int beeps = t.ui.beeps();
+            type(box, QLatin1Char(*p));
+            EXPECT_EQ(box.text(), QString(QLatin1Char(*p))) << "'" << *p << "' refused";
+            EXPECT_EQ(t.ui.beeps(), beeps);
+        }
+        for (const char* p = c.refused; *p; ++p) {
+            HexEntryBox box(*t.ctx, c.kind);
+            const int beeps = t.ui.beeps();
+            type(box, QLatin1Char(*p));
+            EXPECT_EQ(box.text(), QString()) << "'" << *p << "' let through";
+            EXPECT_EQ(t.ui.beeps(), beeps + 1);
+        }
+    }
+    // Control characters (backspace, the clipboard shortcuts) always pass.
+    HexEntryBox box(*t.ctx, Kind::Bit);
+    const int beepsBefore = t.ui.beeps();
+    box.setText("1");
+    box.end(false);
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString(QChar(8)));
+    QCoreApplication::sendEvent(&box, &backspace);
+    EXPECT_EQ(box.text(), QString());
+    // The Delete key arrives carrying the DEL character (127) on X11: an editing key, not
+    // a printable one, so it must delete without a beep.
+    box.setText("1");
+    box.home(false);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
+    QCoreApplication::sendEvent(&box, &del);
+    EXPECT_EQ(box.text(), QString());
+    EXPECT_EQ(t.ui.beeps(), beepsBefore);
+}
+
+TEST_F(HexEntryBoxTest, LeaveRuleOfEachKind) {
+    struct Case {
+        Kind kind;
+        int density;  // of the selected product
+        const char* typed;
+        const char* shown;
+        bool red;
+        bool usable;
+    };
+    const Case cases[] = {
+        {Kind::Byte, 0, "a", "0A", false, true},
+        {Kind::Byte, 0, "ff", "FF", false, true},
+        {Kind::Byte, 0, "", "", false, true},
+        {Kind::FrameByte, 0, "", "00", false, true},
+        {Kind::FrameByte, 0, "7", "07", false, true},
+        {Kind::FourByte, 0, "FFFF", "0000FFFF", false, true},
+        {Kind::FourByte, 0, "fedcba98", "FEDCBA98", false, true},
+        {Kind::FourByte, 0, "", "", false, true},
+        {Kind::MaskLength, 0, "41", "00", false, true},
+        {Kind::MaskLength, 0, "40", "40", false, true},
+        {Kind::MaskLength, 0, "C0", "40", false, true},
+        {Kind::Address, 2, "FF", "3F", false, true},
+        {Kind::Address, 2, "", "00", false, true},
+        {Kind::Address, 0, "ff", "FF", false, true},  // no product: value as typed
+        {Kind::Bit, 0, "1", "1", false, true},
+        {Kind::Bit, 0, "", "0", false, true},
+        {Kind::Count, 0, "", "0", false, true},
+        {Kind::Count, 0, "12", "12", false, true},
+        {Kind::Data, 0, "ABC", "ABC0", false, true},
+        {Kind::Data, 0, "AB", "AB", false, true},
+        {Kind::Request, 0, "0a1", "0a1", false, true},
+        {Kind::RawFrame, 0, "010", "010", true, true},
+        {Kind::RawFrame, 0, "", "", true, true},
+        {Kind::RawFrame, 0, "0102", "0102", false, true},
+        // Pasted text the key filter never saw: shown red, left as it is, not usable.
+        {Kind::Byte, 0, "zz", "zz", true, false},
+        {Kind::Address, 2, "g1", "g1", true, false},
+        {Kind::FourByte, 0, "12345G78", "12345G78", true, false},
+        {Kind::Bit, 0, "2", "2", true, false},
+        {Kind::Count, 0, "3x", "3x", true, false},
+        {Kind::Data, 0, "XYZ", "XYZ", true, false},
+        {Kind::RawFrame, 0, "01 02", "01 02", true, false},
+        {Kind::Request, 0, "hello", "hello", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(kindName(c.kind)) + " \"" + c.typed + "\"");
+        t.values().SelectedProduct.Density = c.density;
+        HexEntryBox box(*t.ctx, c.kind);
+        box.setText(c.typed);
+        EXPECT_EQ(box.commit(), c.usable);
+        EXPECT_EQ(box.text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(box.showsRed(), c.red);
+        EXPECT_EQ(box.holdsValidText(), c.usable);
+    }
+}
+
+TEST_F(HexEntryBoxTest, AValueTheWindowWritesOverPastedTextIsUsable) {
+    // A window writes its boxes itself (a preset, a copy from another box): text it
+    // puts over a refused paste is good text again, not red and not held back.
+    for (Kind kind : {Kind::Byte, Kind::Bit, Kind::Request}) {
+        SCOPED_TRACE(kindName(kind));
+        HexEntryBox box(*t.ctx, kind);
+        box.setText("zz");
+        EXPECT_FALSE(box.commit());
+        box.setText("1");
+        EXPECT_TRUE(box.holdsValidText());
+        EXPECT_FALSE(box.showsRed());
+        // And the other way round: bad text written in is caught without a commit.
+        box.setText("g");
+        EXPECT_FALSE(box.holdsValidText());
+        EXPECT_TRUE(box.showsRed());
+    }
+}
+
+TEST_F(HexEntryBoxTest, AnAddressBoxIsAsWideAsItsWindowMadeIt) {
+    t.values().SelectedProduct.Density = 64;  // 2048 blocks: mask 7FF
+    HexEntryBox box(*t.ctx, Kind::Address);
+    box.setMaxLength(3);
+    box.setText("fff");
+    box.commit();
+    EXPECT_EQ(box.text(), "7FF");
+    box.setText("");
+    box.commit();
+    EXPECT_EQ(box.text(), "000");
+}
+
+TEST_F(HexEntryBoxTest, RawFrameColourFollowsTypedDigitsAndEnablesSend) {
+    QPushButton send;
+    HexEntryBox box(*t.ctx, Kind::RawFrame);
+    box.setSendButton(&send);
+    send.setEnabled(false);
+    type(box, '0');
+    EXPECT_TRUE(box.showsRed());
+    EXPECT_TRUE(send.isEnabled());
+    type(box, '1');
+    EXPECT_FALSE(box.showsRed());
+    send.setEnabled(false);
+    box.setText("");
+    box.commit();
+    EXPECT_TRUE(box.showsRed());
+    EXPECT_TRUE(send.isEnabled());
+}
+
+TEST_F(HexEntryBoxTest, UidBoxGivesTheUidInFrameOrderOrEmptiesIt) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+        bool red;
+        const char* transponderUid;
+    };
+    const Case cases[] = {
+        {"e0020304050607a8", "E0020304050607A8", false, "A8070605040302E0"},
+        {"transponder uid", "TRANSPONDER UID", false, ""},
+        {"", "", true, ""},
+        {"E00203", "E00203", true, ""},
+        {"E0020304050607ZZ", "E0020304050607ZZ", true, ""},  // pasted, not hex
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        t.values().TransponderUID = "left over";
+        HexEntryBox box(*t.ctx, Kind::Uid);
+        box.setText(c.typed);
+        box.commit();
+        EXPECT_EQ(box.text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(box.showsRed(), c.red);
+        EXPECT_EQ(t.values().TransponderUID, QString::fromLatin1(c.transponderUid));
+    }
+}
+
+TEST_F(HexEntryBoxTest, LeavingTheBoxAppliesTheRuleButSwitchingProgramsDoesNot) {
+    HexEntryBox box(*t.ctx, Kind::Byte);
+    box.setText("a");
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(&box, &away);
+    EXPECT_EQ(box.text(), "a");
+    QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&box, &tab);
+    EXPECT_EQ(box.text(), "0A");
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+#include "widgets/log_pane.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTextEdit>
+
+#include "core/log_entry.hpp"
+#include "core/settings_file.hpp"
+#include "test_context.hpp"
+
+namespace {
+
+using widgets::LogPane;
+namespace entry = core::log_entry;
+
+const QDateTime kWhen(QDate(2012, 5, 9), QTime(14, 5, 9));
+
+TEST(LogEntry, EachLayoutWritesItsExactText) {
+    struct Case {
+        const char* name;
+        QString entry;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"titled", entry::titled(kWhen, "REQB", core::kLogSendRecv, "R", "A"),
+         "\r\n05-09-2012 14:05:09\tREQB\r\n\t\t\t>>> TQ73RNDLL_SENDRECV, R\r\n\t\t\t<<< A"},
+        {"untitled with request", entry::untitledWithRequest(kWhen, core::kLogKvCmd, "R", "A"),
+         "\r\n05-09-2012 14:05:09\t>>> TQ73RNDLL_KVCMD, R\r\n\t\t\t<<< A"},
+        {"a log name ending with its own comma",
+         entry::untitledWithRequest(kWhen, core::kLogKvCmdRaw, "01 0400", "0000"),
+         "\r\n05-09-2012 14:05:09\t>>> TQ73RNDll_KVCmd, 01 0400\r\n\t\t\t<<< 0000"},
+        {"echo", entry::untitledWithoutRequest(kWhen, core::kLogEcho, "5500"),
+         "\r\n05-09-2012 14:05:09\t>>> TQ73RNDLL_ECHO\r\n\t\t\t<<< 5500"},
+        {"board tools", entry::boardTools(kWhen, "TQ73RNDLL_GETMCUREV", "0003010401"),
+         "\r\n05-09-2012 \t>>> TQ73RNDLL_GETMCUREV\r\n\t\t<<< 0003010401"},
+        {"progress", entry::progressLine(kWhen, "step 1"),
+         "\r\n\r\n05-09-2012 14:05:09\t>>> step 1"},
+        {"midnight and single digits",
+         entry::untitledWithoutRequest(QDateTime(QDate(987, 1, 2), QTime(0, 0, 7)), "X", ""),
+         "\r\n01-02-0987 00:00:07\t>>> X\r\n\t\t\t<<< "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.entry, QString::fromLatin1(c.expected));
+    }
+}
+
+class LogPaneTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        t.clock.set(kWhen);
+        pane.attach(&box);
+    }
+
+    // Two entries, as a window writes them.
+    void writeTwo() {
+        pane.appendTitled("REQB", core::kLogSendRecv, "050008", "80055000");
+        pane.appendUntitled(core::kLogEcho, "5500");
+    }
+    QString settingsFile() const { return core::usageFilePath(t.ctx->programFolder()); }
+    QByteArray settingsContent() const {
+        QFile f(settingsFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    }
+    QByteArray fileContent(const QString& path) const {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    }
+    core::FileDialogResult chosen(const QString& path) {
+        return {path, QFileInfo(path).fileName()};
+    }
+
+    testsupport::TestContext t;
+    QTextEdit box;
+    LogPane pane{*t.ctx};
+};
+
+TEST_F(LogPaneTest, EntriesAppendToTheBoxWhichShowsTheWholeLogWithTheCaretAtTheEnd) {
+    EXPECT_TRUE(box.isReadOnly());
+    writeTwo();
+    const QString expected =
+        entry::titled(kWhen, "REQB", core::kLogSendRecv, "050008", "80055000") +
+        entry::untitledWithoutRequest(kWhen, core::kLogEcho, "5500");
+    EXPECT_EQ(pane.text(), expected);
+    QString shown = expected;
+    shown.replace("\r\n", "\n");
+    EXPECT_EQ(box.toPlainText(), shown);
+    EXPECT_EQ(box.textCursor().position(), box.document()->characterCount() - 1);
+}
+
+TEST_F(LogPaneTest, ClearEmptiesLogAndBoxAndASaveAfterwardsOpensNoDialog) {
+    writeTwo();
+    pane.clear();
+    EXPECT_TRUE(pane.text().isEmpty());
+    EXPECT_TRUE(box.toPlainText().isEmpty());
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::NothingToSave);
+    EXPECT_TRUE(t.ui.dialogRequests().empty());
+}
+
+TEST_F(LogPaneTest, SaveWritesTheLogAsSingleByteTextAndRecordsANewFolder) {
+    t.values().LastUsedFolder = t.ctx->programFolder();
+    t.values().BackColorSetting = "255";
+    pane.appendUntitled(core::kLogEcho, QString::fromLatin1("55\xE9"));
+    QDir(t.folder.path()).mkdir("logs");
+    const QString path = t.path("logs/run.txt");
+    t.ui.expectSaveDialog(chosen(path));
+
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
+
+    ASSERT_EQ(t.ui.dialogRequests().size(), 1u);
+    EXPECT_EQ(t.ui.dialogRequests()[0].filter, widgets::kLogFileFilter);
+    EXPECT_EQ(t.ui.dialogRequests()[0].initialFolder, t.ctx->programFolder());
+    EXPECT_EQ(fileContent(path), pane.text().toLatin1());
+    EXPECT_TRUE(fileContent(path).contains('\xE9'));
+    const auto record = core::parseUsageRecord(settingsContent());
+    ASSERT_TRUE(record);
+    EXPECT_EQ(QDir::cleanPath(record->folder), QDir::cleanPath(t.path("logs")));
+    EXPECT_EQ(record->colour, "255");
+    // The folder is for the next start: this run's dialogs still open where they did.
+    EXPECT_EQ(t.values().LastUsedFolder, t.ctx->programFolder());
+    EXPECT_FALSE(t.ui.isBusy());
+}
+
+TEST_F(LogPaneTest, SaveIntoTheFolderAlreadyRecordedLeavesTheSettingsFileAlone) {
+    t.values().LastUsedFolder = t.ctx->programFolder() + "/";
+    writeTwo();
+    t.ui.expectSaveDialog(chosen(t.path("same.txt")));
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
+    EXPECT_FALSE(QFile::exists(settingsFile()));
+}
+
+TEST_F(LogPaneTest, CancelWritesNothingAndRestoresThePointer) {
+    writeTwo();
+    t.ui.expectSaveDialog(std::nullopt);
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Cancelled);
+    EXPECT_FALSE(t.ui.isBusy());
+    EXPECT_FALSE(QFile::exists(settingsFile()));
+    EXPECT_TRUE(t.ui.messages().empty());
+}
+
+TEST_F(LogPaneTest, AFailedWriteIsToldToTheUserAndTheFolderIsNotRecorded) {
+    writeTwo();
+    const QByteArray before = settingsContent();
+    const QString path = t.path("no such folder/log.txt");
+    t.ui.expectSaveDialog(chosen(path));
+    t.ui.expectMessage();
+
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::WriteFailed);
+
+    ASSERT_EQ(t.ui.messages().size(), 1u);
+    EXPECT_EQ(t.ui.messages()[0].title, widgets::kSaveLogTitle);
+    EXPECT_TRUE(t.ui.messages()[0].text.contains(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(settingsContent(), before);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(t.ui.isBusy());
+}
+
+TEST_F(LogPaneTest, TheRecordedFolderKeepsAFolderNameThatContainsTheFileName) {
+    writeTwo();
+    QDir(t.folder.path()).mkdir("old log.txt files");
+    const QString path = t.path("old log.txt files/log.txt");
+    t.ui.expectSaveDialog(chosen(path));
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
+    const auto record = core::parseUsageRecord(settingsContent());
+    ASSERT_TRUE(record);
+    EXPECT_EQ(QDir::cleanPath(record->folder), QDir::cleanPath(t.path("old log.txt files")));
+}
+
+TEST_F(LogPaneTest, AnEditableBoxSavesWhatTheUserTypedUntilTheNextEntryReplacesIt) {
+    pane.attach(&box, true);
+    EXPECT_FALSE(box.isReadOnly());
+    pane.appendBoardTools("TQ73RNDLL_ECHO", "5500");
+    box.moveCursor(QTextCursor::End);
+    box.insertPlainText("note");  // the user's typing
+
+    const QString path = t.path("typed.txt");
+    t.values().LastUsedFolder = t.ctx->programFolder();
+    t.ui.expectSaveDialog(chosen(path));
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
+    EXPECT_EQ(fileContent(path), (pane.text() + "note").toLatin1());
+
+    pane.appendBoardTools("TQ73RNDLL_ECHO", "5500");
+    EXPECT_FALSE(box.toPlainText().contains("note"));
+}
+
+}  // namespace
