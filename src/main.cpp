@@ -2,15 +2,13 @@
 #include <QFile>
 #include <memory>
 
-#include "boardtools/register.hpp"
-#include "console/register.hpp"
+#include "app/windows.hpp"
 #include "core/app_context.hpp"
 #include "core/clock.hpp"
 #include "core/loaded_reader_library.hpp"
 #include "core/timing.hpp"
 #include "core/ui.hpp"
 #include "shell/main_window.hpp"
-#include "shell/register.hpp"
 #include "simboard/simulated_board.hpp"
 
 int main(int argc, char** argv) {
@@ -36,9 +34,7 @@ int main(int argc, char** argv) {
 
     // Each folder registers the windows it provides; a menu entry without a window
     // opens nothing.
-    shell::registerWindows(ctx.windows());
-    boardtools::registerWindows(ctx.windows());
-    console::registerWindows(ctx.windows());
+    app::registerAllWindows(ctx.windows());
 
     shell::MainWindow mainWindow(ctx);
     ui.setDialogParent(&mainWindow);

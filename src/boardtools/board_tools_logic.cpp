@@ -1,6 +1,8 @@
 #include "boardtools/board_tools_logic.hpp"
 
 #include "core/log_entry.hpp"
+#include "transceiver/frames.hpp"
+#include "transceiver/hex_text.hpp"
 
 namespace boardtools {
 
@@ -8,21 +10,8 @@ namespace {
 
 constexpr int kIdentificationLength = 13;
 
-int hexDigit(QChar c) {
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return c.unicode() - '0';
-    if (c >= QLatin1Char('A') && c <= QLatin1Char('F')) return c.unicode() - 'A' + 10;
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('f')) return c.unicode() - 'a' + 10;
-    return -1;
-}
-
-// The byte written as two hex digits at `pos` (0-based), or -1 when the answer ends
-// there or holds no hex byte.
-int byteAt(const QString& text, qsizetype pos) {
-    if (pos < 0 || pos + 2 > text.size()) return -1;
-    const int hi = hexDigit(text[pos]);
-    const int lo = hexDigit(text[pos + 1]);
-    return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
-}
+using transceiver::hexByteAt;
+using transceiver::hexDigitValue;
 
 // The digit an item of the gain lists stands for.
 QChar digitOf(const QString& item) { return item.size() >= 2 ? item[1] : QChar(); }
@@ -32,7 +21,7 @@ QChar digitOf(const QString& item) { return item.size() >= 2 ? item[1] : QChar()
 QString identificationText(const QString& answer) {
     QString out;
     for (int i = 0; i < kIdentificationLength; ++i) {
-        const int b = byteAt(answer, 4 + 2 * i);
+        const int b = hexByteAt(answer, 4 + 2 * i);
         if (b < 0) break;
         if (b == 0) continue;
         out += QChar(b);  // single-byte text: the code is the Latin-1 character
@@ -84,9 +73,9 @@ bool isGainSetting(const QString& value) {
 }
 
 std::string registerWriteRequest(const QString& gain) {
-    return "01"
-           "0904680101" +
-           gain.toStdString();
+    return transceiver::transceiverRequest(
+        transceiver::wrRegFrame(transceiver::kRegAnalogIndex, true,
+                                std::string(transceiver::kAnalogArcB) + gain.toStdString()));
 }
 
 QString registerLogEntry(const QDateTime& when, const QString& gain, const QString& answer) {
@@ -94,7 +83,8 @@ QString registerLogEntry(const QDateTime& when, const QString& gain, const QStri
            QStringLiteral(
                " \t>>> ISO14443A Register Value Changed (Modulation Depth & Receiver "
                "Gain)\r\n\t\t>>> ") +
-           QLatin1String(core::kLogKvCmdRegister) + QStringLiteral(", 01 0904680101") + gain +
+           QLatin1String(core::kLogKvCmdRegister) + QStringLiteral(", 01 ") +
+           transceiver::fromLatin1(registerWriteRequest(gain).substr(2)) +
            QStringLiteral("\r\n\t\t<<< ") + answer;
 }
 
@@ -116,13 +106,13 @@ RawCommand checkRawCommand(const QString& typed) {
     RawCommand out;
     if (bytes.isEmpty()) return out;
     bool hex = bytes.size() % 2 == 0;
-    for (qsizetype i = 0; hex && i < bytes.size(); ++i) hex = hexDigit(bytes[i]) >= 0;
+    for (qsizetype i = 0; hex && i < bytes.size(); ++i) hex = hexDigitValue(bytes[i]) >= 0;
     if (!hex) {
         out.verdict = RawCommand::Verdict::BadFormat;
         return out;
     }
     out.verdict = RawCommand::Verdict::Send;
-    out.request = "01" + bytes.toStdString();
+    out.request = transceiver::transceiverRequest(bytes.toStdString());
     return out;
 }
 

@@ -12,11 +12,14 @@
 
 #include "boardtools/board_tools_logic.hpp"
 #include "core/app_context.hpp"
+#include "core/board_calls.hpp"
 #include "core/log_entry.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
 #include "core/status_bar.hpp"
 #include "transceiver/board_answers.hpp"
+#include "transceiver/hex_text.hpp"
+#include "widgets/call_button.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/window_builder.hpp"
 
@@ -42,22 +45,13 @@ enum class Shown { Answer, StatusNumber };
 // When the button lets pending events run once more before its log entry.
 enum class ExtraPass { UnlessDone, UnlessStatusOk, Never };
 
-QString latin1(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// A long answer is read from its start (the result code comes first).
-void showAnswer(QLineEdit* box, const QString& text) {
-    box->setText(text);
-    box->setCursorPosition(0);
-}
+using transceiver::fromLatin1;
+using widgets::showCallAnswer;
 
 }  // namespace
 
 struct BoardToolsWindow::ToolSpec {
-    const char* button;
-    const char* caption;
-    const char* answerBox;
+    widgets::CallButtonNames names;
     ReaderFunction function;
     Retry retry;
     Shown shown;
@@ -69,39 +63,112 @@ struct BoardToolsWindow::ToolSpec {
 const BoardToolsWindow::ToolSpec& BoardToolsWindow::specOf(Tool tool) {
     using F = ReaderFunction;
     static const ToolSpec specs[] = {
-        {"cmdGetMCUrevision", "Get MCU revision", "txtGetMCUrevisionAnswer", F::GetMcuRev,
-         Retry::On5Or1, Shown::Answer, ExtraPass::UnlessDone, "TQ73RNDLL_GETMCUREV", 120, 360, 1800,
-         2000, 1500},
-        {"cmdGetDLLrevision", "Get DLL revision", "txtGetDLLrevisionAnswer", F::GetDllRev,
-         Retry::Never, Shown::Answer, ExtraPass::UnlessStatusOk, "TQ73RNDLL_GETDLLREV", 120, 840,
-         1800, 2000, 1500},
-        {"cmdFieldOff", "Field Off", "txtFieldOffAnswer", F::FieldOff, Retry::On5, Shown::Answer,
-         ExtraPass::UnlessDone, "TQ73RNDLL_FIELDOFF", 4800, 360, 1800, 6700, 2460},
-        {"cmdEcho", "Echo", "txtEchoAnswer", F::Echo, Retry::On5, Shown::Answer,
-         ExtraPass::UnlessDone, core::kLogEcho, 4800, 840, 1800, 6700, 2460},
-        {"cmdDEMO_USB_Connect", "DEMO-TQ73RN-A USB Connect", "txtUSBConnectStatus", F::UsbConnect,
-         Retry::Never, Shown::StatusNumber, ExtraPass::Never, "TQ73RNDLL_USB_CONNECT", 120, 1440,
-         3300, 3520, 900},
-        {"cmd_USBhandlecheck", "DEMO-TQ73RN-A USB Handle Check", "txtUSBHandleCheckStatus",
-         F::UsbHandleCheck, Retry::Never, Shown::StatusNumber, ExtraPass::Never,
-         "TQ73RNDLL_USB_HANDLE_CHECK", 4800, 1440, 3600, 8500, 700},
-        {"cmdGetIDn", "IDn", "txtIDnAnswer", F::Idn, Retry::On5, Shown::Answer,
-         ExtraPass::UnlessDone, "TQ73RNDLL_IDN", 120, 2160, 1800, 2000, 4580},
-        {"cmdResetSPI", "Reset SPI", "txtResetSequenceAnswer", F::ResetSpi, Retry::On5,
-         Shown::Answer, ExtraPass::UnlessDone, "TQ73RNDLL_RESET_SPI", 120, 2640, 1800, 2000, 2420},
-        {"cmdSendIRQPulse", "Negative pulse on IRQ in", "txtSendIRQPulseAnswer", F::SendIrqPulse,
-         Retry::On5, Shown::Answer, ExtraPass::UnlessDone, core::kLogPulseIrqIn, 4800, 2640, 2600,
-         7500, 1700},
-        {"cmdPollingReading", "Polling + reading", "txtPollingReadingAnswer", F::PollingReading,
-         Retry::On5, Shown::Answer, ExtraPass::UnlessDone, "TQ73RNDLL_POLLING_READING", 120, 3120,
-         1800, 2000, 2420},
-        {"cmdNegativePulseOn_SPI_NSS", "Negative Pulse on SPI NSS", "txtNegPulse_SPI_NSS_Answer",
-         F::SendNssPulse, Retry::On5, Shown::Answer, ExtraPass::UnlessDone, core::kLogNssPulse,
-         4800, 3120, 2600, 7500, 1700},
+        {{"cmdGetMCUrevision", "Get MCU revision", "txtGetMCUrevisionAnswer"},
+         F::GetMcuRev,
+         Retry::On5Or1,
+         Shown::Answer,
+         ExtraPass::UnlessDone,
+         "TQ73RNDLL_GETMCUREV",
+         120,
+         360,
+         1800,
+         2000,
+         1500},
+        {{"cmdGetDLLrevision", "Get DLL revision", "txtGetDLLrevisionAnswer"},
+         F::GetDllRev,
+         Retry::Never,
+         Shown::Answer,
+         ExtraPass::UnlessStatusOk,
+         "TQ73RNDLL_GETDLLREV",
+         120,
+         840,
+         1800,
+         2000,
+         1500},
+        {{"cmdFieldOff", "Field Off", "txtFieldOffAnswer"},
+         F::FieldOff,
+         Retry::On5,
+         Shown::Answer,
+         ExtraPass::UnlessDone,
+         "TQ73RNDLL_FIELDOFF",
+         4800,
+         360,
+         1800,
+         6700,
+         2460},
+        {widgets::kEchoButton, core::kEchoCall.function, Retry::On5, Shown::Answer,
+         ExtraPass::UnlessDone, core::kEchoCall.logName, 4800, 840, 1800, 6700, 2460},
+        {{"cmdDEMO_USB_Connect", "DEMO-TQ73RN-A USB Connect", "txtUSBConnectStatus"},
+         F::UsbConnect,
+         Retry::Never,
+         Shown::StatusNumber,
+         ExtraPass::Never,
+         "TQ73RNDLL_USB_CONNECT",
+         120,
+         1440,
+         3300,
+         3520,
+         900},
+        {{"cmd_USBhandlecheck", "DEMO-TQ73RN-A USB Handle Check", "txtUSBHandleCheckStatus"},
+         F::UsbHandleCheck,
+         Retry::Never,
+         Shown::StatusNumber,
+         ExtraPass::Never,
+         "TQ73RNDLL_USB_HANDLE_CHECK",
+         4800,
+         1440,
+         3600,
+         8500,
+         700},
+        {{"cmdGetIDn", "IDn", "txtIDnAnswer"},
+         F::Idn,
+         Retry::On5,
+         Shown::Answer,
+         ExtraPass::UnlessDone,
+         "TQ73RNDLL_IDN",
+         120,
+         2160,
+         1800,
+         2000,
+         4580},
+        {{"cmdResetSPI", "Reset SPI", "txtResetSequenceAnswer"},
+         F::ResetSpi,
+         Retry::On5,
+         Shown::Answer,
+         ExtraPass::UnlessDone,
+         "TQ73RNDLL_RESET_SPI",
+         120,
+         2640,
+         1800,
+         2000,
+         2420},
+        {widgets::kIrqPulseButton, core::kIrqPulseCall.function, Retry::On5, Shown::Answer,
+         ExtraPass::UnlessDone, core::kIrqPulseCall.logName, 4800, 2640, 2600, 7500, 1700},
+        {{"cmdPollingReading", "Polling + reading", "txtPollingReadingAnswer"},
+         F::PollingReading,
+         Retry::On5,
+         Shown::Answer,
+         ExtraPass::UnlessDone,
+         "TQ73RNDLL_POLLING_READING",
+         120,
+         3120,
+         1800,
+         2000,
+         2420},
+        {widgets::kNssPulseButton, core::kNssPulseCall.function, Retry::On5, Shown::Answer,
+         ExtraPass::UnlessDone, core::kNssPulseCall.logName, 4800, 3120, 2600, 7500, 1700},
         // Placed inside its own group.
-        {"cmdGetInterfacePinState", "Get interface pin state", "txtGetInterfacePinStateAnswer",
-         F::GetInterfacePinState, Retry::On5, Shown::Answer, ExtraPass::UnlessDone,
-         "TQ73RNDLL_GET_INTERFACE_PIN_STATE", 120, 240, 2400, 2640, 1500},
+        {{"cmdGetInterfacePinState", "Get interface pin state", "txtGetInterfacePinStateAnswer"},
+         F::GetInterfacePinState,
+         Retry::On5,
+         Shown::Answer,
+         ExtraPass::UnlessDone,
+         "TQ73RNDLL_GET_INTERFACE_PIN_STATE",
+         120,
+         240,
+         2400,
+         2640,
+         1500},
     };
     return specs[static_cast<int>(tool)];
 }
@@ -123,30 +190,28 @@ QSize BoardToolsWindow::sizeHint() const {
 
 QPushButton* BoardToolsWindow::toolButton(QWidget* parent, Tool tool) {
     const ToolSpec& s = specOf(tool);
+    widgets::CallButtonPlace place;
+    place.left = s.left;
+    place.top = s.top;
+    place.buttonWidth = s.buttonWidth;
+    place.boxLeft = s.boxLeft;
+    place.boxWidth = s.boxWidth;
+    const widgets::CallButton made =
+        widgets::makeCallButton(widgets::WindowBuilder(this), parent, s.names, place);
     const int i = static_cast<int>(tool);
-    auto* b = new QPushButton(QString::fromLatin1(s.caption), parent);
-    b->setObjectName(QLatin1String(s.button));
-    b->setGeometry(px(s.left), px(s.top), px(s.buttonWidth), px(kButtonHeight));
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(s.answerBox));
-    box->setReadOnly(true);
-    box->setGeometry(px(s.boxLeft), px(s.top + 30), px(s.boxWidth), px(kBoxHeight));
-    buttons_[i] = b;
-    answers_[i] = box;
-    connect(b, &QPushButton::clicked, this, [this, tool] { toolClicked(tool); });
-    return b;
+    buttons_[i] = made.button;
+    answers_[i] = made.answer;
+    connect(made.button, &QPushButton::clicked, this, [this, tool] { toolClicked(tool); });
+    return made.button;
 }
 
 void BoardToolsWindow::build() {
-    auto place = [this](QWidget* w, const char* name, int left, int top, int width, int height) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(px(left), px(top), px(width), px(height));
+    const widgets::WindowBuilder b(this);
+    auto place = [&b](QWidget* w, const char* name, int left, int top, int width, int height) {
+        b.place(w, QLatin1String(name), left, top, width, height);
     };
-    auto display = [&](QWidget* parent, const char* name, int left, int top, int width) {
-        auto* e = new QLineEdit(parent);
-        e->setReadOnly(true);
-        place(e, name, left, top, width, kBoxHeight);
-        return e;
+    auto display = [&b](QWidget* parent, const char* name, int left, int top, int width) {
+        return b.display(parent, QLatin1String(name), left, top, width, kBoxHeight);
     };
 
     fraTools_ = new QGroupBox(this);
@@ -265,46 +330,39 @@ void BoardToolsWindow::toolClicked(Tool tool) {
     // Another button clicked meanwhile runs to its end inside this pause.
     if (run.pumpEnds(kPausePasses)) return;
 
-    reader::AnswerBuffer buffer;
-    reader::LibraryStatus status = reader::kStatusOk;
+    core::BoardCallResult result;
     if (spec.retry == Retry::On5Or1) {
         // This call reports a lost link with 1 as well as 5, so both lead to a reconnect.
-        const reader::AnswerBuffer prefilled = buffer;
-        const reader::LibraryStatus first = ctx().reader().call(spec.function, {}, buffer);
-        status = first;
-        if (first == reader::kStatusOk) {
+        result = core::callBoard(ctx(), spec.function, core::OnUnreachable::Nothing);
+        if (result.status == reader::kStatusOk) {
             core::StatusBarService& bar = ctx().statusBar();
             QString panel = bar.panelText(1);
             panel.replace(QLatin1String(core::kBoardNotConnectedPhrase),
                           QLatin1String(core::kBoardConnectedPhrase));
             bar.setPanelText(1, panel);
-        } else if (first == reader::kStatusUnreachable || first == 1) {
+        } else if (result.status == reader::kStatusUnreachable || result.status == 1) {
             DEMO_TQ73RN_A_reconnect_Demokit_tools();
-            // What the failed call left behind must not pass for the repeat's answer.
-            buffer = prefilled;
-            status = ctx().reader().call(spec.function, {}, buffer);
+            result = core::callBoard(ctx(), spec.function, core::OnUnreachable::Nothing);
         } else if (run.pumpEnds(1)) {
             return;
         }
     } else {
-        status = core::callWithReconnect(ctx(), core::BoardSetup::None,
-                                         spec.retry == Retry::On5
-                                             ? core::OnUnreachable::ReconnectAndRepeat
-                                             : core::OnUnreachable::Nothing,
-                                         spec.function, {}, buffer);
+        result = core::callBoard(ctx(), spec.function,
+                                 spec.retry == Retry::On5 ? core::OnUnreachable::ReconnectAndRepeat
+                                                          : core::OnUnreachable::Nothing);
     }
 
-    const int i = static_cast<int>(tool);
-    QLineEdit* box = answers_[i];
-    const QString answer = latin1(buffer.text());
-    showAnswer(box, spec.shown == Shown::StatusNumber ? QString::number(status) : answer);
-    const bool done = status == reader::kStatusOk && answer.startsWith(QLatin1String("00"));
+    QLineEdit* box = answers_[static_cast<int>(tool)];
+    const QString& answer = result.answer;
+    widgets::showCallAnswer(
+        box, spec.shown == Shown::StatusNumber ? QString::number(result.status) : answer);
+    const bool done = result.done();
     switch (tool) {
         case Tool::McuRevision:
             if (done) txtMCUrevision_->setText(transceiver::decodeMcuRevisionText(answer));
             break;
         case Tool::DllRevision:
-            if (status == reader::kStatusOk) txtDLLrevision_->setText(answer);
+            if (result.status == reader::kStatusOk) txtDLLrevision_->setText(answer);
             break;
         case Tool::Idn:
             if (done) txtIDn_->setText(boardtools::identificationText(answer));
@@ -315,8 +373,9 @@ void BoardToolsWindow::toolClicked(Tool tool) {
         default:
             break;
     }
-    const bool extraPass = (spec.pass == ExtraPass::UnlessDone && !done) ||
-                           (spec.pass == ExtraPass::UnlessStatusOk && status != reader::kStatusOk);
+    const bool extraPass =
+        (spec.pass == ExtraPass::UnlessDone && !done) ||
+        (spec.pass == ExtraPass::UnlessStatusOk && result.status != reader::kStatusOk);
     if (extraPass && run.pumpEnds(1)) return;
     log_.appendBoardTools(QLatin1String(spec.logName), box->text());
 }
@@ -339,7 +398,7 @@ void BoardToolsWindow::changeRegisterValue() {
     ctx().values.DemodGainValue = gain;
     reader::AnswerBuffer buffer;
     ctx().reader().kvCmd(boardtools::registerWriteRequest(gain), buffer);
-    showAnswer(txtRegisterAnswer_, latin1(buffer.text()));
+    showCallAnswer(txtRegisterAnswer_, fromLatin1(buffer.text()));
     log_.append(
         boardtools::registerLogEntry(ctx().clock().now(), gain, txtRegisterAnswer_->text()));
 }
@@ -355,8 +414,8 @@ void BoardToolsWindow::sendAnyKvCmd() {
     }
     reader::AnswerBuffer buffer;
     ctx().reader().kvCmd(command.request, buffer);
-    showAnswer(txtAnyKvCmdAnswer_, latin1(buffer.text()));
-    log_.appendBoardTools(logName + latin1(command.request), txtAnyKvCmdAnswer_->text());
+    showCallAnswer(txtAnyKvCmdAnswer_, fromLatin1(buffer.text()));
+    log_.appendBoardTools(logName + fromLatin1(command.request), txtAnyKvCmdAnswer_->text());
 }
 
 }  // namespace boardtools

@@ -1,5 +1,7 @@
 #include "console/protocol_params.hpp"
 
+#include <algorithm>
+
 #include "transceiver/frames.hpp"
 
 namespace console {
@@ -17,11 +19,9 @@ std::vector<std::string> slotCounterItems() {
     return items;
 }
 
+// A digit that is not hex counts as 0.
 int digitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return 0;
+    return std::max(0, transceiver::hexDigitValue(static_cast<unsigned char>(c)));
 }
 
 }  // namespace

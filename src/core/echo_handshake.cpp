@@ -7,6 +7,7 @@
 #include "core/log_sink.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
+#include "transceiver/frames.hpp"
 
 namespace core {
 
@@ -101,7 +102,7 @@ void sendLoadSetup(AppContext& ctx, BoardSetup setup, LogSink& log, const ShowTe
     for (std::size_t i = 0; i < s.registerWrites.size(); ++i) {
         const std::string& frame = s.registerWrites[i];
         reader::AnswerBuffer writeAnswer;
-        ctx.reader().kvCmd("01" + frame, writeAnswer);
+        ctx.reader().kvCmd(transceiver::transceiverRequest(frame), writeAnswer);
         const char* title = i < titles.writes.size() ? titles.writes[i] : nullptr;
         log.appendTitled(QLatin1String(title ? title : ""), QLatin1String(titles.writeLogName),
                          QStringLiteral("01 ") + QString::fromStdString(frame),

@@ -2,6 +2,7 @@
 
 #include "core/app_context.hpp"
 #include "core/status_bar.hpp"
+#include "transceiver/frames.hpp"
 
 namespace core {
 
@@ -40,7 +41,7 @@ reader::LibraryStatus reconnectBoard(AppContext& ctx, BoardSetup setup) {
     }
     for (const std::string& frame : s.registerWrites) {
         reader::AnswerBuffer scratch;
-        board.kvCmd("01" + frame, scratch);
+        board.kvCmd(transceiver::transceiverRequest(frame), scratch);
     }
     showOutcome(ctx, true);
     return reader::kStatusOk;

@@ -1,6 +1,7 @@
 #include "core/tool_window.hpp"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "core/app_context.hpp"
@@ -26,13 +27,28 @@ void ToolWindow::leaveRun() {
     if (runDepth_ == 0 && closing_) scheduleDeletion();
 }
 
+QWidget* ToolWindow::outerFrame() {
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(w)) return frame;
+    }
+    return this;
+}
+
+void ToolWindow::bringForward() {
+    QWidget* frame = outerFrame();
+    if (frame->isMinimized()) frame->showNormal();
+    frame->show();
+    show();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(frame); sub && sub->mdiArea()) {
+        sub->mdiArea()->setActiveSubWindow(sub);
+    }
+    frame->raise();
+    frame->activateWindow();
+}
+
 void ToolWindow::scheduleDeletion() {
     // Inside the main window the frame owns the window: deleting it deletes both.
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        frame->deleteLater();
-    } else {
-        deleteLater();
-    }
+    outerFrame()->deleteLater();
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {

@@ -37,6 +37,11 @@ class ToolWindow : public QWidget {
     bool exclusiveRunActive() const { return exclusiveRun_; }
     // Deletes the window (with its frame) once control is back in the event loop.
     void scheduleDeletion();
+    // What the user sees as the window: the main window's frame around it, or the
+    // window itself when it stands alone.
+    QWidget* outerFrame();
+    // Shows the window in front: restored if minimised, raised and active.
+    void bringForward();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -15,9 +15,7 @@ ToolWindow* WindowRegistry::find(WindowKind kind) const {
 
 ToolWindow* WindowRegistry::show(WindowKind kind) {
     if (ToolWindow* w = find(kind)) {
-        w->show();
-        w->raise();
-        w->activateWindow();
+        w->bringForward();
         return w;
     }
     // No new window once the program is on its way out.
@@ -37,9 +35,7 @@ ToolWindow* WindowRegistry::show(WindowKind kind) {
     if (host_) host_(w);
     // The main window's area marks its frames delete-on-close; closing must only hide
     // them while a run of the window may still be on the stack.
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
-        frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    }
+    w->outerFrame()->setAttribute(Qt::WA_DeleteOnClose, false);
     w->show();
     return w;
 }
@@ -65,8 +61,7 @@ void WindowRegistry::windowClosed(ToolWindow* w) {
     if (it != open_.end() && it->second == w) open_.erase(it);
     w->unload();
     // A window inside a subwindow frame hides with its frame.
-    QWidget* frame = w->parentWidget() ? w->parentWidget() : w;
-    frame->hide();
+    w->outerFrame()->hide();
     if (w->runDepth() == 0) w->scheduleDeletion();
 }
 

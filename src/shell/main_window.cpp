@@ -9,6 +9,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <initializer_list>
 #include <vector>
@@ -276,19 +278,64 @@ void MainWindow::changeBackgroundColour() {
     (void)core::SaveUsageFile(ctx_, folder, v.BackColorSetting);
 }
 
+namespace {
+
+// Holds a tool window inside its frame, so that a window larger than the main window's
+// area scrolls instead of hiding its lower controls. Closing the frame closes the tool
+// window, which decides what closing means.
+class ToolScrollArea : public QScrollArea {
+  public:
+    explicit ToolScrollArea(core::ToolWindow* window) : window_(window) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(false);
+        setWidget(window);
+    }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        if (window_) window_->close();
+    }
+
+  private:
+    QPointer<core::ToolWindow> window_;
+};
+
+}  // namespace
+
 void MainWindow::addChildWindow(core::ToolWindow* w) {
     const bool placed = w->testAttribute(Qt::WA_Moved);
-    const QPoint position = w->pos();
+    QPoint position = w->pos();
     const QSize client = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
-    // The start-up detection window has no caption and no frame.
-    const Qt::WindowFlags flags = w->kind() == core::WindowKind::StartupDetection
-                                      ? Qt::FramelessWindowHint | Qt::SubWindow
-                                      : Qt::WindowFlags();
-    QMdiSubWindow* frame = area_->addSubWindow(w, flags);
+    // The start-up detection window has no caption and no frame, and always fits.
+    if (w->kind() == core::WindowKind::StartupDetection) {
+        QMdiSubWindow* frame = area_->addSubWindow(w, Qt::FramelessWindowHint | Qt::SubWindow);
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        const QSize extra = frame->sizeHint() - w->sizeHint();
+        frame->resize(client + QSize(std::max(0, extra.width()), std::max(0, extra.height())));
+        if (placed) frame->move(position);
+        return;
+    }
+    w->resize(client);
+    w->move(0, 0);
+    auto* scroll = new ToolScrollArea(w);
+    scroll->resize(client);
+    QMdiSubWindow* frame = area_->addSubWindow(scroll);
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    const QSize extra = frame->sizeHint() - w->sizeHint();
-    frame->resize(client + QSize(std::max(0, extra.width()), std::max(0, extra.height())));
-    if (placed) frame->move(position);
+    frame->setWindowTitle(w->windowTitle());
+    connect(w, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
+    const QSize extra = frame->sizeHint() - scroll->sizeHint();
+    QSize size = client + QSize(std::max(0, extra.width()), std::max(0, extra.height()));
+    // A window larger than the area gets the whole area and scrolls inside it.
+    const QSize room = area_->viewport()->size();
+    if (room.isValid() && !room.isEmpty()) size = size.boundedTo(room);
+    frame->show();
+    frame->resize(size);
+    if (placed) {
+        position.setX(std::max(0, std::min(position.x(), room.width() - size.width())));
+        position.setY(std::max(0, std::min(position.y(), room.height() - size.height())));
+        frame->move(position);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,27 +3,9 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "transceiver/hex_text.hpp"
+
 namespace transceiver {
-
-namespace {
-
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    return -1;
-}
-
-// The byte a pair of hex digits stands for, or -1 when there is no such pair there.
-int byteAt(const QString& text, qsizetype at) {
-    if (at < 0 || at + 2 > text.size()) return -1;
-    const int high = hexDigit(text[at]);
-    const int low = hexDigit(text[at + 1]);
-    return high < 0 || low < 0 ? -1 : high * 16 + low;
-}
-
-}  // namespace
 
 int decodeDllRevisionNumber(const QString& answer) {
     const QString digits = answer.left(3).remove(QLatin1Char('.'));
@@ -36,10 +18,10 @@ int decodeDllRevisionNumber(const QString& answer) {
 }
 
 QString decodeMcuRevisionText(const QString& answer) {
-    const int announced = std::max(0, byteAt(answer, 2));
+    const int announced = std::max(0, hexByteAt(answer, 2));
     QStringList parts;
     for (int i = 0; i < announced; ++i) {
-        const int b = byteAt(answer, 4 + 2 * i);
+        const int b = hexByteAt(answer, 4 + 2 * i);
         if (b < 0) break;
         parts << QString::number(b);
     }
@@ -50,7 +32,7 @@ QString decodeIdnCharacters(const QString& answer) {
     QString out;
     const qsizetype last = answer.size() / 2 - 5;
     for (qsizetype i = 0; i <= last; ++i) {
-        const int b = byteAt(answer, 4 + 2 * i);
+        const int b = hexByteAt(answer, 4 + 2 * i);
         if (b <= 0) break;  // a NUL ends a text, as in every answer
         out += QChar(b);
     }

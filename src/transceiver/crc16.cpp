@@ -8,19 +8,11 @@ namespace transceiver {
 
 namespace {
 
-int digitValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9') return u - u'0';
-    if (u >= u'A' && u <= u'F') return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f') return u - u'a' + 10;
-    return -1;
-}
-
 // A pair read the way the hex fields are read everywhere: its leading hex digits.
 std::uint8_t pairValue(QChar high, QChar low) {
-    const int h = digitValue(high);
+    const int h = hexDigitValue(high);
     if (h < 0) return 0;
-    const int l = digitValue(low);
+    const int l = hexDigitValue(low);
     if (l < 0) return static_cast<std::uint8_t>(h);
     return static_cast<std::uint8_t>(h * 16 + l);
 }

@@ -8,12 +8,7 @@ namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
-int digitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
+int digitValue(char c) { return hexDigitValue(static_cast<unsigned char>(c)); }
 
 // A count as the system writes numbers: two digits at least, never cut.
 std::string countText(std::size_t n) {
@@ -36,34 +31,6 @@ std::string mid(std::string_view text, int start, int length) {
     const auto from = static_cast<std::size_t>(start - 1);
     if (from >= text.size()) return {};
     return std::string(text.substr(from, static_cast<std::size_t>(length)));
-}
-
-std::string hexByte(std::uint8_t value) { return {kDigits[value >> 4], kDigits[value & 0xF]}; }
-
-std::uint32_t hexValue(std::string_view text) {
-    std::uint32_t v = 0;
-    for (char c : text) {
-        const int d = digitValue(c);
-        if (d < 0) break;
-        v = (v << 4) | static_cast<std::uint32_t>(d);
-    }
-    return v;
-}
-
-bool isHexText(std::string_view text) {
-    for (char c : text) {
-        if (digitValue(c) < 0) return false;
-    }
-    return true;
-}
-
-std::string withoutBlanks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c != ' ') out += c;
-    }
-    return out;
 }
 
 std::string TransceiverFrame(std::string_view code, std::string_view data) {

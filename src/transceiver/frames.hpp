@@ -6,22 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "transceiver/hex_text.hpp"
+
 namespace transceiver {
 
 // Characters `start` (1-based) to `start + length - 1` of `text`; whatever part of that
 // range lies outside the text is left out, so decoders never read past an answer.
 std::string mid(std::string_view text, int start, int length);
-
-// ---- Hex text ---------------------------------------------------------------------
-
-// Two upper-case hex digits.
-std::string hexByte(std::uint8_t value);
-// The value of the leading hex digits of `text` (either case), 0 when there are none;
-// this is how typed and received hex fields are read throughout.
-std::uint32_t hexValue(std::string_view text);
-bool isHexText(std::string_view text);
-// Requests are shown and logged with blanks; the library gets them without.
-std::string withoutBlanks(std::string_view text);
 
 // ---- Requests and frames ----------------------------------------------------------
 

@@ -13,11 +13,7 @@ namespace widgets {
 
 namespace {
 
-bool isHexDigit(QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
-           (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
-}
+bool isHexDigit(QChar c) { return transceiver::hexDigitValue(c) >= 0; }
 
 bool allOf(const QString& text, bool (*pred)(QChar)) {
     for (QChar c : text) {

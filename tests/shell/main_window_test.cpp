@@ -182,8 +182,8 @@ TEST_F(MainWindowFixture, ChildWindowsLiveInTheMainWindowArea) {
     EXPECT_EQ(journal, QStringList{"load console"});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the detection's frame
     ASSERT_EQ(main->area()->subWindowList().size(), 1);
-    EXPECT_EQ(main->area()->subWindowList()[0]->widget(),
-              t.ctx->windows().find(core::WindowKind::Console));
+    EXPECT_EQ(main->area()->subWindowList()[0],
+              t.ctx->windows().find(core::WindowKind::Console)->outerFrame());
 }
 
 TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
@@ -197,8 +197,8 @@ TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
     EXPECT_EQ(t.values().SelectedProduct.Reference, QStringLiteral("ISO14443-A"));
     core::ToolWindow* w = t.ctx->windows().find(core::WindowKind::Iso14443A);
     ASSERT_NE(w, nullptr);
-    ASSERT_NE(w->parentWidget(), nullptr);  // its frame in the main window's area
-    EXPECT_EQ(w->parentWidget()->windowTitle(),
+    ASSERT_NE(w->outerFrame(), w);  // its frame in the main window's area
+    EXPECT_EQ(w->outerFrame()->windowTitle(),
               QStringLiteral("   ISO14443-A  user interface  ISO14443-A"));
 }
 

@@ -1,27 +1,26 @@
-// The Protocol Select panel of the console window: its widgets mirror the panel model.
+#include "console/protocol_select_panel.hpp"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QPushButton>
+#include <QLabel>
 #include <QRadioButton>
 
-#include "console/console_window.hpp"
+#include "transceiver/frames.hpp"
+#include "transceiver/hex_text.hpp"
+#include "widgets/exchange_row.hpp"
 #include "widgets/hex_entry_box.hpp"
-#include "widgets/window_builder.hpp"
 
 namespace console {
 
-using widgets::HexEntryBox;
-
 namespace {
 
+using transceiver::fromLatin1;
+using transceiver::toLatin1;
+using widgets::HexEntryBox;
+using widgets::WindowBuilder;
+
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
-QString qs(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
-}
-std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
 
 // A doubled ampersand in a caption stands for one.
 QString caption(const char* text) {
@@ -47,12 +46,13 @@ int fieldCentre(int highBit, int lowBit) {
 
 }  // namespace
 
-QComboBox* ConsoleWindow::buildParamList(QWidget* parent, const char* name, int top, int width) {
-    const widgets::WindowBuilder b(this);
+QComboBox* ProtocolSelectPanel::buildParamList(QWidget* parent, const char* name, int top,
+                                               int width) {
+    const WindowBuilder& b = builder_;
     auto* combo =
         b.place(new QComboBox(parent), QString::fromLatin1(name), kFieldLeft, top, width, 300);
     const ParamList* list = findParamList(name);
-    for (const auto& item : list->items) combo->addItem(qs(item));
+    for (const auto& item : list->items) combo->addItem(fromLatin1(item));
     combo->setCurrentIndex(list->initialItem);
     combo->hide();
     const std::string key = name;
@@ -62,12 +62,11 @@ QComboBox* ConsoleWindow::buildParamList(QWidget* parent, const char* name, int 
     return combo;
 }
 
-void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
-    const widgets::WindowBuilder b(this);
-    fraProtocol_ =
-        b.place(new QGroupBox(parent), QStringLiteral("FraCommandCode02"), 0, 480, 12615, 6615);
-    QWidget* p = fraProtocol_;
-    auto* title = b.label(p, QStringLiteral("Label6"),
+ProtocolSelectPanel::ProtocolSelectPanel(core::AppContext& ctx, const WindowBuilder& b,
+                                         QWidget* parent)
+    : QGroupBox(parent), ctx_(ctx), builder_(b) {
+    b.place(this, QStringLiteral("FraCommandCode02"), 0, 480, 12615, 6615);
+    auto* title = b.label(this, QStringLiteral("Label6"),
                           QStringLiteral("command code 02 : Protocol Select"), 240, 240, 6000, 285);
     QFont bold = title->font();
     bold.setBold(true);
@@ -75,7 +74,7 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
 
     // The protocol choice: reader protocols, then card modes.
     auto* codes =
-        b.place(new QGroupBox(p), QStringLiteral("FraProtocolCodeReader"), 240, 600, 2400, 3480);
+        b.place(new QGroupBox(this), QStringLiteral("FraProtocolCodeReader"), 240, 600, 2400, 3480);
     b.label(codes, QStringLiteral("lblReaderProtocolCode"), QStringLiteral("Reader protocol code"),
             120, 180);
     b.label(codes, QStringLiteral("lblCardProtocolCode"), QStringLiteral("Card protocol code"), 120,
@@ -84,40 +83,53 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
     for (int o = 0; o < kProtocolOptionCount; ++o) {
         const int top = o < 5 ? 480 + 300 * o : 2280 + 300 * (o - 5);
         auto* opt = new QRadioButton(QString::fromLatin1(protocolOptions()[at(o)].caption), codes);
-        optProtocol_[at(o)] = b.place(opt, widgets::WindowBuilder::indexed("OptProtocolCode", o),
-                                      240, top, 2040, 270);
+        optProtocol_[at(o)] =
+            b.place(opt, WindowBuilder::indexed("OptProtocolCode", o), 240, top, 2040, 270);
         protocolGroup_->addButton(opt, o);
     }
-    connect(protocolGroup_, &QButtonGroup::idClicked, this, &ConsoleWindow::protocolChosen);
+    connect(protocolGroup_, &QButtonGroup::idClicked, this, &ProtocolSelectPanel::protocolChosen);
 
-    // Parameter byte 0: the bit column, the lists level with their fields, the byte.
-    fraByte0_ = b.place(new QGroupBox(p), QStringLiteral("FraByte0Config"), 2760, 600, 5400, 3480);
+    buildByte0(b);
+    buildByte1(b);
+    buildByte12(b);
+    buildFrame(b);
+    sync();
+}
+
+void ProtocolSelectPanel::boxLeft(HexEntryBox* box,
+                                  const std::function<void(const std::string&)>& apply) {
+    if (syncing_ || !box->holdsValidText()) return;
+    apply(toLatin1(box->text()));
+    sync();
+}
+
+// Parameter byte 0: the bit column, the lists level with their fields, the byte.
+void ProtocolSelectPanel::buildByte0(const WindowBuilder& b) {
+    fraByte0_ =
+        b.place(new QGroupBox(this), QStringLiteral("FraByte0Config"), 2760, 600, 5400, 3480);
     byte0Title_ = b.label(fraByte0_, QStringLiteral("txtLabelByte0"),
                           QStringLiteral("Protocol byte 0 configuration"), 120, 200, 5100, 285);
     for (int bit = 7; bit >= 0; --bit) {
-        b.label(fraByte0_, widgets::WindowBuilder::indexed("lblbyte0bit", bit),
-                QString::number(bit), 180, bit0Top(bit) + 15);
-        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Bit, fraByte0_);
-        bits0_[at(bit)] = b.place(box, widgets::WindowBuilder::indexed("txtBitsByte0", bit),
-                                  kBitBoxLeft, bit0Top(bit), kBitBoxWidth, kBitRowHeight);
-        connect(box, &widgets::HexEntryBox::committed, this, [this, box, bit] {
-            if (syncing_ || !box->holdsValidText()) return;
-            protocol_.leaveBitBox0(bit, latin1(box->text()));
-            syncProtocolPanel();
+        b.label(fraByte0_, WindowBuilder::indexed("lblbyte0bit", bit), QString::number(bit), 180,
+                bit0Top(bit) + 15);
+        auto* box = new HexEntryBox(ctx_, HexEntryBox::Kind::Bit, fraByte0_);
+        bits0_[at(bit)] = b.place(box, WindowBuilder::indexed("txtBitsByte0", bit), kBitBoxLeft,
+                                  bit0Top(bit), kBitBoxWidth, kBitRowHeight);
+        connect(box, &HexEntryBox::committed, this, [this, box, bit] {
+            boxLeft(box, [this, bit](const std::string& t) { model_.leaveBitBox0(bit, t); });
         });
-        bitLines_[at(bit)] =
-            b.hline(fraByte0_, widgets::WindowBuilder::indexed("linebitByte0", bit),
-                    kBitBoxLeft + kBitBoxWidth, bit0Top(bit) + kBitRowHeight / 2,
-                    kGatherX - kBitBoxLeft - kBitBoxWidth);
+        bitLines_[at(bit)] = b.hline(fraByte0_, WindowBuilder::indexed("linebitByte0", bit),
+                                     kBitBoxLeft + kBitBoxWidth, bit0Top(bit) + kBitRowHeight / 2,
+                                     kGatherX - kBitBoxLeft - kBitBoxWidth);
     }
     for (int i = 0; i < 3; ++i) {
-        fieldVLines_[at(i)] = b.vline(
-            fraByte0_, widgets::WindowBuilder::indexed("vlinebitByte0", i), kGatherX, 0, 100);
-        fieldHLines_[at(i)] = b.hline(
-            fraByte0_, widgets::WindowBuilder::indexed("hlinebitByte0", i), kGatherX, 0, 100);
+        fieldVLines_[at(i)] =
+            b.vline(fraByte0_, WindowBuilder::indexed("vlinebitByte0", i), kGatherX, 0, 100);
+        fieldHLines_[at(i)] =
+            b.hline(fraByte0_, WindowBuilder::indexed("hlinebitByte0", i), kGatherX, 0, 100);
     }
     for (int i = 0; i < 2; ++i) {
-        rfuLabels_[at(i)] = b.label(fraByte0_, widgets::WindowBuilder::indexed("lblBitsByte0", i),
+        rfuLabels_[at(i)] = b.label(fraByte0_, WindowBuilder::indexed("lblBitsByte0", i),
                                     QStringLiteral("RFU"), kFieldLeft, 0);
     }
     for (const auto& list : paramLists()) {
@@ -126,37 +138,37 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
         buildParamList(fraByte0_, list.name, fieldCentre(high, list.lowBit) - 150, 3900);
     }
     b.label(fraByte0_, QStringLiteral("Label31"), QStringLiteral("byte 0 = "), 180, 3075);
-    byte0Box_ =
-        b.place(new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, fraByte0_),
-                QStringLiteral("txtByte0Configuration"), 1020, 3030, 495, 300);
-    connect(byte0Box_, &widgets::HexEntryBox::committed, this, [this] {
-        if (syncing_ || !byte0Box_->holdsValidText()) return;
-        protocol_.leaveByte0Box(latin1(byte0Box_->text()));
-        syncProtocolPanel();
+    byte0Box_ = b.place(new HexEntryBox(ctx_, HexEntryBox::Kind::Byte, fraByte0_),
+                        QStringLiteral("txtByte0Configuration"), 1020, 3030, 495, 300);
+    connect(byte0Box_, &HexEntryBox::committed, this, [this] {
+        boxLeft(byte0Box_, [this](const std::string& t) { model_.leaveByte0Box(t); });
     });
+}
 
-    // FeliCa reader byte 1.
-    fraByte1_ = b.place(new QGroupBox(p), QStringLiteral("FraByte1Config"), 8280, 600, 4200, 3480);
+// FeliCa reader byte 1.
+void ProtocolSelectPanel::buildByte1(const WindowBuilder& b) {
+    fraByte1_ =
+        b.place(new QGroupBox(this), QStringLiteral("FraByte1Config"), 8280, 600, 4200, 3480);
     b.label(fraByte1_, QStringLiteral("txtLabelByte1"),
             QStringLiteral("Felica reader byte 1 configuration"), 120, 200, 3960, 285);
     slotCounterCheck_ = b.place(
         new QCheckBox(QStringLiteral("check to send Slot Counter parameter (byte 1)"), fraByte1_),
         QStringLiteral("chkiso18092_SlotCounterByte1"), 120, 480, 3960, 270);
     connect(slotCounterCheck_, &QCheckBox::clicked, this, [this](bool ticked) {
-        protocol_.setSlotCounter(ticked);
-        syncProtocolPanel();
+        model_.setSlotCounter(ticked);
+        sync();
     });
     for (int bit = 7; bit >= 0; --bit) {
-        b.label(fraByte1_, widgets::WindowBuilder::indexed("lblbyte1bit", bit),
-                QString::number(bit), 180, bit1Top(bit) + 10);
-        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Bit, fraByte1_);
-        bits1_[at(bit)] = b.place(box, widgets::WindowBuilder::indexed("txtBitsByte1", bit),
-                                  kBitBoxLeft, bit1Top(bit), kBitBoxWidth, kBit1RowHeight);
+        b.label(fraByte1_, WindowBuilder::indexed("lblbyte1bit", bit), QString::number(bit), 180,
+                bit1Top(bit) + 10);
+        auto* box = new HexEntryBox(ctx_, HexEntryBox::Kind::Bit, fraByte1_);
+        bits1_[at(bit)] = b.place(box, WindowBuilder::indexed("txtBitsByte1", bit), kBitBoxLeft,
+                                  bit1Top(bit), kBitBoxWidth, kBit1RowHeight);
         connect(box, &QLineEdit::textChanged, this, [this, bit](const QString& text) {
-            if (!syncing_) protocol_.setBitBox1Text(bit, latin1(text));
+            if (!syncing_) model_.setBitBox1Text(bit, toLatin1(text));
         });
-        b.hline(fraByte1_, widgets::WindowBuilder::indexed("linebitByte1", bit),
-                kBitBoxLeft + kBitBoxWidth, bit1Top(bit) + kBit1RowHeight / 2,
+        b.hline(fraByte1_, WindowBuilder::indexed("linebitByte1", bit), kBitBoxLeft + kBitBoxWidth,
+                bit1Top(bit) + kBit1RowHeight / 2,
                 (bit == 4 ? kFieldLeft : kGatherX) - kBitBoxLeft - kBitBoxWidth);
     }
     // Bits 7-5 gather to the RFU label, bits 3-0 to the slot counter.
@@ -178,84 +190,74 @@ void ConsoleWindow::buildProtocolPanel(QWidget* parent) {
         buildParamList(fraByte1_, list.name, centre - 150, 2760)->show();
     }
     b.label(fraByte1_, QStringLiteral("Label19"), QStringLiteral("byte 1 = "), 180, 3075);
-    byte1Box_ =
-        b.place(new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, fraByte1_),
-                QStringLiteral("txtByte1Configuration"), 1020, 3030, 495, 300);
-    connect(byte1Box_, &widgets::HexEntryBox::committed, this, [this] {
-        if (syncing_ || !byte1Box_->holdsValidText()) return;
-        protocol_.leaveByte1Box(latin1(byte1Box_->text()));
-        syncProtocolPanel();
+    byte1Box_ = b.place(new HexEntryBox(ctx_, HexEntryBox::Kind::Byte, fraByte1_),
+                        QStringLiteral("txtByte1Configuration"), 1020, 3030, 495, 300);
+    connect(byte1Box_, &HexEntryBox::committed, this, [this] {
+        boxLeft(byte1Box_, [this](const std::string& t) { model_.leaveByte1Box(t); });
     });
+}
 
-    // ISO14443 reader optional bytes 1 and 2, in the same place.
+// ISO14443 reader optional bytes 1 and 2, in the same place.
+void ProtocolSelectPanel::buildByte12(const WindowBuilder& b) {
     fraByte12_ =
-        b.place(new QGroupBox(p), QStringLiteral("FraByte12Config"), 8280, 600, 4200, 3480);
+        b.place(new QGroupBox(this), QStringLiteral("FraByte12Config"), 8280, 600, 4200, 3480);
     byte12Title_ = b.label(fraByte12_, QStringLiteral("txtLabelByte12"),
                            caption("Protocol byte 1 && 2 configuration"), 120, 200, 3960, 285);
     byte12Check_ = b.place(new QCheckBox(QStringLiteral("AFDT optional byte 1 && 2"), fraByte12_),
                            QStringLiteral("OptByte12optional"), 240, 600, 3700, 270);
     connect(byte12Check_, &QCheckBox::clicked, this, [this](bool ticked) {
-        protocol_.setByte12Optional(ticked);
-        syncProtocolPanel();
+        model_.setByte12Optional(ticked);
+        sync();
     });
     for (int i = 0; i < 2; ++i) {
         byte12Labels_[at(i)] =
             b.label(fraByte12_, i == 0 ? QStringLiteral("lblByte1") : QStringLiteral("lblByte2"),
                     i == 0 ? QStringLiteral("byte 1 = ") : QStringLiteral("byte 2 = "), 480,
                     1095 + 420 * i);
-        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, fraByte12_);
-        byte12Boxes_[at(i)] =
-            b.place(box, widgets::WindowBuilder::indexed("txtByte12Configuration", i), 1320,
-                    1050 + 420 * i, 495, 300);
-        connect(box, &widgets::HexEntryBox::committed, this, [this, box, i] {
-            if (syncing_ || !box->holdsValidText()) return;
-            protocol_.leaveByte12Box(i, latin1(box->text()));
-            syncProtocolPanel();
+        auto* box = new HexEntryBox(ctx_, HexEntryBox::Kind::Byte, fraByte12_);
+        byte12Boxes_[at(i)] = b.place(box, WindowBuilder::indexed("txtByte12Configuration", i),
+                                      1320, 1050 + 420 * i, 495, 300);
+        connect(box, &HexEntryBox::committed, this, [this, box, i] {
+            boxLeft(box, [this, i](const std::string& t) { model_.leaveByte12Box(i, t); });
         });
     }
+}
 
-    // The frame, its send button and the answer.
+// The frame, its send button and the answer.
+void ProtocolSelectPanel::buildFrame(const WindowBuilder& b) {
     for (int i = 0; i < 6; ++i) {
-        auto* box = new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Byte, p);
-        frame02_[at(i)] = b.place(box, widgets::WindowBuilder::indexed("txtCode02Frame", i),
-                                  1680 + 600 * i, 4320, 495, 315);
+        auto* box = new HexEntryBox(ctx_, HexEntryBox::Kind::Byte, this);
+        frame_[at(i)] = b.place(box, WindowBuilder::indexed("txtCode02Frame", i), 1680 + 600 * i,
+                                4320, 495, 315);
         box->setReadOnly(i < 3);
-        connect(box, &widgets::HexEntryBox::committed, this, [this, box, i] {
-            if (syncing_ || !box->holdsValidText()) return;
-            protocol_.leaveFrameBox(i, latin1(box->text()));
-            syncProtocolPanel();
+        connect(box, &HexEntryBox::committed, this, [this, box, i] {
+            boxLeft(box, [this, i](const std::string& t) { model_.leaveFrameBox(i, t); });
         });
     }
-    send02_ = b.place(new QPushButton(QStringLiteral("send frame"), p),
-                      QStringLiteral("cmdSendCommandCode02"), 5520, 4290, 1455, 375);
-    connect(send02_, &QPushButton::clicked, this, &ConsoleWindow::sendProtocolSelect);
-    request02Label_ = b.label(p, QStringLiteral("lblCommandCode02Request"),
-                              QStringLiteral("Request : "), 240, 4845);
-    request02_ = b.display(p, QStringLiteral("txtCommandCode02Request"), 1320, 4800, 11040);
-    answer02Label_ = b.label(p, QStringLiteral("lblCommandCode02Answer"),
-                             QStringLiteral("Answer : "), 240, 5205);
-    answer02_ = b.display(p, QStringLiteral("txtCommandCode02Answer"), 1320, 5160, 11040);
-    for (int i = 0; i < 3; ++i) {
-        explain02_[at(i)] =
-            b.display(p, widgets::WindowBuilder::indexed("txtCommandCode02AnswerExplain", i), 1320,
-                      5520 + 330 * i, 11040);
+    row_ = new widgets::ExchangeRow(b, this,
+                                    {"02", "send frame", 5520, 4290, 240, 1320, 4800, 11040, 3});
+}
+
+bool ProtocolSelectPanel::holdsRefusedText() const {
+    for (int i = 0; i < 6; ++i) {
+        if (model_.frameVisible(i) && !transceiver::isHexText(toLatin1(frame_[at(i)]->text())))
+            return true;
     }
-    syncProtocolPanel();
-    for (auto* e : explain02_) e->hide();
+    return false;
 }
 
-void ConsoleWindow::protocolChosen(int option) {
-    protocol_.chooseProtocol(option);
-    syncProtocolPanel();
+void ProtocolSelectPanel::protocolChosen(int option) {
+    model_.chooseProtocol(option);
+    sync();
 }
 
-void ConsoleWindow::paramListChosen(const std::string& name, int index) {
-    protocol_.chooseItem(name, index);
-    syncProtocolPanel();
+void ProtocolSelectPanel::paramListChosen(const std::string& name, int index) {
+    model_.chooseItem(name, index);
+    sync();
 }
 
-void ConsoleWindow::layoutByte0Fields(int option) {
-    const widgets::WindowBuilder b(this);
+void ProtocolSelectPanel::layoutByte0Fields(int option) {
+    const WindowBuilder& b = builder_;
     for (auto& [name, combo] : paramLists_) {
         if (combo->parentWidget() == fraByte0_) combo->hide();
     }
@@ -306,18 +308,15 @@ void ConsoleWindow::layoutByte0Fields(int option) {
     }
 }
 
-void ConsoleWindow::syncProtocolPanel() {
+void ProtocolSelectPanel::sync() {
     syncing_ = true;
-    const ProtocolSelectModel& m = protocol_;
+    const ProtocolSelectModel& m = model_;
     const int option = m.chosenOption();
 
-    for (QWidget* w : std::initializer_list<QWidget*>{send02_, request02Label_, request02_,
-                                                      answer02Label_, answer02_}) {
-        w->setVisible(m.sendVisible());
-    }
+    row_->setVisible(m.sendVisible());
     for (int i = 0; i < 6; ++i) {
-        frame02_[at(i)]->setText(qs(m.frame(i)));
-        frame02_[at(i)]->setVisible(m.frameVisible(i));
+        frame_[at(i)]->setText(fromLatin1(m.frame(i)));
+        frame_[at(i)]->setVisible(m.frameVisible(i));
     }
     if (option >= 0) {
         optProtocol_[at(option)]->setChecked(true);
@@ -334,10 +333,10 @@ void ConsoleWindow::syncProtocolPanel() {
     }
     layoutByte0Fields(option);
     for (int bit = 0; bit < 8; ++bit) {
-        bits0_[at(bit)]->setText(qs(m.bits0()[at(bit)]));
-        bits1_[at(bit)]->setText(qs(m.bits1()[at(bit)]));
+        bits0_[at(bit)]->setText(fromLatin1(m.bits0()[at(bit)]));
+        bits1_[at(bit)]->setText(fromLatin1(m.bits1()[at(bit)]));
     }
-    byte0Box_->setText(qs(m.byte0Text()));
+    byte0Box_->setText(fromLatin1(m.byte0Text()));
     for (auto& [name, combo] : paramLists_) combo->setCurrentIndex(m.itemIndex(name));
 
     const ExtraBytes extra = option >= 0 ? protocolOptions()[at(option)].extra : ExtraBytes::None;
@@ -346,7 +345,7 @@ void ConsoleWindow::syncProtocolPanel() {
     const bool byte1Enabled = m.slotCounter();
     for (auto* box : bits1_) box->setEnabled(byte1Enabled);
     byte1Box_->setEnabled(byte1Enabled);
-    byte1Box_->setText(qs(m.byte1Text()));
+    byte1Box_->setText(fromLatin1(m.byte1Text()));
     paramLists_["cboISO18092reader_SlotCounter"]->setEnabled(byte1Enabled);
     paramLists_["cboISO18092reader_Disregard_SlotCounter"]->setEnabled(byte1Enabled);
 
@@ -356,7 +355,7 @@ void ConsoleWindow::syncProtocolPanel() {
     }
     byte12Check_->setChecked(m.byte12Optional());
     for (int i = 0; i < 2; ++i) {
-        byte12Boxes_[at(i)]->setText(qs(m.byte12Text(i)));
+        byte12Boxes_[at(i)]->setText(fromLatin1(m.byte12Text(i)));
         byte12Boxes_[at(i)]->setEnabled(m.byte12Optional());
         byte12Labels_[at(i)]->setEnabled(m.byte12Optional());
     }

@@ -1,0 +1,15 @@
+#include "app/windows.hpp"
+
+#include "boardtools/register.hpp"
+#include "console/register.hpp"
+#include "shell/register.hpp"
+
+namespace app {
+
+void registerAllWindows(core::WindowRegistry& registry) {
+    shell::registerWindows(registry);
+    boardtools::registerWindows(registry);
+    console::registerWindows(registry);
+}
+
+}  // namespace app
