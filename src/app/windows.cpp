@@ -2,6 +2,7 @@
 
 #include "boardtools/register.hpp"
 #include "console/register.hpp"
+#include "iso14443b/register.hpp"
 #include "shell/register.hpp"
 
 namespace app {
@@ -10,6 +11,7 @@ void registerAllWindows(core::WindowRegistry& registry) {
     shell::registerWindows(registry);
     boardtools::registerWindows(registry);
     console::registerWindows(registry);
+    iso14443b::registerWindows(registry);
 }
 
 }  // namespace app

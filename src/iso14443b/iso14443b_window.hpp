@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "core/command_controls.hpp"
+#include "core/tool_window.hpp"
+#include "iso14443b/memory_tag_panel.hpp"
+#include "iso14443b/tag_exchange.hpp"
+#include "reader/reader_library.hpp"
+#include "widgets/log_pane.hpp"
+
+class QLabel;
+class QTextEdit;
+
+namespace core {
+class RunScope;
+}
+
+namespace iso14443b {
+
+class AnticollisionPanel;
+class AnyFrameRow;
+class ReqbPanel;
+
+inline constexpr char kIso14443bGenericReference[] = "ISO14443-B";
+
+// The tool window of ISO14443-B cards and of the SOLA memory tags. The product chosen
+// decides its layout once, at load: REQB, WUPB and ATTRIB for any card ("ISO14443-B"),
+// or the memory tags' commands, their 16-slot anticollision and the memory view.
+class Iso14443bWindow : public core::ToolWindow {
+    Q_OBJECT
+  public:
+    explicit Iso14443bWindow(core::AppContext& ctx, QWidget* parent = nullptr);
+    ~Iso14443bWindow() override;
+
+    void load() override;
+    void unload() override;
+    QSize sizeHint() const override;
+
+    // The window's board reconnect: 0, or 5 when the board cannot be reached.
+    reader::LibraryStatus DEMO_TQ73RN_A_reconnect_iso14443B();
+
+    bool genericLayout() const { return generic_; }
+    const QString& windowLogText() const { return log_.text(); }
+
+    // Button handlers, public so that a test or a benchmark drives them as a click does.
+    void reqbClicked(bool wakeUp);
+    void attribClicked();
+    void memoryTagCommand(MemoryTagPanel::Command command);
+    void anticollisionClicked();
+    void sendFrameClicked();
+
+  private:
+    void build();
+    void applyLayout();
+    TagExchangeTarget exchangeTarget();
+    TagAnswer exchange(const std::string& request, const QString& title);
+    // A request that holds anything but hex digits (pasted text that got past a key
+    // filter) is refused with a beep rather than sent.
+    bool sendable(const std::string& request);
+    // One pass of the memory tags' anticollision. False when the window went away.
+    bool anticollisionPass(core::RunScope& run);
+
+    widgets::LogPane log_;
+    core::CommandControls commands_;
+    bool generic_ = false;
+    bool pollingRuns_ = false;
+    bool anticollisionRuns_ = false;
+
+    QLabel* title_ = nullptr;
+    ReqbPanel* reqb_ = nullptr;
+    MemoryTagPanel* memoryTags_ = nullptr;
+    AnticollisionPanel* anticollision_ = nullptr;
+    AnyFrameRow* anyFrame_ = nullptr;
+    QTextEdit* logBox_ = nullptr;
+};
+
+}  // namespace iso14443b

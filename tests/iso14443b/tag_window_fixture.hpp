@@ -1,0 +1,131 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "core/product_catalogue.hpp"
+#include "iso14443b/register.hpp"
+#include "reader/recording_reader.hpp"
+#include "simboard/simulated_board.hpp"
+#include "test_context.hpp"
+#include "widgets/hex_entry_box.hpp"
+
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace iso14443btest {
+
+// The fixed clock's date and time, as every log entry starts.
+inline const QString kStamp = QStringLiteral("\r\n03-14-2026 09:26:53\t");
+
+// One entry of a window's log, read back from its text.
+struct LogLine {
+    QString title;  // empty for the untitled echo entries
+    QString call;   // the log name, then ", " and the request where there is one
+    QString answer;
+    bool operator==(const LogLine&) const = default;
+};
+inline void PrintTo(const LogLine& l, std::ostream* os) {
+    *os << '{' << l.title.toStdString() << " | " << l.call.toStdString() << " | "
+        << l.answer.toStdString() << '}';
+}
+
+inline std::vector<LogLine> logLines(const QString& log) {
+    std::vector<LogLine> out;
+    for (const QString& chunk : log.split(kStamp, Qt::SkipEmptyParts)) {
+        LogLine l;
+        QString rest = chunk;
+        if (!rest.startsWith(QLatin1String(">>> "))) {
+            const qsizetype eol = rest.indexOf(QLatin1String("\r\n\t\t\t"));
+            l.title = rest.left(eol);
+            rest = rest.mid(eol + 5);
+        }
+        const qsizetype answerAt = rest.indexOf(QLatin1String("\r\n\t\t\t<<< "));
+        l.call = rest.mid(4, answerAt - 4);
+        l.answer = rest.mid(answerAt + 9);
+        out.push_back(l);
+    }
+    return out;
+}
+
+// Runs `fn` inside the next event pump, as a click arriving during a run's pause.
+inline void duringNextPump(QObject* context, std::function<void()> fn) {
+    QMetaObject::invokeMethod(context, std::move(fn), Qt::QueuedConnection);
+}
+
+// A window of this folder opened as the product menus open it, on the test's reader.
+template <class Window, core::WindowKind Kind>
+class TagWindowDriver {
+  public:
+    explicit TagWindowDriver(testsupport::TestContext& tc) : tc_(tc) {
+        tc_.scripted.setHealthyDefaults();
+        iso14443b::registerWindows(tc_.ctx->windows());
+    }
+    ~TagWindowDriver() {
+        tc_.ctx->windows().closeAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Chooses the product menu entry (the window's load runs).
+    Window* select(const char* caption) {
+        core::SelectProduct(*tc_.ctx, QString::fromLatin1(caption));
+        w = static_cast<Window*>(tc_.ctx->windows().find(Kind));
+        return w;
+    }
+
+    template <class T>
+    T* get(const QString& name) {
+        auto* c = w->template findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name.toStdString();
+        return c;
+    }
+    void click(const QString& name) { get<QAbstractButton>(name)->click(); }
+    QString box(const QString& name) { return get<QLineEdit>(name)->text(); }
+    QString label(const QString& name) { return get<QLabel>(name)->text(); }
+    // Types into an entry box as a user would, then leaves it.
+    void type(const QString& name, const QString& text) {
+        auto* b = get<widgets::HexEntryBox>(name);
+        b->setText(text);
+        b->commit();
+    }
+    void tick(const QString& name, bool ticked) {
+        auto* c = get<QCheckBox>(name);
+        if (c->isChecked() != ticked) c->click();
+    }
+    bool shown(const QString& name) { return !get<QWidget>(name)->isHidden(); }
+    std::vector<LogLine> log() { return logLines(w->windowLogText()); }
+
+    Window* w = nullptr;
+
+  private:
+    testsupport::TestContext& tc_;
+};
+
+// The simulated board, every call recorded, with the tags the test puts on it.
+struct RecordedBoard {
+    simboard::SimulatedBoard board;
+    reader::RecordingReader recorder{board};
+
+    // Replaces the tags on the antenna: each entry a kind and its keys.
+    void setTags(std::vector<simboard::TagSpec> tags) {
+        simboard::BoardConfig c = board.config();
+        c.tags = std::move(tags);
+        board.applyConfig(c);
+    }
+    std::vector<std::string> sent() const {
+        std::vector<std::string> out;
+        for (const auto& e : recorder.callsTo(reader::ReaderFunction::SendReceive))
+            out.push_back(e.request);
+        return out;
+    }
+};
+
+}  // namespace iso14443btest
