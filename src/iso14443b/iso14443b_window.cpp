@@ -8,17 +8,22 @@
 #include <QTextEdit>
 
 #include "core/app_context.hpp"
+#include "core/busy_pointer.hpp"
+#include "core/hex_checks.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
 #include "iso14443b/answers.hpp"
 #include "iso14443b/anticollision_panel.hpp"
 #include "iso14443b/any_frame_row.hpp"
+#include "iso14443b/block_range_panel.hpp"
 #include "iso14443b/reqb_panel.hpp"
 #include "iso14443b/window_common.hpp"
 #include "transceiver/frames.hpp"
 #include "transceiver/iso14443b_answers.hpp"
 #include "transceiver/sola_answers.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/memory_view.hpp"
+#include "widgets/page_write_panel.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace iso14443b {
@@ -32,6 +37,10 @@ constexpr int kPassPausePasses = 10001;
 const QString kTitleCards = QStringLiteral("ISO14443-B Cards user interface (SOLAxxx) :");
 const QString kTitleGeneric = QStringLiteral("ISO14443-B user interface : ");
 const QString kNoPupi = QStringLiteral("00000000");
+
+// Every write of the window is one block of four bytes.
+constexpr int kWriteBytes = 4;
+const QString kWriteCaption = QStringLiteral("Write Single Block");
 
 std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
 QString qs(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
@@ -71,6 +80,16 @@ void Iso14443bWindow::build() {
         b.place(new MemoryTagPanel(ctx(), b, this), QStringLiteral("Frame1"), 120, 720, 5520, 3720);
     anticollision_ = b.place(new AnticollisionPanel(b, this), QStringLiteral("FraAnticol"), 120,
                              4560, 13320, 1560);
+    // The block commands right of the memory-tag commands, the read view and the
+    // page-write panel in one place further right.
+    blockRange_ = b.place(new BlockRangePanel(ctx(), b, this), QStringLiteral("fraBlockRange"),
+                          5760, 720, 1920, 2880);
+    view_ = b.place(new widgets::MemoryView(ctx(), this), QStringLiteral("lstReadView"), 7800, 840,
+                    5640, 3600);
+    pageWrite_ =
+        new widgets::PageWritePanel(ctx(), widgets::PageWritePanel::FillTrigger::OnChange, this);
+    b.place(pageWrite_, QStringLiteral("fraPageWrite"), 7800, 840, widgets::kPageWritePanelWidth,
+            widgets::kPageWritePanelHeight);
     anyFrame_ = new AnyFrameRow(
         ctx(), b, this,
         {"cmd_ISO14443B_SendFrame", "txt_ISO14443B_AnyFrame", "lbl_ISO14443B_request",
@@ -83,7 +102,8 @@ void Iso14443bWindow::build() {
     logBox_ = logFrame.box;
 
     QList<QWidget*> controls = memoryTags_->commandControls();
-    controls << anyFrame_->sendButton() << anyFrame_->frameBox() << logFrame.save << logFrame.clear;
+    controls << blockRange_->commandControls() << anyFrame_->sendButton() << anyFrame_->frameBox()
+             << logFrame.save << logFrame.clear;
     commands_.setControls(controls);
 
     connect(reqb_, &ReqbPanel::reqbClicked, this, [this] { reqbClicked(false); });
@@ -97,6 +117,15 @@ void Iso14443bWindow::build() {
     connect(anticollision_, &AnticollisionPanel::loopClicked, this,
             [this](bool ticked) { ctx().values.AnticollisionLoopEnabled = ticked; });
     connect(anyFrame_, &AnyFrameRow::sendClicked, this, &Iso14443bWindow::sendFrameClicked);
+    connect(blockRange_->readButton(), &QPushButton::clicked, this, &Iso14443bWindow::readClicked);
+    connect(blockRange_->writeButton(), &QPushButton::clicked, this,
+            &Iso14443bWindow::writeSetUpClicked);
+    connect(blockRange_->stopButton(), &QPushButton::clicked, this,
+            [this] { commands_.stopClicked(blockRange_->stopButton()); });
+    connect(pageWrite_, &widgets::PageWritePanel::writeClicked, this,
+            &Iso14443bWindow::writeClicked);
+    connect(pageWrite_, &widgets::PageWritePanel::cancelClicked, this,
+            &Iso14443bWindow::cancelClicked);
 }
 
 void Iso14443bWindow::load() {
@@ -108,7 +137,11 @@ void Iso14443bWindow::load() {
     setGeometry(b.px(kWindowLeft), b.px(kWindowTop), b.px(kWindowWidth), b.px(kWindowHeight));
     log_.attach(logBox_);
     v.AddressByteCount = 1;
+    view_->empty();
+    view_->hide();
+    pageWrite_->hide();
     v.ReadViewTopLine = 1;
+    blockRange_->setUp(addressWidth(v.MemorySizeBytes), v.AddressMask);
 
     core::RunScope run(*this);
     if (!run.started()) return;
@@ -124,6 +157,7 @@ void Iso14443bWindow::applyLayout() {
     reqb_->setVisible(generic_);
     memoryTags_->setVisible(!generic_);
     anticollision_->setVisible(!generic_);
+    blockRange_->setVisible(!generic_);
     title_->setText(generic_ ? kTitleGeneric : kTitleCards);
 }
 
@@ -290,6 +324,148 @@ bool Iso14443bWindow::anticollisionPass(core::RunScope& run) {
     const auto uid = transceiver::solaUid(latin1(a.text));
     if (a.good() && uid) anticollision_->setUid(qs(*uid));
     return true;
+}
+
+// ---- Memory view -----------------------------------------------------------------------
+
+void Iso14443bWindow::readClicked() {
+    core::RunScope run(*this, core::RunScope::Start::Exclusive);
+    if (!run.started()) return;
+    commitFocusedBox(this);
+    core::ProgramValues& v = ctx().values;
+    const core::CommandLock lock(run, commands_, blockRange_->stopButton());
+    const core::BusyPointer busy(ctx().ui());
+    pageWrite_->hide();
+    pageWrite_->resetFill();
+    v.PageWriteMode = 0;
+    if (!core::IsHexAddress(ctx().ui(), blockRange_->fromText()) ||
+        !core::IsHexAddress(ctx().ui(), blockRange_->toText())) {
+        if (!view_->isHidden()) view_->setEnabled(true);
+        return;
+    }
+    const widgets::BlockRange range =
+        widgets::blockRange(transceiver::hexValue(latin1(blockRange_->fromText())),
+                            transceiver::hexValue(latin1(blockRange_->toText())), v.AddressMask);
+    blockRange_->showRange(range.from, range.to);
+    view_->empty();
+    view_->show();
+    switch (ReadBlockRange(run, range, v.SelectedProduct.PageSize)) {
+        case ReadEnd::Abandoned:
+            return;
+        case ReadEnd::Stopped:
+            view_->setEnabled(false);
+            return;
+        case ReadEnd::Completed:
+            view_->fill(range.from, range.count);
+            view_->setEnabled(true);
+            return;
+    }
+}
+
+Iso14443bWindow::ReadEnd Iso14443bWindow::ReadBlockRange(core::RunScope& run,
+                                                         const widgets::BlockRange& range,
+                                                         int bytesPerBlock) {
+    core::ProgramValues& v = ctx().values;
+    v.ReadViewLines.Clear();
+    for (std::int32_t i = 0; i < range.count; ++i) {
+        const TagAnswer a =
+            exchange(transceiver::solaReadBlockRequest(range.address(i)), QStringLiteral("READ"));
+        v.ReadViewLines.AddItem(a.good() ? blockLine(a.text, bytesPerBlock) : kReadErrorLine);
+        if (run.pumpEnds()) return ReadEnd::Abandoned;
+        if (v.StopRequested) return ReadEnd::Stopped;
+    }
+    return ReadEnd::Completed;
+}
+
+void Iso14443bWindow::writeSetUpClicked() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
+    commitFocusedBox(this);
+    commands_.EnableCommandControls(false);
+    if (!core::IsHexAddress(ctx().ui(), blockRange_->fromText()) ||
+        !core::IsHexAddress(ctx().ui(), blockRange_->toText())) {
+        commands_.EnableCommandControls(true);
+        return;
+    }
+    ctx().values.PageWriteMode = 0;
+    pageWrite_->writeButton()->setText(kWriteCaption);
+    pageWrite_->ShowPageWritePanel(kWriteBytes);
+    // The command controls stay off while the panel is open.
+    view_->setEnabled(false);
+    pageWrite_->resetFill();
+    pageWrite_->show();
+    pageWrite_->raise();
+    pageWrite_->row(0)->setFocus();
+}
+
+void Iso14443bWindow::writeClicked() {
+    core::RunScope run(*this, core::RunScope::Start::Exclusive);
+    if (!run.started()) return;
+    core::ProgramValues& v = ctx().values;
+    commands_.EnableCommandControls(false);
+    const core::BusyPointer busy(ctx().ui());
+    pageWrite_->setEntryEnabled(false);
+    if (!core::IsHexAddress(ctx().ui(), blockRange_->fromText()) ||
+        !core::IsHexAddress(ctx().ui(), blockRange_->toText())) {
+        pageWrite_->writeButton()->setEnabled(true);
+        commands_.EnableCommandControls(true);
+        return;
+    }
+    const widgets::BlockRange range =
+        widgets::blockRange(transceiver::hexValue(latin1(blockRange_->fromText())),
+                            transceiver::hexValue(latin1(blockRange_->toText())), v.AddressMask);
+    // Read once: a byte typed into the panel during the run does not change it.
+    const QString data = pageWrite_->data(kWriteBytes);
+    v.PageWritePending = true;
+    if (!core::IsHexData(ctx().ui(), data, true)) {
+        // The panel stays open for a correction or for Cancel.
+        pageWrite_->setEntryEnabled(true);
+        return;
+    }
+    view_->empty();
+    view_->show();
+    v.ReadViewLines.Clear();
+    const widgets::RangeWriteEnd end = widgets::writeBlockRange(
+        run, range, [&](std::int32_t address) { WriteBlock(address, data); });
+    switch (end) {
+        case widgets::RangeWriteEnd::Abandoned:
+            return;
+        case widgets::RangeWriteEnd::Completed:
+            view_->fill(range.from, range.count);
+            if (run.pumpEnds()) return;
+            pageWrite_->setEntryEnabled(true);
+            pageWrite_->hide();
+            pageWrite_->resetFill();
+            commands_.EnableCommandControls(true);
+            return;
+        case widgets::RangeWriteEnd::Cancelled:
+            // Cancel has closed the panel; the view shows nothing of the blocks written.
+            view_->setEnabled(false);
+            pageWrite_->writeButton()->setEnabled(true);
+            commands_.EnableCommandControls(true);
+            return;
+    }
+}
+
+void Iso14443bWindow::WriteBlock(std::int32_t address, const QString& data) {
+    const TagAnswer a = exchange(transceiver::solaWriteBlockRequest(address, latin1(data)),
+                                 QStringLiteral("WRITE"));
+    bool written = a.good();
+    if (!written && isNoTagAnswer(a.status, a.text)) {
+        const TagAnswer back =
+            exchange(transceiver::solaReadBlockRequest(address), QStringLiteral("READ"));
+        written =
+            back.good() && blockData(back.text, kWriteBytes) ==
+                               QString::fromStdString(transceiver::withoutBlanks(latin1(data)));
+    }
+    ctx().values.ReadViewLines.AddItem(written ? kWriteOkLine : kWriteErrorLine);
+}
+
+void Iso14443bWindow::cancelClicked() {
+    ctx().values.PageWritePending = false;
+    pageWrite_->hide();
+    pageWrite_->resetFill();
+    commands_.EnableCommandControls(true);
 }
 
 }  // namespace iso14443b

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <string>
 
 #include "core/command_controls.hpp"
@@ -16,11 +17,17 @@ class QTextEdit;
 namespace core {
 class RunScope;
 }
+namespace widgets {
+class MemoryView;
+class PageWritePanel;
+struct BlockRange;
+}  // namespace widgets
 
 namespace iso14443b {
 
 class AnticollisionPanel;
 class AnyFrameRow;
+class BlockRangePanel;
 class ReqbPanel;
 
 inline constexpr char kIso14443bGenericReference[] = "ISO14443-B";
@@ -50,6 +57,20 @@ class Iso14443bWindow : public core::ToolWindow {
     void memoryTagCommand(MemoryTagPanel::Command command);
     void anticollisionClicked();
     void sendFrameClicked();
+    void readClicked();
+    void writeSetUpClicked();
+    void writeClicked();
+    void cancelClicked();
+
+    // How a block-range read ended.
+    enum class ReadEnd { Completed, Stopped, Abandoned };
+    // READ BLOCK for every block of the range into `ReadViewLines`, one line a block.
+    ReadEnd ReadBlockRange(core::RunScope& run, const widgets::BlockRange& range,
+                           int bytesPerBlock);
+    // WRITE BLOCK of one block, its result line appended to `ReadViewLines`. The tag
+    // does not answer a write: the block is then read back to tell a good write from a
+    // lost one.
+    void WriteBlock(std::int32_t address, const QString& data);
 
   private:
     void build();
@@ -72,6 +93,9 @@ class Iso14443bWindow : public core::ToolWindow {
     ReqbPanel* reqb_ = nullptr;
     MemoryTagPanel* memoryTags_ = nullptr;
     AnticollisionPanel* anticollision_ = nullptr;
+    BlockRangePanel* blockRange_ = nullptr;
+    widgets::MemoryView* view_ = nullptr;
+    widgets::PageWritePanel* pageWrite_ = nullptr;
     AnyFrameRow* anyFrame_ = nullptr;
     QTextEdit* logBox_ = nullptr;
 };

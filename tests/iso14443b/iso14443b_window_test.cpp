@@ -151,6 +151,8 @@ struct AnticollisionCase {
     const char* uid;                                 // of a lone tag
 };
 
+void PrintTo(const AnticollisionCase& c, std::ostream* os) { *os << c.name; }
+
 class Iso14443bAnticollision : public Iso14443bOnBoard,
                                public ::testing::WithParamInterface<AnticollisionCase> {};
 

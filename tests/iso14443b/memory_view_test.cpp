@@ -1,0 +1,290 @@
+// The memory view of the ISO14443-B window: block reads and writes of SOLA memory tags.
+
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPushButton>
+
+#include "core/hex_checks.hpp"
+#include "iso14443b/answers.hpp"
+#include "iso14443b/iso14443b_window.hpp"
+#include "tag_window_fixture.hpp"
+#include "widgets/page_write_panel.hpp"
+
+namespace {
+
+using iso14443b::Iso14443bWindow;
+using iso14443btest::duringNextPump;
+using reader::ReaderFunction;
+
+using Driver = iso14443btest::TagWindowDriver<Iso14443bWindow, core::WindowKind::Iso14443B>;
+
+// Byte i of a fresh simulated tag holds i: the memory line of a block.
+QString freshBlock(int block) {
+    QString line;
+    for (int i = 0; i < 4; ++i)
+        line += QStringLiteral("%1 ").arg(4 * block + i, 2, 16, QLatin1Char('0'));
+    return line.toUpper();
+}
+
+class MemoryViewTest : public ::testing::Test {
+  protected:
+    iso14443btest::RecordedBoard b;
+    testsupport::TestContext tc{&b.recorder};
+    Driver d{tc};
+
+    // The memory tag in the field, selected by the anticollision (it answers reads
+    // and writes only when selected).
+    void open(const char* product) {
+        b.setTags({{"sola", {{"product", product}}}});
+        ASSERT_NE(d.select(product), nullptr);
+        d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+        b.recorder.clearJournal();
+    }
+    void range(const char* from, const char* to) {
+        d.type(QStringLiteral("txtUserAddress_0"), QLatin1String(from));
+        d.type(QStringLiteral("txtUserAddress_1"), QLatin1String(to));
+    }
+    QListWidget* view() { return d.get<QListWidget>(QStringLiteral("lstReadView")); }
+    QStringList lines() {
+        QStringList out;
+        for (int i = 0; i < view()->count(); ++i) out << view()->item(i)->text();
+        return out;
+    }
+    widgets::PageWritePanel* panel() {
+        return d.get<widgets::PageWritePanel>(QStringLiteral("fraPageWrite"));
+    }
+    bool commandsOn() { return d.get<QWidget>(QStringLiteral("cmd_ISO14443B_Read"))->isEnabled(); }
+};
+
+TEST_F(MemoryViewTest, AddressBoxesTakeTheWidthOfTheMemory) {
+    const struct {
+        const char* product;
+        int width;
+        const char* to;
+    } cases[] = {{"SOLA-A", 2, "0F"}, {"SOLA-B", 3, "07F"}};
+    for (const auto& c : cases) {
+        d.select(c.product);
+        EXPECT_EQ(d.get<QLineEdit>(QStringLiteral("txtUserAddress_0"))->maxLength(), c.width);
+        EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), QString(c.width, QLatin1Char('0')));
+        EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_1")), c.to);
+        EXPECT_TRUE(view()->isHidden());
+        EXPECT_TRUE(panel()->isHidden());
+        EXPECT_TRUE(d.get<QWidget>(QStringLiteral("cmdStopCommand"))->isHidden());
+    }
+    d.select("ISO14443-B Cards commands");
+    EXPECT_FALSE(d.shown(QStringLiteral("fraBlockRange")));
+}
+
+TEST_F(MemoryViewTest, ARangeReadWrapsAfterTheHighestBlock) {
+    open("SOLA-A");
+    range("E", "2");
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    EXPECT_EQ(b.sent(), (std::vector<std::string>{"080E", "080F", "0800", "0801", "0802"}));
+    EXPECT_EQ(lines(), (QStringList{"000E   " + freshBlock(14), "000F   " + freshBlock(15),
+                                    "0000   " + freshBlock(0), "0001   " + freshBlock(1),
+                                    "0002   " + freshBlock(2)}));
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "0E");
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_1")), "02");
+    EXPECT_TRUE(view()->isEnabled());
+    EXPECT_EQ(tc.values().ReadViewTopLine, 1);
+    EXPECT_EQ(d.log().back().title, "READ");
+    EXPECT_TRUE(commandsOn());
+    EXPECT_FALSE(tc.ui.isBusy());
+}
+
+TEST_F(MemoryViewTest, AnAddressAboveTheMemoryIsMaskedAndALongRangeShowsItsLastSixteenBlocks) {
+    open("SOLA-A");
+    range("1F", "1F");
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    EXPECT_EQ(b.sent(), (std::vector<std::string>{"080F"}));
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "0F");
+
+    d.w->close();
+    open("SOLA-B");
+    range("0", "13");
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    EXPECT_EQ(b.sent().size(), 20u);
+    EXPECT_EQ(tc.values().ReadViewTopLine, 5);
+    ASSERT_EQ(view()->count(), 16);
+    EXPECT_EQ(lines().front(), "0004   " + freshBlock(4));
+    EXPECT_EQ(lines().back(), "0013   " + freshBlock(19));
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "000");
+}
+
+TEST_F(MemoryViewTest, StopEndsTheReadAfterTheBlockUnderWay) {
+    open("SOLA-B");
+    range("0", "1D");
+    duringNextPump(d.w, [&] {
+        EXPECT_FALSE(commandsOn());
+        EXPECT_TRUE(d.shown(QStringLiteral("cmdStopCommand")));
+        EXPECT_TRUE(tc.ui.isBusy());
+        duringNextPump(d.w, [&] { d.click(QStringLiteral("cmdStopCommand")); });
+    });
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    EXPECT_EQ(b.sent().size(), 2u);
+    EXPECT_EQ(tc.values().ReadViewLines.Size(), 2);
+    EXPECT_FALSE(view()->isHidden());
+    EXPECT_EQ(view()->count(), 0);
+    EXPECT_FALSE(view()->isEnabled());
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_1")), "01D");
+    EXPECT_TRUE(commandsOn());
+    EXPECT_FALSE(d.shown(QStringLiteral("cmdStopCommand")));
+    EXPECT_FALSE(tc.values().StopRequested);
+}
+
+TEST_F(MemoryViewTest, AReadWithABadAddressReadsNothing) {
+    open("SOLA-A");
+    d.get<QLineEdit>(QStringLiteral("txtUserAddress_0"))->setText(QString());
+    tc.ui.expectMessage();
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::kInvalidAddressText);
+    EXPECT_TRUE(b.sent().empty());
+    EXPECT_TRUE(commandsOn());
+}
+
+TEST_F(MemoryViewTest, AWriteFillsOneBlockWithTheFillByteAndShowsItsResult) {
+    open("SOLA-A");
+    range("3", "3");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    EXPECT_FALSE(panel()->isHidden());
+    EXPECT_EQ(panel()->writeButton()->text(), "Write Single Block");
+    EXPECT_EQ(panel()->row(0)->displayText(), "00 00 00 00 ");
+    EXPECT_TRUE(panel()->row(1)->isHidden());
+    EXPECT_FALSE(commandsOn());
+    EXPECT_FALSE(view()->isEnabled());
+
+    panel()->fillBox()->setText(QStringLiteral("A5"));
+    EXPECT_EQ(panel()->row(0)->displayText(), "A5 A5 A5 A5 ");
+    panel()->writeButton()->click();
+    ASSERT_FALSE(b.sent().empty());
+    EXPECT_EQ(b.sent().front(), "0903A5A5A5A5");
+    EXPECT_EQ(lines(), (QStringList{"0003   " + iso14443b::kWriteOkLine}));
+    EXPECT_TRUE(panel()->isHidden());
+    EXPECT_FALSE(view()->isHidden());
+    EXPECT_FALSE(view()->isEnabled());
+    EXPECT_TRUE(commandsOn());
+
+    // What was written reads back.
+    b.recorder.clearJournal();
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    EXPECT_EQ(lines(), (QStringList{"0003   A5 A5 A5 A5 "}));
+}
+
+TEST_F(MemoryViewTest, AWriteOverAWrappingRangeWritesEveryBlockInOrder) {
+    open("SOLA-A");
+    range("E", "2");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    panel()->writeButton()->click();
+    std::vector<std::string> writes;
+    for (const std::string& r : b.sent()) {
+        if (r.rfind("09", 0) == 0) writes.push_back(r.substr(0, 4));
+    }
+    EXPECT_EQ(writes, (std::vector<std::string>{"090E", "090F", "0900", "0901", "0902"}));
+    const QStringList l = lines();
+    ASSERT_EQ(l.size(), 5);
+    EXPECT_EQ(l.front(), "000E   " + iso14443b::kWriteOkLine);
+    EXPECT_EQ(l.back(), "0002   " + iso14443b::kWriteOkLine);
+}
+
+TEST_F(MemoryViewTest, CancelEndsTheWriteAfterTheBlockUnderWay) {
+    open("SOLA-A");
+    range("0", "F");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    duringNextPump(d.w, [&] {
+        EXPECT_TRUE(tc.ui.isBusy());
+        panel()->cancelButton()->click();
+    });
+    panel()->writeButton()->click();
+    EXPECT_EQ(tc.values().ReadViewLines.Size(), 1);
+    EXPECT_EQ(view()->count(), 0);
+    EXPECT_FALSE(view()->isEnabled());
+    EXPECT_TRUE(panel()->isHidden());
+    EXPECT_TRUE(commandsOn());
+    EXPECT_FALSE(tc.values().PageWritePending);
+    EXPECT_FALSE(tc.ui.isBusy());
+}
+
+TEST_F(MemoryViewTest, HalfTypedPanelDataWritesNothingAndKeepsThePanelOpen) {
+    open("SOLA-A");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    panel()->row(0)->setText(QStringLiteral("A"));
+    tc.ui.expectMessage();
+    panel()->writeButton()->click();
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::kInvalidDataText);
+    EXPECT_TRUE(b.sent().empty());
+    EXPECT_FALSE(panel()->isHidden());
+    EXPECT_TRUE(panel()->row(0)->isEnabled());
+    EXPECT_TRUE(panel()->writeButton()->isEnabled());
+    EXPECT_FALSE(commandsOn());
+    panel()->cancelButton()->click();
+    EXPECT_TRUE(commandsOn());
+}
+
+TEST_F(MemoryViewTest, TheAnticollisionStillRunsInsideARead) {
+    open("SOLA-A");
+    range("0", "1");
+    duringNextPump(d.w, [&] { d.click(QStringLiteral("cmd_ISO14443B_Anticollision")); });
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    // Read 0, the anticollision's 19 exchanges (it selects the tag again), read 1.
+    const auto sent = b.sent();
+    ASSERT_EQ(sent.size(), 21u);
+    EXPECT_EQ(sent.front(), "0800");
+    EXPECT_EQ(sent.back(), "0801");
+    EXPECT_EQ(lines().back(), "0001   " + freshBlock(1));
+}
+
+// A silent write: the tag writes and does not answer; the block read back decides.
+struct SilentWriteCase {
+    const char* name;
+    reader::LibraryStatus writeStatus;
+    const char* writeAnswer;
+    const char* readBack;  // nullptr: no read-back expected
+    const QString& line;
+};
+
+void PrintTo(const SilentWriteCase& c, std::ostream* os) { *os << c.name; }
+
+class SilentWrite : public ::testing::TestWithParam<SilentWriteCase> {
+  protected:
+    testsupport::TestContext tc;
+    Driver d{tc};
+};
+
+TEST_P(SilentWrite, TheReadBackDecidesTheResultLine) {
+    const SilentWriteCase& c = GetParam();
+    ASSERT_NE(d.select("SOLA-A"), nullptr);
+    d.type(QStringLiteral("txtUserAddress_0"), QStringLiteral("3"));
+    d.type(QStringLiteral("txtUserAddress_1"), QStringLiteral("3"));
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    auto* panel = d.get<widgets::PageWritePanel>(QStringLiteral("fraPageWrite"));
+    panel->fillBox()->setText(QStringLiteral("A5"));
+    tc.scripted.clearCalls();
+    tc.scripted.queue(ReaderFunction::SendReceive, c.writeStatus, c.writeAnswer);
+    if (c.readBack) tc.scripted.queue(ReaderFunction::SendReceive, 0, c.readBack);
+    panel->writeButton()->click();
+
+    std::vector<std::string> expected{"0903A5A5A5A5"};
+    if (c.readBack) expected.push_back("0803");
+    EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::SendReceive), expected);
+    EXPECT_EQ(d.log().back().title, c.readBack ? "READ" : "WRITE");
+    EXPECT_EQ(tc.values().ReadViewLines.Contenu(), QStringList{c.line});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SilentWrite,
+    ::testing::Values(
+        SilentWriteCase{"BlockHoldsTheData", 0, "8700", "8007A5A5A5A5ABCD00",
+                        iso14443b::kWriteOkLine},
+        SilentWriteCase{"BlockHoldsOtherData", 0, "8700", "800700A5A5A5ABCD00",
+                        iso14443b::kWriteErrorLine},
+        SilentWriteCase{"ReadBackFails", 0, "8700", "8700", iso14443b::kWriteErrorLine},
+        SilentWriteCase{"Confirmed", 0, "8007A5A5A5A5ABCD00", nullptr, iso14443b::kWriteOkLine},
+        // A write the transceiver saw fail, or a failed call, is not read back.
+        SilentWriteCase{"ReceiveError", 0, "8600", nullptr, iso14443b::kWriteErrorLine},
+        SilentWriteCase{"FailedCall", 1, "8700", nullptr, iso14443b::kWriteErrorLine}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
