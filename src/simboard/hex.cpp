@@ -54,4 +54,11 @@ void appendCrc16Iso13239(Bytes& bytes) {
     bytes.push_back(static_cast<std::uint8_t>(crc >> 8));
 }
 
+bool endsWithCrc16Iso13239(const Bytes& frame) {
+    if (frame.size() < 2) return false;
+    const std::size_t n = frame.size() - 2;
+    const std::uint16_t crc = crc16Iso13239(Bytes(frame.begin(), frame.end() - 2));
+    return frame[n] == (crc & 0xFF) && frame[n + 1] == (crc >> 8);
+}
+
 }  // namespace simboard

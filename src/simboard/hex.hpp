@@ -7,6 +7,9 @@
 
 #include "simboard/tag.hpp"
 
+// The simulator parses hex text and frames and computes every CRC with code of its own,
+// on purpose: it stands on the other side of the USB cable, and an implementation
+// independent of the program's catches the program's mistakes instead of sharing them.
 namespace simboard {
 
 // Bytes of a hex text of an even number of digits (either case); nothing when the
@@ -23,5 +26,7 @@ void appendHex(std::string& out, std::uint8_t byte);
 std::uint16_t crc16Iso13239(const Bytes& bytes);
 // The CRC appended low byte first.
 void appendCrc16Iso13239(Bytes& bytes);
+// Whether the last two bytes are that CRC (low byte first) of the bytes before them.
+bool endsWithCrc16Iso13239(const Bytes& frame);
 
 }  // namespace simboard

@@ -7,6 +7,8 @@
 
 namespace simboard {
 
+// CRC_A and the air frame below are the simulator's own, on purpose (see hex.hpp): an
+// independent implementation catches the program's mistakes.
 // CRC_A: preset 6363, reflected polynomial 8408, not complemented; sent low byte first.
 std::uint16_t crcA(const std::uint8_t* data, std::size_t size);
 std::uint16_t crcA(const Bytes& bytes);

@@ -4,12 +4,7 @@
 
 namespace simboard {
 
-bool iso14443bCrcValid(const Bytes& frame) {
-    if (frame.size() < 2) return false;
-    const std::size_t n = frame.size() - 2;
-    const std::uint16_t crc = crc16Iso13239(Bytes(frame.begin(), frame.end() - 2));
-    return frame[n] == (crc & 0xFF) && frame[n + 1] == (crc >> 8);
-}
+bool iso14443bCrcValid(const Bytes& frame) { return endsWithCrc16Iso13239(frame); }
 
 TagAnswer iso14443bAnswer(Bytes frame) {
     appendCrc16Iso13239(frame);

@@ -72,9 +72,7 @@ class Search {
     // A frame the firmware cannot read (bad CRC, an error flag) is no tag.
     void record(const TagAnswer& answer) {
         const Bytes& f = answer.bytes;
-        if (f.size() != 12 || f[0] != 0x00) return;
-        const std::uint16_t crc = crc16Iso13239(Bytes(f.begin(), f.begin() + 10));
-        if (f[10] != (crc & 0xFF) || f[11] != (crc >> 8)) return;
+        if (f.size() != 12 || f[0] != 0x00 || !endsWithCrc16Iso13239(f)) return;
         found_.push_back(Record{f[1], Bytes(f.begin() + 2, f.begin() + 10)});
     }
 
