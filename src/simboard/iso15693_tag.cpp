@@ -16,6 +16,8 @@ constexpr std::uint8_t kErrorFlag = 0x01;
 
 Bytes ok() { return Bytes{kOk}; }
 Bytes error(std::uint8_t code) { return Bytes{kErrorFlag, code}; }
+// A command the tag knows, in a frame too short or too long for it.
+Bytes malformed() { return error(kErrNotRecognized); }
 
 bool isFastCommand(std::uint8_t code) { return code >= 0xC0 && code <= 0xC3; }
 
@@ -147,11 +149,13 @@ std::optional<Bytes> Iso15693Tag::respond(const Bytes& frame, const ProtocolConf
     // SELECT always carries the UID; a selected tag that hears another UID steps back.
     if (code == 0x25) {
         std::uint64_t target = 0;
-        if (!in.uid(target) || !in.atEnd()) return std::nullopt;
+        if (!in.uid(target)) return std::nullopt;
         if (target != uid_) {
             if (state_ == State::Selected) state_ = State::Ready;
             return std::nullopt;
         }
+        if (!in.atEnd()) return malformed();
+        if (flags & kFlagOption) return error(kErrOptionNotSupported);
         state_ = State::Selected;
         return ok();
     }
@@ -206,16 +210,15 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
     int count = 0;
     switch (code) {
         case 0x20:  // READ SINGLE BLOCK
-            if (!in.number(width, address) || !in.atEnd()) return std::nullopt;
+            if (!in.number(width, address) || !in.atEnd()) return malformed();
             if (address >= blockCount_) return error(kErrBlockUnavailable);
             if (!mayRead(address)) return error(kErrReadProtected);
             return readBlocks(address, 1, withStatus);
         case 0x21: {  // WRITE SINGLE BLOCK
-            if (!in.number(width, address)) return std::nullopt;
+            if (!in.number(width, address)) return malformed();
             const Bytes data = in.rest();
+            if (data.size() != static_cast<std::size_t>(blockSize_)) return malformed();
             if (address >= blockCount_) return error(kErrBlockUnavailable);
-            if (data.size() != static_cast<std::size_t>(blockSize_))
-                return error(kErrNoInformation);
             if (locked_[static_cast<std::size_t>(address)] || !mayWrite(address)) {
                 return error(kErrLockedContent);
             }
@@ -224,7 +227,7 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
             return ok();
         }
         case 0x22:  // LOCK BLOCK
-            if (!in.number(width, address) || !in.atEnd()) return std::nullopt;
+            if (!in.number(width, address) || !in.atEnd()) return malformed();
             if (address >= blockCount_) return error(kErrBlockUnavailable);
             if (locked_[static_cast<std::size_t>(address)]) return error(kErrAlreadyLocked);
             if (!mayWrite(address)) return error(kErrLockedContent);
@@ -232,7 +235,7 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
             return ok();
         case 0x23:  // READ MULTIPLE BLOCKS: the count stays one byte whatever the width
             if (!in.number(width, address) || !in.number(1, count) || !in.atEnd()) {
-                return std::nullopt;
+                return malformed();
             }
             ++count;
             if (address + count > blockCount_) return error(kErrBlockUnavailable);
@@ -241,7 +244,8 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
             }
             return readBlocks(address, count, withStatus);
         case 0x26:  // RESET TO READY
-            if (!in.atEnd()) return std::nullopt;
+            if (!in.atEnd()) return malformed();
+            if (flags & kFlagOption) return error(kErrOptionNotSupported);
             state_ = State::Ready;
             return ok();
         case 0x02:  // STAY QUIET: never answered
@@ -250,7 +254,7 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
         case 0x27:    // WRITE AFI
         case 0x29: {  // WRITE DSFID
             std::uint8_t value = 0;
-            if (!in.byte(value) || !in.atEnd()) return std::nullopt;
+            if (!in.byte(value) || !in.atEnd()) return malformed();
             bool& locked = code == 0x27 ? afiLocked_ : dsfidLocked_;
             if (locked) return error(kErrLockedContent);
             (code == 0x27 ? afi_ : dsfid_) = value;
@@ -258,14 +262,15 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
         }
         case 0x28:    // LOCK AFI
         case 0x2A: {  // LOCK DSFID
-            if (!in.atEnd()) return std::nullopt;
+            if (!in.atEnd()) return malformed();
             bool& locked = code == 0x28 ? afiLocked_ : dsfidLocked_;
             if (locked) return error(kErrAlreadyLocked);
             locked = true;
             return ok();
         }
         case 0x2B: {  // GET SYSTEM INFO
-            if (!in.atEnd()) return std::nullopt;
+            if (!in.atEnd()) return malformed();
+            if (flags & kFlagOption) return error(kErrOptionNotSupported);
             Bytes answer{kOk, 0x0F};
             for (int i = 0; i < 8; ++i)
                 answer.push_back(static_cast<std::uint8_t>(uid_ >> (8 * i)));
@@ -285,8 +290,9 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
         }
         case 0x2C:  // GET MULTIPLE BLOCK SECURITY STATUS: first block and count in the width
             if (!in.number(width, address) || !in.number(width, count) || !in.atEnd()) {
-                return std::nullopt;
+                return malformed();
             }
+            if (flags & kFlagOption) return error(kErrOptionNotSupported);
             ++count;
             if (address + count > blockCount_) return error(kErrBlockUnavailable);
             return securityStatuses(address, count);
@@ -306,18 +312,18 @@ std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, 
         case 0xA0:  // READ EH CONFIG
         case 0xA3:  // CHECK EH ENABLE
             if (!energyHarvesting_) return error(kErrNotSupported);
-            if (!in.atEnd()) return std::nullopt;
+            if (!in.atEnd()) return malformed();
             return Bytes{kOk, code == 0xA0 ? ehConfig_ : ehEnable_};
         case 0xA1:  // WRITE EH CONFIG
         case 0xA2:  // SET RESET EH CONFIG
         case 0xA4:  // WRITE DO CONFIG
             if (!energyHarvesting_) return error(kErrNotSupported);
-            if (!in.byte(value) || !in.atEnd()) return std::nullopt;
+            if (!in.byte(value) || !in.atEnd()) return malformed();
             if (code == 0xA2 && value > 1) return error(kErrNoInformation);
             (code == 0xA1 ? ehConfig_ : code == 0xA2 ? ehEnable_ : doConfig_) = value;
             return ok();
         case 0xA6: {  // KILL
-            if (!in.byte(value)) return std::nullopt;
+            if (!in.byte(value)) return malformed();
             const Bytes given = in.rest();
             const bool written = std::any_of(killCode_.begin(), killCode_.end(),
                                              [](std::uint8_t b) { return b != 0; });
@@ -326,7 +332,7 @@ std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, 
             return ok();
         }
         case 0xB1: {  // WRITE KILL (password 00) and WRITE SECTOR PASSWORD (01 to 03)
-            if (!in.byte(value)) return std::nullopt;
+            if (!in.byte(value)) return malformed();
             const Bytes secret = in.rest();
             if (value > 3 || secret.empty() || secret.size() > 8) return error(kErrNoInformation);
             if (value == 0) {
@@ -339,7 +345,7 @@ std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, 
             return ok();
         }
         case 0xB2: {  // LOCK SECTOR PASSWORD
-            if (!in.number(width, address) || !in.byte(value) || !in.atEnd()) return std::nullopt;
+            if (!in.number(width, address) || !in.byte(value) || !in.atEnd()) return malformed();
             if (address >= blockCount_) return error(kErrBlockUnavailable);
             std::uint8_t& protection =
                 sectors_[static_cast<std::size_t>(address / kBlocksPerSector)];
@@ -348,7 +354,7 @@ std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, 
             return ok();
         }
         case 0xB3: {  // PRESENT PASSWORD
-            if (!in.byte(value)) return std::nullopt;
+            if (!in.byte(value)) return malformed();
             const Bytes secret = in.rest();
             if (value < 1 || value > 3 || secret != passwords_[value - 1u]) {
                 return error(kErrNoInformation);

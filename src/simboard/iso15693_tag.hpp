@@ -25,7 +25,9 @@ constexpr std::uint8_t kMakerCode = 0x02;
 constexpr int kBlocksPerSector = 32;
 
 // Error codes a tag answers after the error flag.
-constexpr std::uint8_t kErrNotSupported = 0x02;
+constexpr std::uint8_t kErrNotSupported = 0x01;        // a request code the tag does not know
+constexpr std::uint8_t kErrNotRecognized = 0x02;       // a known command in a malformed frame
+constexpr std::uint8_t kErrOptionNotSupported = 0x03;  // the option flag where it means nothing
 constexpr std::uint8_t kErrNoInformation = 0x0F;
 constexpr std::uint8_t kErrBlockUnavailable = 0x10;
 constexpr std::uint8_t kErrAlreadyLocked = 0x11;

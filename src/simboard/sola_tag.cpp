@@ -70,7 +70,10 @@ std::optional<TagAnswer> SolaTag::receive(const TagRequest& request) {
         case kReadBlock:
             return onRead(frame);
         case kWriteBlock:
-            return onWrite(frame);
+            // The tag writes and keeps silent; a reader checks a write by reading the
+            // block back.
+            onWrite(frame);
+            return std::nullopt;
         case kCompletion:
             if (frame.size() == 1) state_ = State::Deactivated;
             return std::nullopt;
@@ -103,13 +106,10 @@ std::optional<TagAnswer> SolaTag::onRead(const Bytes& frame) const {
     return iso14443bAnswer(Bytes(first, first + kBlockBytes));
 }
 
-std::optional<TagAnswer> SolaTag::onWrite(const Bytes& frame) {
-    if (frame.size() != 2 + kBlockBytes || frame[1] >= config_.blocks) return std::nullopt;
-    const auto first = memory_.begin() + std::ptrdiff_t{frame[1]} * kBlockBytes;
-    std::copy(frame.begin() + 2, frame.end(), first);
-    // The tag confirms with the block as it now stands, so a reader can tell a good write
-    // from a lost one.
-    return iso14443bAnswer(Bytes(first, first + kBlockBytes));
+void SolaTag::onWrite(const Bytes& frame) {
+    if (frame.size() != 2 + kBlockBytes || frame[1] >= config_.blocks) return;
+    std::copy(frame.begin() + 2, frame.end(),
+              memory_.begin() + std::ptrdiff_t{frame[1]} * kBlockBytes);
 }
 
 std::unique_ptr<Tag> makeSolaTag(const TagSpec& spec) {

@@ -47,7 +47,7 @@ class SolaTag : public Tag {
     std::optional<TagAnswer> chipIdAnswer() const;
     std::optional<TagAnswer> onSelect(const Bytes& frame);
     std::optional<TagAnswer> onRead(const Bytes& frame) const;
-    std::optional<TagAnswer> onWrite(const Bytes& frame);
+    void onWrite(const Bytes& frame);
 
     SolaTagConfig config_;
     Bytes memory_;

@@ -10,6 +10,10 @@ namespace {
 
 constexpr std::uint8_t kReqa = 0x26;
 constexpr std::uint8_t kWupa = 0x52;
+// ATQA 0C00: no UID size or bit frame anticollision announced, proprietary coding 0C.
+// Least significant byte first on air, as every ATQA.
+constexpr std::uint8_t kAtqaLow = 0x00;
+constexpr std::uint8_t kAtqaHigh = 0x0C;
 constexpr std::uint8_t kRid = 0x78;
 constexpr std::uint8_t kRall = 0x00;
 constexpr std::uint8_t kRead = 0x01;
@@ -55,7 +59,7 @@ std::optional<TagAnswer> TopazTag::receive(const TagRequest& request) {
         if (code != kReqa && code != kWupa) return std::nullopt;
         // Answered again while ready, so a second REQA click is not met by silence.
         state_ = State::Ready;
-        return TagAnswer{{0x0C, 0x00}, 8};
+        return TagAnswer{{kAtqaLow, kAtqaHigh}, 8};
     }
     if (state_ != State::Ready || !air->topaz || air->lastBits != 8 ||
         air->bytes.size() != kCommandBytes + 2 || !endsWithCrcA(air->bytes)) {

@@ -286,7 +286,7 @@ TEST(Iso14443aTag, DefaultAntennaOffersEachKindUnderItsOwnSetUp) {
         return answer.text();
     };
     board.select("02000300", answer);
-    EXPECT_EQ(send("2607"), "80050C00080000");
+    EXPECT_EQ(send("2607"), "8005000C080000");
     board.select("02000180", answer);
     EXPECT_EQ(send("2607"), "80054400080000");
     EXPECT_EQ(send("932008"), "80088804A1B29F080000");

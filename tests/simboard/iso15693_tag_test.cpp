@@ -26,7 +26,9 @@ const std::string kNoTag = "8700";
 const std::string kOk = "80040078F000";
 const std::string kInventory = "800D000007060504030201E08FF000";
 const std::string kBlock1 = "80080011223344043E00";
+const std::string kErr01 = "80050101160700";
 const std::string kErr02 = "800501028D3500";
+const std::string kErr03 = "80050103042400";
 const std::string kErr0F = "8005010F68EE00";
 const std::string kErr10 = "800501101E0600";
 const std::string kErr11 = "80050111971700";
@@ -121,9 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"0A232A0102", kErr10},  // range running past the end
                      {"022C0003", "80080000000100AFD600"},
                      {"0A2C00000300", "80080000000100AFD600"},  // first and count two bytes
-                     {"022D", kErr02},                          // not a command of this tag
-                     {"022001FF", kNoTag},                      // malformed: no answer
-                     {"02", kNoTag},
+                     {"02", kNoTag},                            // no command code at all
                  }},
         Scenario{"addressed and selected modes",
                  {
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"02210399887766", kOk},
                      {"022003", "8008009988776609A900"},
                      {"02210211223344", kErr12},  // locked block
-                     {"022103112233", kErr0F},    // short data
+                     {"022103112233", kErr02},    // short data
                      {"0A210501"
                       "11223344",
                       kOk},
@@ -216,7 +216,36 @@ INSTANTIATE_TEST_SUITE_P(
                      {"02A20202", kErr0F},
                      {"02A40207", kOk},
                      {"02A003", kNoTag},  // another maker's command
-                     {"02A502", kErr02},
+                     {"02A502", kErr01},
+                 }},
+        // 01: a request code the tag does not know; 02: a known command in a frame too
+        // short or too long for it; 03: the option flag on a command that has no option.
+        // None of them changes the tag.
+        Scenario{"error codes",
+                 {
+                     {"022D", kErr01},
+                     {"2240" + kUid, kErr01},
+                     {"0220", kErr02},
+                     {"022001FF", kErr02},
+                     {"0A2001", kErr02},  // two address bytes announced, one sent
+                     {"02210311223344FF", kErr02},
+                     {"0222", kErr02},
+                     {"0223", kErr02},
+                     {"022B00", kErr02},
+                     {"022C00", kErr02},
+                     {"0227", kErr02},
+                     {"022A00", kErr02},
+                     {"022600", kErr02},
+                     {"0225" + kUid + "00", kErr02},
+                     {"02B302", kErr02},
+                     {"02A10205FF", kErr02},
+                     {"422B", kErr03},
+                     {"422C0003", kErr03},
+                     {"4226", kErr03},
+                     {"4225" + kUid, kErr03},
+                     {"122001", kNoTag},  // neither SELECT above selected the tag
+                     {"022001", kBlock1},
+                     {"422001", "8009000011223344FC0600"},  // reads do have an option
                  }},
         Scenario{"initiate",
                  {
@@ -300,6 +329,17 @@ TEST(Iso15693Tag, StrictRateAnswersFastCommandsOnlyAtTheFastRate) {
     EXPECT_EQ(field.send("02C00201"), kBlock1);
     EXPECT_EQ(field.send("02C3020101"), "800C001122334455667788DEC500");
     EXPECT_EQ(field.send("022001"), kNoTag);
+}
+
+// A tag without energy harvesting does not know those commands at all.
+TEST(Iso15693Tag, EnergyHarvestingCommandsAreUnknownToATagWithout) {
+    Iso15693TagConfig c = fixture();
+    c.energyHarvesting = false;
+    Field field;
+    field.add(c);
+    for (const char* request : {"02A002", "02A10205", "02A20201", "02A302", "02A40207"}) {
+        EXPECT_EQ(field.send(request), kErr01) << request;
+    }
 }
 
 TEST(Iso15693Tag, HearsOnlyTheIso15693Protocol) {

@@ -18,7 +18,8 @@ using namespace simboard;
 // the transceiver's status 08 and the two collision indexes. The default tag's UID
 // is 11 22 33 44 55 66 77; its first four bytes name it in every command.
 const std::string kNoTag = "8700";
-const std::string kAtqa = "80050C00080000";
+// ATQA 0C00, least significant byte first on air.
+const std::string kAtqa = "8005000C080000";
 const std::string kRid = "800B114811223344591B080000";
 const std::string kUid4 = "11223344";
 

@@ -118,7 +118,8 @@ const Window kIso15693Afi{"Iso15693AfiDsfidAndCustom",
                               tx("02A20201", kOk15693),
                               tx("02A302", "80050001CE1E00"),
                               tx("22A402" + kUid + "01", kOk15693),
-                              tx("02A00203", kNoTag),  // a custom command of another maker
+                              // A byte too many, then a custom command of another maker.
+                              tx("02A00203", "800501028D3500"),
                               tx("02A003", kNoTag),
                           }};
 
@@ -206,7 +207,7 @@ const Window kTopaz{"Topaz",
                     {
                         sel("02000300"),
                         kv("0109043A005804", "0000"),
-                        tx("2607", "80050C00080000"),
+                        tx("2607", "8005000C080000"),  // ATQA 0C00, low byte first
                         tx("78000000000000A8", "800B114811223344591B080000"),
                         tx("010A0011223344A8", "80070A0EAE0A080000"),
                         tx("010A00A8", kNoTag),
@@ -245,7 +246,7 @@ const Window kSola{"SolaAnticollisionAndMemory",
                        tx("A6", "80045AA70D00"),
                        tx("0E5A", "80045AA70D00"),
                        tx("0B", "800B11223344556677884AF700"),
-                       tx("090211223344", "800711223344AD0D00"),
+                       tx("090211223344", kNoTag),  // the tag writes silently
                        tx("0802", "800711223344AD0D00"),
                        tx("0F", kNoTag),
                        tx("0B", kNoTag),
