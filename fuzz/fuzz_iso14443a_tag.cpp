@@ -47,7 +47,9 @@ void checkAnswer(const std::string& text) {
 }
 
 Iso14443aTag* add(Antenna& antenna, const std::string& uid) {
-    auto tag = Iso14443aTag::create({*parseHex(uid), {}, 0x00});
+    Iso14443aTagConfig config;
+    config.uid = *parseHex(uid);
+    auto tag = Iso14443aTag::create(std::move(config));
     check(tag != nullptr);
     Iso14443aTag* raw = tag.get();
     antenna.add(std::move(tag));

@@ -85,6 +85,9 @@ std::unique_ptr<Iso14443aTag> Iso14443aTag::create(Iso14443aTagConfig config) {
     if (n != 4 && n != 7 && n != 10) return nullptr;
     if (config.uid[(n / 3 - 1) * 3] == kCascadeTag) return nullptr;
     if (config.sak & kSakUidIncomplete) return nullptr;
+    for (std::size_t level = 0; level + 1 < n / 3; ++level) {
+        if (!(config.cascadeSak[level] & kSakUidIncomplete)) return nullptr;
+    }
     if (config.memory.size() > kMaxMemoryBytes) return nullptr;
     if (config.memory.empty()) config.memory.assign(64, 0x00);
     config.memory.resize(std::max<std::size_t>((config.memory.size() + 3) / 4 * 4, n == 7 ? 16 : 4),
@@ -121,6 +124,7 @@ Bytes Iso14443aTag::levelPart(int level) const {
 }
 
 TagAnswer Iso14443aTag::atqa() const {
+    if (config_.atqa) return TagAnswer{{(*config_.atqa)[0], (*config_.atqa)[1]}, 8};
     // UID size in bits 7-6, bit frame anticollision announced in bit 2.
     return TagAnswer{{static_cast<std::uint8_t>(((levels() - 1) << 6) | 0x04), 0x00}, 8};
 }
@@ -174,8 +178,8 @@ std::optional<TagAnswer> Iso14443aTag::inReady(const AirFrame& air) {
     }
     TagAnswer sak;
     if (level_ + 1 < levels()) {
+        sak.bytes = {config_.cascadeSak[static_cast<std::size_t>(level_)]};
         ++level_;
-        sak.bytes = {kSakUidIncomplete};
     } else {
         state_ = State::Active;
         sak.bytes = {config_.sak};
@@ -278,10 +282,26 @@ std::unique_ptr<Tag> makeIso14443aTag(const TagSpec& spec) {
     } else if (config.uid.size() == 7) {
         config.memory = type2Memory(config.uid, kDefaultDataBytes, ndefTextTlv(kDefaultText));
     }
-    if (const auto it = spec.keys.find("sak"); it != spec.keys.end()) {
-        const auto sak = parseHexSetting(it->second);
-        if (!sak || sak->size() != 1) return nullptr;
-        config.sak = sak->front();
+    const auto byteKey = [&](const char* key, std::uint8_t& target) {
+        const auto it = spec.keys.find(key);
+        if (it == spec.keys.end()) return true;
+        const auto value = parseHexSetting(it->second);
+        if (!value || value->size() != 1) return false;
+        target = value->front();
+        return true;
+    };
+    if (!byteKey("sak", config.sak)) return nullptr;
+    // A level SAK for a level the UID does not go on past would never be sent.
+    const std::size_t cascadeLevels = std::max<std::size_t>(config.uid.size() / 3, 1) - 1;
+    for (std::size_t level = 0; level < config.cascadeSak.size(); ++level) {
+        const std::string key = "sak" + std::to_string(level + 1);
+        if (level >= cascadeLevels && spec.keys.count(key)) return nullptr;
+        if (!byteKey(key.c_str(), config.cascadeSak[level])) return nullptr;
+    }
+    if (const auto it = spec.keys.find("atqa"); it != spec.keys.end()) {
+        const auto atqa = parseHexSetting(it->second);
+        if (!atqa || atqa->size() != 2) return nullptr;
+        config.atqa = std::array<std::uint8_t, 2>{(*atqa)[0], (*atqa)[1]};
     }
     return Iso14443aTag::create(std::move(config));
 }

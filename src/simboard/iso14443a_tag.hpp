@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,12 @@ struct Iso14443aTagConfig {
     Bytes uid;                // 4, 7 or 10 bytes, in the order the tag sends them
     Bytes memory;             // whole pages of 4 bytes, page 0 first
     std::uint8_t sak = 0x00;  // the SAK of the last cascade level
+    // The ATQA in the order it goes on air, least significant byte first. Without one
+    // the tag announces its UID size and bit frame anticollision: 04 00, 44 00 or 84 00.
+    std::optional<std::array<std::uint8_t, 2>> atqa;
+    // The SAK of cascade levels 1 and 2 while the UID goes on: the cascade bit (04) set,
+    // and whatever else the tag's maker put beside it.
+    std::array<std::uint8_t, 2> cascadeSak{0x04, 0x04};
 };
 
 // An ISO/IEC 14443-3 type A tag with page memory: wake-up, anticollision and selection
@@ -27,7 +34,9 @@ class Iso14443aTag : public Tag {
     enum class State { Idle, Ready, Active, Halt };
 
     // nullptr when the UID has another length, or starts its last cascade level with
-    // the cascade tag 88 (a reader would take it for a longer UID).
+    // the cascade tag 88 (a reader would take it for a longer UID), or when a SAK says
+    // the opposite of what its level is (the cascade bit set on the last level, clear
+    // on another).
     static std::unique_ptr<Iso14443aTag> create(Iso14443aTagConfig config);
 
     Protocol protocol() const override { return Protocol::Iso14443A; }
@@ -73,7 +82,10 @@ Bytes type2Memory(const Bytes& uid7, std::size_t dataBytes, const Bytes& content
 Bytes ndefTextTlv(const std::string& text);
 
 // simulated-board.ini kind "iso14443a": uid (hex, 4, 7 or 10 bytes), memory (hex,
-// the whole memory), sak (hex byte). Without keys: the default tag.
+// the whole memory), sak (hex byte, the last level's), atqa (hex, 2 bytes as on air),
+// sak1 and sak2 (hex bytes, levels 1 and 2 of a UID that goes on past them). Without
+// keys: the default tag. nullptr when a value cannot be read or names a level the UID
+// does not have.
 std::unique_ptr<Tag> makeIso14443aTag(const TagSpec& spec);
 
 }  // namespace simboard

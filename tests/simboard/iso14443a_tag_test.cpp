@@ -292,6 +292,44 @@ TEST(Iso14443aTag, DefaultAntennaOffersEachKindUnderItsOwnSetUp) {
     EXPECT_EQ(send("932008"), "80088804A1B29F080000");
 }
 
+// A tag described as a real one answers: its own ATQA (least significant byte first, as
+// on air) and the SAK of each cascade level, the cascade bit 04 set until the last.
+TEST(Iso14443aTag, IniKeysGiveTheRealAtqaAndLevelSaks) {
+    struct Case {
+        TagSpec spec;
+        std::vector<Exchange> script;
+    };
+    const std::vector<Case> cases = {
+        {{"iso14443a", {{"atqa", "44 03"}, {"sak1", "24"}, {"sak", "20"}}},
+         {{"2607", "80054403080000"},
+          {"932008", "80088804A1B29F080000"},
+          {"93708804A1B29F"
+           "28",
+           "800624D836080000"},
+          {"952008", "8008C3D4E5F604080000"},
+          {"9570C3D4E5F604"
+           "28",
+           "800620FC70080000"}}},
+        {{"iso14443a",
+          {{"uid", "04A1B2C3D4E5F6071829"}, {"sak1", "64"}, {"sak2", "24"}, {"sak", "08"}}},
+         {{"2607", "80058400080000"},
+          {"93708804A1B29F"
+           "28",
+           "800664DC74080000"},
+          {"957088C3D4E57A"
+           "28",
+           "800624D836080000"},
+          {"9770F6071829C0"
+           "28",
+           "800608B6DD080000"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.spec.keys.begin()->second);
+        Iso14443aBoard board({c.spec});
+        board.run(c.script);
+    }
+}
+
 TEST(Iso14443aTag, BuiltFromIniKeys) {
     const auto parsed = parseBoardIni(
         "[tag.1]\nkind=iso14443a\nuid=11 22 33 44\nsak=20\nmemory=0102030405060708\n");
@@ -314,6 +352,14 @@ TEST(Iso14443aTag, BuiltFromIniKeys) {
         {{"uid", "11223344"}, {"sak", "04"}},  // SAK claiming the UID goes on
         {{"uid", "1122334G"}},
         {{"memory", std::string(2050, '0')}},  // more pages than a READ can address
+        {{"sak1", "20"}},                      // a level SAK without the cascade bit
+        {{"sak2", "24"}},                      // level 2 is the last of a 7-byte UID
+        {{"uid", "11223344"}, {"sak1", "24"}},
+        {{"uid", "04A1B2C3D4E5F6071829"}, {"sak2", "00"}},
+        {{"sak1", "2"}},
+        {{"atqa", "44"}},
+        {{"atqa", "440300"}},
+        {{"atqa", "440G"}},
     };
     for (const auto& keys : refused) {
         EXPECT_EQ(makeIso14443aTag({"iso14443a", keys}), nullptr) << keys.begin()->second;
