@@ -1,5 +1,6 @@
 #include "simboard/transceiver.hpp"
 
+#include "simboard/felica_card.hpp"
 #include "simboard/hex.hpp"
 
 namespace simboard {
@@ -28,6 +29,25 @@ bool validParameterCount(std::uint8_t protocol, std::size_t count) {
 }
 
 constexpr std::size_t kMaxRegisterRead = 125;  // "00" + length + 250 digits < 256
+
+// Bit 0 of parameter byte 0 under ISO15693, ISO14443-B and FeliCa: the transceiver adds
+// the tag CRC to every request. ISO14443-A asks for it in each request's flag byte.
+constexpr std::uint8_t kParamAppendCrc = 0x01;
+
+// The CRC check a tag makes of the last two bytes of every request under the protocol;
+// nullptr where the append-CRC bit has no meaning.
+using CrcCheck = bool (*)(const Bytes&);
+CrcCheck requestCrcCheck(Protocol protocol) {
+    switch (protocol) {
+        case Protocol::Iso15693:
+        case Protocol::Iso14443B:
+            return &endsWithCrc16Iso13239;
+        case Protocol::FeliCa:
+            return &felicaCrcValid;
+        default:
+            return nullptr;
+    }
+}
 
 }  // namespace
 
@@ -83,6 +103,16 @@ std::string Transceiver::sendRecv(const Bytes& data) {
         request.flagByte = data.back();
     } else {
         request.frame = data;
+        // With the append-CRC bit clear the request goes on air as given, and the tags
+        // take its last two bytes for their CRC: a frame whose CRC does not check is
+        // dropped, as on air. Every tag of the protocol checks the same CRC, so it is
+        // checked once here, and the tags then get the frame without it, as they do when
+        // the transceiver adds it.
+        const CrcCheck crcChecks = requestCrcCheck(protocol_.protocol);
+        if (crcChecks && !(protocol_.params[0] & kParamAppendCrc)) {
+            if (data.size() < 3 || !crcChecks(data)) return noTagAnswer();
+            request.frame.resize(data.size() - 2);
+        }
     }
     return antenna_->exchange(request, fault_);
 }
