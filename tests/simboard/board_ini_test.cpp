@@ -81,6 +81,22 @@ TEST(BoardIni, UnreadableLinesAreIgnoredAndTheDefaultsStand) {
     EXPECT_EQ(parseBoardIni("[board]\nemptyAntenna=true\n").config.tags, std::vector<TagSpec>{});
 }
 
+// emptyAntenna only matters without [tag.N] sections: listed tags stay on the antenna,
+// wherever the key stands.
+TEST(BoardIni, EmptyAntennaKeepsTheListedTags) {
+    const std::vector<TagSpec> listed = {{"iso15693", {{"uid", "E001020304050607"}}}, {"sola", {}}};
+    const std::string tags = "[tag.1]\nkind=iso15693\nuid=E001020304050607\n[tag.2]\nkind=sola\n";
+    for (const std::string& text :
+         {"[board]\nemptyAntenna=true\n" + tags, tags + "[board]\nemptyAntenna=true\n",
+          "[board]\nemptyAntenna=false\n" + tags}) {
+        const auto parsed = parseBoardIni(text);
+        ASSERT_TRUE(parsed.config.tags.has_value()) << text;
+        EXPECT_EQ(*parsed.config.tags, listed) << text;
+        SimulatedBoard board(parsed.config);
+        EXPECT_EQ(board.antenna().size(), 2u) << text;
+    }
+}
+
 class BoardIniFile : public ::testing::Test {
   protected:
     void write(const std::string& text) {

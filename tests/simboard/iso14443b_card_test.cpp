@@ -85,6 +85,20 @@ TEST(Iso14443bCard, AnswersPollsHaltsAndAttribsByState) {
     }
 }
 
+// The whole low digit of ATTRIB's fourth parameter byte is the CID, 8 to 15 included;
+// the answer carries it beside MBLI 1.
+TEST(Iso14443bCard, AttribAnswersCidsEightToFifteen) {
+    const std::pair<char, const char*> cases[] = {
+        {'8', "18B16C"}, {'9', "19387D"}, {'A', "1AA34F"}, {'B', "1B2A5E"},
+        {'C', "1C952A"}, {'D', "1D1C3B"}, {'E', "1E8709"}, {'F', "1F0E18"},
+    };
+    for (const auto& [cid, answer] : cases) {
+        Iso14443bCard card;
+        send(card, "0500F0");
+        EXPECT_EQ(send(card, std::string("1DA1B2C3D40007010") + cid), answer) << "CID " << cid;
+    }
+}
+
 TEST(Iso14443bCard, AtqbCarriesAValidCrcB) {
     Iso14443bCard card;
     EXPECT_TRUE(iso14443bCrcValid(bytes(send(card, "0500F0"))));

@@ -8,6 +8,7 @@
 
 #include "reader/answer_buffer.hpp"
 #include "simboard/board_config.hpp"
+#include "simboard/hex.hpp"
 #include "simboard/simulated_board.hpp"
 
 namespace {
@@ -88,6 +89,45 @@ TEST(TopazTag, KeepsReadOnlyAndLockedBlocks) {
         {"5310AA" + kUid4 + "A8", kNoTag},
         {"5308AA" + kUid4 + "A8", "800708AA30DA080000"},
     });
+}
+
+// The upper half of the memory: blocks 8 to C hold data and block E the lock bytes and
+// one-time bits; byte 3 of each takes 5A.
+TEST(TopazTag, WritesTheUpperBlocks) {
+    TopazBoard board;
+    board.run({
+        {"2607", kAtqa},
+        {"53435A" + kUid4 + "A8", "8007435A718F080000"},
+        {"534B5A" + kUid4 + "A8", "80074B5AB141080000"},
+        {"53535A" + kUid4 + "A8", "8007535AE01A080000"},
+        {"535B5A" + kUid4 + "A8", "80075B5A20D4080000"},
+        {"53635A" + kUid4 + "A8", "8007635A42AC080000"},
+        {"53735A" + kUid4 + "A8", "8007735AD339080000"},
+        {"014300" + kUid4 + "A8", "8007435A718F080000"},
+    });
+}
+
+// Bit n of the second lock byte (71) locks block 8 + n, and that block alone: every
+// other data block still takes a write.
+TEST(TopazTag, EachBitOfTheSecondLockByteLocksItsOwnBlock) {
+    const char* const lockBits[] = {"01", "02", "04", "08", "10"};
+    for (int bit = 0; bit < 5; ++bit) {
+        SCOPED_TRACE(std::string("lock byte 71 = ") + lockBits[bit]);
+        TopazBoard board;
+        board.send("2607");
+        ASSERT_EQ(board.send("1A71" + std::string(lockBits[bit]) + kUid4 + "A8").substr(0, 8),
+                  "800771" + std::string(lockBits[bit]));
+        for (int block = 1; block <= 0x0C; ++block) {
+            std::string address;
+            appendHex(address, static_cast<std::uint8_t>(block * 8 + 3));
+            const std::string answer = board.send("53" + address + "5A" + kUid4 + "A8");
+            if (block == 8 + bit) {
+                EXPECT_EQ(answer, kNoTag) << "block " << block;
+            } else {
+                EXPECT_EQ(answer.substr(0, 8), "8007" + address + "5A") << "block " << block;
+            }
+        }
+    }
 }
 
 TEST(TopazTag, ReadAllDoesNotFitTheAnswerBuffer) {

@@ -107,6 +107,8 @@ TEST(TransceiverFrames, SelectTakesProtocolDataAndRefusesBadTexts) {
         {"03010180", "0000", Protocol::Iso14443B, {0x01, 0x01, 0x80}},
         {"030101", "8200", Protocol::Iso14443B, {0x01, 0x01, 0x80}},  // 2 parameter bytes
         {"050D", "0000", Protocol::CardEmulation, {0x0D}},
+        {"05010180", "0000", Protocol::CardEmulation, {0x01, 0x01, 0x80}},  // every byte
+        {"0501018000", "8200", Protocol::CardEmulation, {0x01, 0x01, 0x80}},
         {"0000", "0000", Protocol::None, {}},
     };
     for (const auto& c : cases) {
