@@ -229,10 +229,11 @@ void HexEntryBox::commitUid() {
         for (int i = 14; i >= 0; i -= 2) reversed += t.mid(i, 2);
         uid = reversed.toUpper();
     } else {
+        // The box's opening text left as it stands keeps the tag chosen before.
         const bool placeholder = t.toUpper() == QLatin1String("TRANSPONDER UID");
         badText_ = !placeholder && !allOf(t, isHexDigit);
         setRed(!placeholder);
-        uid.clear();
+        if (!placeholder) uid.clear();
     }
     setText(t.toUpper());
 }

