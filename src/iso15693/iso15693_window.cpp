@@ -8,15 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QShowEvent>
 #include <QTabBar>
 #include <QTextEdit>
-#include <QVBoxLayout>
 #include <cmath>
 
 #include "core/app_context.hpp"
@@ -127,20 +122,9 @@ QSize Iso15693Window::sizeHint() const {
 }
 
 void Iso15693Window::build() {
-    // The controls stand on a canvas of the design size; a smaller window scrolls.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("scrollISO15693"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroll);
-    auto* canvas = new QWidget;
-    canvas->setObjectName(QStringLiteral("canvasISO15693"));
     const WindowBuilder b(this);
-    canvas->setFixedSize(b.px(kWidth), b.px(kHeight));
-    scroll->setWidget(canvas);
 
-    tabStripchoice_ = b.place(new QTabBar(canvas), QStringLiteral("tabStripchoice"), kPageLeft, 60,
+    tabStripchoice_ = b.place(new QTabBar(this), QStringLiteral("tabStripchoice"), kPageLeft, 60,
                               kPageWidth, 360);
     tabStripchoice_->addTab(QStringLiteral("&Inventory"));
     tabStripchoice_->addTab(QStringLiteral("&User Mode"));
@@ -148,27 +132,27 @@ void Iso15693Window::build() {
     connect(tabStripchoice_, &QTabBar::currentChanged, this,
             [this](int index) { tabChosen(index + 1); });
 
-    inventory_ = b.place(new InventoryPage(ctx(), canvas), QStringLiteral("fraMode_1"), kPageLeft,
+    inventory_ = b.place(new InventoryPage(ctx(), this), QStringLiteral("fraMode_1"), kPageLeft,
                          kPageTop, kPageWidth, kPageHeight);
     inventory_->setFrameShape(QFrame::StyledPanel);
-    user_ = b.place(new UserModePage(ctx(), canvas), QStringLiteral("fraMode_2"), kPageLeft,
-                    kPageTop, kPageWidth, kPageHeight);
+    user_ = b.place(new UserModePage(ctx(), this), QStringLiteral("fraMode_2"), kPageLeft, kPageTop,
+                    kPageWidth, kPageHeight);
     user_->setFrameShape(QFrame::StyledPanel);
     user_->hide();
 
-    tagInfo_ = b.place(new TagInfoFrame(ctx(), canvas), QStringLiteral("frmWriteTime"), kSideLeft,
-                       60, kSideWidth, 1440);
-    dataRate_ = b.place(new DataRateFrame(canvas), QStringLiteral("FraDataRate"), kSideLeft, 1560,
+    tagInfo_ = b.place(new TagInfoFrame(ctx(), this), QStringLiteral("frmWriteTime"), kSideLeft, 60,
+                       kSideWidth, 1440);
+    dataRate_ = b.place(new DataRateFrame(this), QStringLiteral("FraDataRate"), kSideLeft, 1560,
                         kSideWidth, 960);
-    lstReadView_ = b.place(new widgets::MemoryView(ctx(), canvas), QStringLiteral("lstReadView"),
+    lstReadView_ = b.place(new widgets::MemoryView(ctx(), this), QStringLiteral("lstReadView"),
                            kSideLeft, 2640, kSideWidth, 3720);
     fraPageWrite_ = b.place(
-        new widgets::PageWritePanel(ctx(), widgets::PageWritePanel::FillTrigger::OnLeave, canvas),
+        new widgets::PageWritePanel(ctx(), widgets::PageWritePanel::FillTrigger::OnLeave, this),
         QStringLiteral("fraPageWrite"), kSideLeft, 2580, kSideWidth,
         widgets::kPageWritePanelHeight);
     fraPageWrite_->hide();
 
-    auto* fra = b.place(new QFrame(canvas), QStringLiteral("Fra"), kPageLeft, 6420, 13905, 780);
+    auto* fra = b.place(new QFrame(this), QStringLiteral("Fra"), kPageLeft, 6420, 13905, 780);
     b.label(fra, QStringLiteral("lbl_ISO15693_request"), QStringLiteral("request ="), 0, 60);
     txtRequest_ = b.display(fra, QStringLiteral("txt_ISO15693_request"), 1080, 0, 12825);
     b.label(fra, QStringLiteral("lbl_ISO15693_answer"), QStringLiteral("answer ="), 0, 450);
@@ -181,7 +165,7 @@ void Iso15693Window::build() {
     link_.setBoxes(txtRequest_, txtAnswer_, txtFastAnswer_);
 
     auto* fraLog =
-        b.place(new QGroupBox(canvas), QStringLiteral("FraLog"), kPageLeft, 7260, 13905, 2955);
+        b.place(new QGroupBox(this), QStringLiteral("FraLog"), kPageLeft, 7260, 13905, 2955);
     logBox_ =
         b.place(new QTextEdit(fraLog), QStringLiteral("rtfISO15693LogEdit"), 120, 180, 11400, 2655);
     auto* save = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
@@ -355,22 +339,6 @@ void Iso15693Window::commitFocusedBox() {
     if (auto* box = qobject_cast<widgets::HexEntryBox*>(QApplication::focusWidget())) {
         if (isAncestorOf(box)) box->commit();
     }
-}
-
-void Iso15693Window::showEvent(QShowEvent* event) {
-    core::ToolWindow::showEvent(event);
-    // A main window smaller than this one: the frame fits inside its area and the
-    // controls scroll, none of them out of reach.
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    QMdiArea* area = frame ? frame->mdiArea() : nullptr;
-    if (!area) return;
-    const QSize room = area->viewport()->size();
-    if (room.isEmpty()) return;
-    QRect g = frame->geometry();
-    g.setSize(g.size().boundedTo(room));
-    g.moveLeft(std::clamp(g.left(), 0, room.width() - g.width()));
-    g.moveTop(std::clamp(g.top(), 0, room.height() - g.height()));
-    if (g != frame->geometry()) frame->setGeometry(g);
 }
 
 bool Iso15693Window::eventFilter(QObject* watched, QEvent* event) {

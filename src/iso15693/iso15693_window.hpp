@@ -88,7 +88,6 @@ class Iso15693Window : public core::ToolWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     // Window state named as the window's behaviour names it.
