@@ -1,0 +1,595 @@
+#include "iso14443a/iso14443a_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "core/log_entry.hpp"
+#include "core/product_catalogue.hpp"
+#include "core/status_bar.hpp"
+#include "reader/recording_reader.hpp"
+#include "simboard/board_config.hpp"
+#include "simboard/simulated_board.hpp"
+#include "widgets/hex_entry_box.hpp"
+#include "window_fixture.hpp"
+
+using iso14443a::Iso14443aWindow;
+using reader::ReaderFunction;
+
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+constexpr char kIso14443aProduct[] = "ISO14443-A Cards commands";
+constexpr char kTopazProduct[] = "TOPAZ";
+
+class Iso14443aWindowTest
+    : public testsupport::WindowFixture<Iso14443aWindow, core::WindowKind::Iso14443A> {
+  protected:
+    explicit Iso14443aWindowTest(reader::ReaderLibrary* reader = nullptr) : WindowFixture(reader) {
+        tc.values().DemodGainValue = QStringLiteral("D1");
+    }
+
+    // Opens the window as the product menu does: the product chosen, then its window.
+    Iso14443aWindow* openProduct(const char* caption) {
+        core::SelectProduct(*tc.ctx, QString::fromLatin1(caption));
+        w = static_cast<Iso14443aWindow*>(tc.ctx->windows().find(core::WindowKind::Iso14443A));
+        tc.scripted.clearCalls();
+        return w;
+    }
+
+    QString text(const QString& name) {
+        if (auto* e = w->findChild<QLineEdit*>(name)) return e->text();
+        return get<QLabel>(name)->text();
+    }
+    QString indexedText(const char* name, int i) {
+        return text(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+    }
+    bool shown(const QString& name) { return get<QWidget>(name)->isVisibleTo(w); }
+    // The ticked boxes of a check box array, as a bit mask.
+    int ticks(const char* name) {
+        int mask = 0;
+        for (int i = 0; i < 8; ++i) {
+            if (get<QCheckBox>(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i))
+                    ->isChecked())
+                mask |= 1 << i;
+        }
+        return mask;
+    }
+    std::vector<QString> analysisRows() {
+        std::vector<QString> rows;
+        for (int i = 0; i < 6; ++i) rows.push_back(indexedText("lblAnswerAnalysis", i));
+        return rows;
+    }
+    bool analysisEmpty() {
+        for (const QString& r : analysisRows()) {
+            if (!r.isEmpty()) return false;
+        }
+        return ticks("chk_respflag") == 0;
+    }
+    void type(const QString& name, const QString& value) {
+        auto* box = get<QLineEdit>(name);
+        box->setText(value);
+        if (auto* hex = qobject_cast<widgets::HexEntryBox*>(box)) hex->commit();
+    }
+    std::vector<std::string> sent() { return tc.scripted.requestsTo(ReaderFunction::SendReceive); }
+    QString entry(const QString& title, const QString& request, const QString& answer) {
+        return core::log_entry::titled(tc.clock.now(), title, QLatin1String(core::kLogSendRecv),
+                                       request, answer);
+    }
+    QString lastEntry() {
+        const QString& log = w->windowLogText();
+        return log.mid(
+            log.lastIndexOf(QStringLiteral("\r\n") + core::log_entry::dateText(tc.clock.now())));
+    }
+    QString gridCell(int row, int column) {
+        return get<QTableWidget>(QStringLiteral("fgAnticolProcess"))->item(row, column)->text();
+    }
+};
+
+// ---- Load and modes --------------------------------------------------------------------
+
+TEST_F(Iso14443aWindowTest, LoadLogsTheEchoAndTheFourExchangesOfTheModesSetUp) {
+    using core::log_entry::titled;
+    using core::log_entry::untitledWithoutRequest;
+    const struct {
+        const char* product;
+        const char* select;
+        const char* titles[4];
+        const char* heading;
+    } modes[] = {
+        {kIso14443aProduct,
+         "02000180",
+         {"TQ73RN CONFIGURATION : ISO14443-A protocol", "ISO14443-A : CONFIG",
+          "ISO14443-A : INCREASE DEMOD GAIN", "ISO14443-A : INCREASE DEC TOLERANCE"},
+         "ISO14443-A Cards user interface"},
+        {kTopazProduct,
+         "02000300",
+         {"TQ73RN CONFIGURATION : TOPAZ (ISO14443-A) protocol", "ISO14443-A TOPAZ : CONFIG",
+          "ISO14443-A TOPAZ : INCREASE DEMOD GAIN", "ISO14443-A TOPAZ : INCREASE DEC TOLERANCE"},
+         "TOPAZ (ISO14443-A) user interface"},
+    };
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.product);
+        tc.values().ScriptLoopEnabled = true;
+        tc.values().AddressByteCount = 2;
+        tc.scripted.clearCalls();
+        core::SelectProduct(*tc.ctx, QString::fromLatin1(m.product));
+        w = static_cast<Iso14443aWindow*>(tc.ctx->windows().find(core::WindowKind::Iso14443A));
+        ASSERT_NE(w, nullptr);
+
+        const QDateTime now = tc.clock.now();
+        const QString log =
+            untitledWithoutRequest(now, core::kLogEcho, "5500") +
+            titled(now, m.titles[0], core::kLogSelect, m.select, "0000") +
+            titled(now, m.titles[1], core::kLogKvCmdRegister, "01 09043A005804", "0000") +
+            titled(now, m.titles[2], core::kLogKvCmdRegister, "01 0904680101D1", "0000") +
+            titled(now, m.titles[3], core::kLogKvCmdRegister,
+                   "01 09110B00241204880F1F3F3F01000505005500", "0000") +
+            "\r\n";
+        EXPECT_EQ(w->windowLogText(), log);
+        EXPECT_EQ(get<QTextEdit>("rtfISO14443ALogEdit")->toPlainText(),
+                  QString(log).replace("\r\n", "\n"));
+        EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::KvCmd),
+                  (std::vector<std::string>{"0109043A005804", "010904680101D1",
+                                            "0109110B00241204880F1F3F3F01000505005500"}));
+        EXPECT_EQ(text("lbl_title_ISO14443A"), m.heading);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("   ISO14443-A  user interface  ") +
+                                        tc.values().SelectedProduct.Reference);
+        EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+        EXPECT_EQ(tc.values().AddressByteCount, 1);
+        EXPECT_EQ(text("txt_ISO14443A_request"), "");
+        EXPECT_EQ(text("txt_ISO14443A_answer"), "");
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), "00");
+        EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), 0);
+    }
+}
+
+TEST_F(Iso14443aWindowTest, EachModeShowsItsOwnControls) {
+    const char* isoOnly[] = {"cmd_ISO14443A_REQA",
+                             "cmd_ISO14443A_WUPA",
+                             "cmd_ISO14443A_HALT",
+                             "cmd_ISO14443A_Anticol_2",
+                             "cmd_ISO14443A_Select_0",
+                             "txtUIDforSelect123",
+                             "FraAnticolRoutine",
+                             "lblISO14443A_answer_analysis_3",
+                             "lblISO14443A_answer_analysis_5",
+                             "Line2",
+                             "chk_respflag_7"};
+    const char* topazOnly[] = {"cmd_ISO14443A_TOPAZ_REQA",
+                               "cmd_ISO14443A_TOPAZ_RID",
+                               "txtHR0_TOPAZ",
+                               "txtHR1_TOPAZ",
+                               "txtUID_cmdSelect",
+                               "lblUID_TOPAZ"};
+    const char* both[] = {
+        "fraISO14443A_TQ73RN_TransmissionFlag", "txt_ISO14443A_AnyFrame", "cmd_ISO14443A_SendFrame",
+        "lblISO14443A_answer_analysis_2",       "lblAnswerAnalysis_4",    "rtfISO14443ALogEdit"};
+    for (const char* product : {kIso14443aProduct, kTopazProduct}) {
+        SCOPED_TRACE(product);
+        openProduct(product);
+        const bool topaz = product == kTopazProduct;
+        for (const char* c : isoOnly) EXPECT_EQ(shown(c), !topaz) << c;
+        for (const char* c : topazOnly) EXPECT_EQ(shown(c), topaz) << c;
+        for (const char* c : both) EXPECT_TRUE(shown(c)) << c;
+        // The argument of the ANTICOL frames is never shown.
+        EXPECT_FALSE(shown("txtISO14443A_Anticol_Arg"));
+    }
+    openProduct(kIso14443aProduct);
+    EXPECT_EQ(gridCell(0, 0), " ");
+    EXPECT_EQ(gridCell(0, 1), "request");
+    EXPECT_EQ(gridCell(0, 2), "answer");
+}
+
+// ---- REQA, WUPA, HALT and the answer analysis ----------------------------------------
+
+TEST_F(Iso14443aWindowTest, ReqaWupaAndHaltSendTheirFrameAndFlagAndAnalyseTheAnswer) {
+    openProduct(kIso14443aProduct);
+    const struct {
+        const char* button;
+        const char* request;
+        const char* flag;
+        int bits;
+        const char* title;
+    } cases[] = {
+        {"cmd_ISO14443A_REQA", "2607", "07", 0x07, "ISO14443-A REQA"},
+        {"cmd_ISO14443A_WUPA", "5207", "07", 0x07, "ISO14443-A WUPA"},
+        {"cmd_ISO14443A_HALT", "5000", "00", 0x00, "ISO14443-A HALT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        tc.scripted.clearCalls();
+        tc.scripted.queue(ReaderFunction::SendReceive, 0, "80054400080000");
+        type("txt_ISO14443A_transFlag", "FF");
+        click(c.button);
+        EXPECT_EQ(sent(), std::vector<std::string>{c.request});
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), c.flag);
+        EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), c.bits);
+        EXPECT_EQ(text("txt_ISO14443A_request"), c.request);
+        EXPECT_EQ(lastEntry(), entry(c.title, c.request, "80054400080000"));
+        EXPECT_EQ(analysisRows(), (std::vector<QString>{"80", "05", "4400", "08", "00", "00"}));
+        EXPECT_EQ(ticks("chk_respflag"), 0x08);
+    }
+}
+
+TEST_F(Iso14443aWindowTest, OnlyAReceivedFrameAfterASucceededCallIsAnalysed) {
+    openProduct(kIso14443aProduct);
+    const struct {
+        reader::LibraryStatus status;
+        const char* answer;
+        int bits;  // -1: the panel stays empty
+    } cases[] = {
+        {0, "8003B00102", 0xB0},
+        {0, "8008C3D4E5F604800304", 0x80},
+        {0, "87", -1},
+        {0, "900344", -1},
+        // What a failed call left behind is shown and logged, never explained.
+        {1, "80054400080000", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        tc.scripted.queue(ReaderFunction::SendReceive, c.status, c.answer);
+        click("cmd_ISO14443A_REQA");
+        EXPECT_EQ(text("txt_ISO14443A_answer"), c.answer);
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), "07");
+        if (c.bits < 0) {
+            EXPECT_TRUE(analysisEmpty());
+        } else {
+            EXPECT_EQ(ticks("chk_respflag"), c.bits);
+        }
+    }
+}
+
+// ---- Single-step cascade ------------------------------------------------------------
+
+TEST_F(Iso14443aWindowTest, SingleStepsSendTheLevelsSelectCodeAndTheBoxesAsTyped) {
+    openProduct(kIso14443aProduct);
+    type("txtUIDforSelect123", "8804A1B29F");
+    const struct {
+        const char* button;
+        const char* request;
+        const char* title;
+        int bits;
+    } cases[] = {
+        {"cmd_ISO14443A_Anticol_0", "932008", "ISO14443-A ANTICOL 1", 0x08},
+        {"cmd_ISO14443A_Anticol_1", "952008", "ISO14443-A ANTICOL 2", 0x08},
+        {"cmd_ISO14443A_Anticol_2", "972008", "ISO14443-A ANTICOL 3", 0x08},
+        {"cmd_ISO14443A_Select_0", "93708804A1B29F28", "ISO14443-A SELECT 1", 0x28},
+        {"cmd_ISO14443A_Select_1", "95708804A1B29F28", "ISO14443-A SELECT 2", 0x28},
+        {"cmd_ISO14443A_Select_2", "97708804A1B29F28", "ISO14443-A SELECT 3", 0x28},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        tc.scripted.clearCalls();
+        click(c.button);
+        EXPECT_EQ(sent(), std::vector<std::string>{c.request});
+        EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), c.bits);
+        EXPECT_EQ(lastEntry(), entry(c.title, c.request, "8700"));
+        EXPECT_TRUE(analysisEmpty());
+    }
+    type("txtUIDforSelect123", "");
+    tc.scripted.clearCalls();
+    click("cmd_ISO14443A_Select_0");
+    EXPECT_EQ(sent(), std::vector<std::string>{"937028"});
+    // The single steps leave the process's UID box and grid alone.
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
+    EXPECT_EQ(gridCell(1, 0), "");
+}
+
+// ---- Send any frame ---------------------------------------------------------------------
+
+TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTextAsTypedAndLeavesFlagAndPanel) {
+    openProduct(kIso14443aProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "80054400080000");
+    click("cmd_ISO14443A_REQA");
+    tc.scripted.clearCalls();
+
+    click("cmd_ISO14443A_SendFrame");  // empty box: nothing
+    EXPECT_TRUE(sent().empty());
+
+    type("txt_ISO14443A_AnyFrame", "500028");
+    click("cmd_ISO14443A_SendFrame");
+    EXPECT_EQ(sent(), std::vector<std::string>{"500028"});
+    EXPECT_EQ(lastEntry(), entry("SEND FRAME", "500028", "8700"));
+    EXPECT_EQ(text("txt_ISO14443A_transFlag"), "07");
+    EXPECT_EQ(analysisRows()[2], "4400");
+
+    // Pasted text that is not hex is refused, not sent.
+    tc.scripted.clearCalls();
+    get<QLineEdit>("txt_ISO14443A_AnyFrame")->setText(QStringLiteral("26 07"));
+    click("cmd_ISO14443A_SendFrame");
+    EXPECT_TRUE(sent().empty());
+    EXPECT_EQ(tc.ui.beeps(), 1);
+}
+
+// ---- Lost board ---------------------------------------------------------------------
+
+TEST_F(Iso14443aWindowTest, ALostBoardIsReconnectedInTheWindowsModeAndTheCallRepeatedOnce) {
+    const struct {
+        const char* product;
+        const char* button;
+        const char* request;
+        const char* setup;
+    } cases[] = {
+        {kIso14443aProduct, "cmd_ISO14443A_REQA", "2607", "02000180"},
+        {kIso14443aProduct, "cmd_ISO14443A_Anticol_0", "932008", "02000180"},
+        {kIso14443aProduct, "cmd_ISO14443A_SendFrame", "5207", "02000180"},
+        {kTopazProduct, "cmd_ISO14443A_TOPAZ_REQA", "2607", "02000300"},
+        {kTopazProduct, "cmd_ISO14443A_TOPAZ_RID", "78000000000000A8", "02000300"},
+        // The raw frame too: a TOPAZ window is never left set up for type A.
+        {kTopazProduct, "cmd_ISO14443A_SendFrame", "5207", "02000300"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        openProduct(c.product);
+        type("txt_ISO14443A_AnyFrame", "5207");
+        tc.scripted.queue(ReaderFunction::SendReceive, 5, "stale");
+        tc.scripted.queue(ReaderFunction::SendReceive, 1, "8700");
+        click(c.button);
+        EXPECT_EQ(sent(), (std::vector<std::string>{c.request, c.request}));
+        EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::Select),
+                  std::vector<std::string>{c.setup});
+        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 3);
+        EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
+        EXPECT_EQ(w->windowLogText().count(QLatin1String(core::kLogSendRecv)), 1);
+    }
+}
+
+TEST_F(Iso14443aWindowTest, ABoardAbsentAtLoadLeavesAUsableWindowMarkedNotConnected) {
+    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(core::kBoardConnectedPhrase));
+    tc.scripted.setDefault(ReaderFunction::Echo, 5);
+    tc.scripted.setDefault(ReaderFunction::Select, 5);
+    tc.scripted.setDefault(ReaderFunction::KvCmd, 5);
+    tc.scripted.setDefault(ReaderFunction::UsbHandleCheck, 1);
+    core::SelectProduct(*tc.ctx, QString::fromLatin1(kTopazProduct));
+    w = static_cast<Iso14443aWindow*>(tc.ctx->windows().find(core::WindowKind::Iso14443A));
+    ASSERT_NE(w, nullptr);
+    // Four echoes (two attempts, each repeated), the select twice, each write once.
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::Echo), 4);
+    EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::Select),
+              (std::vector<std::string>{"02000300", "02000300"}));
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 3);
+    EXPECT_EQ(tc.ctx->statusBar().panelText(1),
+              QString::fromLatin1(core::kBoardNotConnectedPhrase));
+    EXPECT_TRUE(shown("cmd_ISO14443A_TOPAZ_RID"));
+    EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_TOPAZ_RID")->isEnabled());
+}
+
+// ---- TOPAZ identification --------------------------------------------------------------
+
+TEST_F(Iso14443aWindowTest, RidFillsTheIdentificationAndTopazReqaEmptiesIt) {
+    openProduct(kTopazProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "800B114811223344591B080000");
+    click("cmd_ISO14443A_TOPAZ_RID");
+    EXPECT_EQ(sent(), std::vector<std::string>{"78000000000000A8"});
+    EXPECT_EQ(text("txt_ISO14443A_transFlag"), "A8");
+    EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), 0xA8);
+    EXPECT_EQ(text("txtHR0_TOPAZ"), "11");
+    EXPECT_EQ(text("txtHR1_TOPAZ"), "48");
+    EXPECT_EQ(text("txtUID_cmdSelect"), "11223344");
+    EXPECT_EQ(analysisRows(),
+              (std::vector<QString>{"80", "0B", "114811223344591B080000", "", "", ""}));
+    EXPECT_EQ(lastEntry(),
+              entry("ISO14443-A TOPAZ RID", "78000000000000A8", "800B114811223344591B080000"));
+
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "80050C00080000");
+    click("cmd_ISO14443A_TOPAZ_REQA");
+    EXPECT_EQ(text("txtUID_cmdSelect"), "");
+    EXPECT_EQ(text("txtHR0_TOPAZ"), "");
+    EXPECT_EQ(text("txt_ISO14443A_transFlag"), "07");
+    EXPECT_EQ(analysisRows()[2], "0C00080000");
+    EXPECT_EQ(lastEntry(), entry("ISO14443-A TOPAZ REQA", "2607", "80050C00080000"));
+
+    // A cut answer fills what it holds; a failed one nothing.
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "8005114811");
+    click("cmd_ISO14443A_TOPAZ_RID");
+    EXPECT_EQ(text("txtHR1_TOPAZ"), "48");
+    EXPECT_EQ(text("txtUID_cmdSelect"), "11");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "8700");
+    click("cmd_ISO14443A_TOPAZ_RID");
+    EXPECT_EQ(text("txtHR0_TOPAZ"), "");
+    EXPECT_EQ(text("txtUID_cmdSelect"), "");
+    EXPECT_TRUE(analysisEmpty());
+}
+
+TEST_F(Iso14443aWindowTest, TheTopazUidIsReadOnlyForTheUser) {
+    openProduct(kTopazProduct);
+    auto* uid = get<widgets::HexEntryBox>("txtUID_cmdSelect");
+    EXPECT_TRUE(uid->isReadOnly());
+    uid->setFocus();
+    QKeyEvent g(QEvent::KeyPress, Qt::Key_G, Qt::NoModifier, QStringLiteral("g"));
+    QCoreApplication::sendEvent(uid, &g);
+    QKeyEvent five(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+    QCoreApplication::sendEvent(uid, &five);
+    EXPECT_EQ(uid->text(), "");
+    EXPECT_EQ(tc.ui.beeps(), 1);
+}
+
+// ---- The anticollision process on scripted answers ------------------------------------
+
+TEST_F(Iso14443aWindowTest, ProcessStopsAtTheFirstAnswerThatDoesNotLetItGoOn) {
+    openProduct(kIso14443aProduct);
+    // No tag: only the REQA row.
+    click("cmd_ISO14443A_Anticol_Process");
+    EXPECT_EQ(sent(), std::vector<std::string>{"2607"});
+    EXPECT_EQ(gridCell(1, 0), "REQ A");
+    EXPECT_EQ(gridCell(1, 1), " 2607");
+    EXPECT_EQ(gridCell(1, 2), " 8700");
+    EXPECT_EQ(gridCell(2, 0), "");
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
+    EXPECT_TRUE(analysisEmpty());
+
+    // A short-frame REQA answer goes on at once; SELECT 2 refused ends the run at row 5.
+    tc.scripted.clearCalls();
+    for (const char* a :
+         {"900344", "80088804A1B29F080000", "800604DA17080000", "8008C3D4E5F604080000", "8700"}) {
+        tc.scripted.queue(ReaderFunction::SendReceive, 0, a);
+    }
+    click("cmd_ISO14443A_Anticol_Process");
+    EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008", "93708804A1B29F28", "952008",
+                                                "9570C3D4E5F60428"}));
+    EXPECT_EQ(gridCell(5, 0), "SELECT 2");
+    EXPECT_EQ(gridCell(5, 2), " 8700");
+    EXPECT_EQ(gridCell(6, 0), "");
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
+    EXPECT_EQ(text("txt_ISO14443A_transFlag"), "28");
+    EXPECT_TRUE(analysisEmpty());
+}
+
+TEST_F(Iso14443aWindowTest, ProcessStepWithALostBoardHasOneRowAndOneEntryWithTheRepeat) {
+    openProduct(kIso14443aProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 5, "");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "80054400080000");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "800804A1B2C3D4080000");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "800608B6DD080000");
+    click("cmd_ISO14443A_Anticol_Process");
+    EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "2607", "932008", "937004A1B2C3D428"}));
+    EXPECT_EQ(gridCell(1, 2), " 80054400080000");
+    EXPECT_EQ(gridCell(3, 0), "SELECT 1");
+    EXPECT_EQ(gridCell(4, 0), "");
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3");
+    EXPECT_EQ(w->windowLogText().count("ISO14443-A REQA"), 1);
+    EXPECT_EQ(analysisRows()[2], "08B6DD");
+}
+
+TEST_F(Iso14443aWindowTest, ClosingTheWindowDuringTheProcessEndsItWithoutTouchingIt) {
+    openProduct(kIso14443aProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "80054400080000");
+    QPointer<Iso14443aWindow> guard(w);
+    QTimer::singleShot(0, w, [this] { w->close(); });
+    click("cmd_ISO14443A_Anticol_Process");
+    // The REQA's pause saw the close: no ANTICOL followed.
+    EXPECT_EQ(sent(), std::vector<std::string>{"2607"});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    w = nullptr;
+}
+
+TEST_F(Iso14443aWindowTest, AProcessClickDuringTheProcessesPauseStartsNoSecondProcess) {
+    openProduct(kIso14443aProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "80054400080000");
+    QTimer::singleShot(0, w, [this] { click("cmd_ISO14443A_Anticol_Process"); });
+    click("cmd_ISO14443A_Anticol_Process");
+    EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008"}));
+}
+
+// ---- On the simulated board ---------------------------------------------------------
+
+class Iso14443aOnSimulatedBoard : public Iso14443aWindowTest {
+  protected:
+    Iso14443aOnSimulatedBoard() : Iso14443aWindowTest(&journal) {}
+
+    void antenna(const char* ini) { board.applyConfig(simboard::parseBoardIni(ini).config); }
+    std::vector<std::string> sentToBoard() {
+        std::vector<std::string> out;
+        for (const auto& e : journal.callsTo(ReaderFunction::SendReceive)) out.push_back(e.request);
+        return out;
+    }
+
+    simboard::SimulatedBoard board;
+    reader::RecordingReader journal{board};
+};
+
+TEST_F(Iso14443aOnSimulatedBoard, ProcessResolvesUidsOfEachSize) {
+    const struct {
+        const char* uid;
+        int rows;
+        const char* lastSelect;
+    } cases[] = {
+        {"04A1B2C3", 3, "937004A1B2C3D428"},
+        {"04A1B2C3D4E5F6", 5, "9570C3D4E5F60428"},
+        {"04A1B2C3D4E5F6071829", 7, "9770F6071829C028"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.uid);
+        antenna(QStringLiteral("[tag.1]\nkind=iso14443a\nuid=%1\n")
+                    .arg(QLatin1String(c.uid))
+                    .toLatin1()
+                    .constData());
+        openProduct(kIso14443aProduct);
+        journal.clearJournal();
+        click("cmd_ISO14443A_Anticol_Process");
+        EXPECT_EQ(text("txtAnticolisionProcessUID"), c.uid);
+        const auto requests = sentToBoard();
+        ASSERT_EQ(static_cast<int>(requests.size()), c.rows);
+        EXPECT_EQ(requests.back(), c.lastSelect);
+        for (int row = 1; row <= 7; ++row) {
+            EXPECT_EQ(gridCell(row, 0).isEmpty(), row > c.rows) << row;
+        }
+        EXPECT_EQ(gridCell(c.rows, 1), QLatin1Char(' ') + QLatin1String(c.lastSelect));
+        EXPECT_TRUE(gridCell(c.rows, 2).startsWith(" 8006")) << gridCell(c.rows, 2).toStdString();
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), "28");
+    }
+}
+
+TEST_F(Iso14443aOnSimulatedBoard, SingleStepsWalkTheCascadeOfTheDefaultTag) {
+    openProduct(kIso14443aProduct);
+    click("cmd_ISO14443A_REQA");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "80054400080000");
+    click("cmd_ISO14443A_Anticol_0");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "80088804A1B29F080000");
+    EXPECT_EQ(analysisRows()[2], "8804A1B29F");
+    // The user types the level's part for SELECT, as the ANTICOL answer gave it.
+    type("txtUIDforSelect123", "8804A1B29F");
+    click("cmd_ISO14443A_Select_0");
+    EXPECT_TRUE(text("txt_ISO14443A_answer").startsWith("8006"))
+        << text("txt_ISO14443A_answer").toStdString();
+    click("cmd_ISO14443A_Anticol_1");
+    EXPECT_EQ(analysisRows()[2], "C3D4E5F604");
+    type("txtUIDforSelect123", "C3D4E5F604");
+    click("cmd_ISO14443A_Select_1");
+    EXPECT_TRUE(text("txt_ISO14443A_answer").startsWith("8006"));
+    EXPECT_EQ(sentToBoard().back(), "9570C3D4E5F60428");
+}
+
+TEST_F(Iso14443aOnSimulatedBoard, HaltAsSentIsNotAnsweredAndOnlyAnIsoHaltLeavesReqaUnanswered) {
+    openProduct(kIso14443aProduct);
+    click("cmd_ISO14443A_Anticol_Process");
+    ASSERT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
+
+    click("cmd_ISO14443A_HALT");
+    EXPECT_EQ(sentToBoard().back(), "5000");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
+    EXPECT_TRUE(analysisEmpty());
+    // The tag took the frame for one it did not expect and dropped back to idle.
+    click("cmd_ISO14443A_REQA");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "80054400080000");
+
+    // Another unexpected frame drops the woken tag back to idle for the next process.
+    click("cmd_ISO14443A_HALT");
+    click("cmd_ISO14443A_Anticol_Process");
+    ASSERT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
+    type("txt_ISO14443A_AnyFrame", "500028");
+    click("cmd_ISO14443A_SendFrame");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
+    click("cmd_ISO14443A_REQA");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
+    click("cmd_ISO14443A_WUPA");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "80054400080000");
+}
+
+TEST_F(Iso14443aOnSimulatedBoard, TopazTagAnswersOnlyTheTopazWindow) {
+    openProduct(kTopazProduct);
+    click("cmd_ISO14443A_TOPAZ_REQA");
+    EXPECT_TRUE(text("txt_ISO14443A_answer").startsWith("8005"));
+    click("cmd_ISO14443A_TOPAZ_RID");
+    EXPECT_EQ(text("txtUID_cmdSelect"), "11223344");
+    EXPECT_EQ(text("txtHR0_TOPAZ"), "11");
+    EXPECT_EQ(text("txtHR1_TOPAZ"), "48");
+
+    // The type A window meets the type A tag, not the TOPAZ one.
+    openProduct(kIso14443aProduct);
+    click("cmd_ISO14443A_REQA");
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "80054400080000");
+}
+
+}  // namespace
