@@ -27,13 +27,13 @@ constexpr int rowTop(int row) { return kRowTop + kRowStep * row; }
 
 // Status bits 7 to 3 one above the other from the error status row down, 2 to 0 on in
 // the row of bit 3; the lines lead from the error status value to them.
-constexpr int kBitLeft = 3900;
+constexpr int kBitLeft = 3500;
 struct BitPlace {
     const char* caption;
     int left, top, width;
 };
 constexpr BitPlace kBits[8] = {
-    {"nb significant bits for 1st byte ", kBitLeft + 900, rowTop(3) + 4 * 240, 2400},
+    {"nb significant bits for 1st byte ", kBitLeft + 900, rowTop(3) + 4 * 240, 2580},
     {"", kBitLeft + 600, rowTop(3) + 4 * 240, 300},
     {"", kBitLeft + 300, rowTop(3) + 4 * 240, 300},
     {"", kBitLeft, rowTop(3) + 4 * 240, 300},
@@ -54,7 +54,7 @@ AnalysisPanel::AnalysisPanel(const widgets::WindowBuilder& b, QWidget* parent)
                     QString::fromLatin1(kCaptions[i]), 120, rowTop(i), 2500);
         captions_[at]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // The data row takes the whole width: a READ answer is 36 digits long.
-        const int width = i < 3 ? 6440 - kValueLeft : 600;
+        const int width = i < 3 ? 6880 - kValueLeft : 500;
         values_[at] = b.label(this, widgets::WindowBuilder::indexed("lblAnswerAnalysis", i),
                               QString(), kValueLeft, rowTop(i), width);
         values_[at]->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -65,7 +65,7 @@ AnalysisPanel::AnalysisPanel(const widgets::WindowBuilder& b, QWidget* parent)
         b.place(c, widgets::WindowBuilder::indexed("chk_respflag", i), p.left, p.top, p.width, 240);
         bits_[static_cast<std::size_t>(i)] = c;
     }
-    const int lineLeft = kValueLeft + 650;
+    const int lineLeft = kValueLeft + 550;
     const int lineY = rowTop(3) + 120;
     lines_[0] = b.hline(this, QStringLiteral("Line1"), lineLeft, lineY, kBitLeft - 150 - lineLeft);
     lines_[1] =

@@ -13,6 +13,7 @@ namespace iso14443a {
 namespace {
 
 constexpr int kColumnWidths[3] = {1000, 1700, 3000};
+constexpr int kRowHeight = 255;
 constexpr const char* kTitles[3] = {" ", "request", "answer"};
 
 }  // namespace
@@ -22,17 +23,20 @@ AnticollisionPanel::AnticollisionPanel(const widgets::WindowBuilder& b, QWidget*
     setAlignment(Qt::AlignHCenter);
     process_ = b.place(new QPushButton(QStringLiteral("Anticolision Process"), this),
                        QStringLiteral("cmd_ISO14443A_Anticol_Process"), 120, 300, 2400, 375);
-    b.label(this, QStringLiteral("lblUID"), QStringLiteral("UID"), 2760, 345, 400);
-    uid_ = b.display(this, QStringLiteral("txtAnticolisionProcessUID"), 3240, 330, 3180);
+    b.label(this, QStringLiteral("lblUID"), QStringLiteral("UID"), 2640, 345, 400);
+    uid_ = b.display(this, QStringLiteral("txtAnticolisionProcessUID"), 3120, 330, 3080);
 
     grid_ = b.place(new QTableWidget(kGridRows, 3, this), QStringLiteral("fgAnticolProcess"), 120,
-                    780, 6300, 2160);
+                    780, 6080, kGridRows * kRowHeight + 45);
     grid_->horizontalHeader()->hide();
+    // The answer column takes what the other two leave: a SELECT answer is 16 digits.
+    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::NoSelection);
     grid_->setFocusPolicy(Qt::NoFocus);
-    grid_->verticalHeader()->setDefaultSectionSize(b.px(255));
+    grid_->verticalHeader()->setDefaultSectionSize(b.px(kRowHeight));
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < 3; ++c) grid_->setItem(r, c, new QTableWidgetItem);
     }

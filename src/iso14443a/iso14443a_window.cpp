@@ -15,8 +15,11 @@
 #include "iso14443a/answers.hpp"
 #include "iso14443a/anticollision_panel.hpp"
 #include "iso14443a/flag_editor.hpp"
-#include "transceiver/iso14443a_requests.hpp"
+#include "iso14443a/memory_panel.hpp"
+#include "transceiver/iso14443a_answers.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/memory_view.hpp"
+#include "widgets/page_write_panel.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace iso14443a {
@@ -34,7 +37,12 @@ constexpr int kWindowHeight = 10350;
 
 constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 375;
-constexpr int kRightColumn = 6900;
+constexpr int kLeftWidth = 7000;
+constexpr int kRightColumn = 7240;
+constexpr int kRightWidth = 6320;
+// The memory controls sit under the anticollision frame, or in its place in TOPAZ mode.
+constexpr int kMemoryTop = 3240;
+constexpr int kTopazMemoryTop = 60;
 
 std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
 QString qs(const std::string& s) {
@@ -55,17 +63,6 @@ const QString kTitleTopazRid = QStringLiteral("ISO14443-A TOPAZ RID");
 
 constexpr const char* kStepNames[7] = {"REQ A",    "ANTICOL 1", "SELECT 1", "ANTICOL 2",
                                        "SELECT 2", "ANTICOL 3", "SELECT 3"};
-
-// The cascade tag that heads a level's UID bytes when the UID goes on at the next level.
-const QString kCascadeTag = QStringLiteral("88");
-
-// The level's UID part of an ANTICOLLISION answer: its four UID bytes (or the cascade
-// tag and three) and their check byte, as received.
-QString uidPartOf(const QString& answer) { return answer.mid(4, 10); }
-// The UID bytes the part adds to the UID: the check byte and a cascade tag are not.
-QString uidBytesOf(const QString& part) {
-    return part.startsWith(kCascadeTag) ? part.mid(2, 6) : part.mid(0, 8);
-}
 
 }  // namespace
 
@@ -109,7 +106,7 @@ reader::LibraryStatus Iso14443aWindow::DEMO_TQ73RN_A_reconnect_iso14443A_TOPAZ()
 void Iso14443aWindow::build() {
     const WindowBuilder b(this);
     title_ = b.label(this, QStringLiteral("lbl_title_ISO14443A"),
-                     QString::fromLatin1(kIso14443aTitle), 120, 60, 6540, 360);
+                     QString::fromLatin1(kIso14443aTitle), 120, 60, kLeftWidth, 360);
     QFont big = title_->font();
     big.setPointSize(12);
     big.setBold(true);
@@ -117,16 +114,33 @@ void Iso14443aWindow::build() {
 
     buildCommands(b);
 
-    flagEditor_ =
-        b.place(new FlagEditor(ctx(), b, this),
-                QStringLiteral("fraISO14443A_TQ73RN_TransmissionFlag"), 120, 1920, 6540, 1620);
+    flagEditor_ = b.place(new FlagEditor(ctx(), b, this),
+                          QStringLiteral("fraISO14443A_TQ73RN_TransmissionFlag"), 120, 1920,
+                          kLeftWidth, 1620);
     buildFrameRows(b);
     analysis_ = b.place(new AnalysisPanel(b, this), QStringLiteral("fraISO14443A_answer_analysis"),
-                        120, 4980, 6540, 2460);
+                        120, 4980, kLeftWidth, 2460);
     anticollision_ = b.place(new AnticollisionPanel(b, this), QStringLiteral("FraAnticolRoutine"),
-                             kRightColumn, 60, 6660, 3060);
+                             kRightColumn, 60, kRightWidth, 3060);
     connect(anticollision_->processButton(), &QPushButton::clicked, this,
             [this] { anticollisionProcessClicked(); });
+
+    memory_ = new MemoryPanel(ctx(), b, this);
+    memory_->setObjectName(QStringLiteral("memoryArea"));
+    memory_->setGeometry(b.px(kRightColumn), b.px(kMemoryTop), b.px(kRightWidth),
+                         b.px(MemoryPanel::kHeight));
+    connect(memory_->readButton(), &QPushButton::clicked, this, [this] { readClicked(); });
+    for (PageWrite write : {PageWrite::Write, PageWrite::CompatibilityWrite,
+                            PageWrite::TopazWriteErase, PageWrite::TopazWriteNoErase}) {
+        connect(memory_->setupButton(write), &QPushButton::clicked, this,
+                [this, write] { writeSetupClicked(write); });
+    }
+    connect(memory_->stopButton(), &QPushButton::clicked, this,
+            [this] { controls_.stopClicked(memory_->stopButton()); });
+    connect(memory_->pageWrite(), &widgets::PageWritePanel::writeClicked, this,
+            [this] { writeClicked(); });
+    connect(memory_->pageWrite(), &widgets::PageWritePanel::cancelClicked, this,
+            [this] { cancelClicked(); });
 
     auto* fraLog = b.place(new QGroupBox(this), QStringLiteral("FraLog"), 120, 7560, 13440, 2700);
     logBox_ = b.place(new QTextEdit(fraLog), QStringLiteral("rtfISO14443ALogEdit"), 120, 180, 11160,
@@ -138,8 +152,27 @@ void Iso14443aWindow::build() {
     connect(saveLog_, &QPushButton::clicked, this, [this] { log_.save(); });
     connect(clearLog_, &QPushButton::clicked, this, [this] { log_.clear(); });
 
-    controls_.setControls({reqa_, wupa_, halt_, anticol_[0], anticol_[1], anticol_[2], select_[0],
-                           select_[1], select_[2], sendFrame_, topazUid_, anyFrame_, saveLog_,
+    // The command controls, in the order they are switched.
+    controls_.setControls({memory_->readButton(),
+                           memory_->setupButton(PageWrite::Write),
+                           memory_->setupButton(PageWrite::CompatibilityWrite),
+                           memory_->setupButton(PageWrite::TopazWriteErase),
+                           memory_->setupButton(PageWrite::TopazWriteNoErase),
+                           anticol_[0],
+                           anticol_[1],
+                           anticol_[2],
+                           select_[0],
+                           select_[1],
+                           select_[2],
+                           reqa_,
+                           wupa_,
+                           halt_,
+                           sendFrame_,
+                           topazUid_,
+                           memory_->address(0),
+                           memory_->address(1),
+                           anyFrame_,
+                           saveLog_,
                            clearLog_});
 }
 
@@ -155,13 +188,13 @@ void Iso14443aWindow::buildCommands(const WindowBuilder& b) {
     wupa_ = button(QStringLiteral("cmd_ISO14443A_WUPA"), QStringLiteral("WUPA"), 1440, kRow1);
     halt_ = button(QStringLiteral("cmd_ISO14443A_HALT"), QStringLiteral("HALT"), 2760, kRow1);
     connect(reqa_, &QPushButton::clicked, this, [this] {
-        frameCommandClicked(transceiver::flag::kShortFrame, transceiver::reqaRequest(), kTitleReqa);
+        frameCommandClicked(transceiver::kFlagShortFrame, transceiver::reqaRequest(), kTitleReqa);
     });
     connect(wupa_, &QPushButton::clicked, this, [this] {
-        frameCommandClicked(transceiver::flag::kShortFrame, transceiver::wupaRequest(), kTitleWupa);
+        frameCommandClicked(transceiver::kFlagShortFrame, transceiver::wupaRequest(), kTitleWupa);
     });
     connect(halt_, &QPushButton::clicked, this, [this] {
-        frameCommandClicked(transceiver::flag::kHalt, transceiver::haltRequest(), kTitleHalt);
+        frameCommandClicked(transceiver::kFlagHalt, transceiver::haltRequest(), kTitleHalt);
     });
 
     static const char* const kAnticolCaptions[3] = {"Anticol1", "Anticol2", "Anticol 3"};
@@ -177,7 +210,7 @@ void Iso14443aWindow::buildCommands(const WindowBuilder& b) {
     dataForSelectLabel_ = b.label(this, QStringLiteral("lblISO14443A_DataForSelect"),
                                   QStringLiteral("data for Select "), 4080, kRow2 + 60, 2400);
     dataForSelect_ = b.place(new QLineEdit(this), QStringLiteral("txtUIDforSelect123"), 4080,
-                             kRow3 + 30, 2580, 315);
+                             kRow3 + 30, 3040, 315);
     dataForSelect_->setMaxLength(16);
     // The NVB of the ANTICOL frames; never shown, so every ANTICOL carries "20".
     anticolArg_ = b.place(new QLineEdit(QStringLiteral("20"), this),
@@ -213,17 +246,18 @@ void Iso14443aWindow::buildFrameRows(const WindowBuilder& b) {
     constexpr int kAnyFrameTop = 4440;
     b.label(this, QStringLiteral("lblRequest"), QStringLiteral("request ="), 120, kRequestTop + 45,
             900);
-    request_ =
-        b.display(this, QStringLiteral("txt_ISO14443A_request"), 1080, kRequestTop, 5580, 315);
+    request_ = b.display(this, QStringLiteral("txt_ISO14443A_request"), 1080, kRequestTop,
+                         kLeftWidth - 960, 315);
     b.label(this, QStringLiteral("lblAnswer"), QStringLiteral("answer ="), 120, kAnswerTop + 45,
             900);
-    answer_ = b.display(this, QStringLiteral("txt_ISO14443A_answer"), 1080, kAnswerTop, 5580, 315);
+    answer_ = b.display(this, QStringLiteral("txt_ISO14443A_answer"), 1080, kAnswerTop,
+                        kLeftWidth - 960, 315);
     anyFrame_ =
         b.place(new HexEntryBox(ctx(), HexEntryBox::Kind::RawFrame, this),
-                QStringLiteral("txt_ISO14443A_AnyFrame"), 120, kAnyFrameTop + 30, 4320, 315);
+                QStringLiteral("txt_ISO14443A_AnyFrame"), 120, kAnyFrameTop + 30, 4780, 315);
     sendFrame_ =
         b.place(new QPushButton(QStringLiteral("Send any frame"), this),
-                QStringLiteral("cmd_ISO14443A_SendFrame"), 4560, kAnyFrameTop, 2100, kButtonHeight);
+                QStringLiteral("cmd_ISO14443A_SendFrame"), 5020, kAnyFrameTop, 2100, kButtonHeight);
     anyFrame_->setSendButton(sendFrame_);
     connect(sendFrame_, &QPushButton::clicked, this, [this] { sendFrameClicked(); });
 }
@@ -241,6 +275,9 @@ void Iso14443aWindow::applyMode(bool topaz) {
         w->setVisible(topaz);
     }
     analysis_->setTopazMode(topaz);
+    memory_->setTopazMode(topaz);
+    const WindowBuilder b(this);
+    memory_->move(b.px(kRightColumn), b.px(topaz ? kTopazMemoryTop : kMemoryTop));
 }
 
 // ---- Load -------------------------------------------------------------------------
@@ -252,7 +289,9 @@ void Iso14443aWindow::load() {
     setGeometry(b.px(kWindowLeft), b.px(kWindowTop), b.px(kWindowWidth), b.px(kWindowHeight));
     log_.attach(logBox_);
     v.AddressByteCount = 1;
+    memory_->view()->empty();
     v.ReadViewTopLine = 1;
+    memory_->setUpAddressBoxes(addressDigits(v.MemorySizeBytes), v.AddressMask);
 
     const bool topaz = topazMode();
     title_->setText(QString::fromLatin1(topaz ? kTopazTitle : kIso14443aTitle));
@@ -275,9 +314,8 @@ void Iso14443aWindow::load() {
 
 // ---- The exchange every command makes ------------------------------------------------
 
-Iso14443aWindow::Exchanged Iso14443aWindow::ExchangeFrame(const std::string& request,
-                                                          BoardSetup reconnect,
-                                                          const QString& title) {
+Iso14443aWindow::Exchanged Iso14443aWindow::callFrame(const std::string& request,
+                                                      BoardSetup reconnect) {
     reader::AnswerBuffer buffer = reader::AnswerBuffer::blanks();
     Exchanged e;
     e.status = core::callWithReconnect(ctx(), reconnect, core::OnUnreachable::ReconnectAndRepeat,
@@ -286,6 +324,13 @@ Iso14443aWindow::Exchanged Iso14443aWindow::ExchangeFrame(const std::string& req
     answer_->setText(qs(buffer.text()));
     // What is judged and logged is what the box shows: the answer up to its first NUL.
     e.answer = answer_->text();
+    return e;
+}
+
+Iso14443aWindow::Exchanged Iso14443aWindow::ExchangeFrame(const std::string& request,
+                                                          BoardSetup reconnect,
+                                                          const QString& title) {
+    const Exchanged e = callFrame(request, reconnect);
     log_.appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), e.answer);
     return e;
 }
@@ -316,7 +361,7 @@ void Iso14443aWindow::frameCommandClicked(std::string_view flag, const std::stri
 
 void Iso14443aWindow::anticolClicked(int index) {
     const int level = index + 1;
-    startCommand(transceiver::flag::kAnticollision);
+    startCommand(transceiver::kFlagAnticollision);
     const std::string request =
         transceiver::anticollisionRequest(level, latin1(anticolArg_->text()));
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), kTitleAnticol + QString::number(level)));
@@ -324,9 +369,8 @@ void Iso14443aWindow::anticolClicked(int index) {
 
 void Iso14443aWindow::selectClicked(int index) {
     const int level = index + 1;
-    startCommand(transceiver::flag::kWithCrc);
-    const std::string request =
-        transceiver::cascadeSelectRequest(level, latin1(dataForSelect_->text()));
+    startCommand(transceiver::kFlagWithCrc);
+    const std::string request = transceiver::selectRequest(level, latin1(dataForSelect_->text()));
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), kTitleSelect + QString::number(level)));
 }
 
@@ -354,14 +398,14 @@ void Iso14443aWindow::clearTopazIdentification() {
 
 void Iso14443aWindow::topazReqaClicked() {
     clearTopazIdentification();
-    flagEditor_->SetTransmissionFlag(qs(transceiver::flag::kShortFrame));
+    flagEditor_->SetTransmissionFlag(qs(transceiver::kFlagShortFrame));
     ShowTopazAnswerAnalysis(
-        ExchangeFrame(transceiver::topazReqaRequest(), BoardSetup::Topaz, kTitleTopazReqa));
+        ExchangeFrame(transceiver::reqaRequest(), BoardSetup::Topaz, kTitleTopazReqa));
 }
 
 void Iso14443aWindow::topazRidClicked() {
     clearTopazIdentification();
-    flagEditor_->SetTransmissionFlag(qs(transceiver::flag::kTopaz));
+    flagEditor_->SetTransmissionFlag(qs(transceiver::kFlagTopaz));
     const Exchanged e =
         ExchangeFrame(transceiver::topazRidRequest(), BoardSetup::Topaz, kTitleTopazRid);
     if (!frameReceived(e.answer, e.status)) return;
@@ -402,7 +446,7 @@ void Iso14443aWindow::anticollisionProcessClicked() {
     anticollision_->clearSteps();
 
     const Exchanged reqa =
-        step(1, transceiver::flag::kShortFrame, transceiver::reqaRequest(), kTitleReqa);
+        step(1, transceiver::kFlagShortFrame, transceiver::reqaRequest(), kTitleReqa);
     switch (reqaOutcome(reqa.answer, reqa.status)) {
         case ReqaOutcome::FrameReceived:
             ShowAnswerAnalysis(reqa);
@@ -414,25 +458,27 @@ void Iso14443aWindow::anticollisionProcessClicked() {
             return end();
     }
 
-    for (int level = 1; level <= 3; ++level) {
+    for (int level = 1; level <= transceiver::kCascadeLevels; ++level) {
         const int row = 2 * level;
         const Exchanged anticol =
-            step(row, transceiver::flag::kAnticollision,
+            step(row, transceiver::kFlagAnticollision,
                  transceiver::anticollisionRequest(level, latin1(anticolArg_->text())),
                  kTitleAnticol + QString::number(level));
         if (!frameReceived(anticol.answer, anticol.status)) return end();
         ShowAnswerAnalysis(anticol);
-        const QString part = uidPartOf(anticol.answer);
+        const transceiver::AnticollisionAnswer cascade =
+            transceiver::decodeAnticollisionAnswer(latin1(anticol.answer));
         QLineEdit* uid = anticollision_->uidBox();
-        uid->setText((level == 1 ? QString() : uid->text()) + uidBytesOf(part));
+        uid->setText((level == 1 ? QString() : uid->text()) + qs(cascade.uidPiece));
 
-        const Exchanged select = step(row + 1, transceiver::flag::kWithCrc,
-                                      transceiver::cascadeSelectRequest(level, latin1(part)),
+        // The part goes to SELECT as received, cut or not: the tag's answer decides.
+        const Exchanged select = step(row + 1, transceiver::kFlagWithCrc,
+                                      transceiver::selectRequest(level, cascade.uidPart),
                                       kTitleSelect + QString::number(level));
         if (!frameReceived(select.answer, select.status)) return end();
         ShowAnswerAnalysis(select);
         // The cascade tag alone says whether the UID goes on; the SAK is only shown.
-        if (level == 3 || !part.startsWith(kCascadeTag)) return end();
+        if (!transceiver::cascadeContinues(level, cascade)) return end();
         if (run.pumpEnds()) return;
     }
 }

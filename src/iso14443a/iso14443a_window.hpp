@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/command_controls.hpp"
@@ -15,6 +17,10 @@ class QLineEdit;
 class QPushButton;
 class QTextEdit;
 
+namespace core {
+class RunScope;
+}
+
 namespace widgets {
 class HexEntryBox;
 class WindowBuilder;
@@ -25,7 +31,8 @@ namespace iso14443a {
 class AnalysisPanel;
 class AnticollisionPanel;
 class FlagEditor;
-struct AnswerAnalysis;
+class MemoryPanel;
+enum class PageWrite : std::int16_t;
 
 inline constexpr char kIso14443aCaption[] = "   ISO14443-A  user interface  ";
 inline constexpr char kIso14443aTitle[] = "ISO14443-A Cards user interface";
@@ -70,6 +77,8 @@ class Iso14443aWindow : public core::ToolWindow {
     // answer shown, one titled log entry. The answer is the answer box's text.
     Exchanged ExchangeFrame(const std::string& request, core::BoardSetup reconnect,
                             const QString& title);
+    // The same without the log entry.
+    Exchanged callFrame(const std::string& request, core::BoardSetup reconnect);
     // The flag shown, the previous answer and its analysis cleared.
     void startCommand(std::string_view flag);
     // The analysis of a received frame after a call that succeeded; nothing otherwise.
@@ -86,6 +95,26 @@ class Iso14443aWindow : public core::ToolWindow {
     void topazRidClicked();
     void clearTopazIdentification();
     void anticollisionProcessClicked();
+
+    // Memory (memory_commands.cpp).
+    void EnableCommandControls(bool enabled);
+    // The page (or TOPAZ byte) address of the address boxes, checked as every memory
+    // command checks it; nothing, after its message, when it is not usable.
+    std::optional<std::uint8_t> typedAddress();
+    void readClicked();
+    // The readers return -1 when STOP or the window's closing ended them, else what they
+    // added to the read view's lines.
+    int ReadBlockRange(core::RunScope& run, std::uint8_t from, int count, int pageSize);
+    int TopazReadBytes(core::RunScope& run, std::uint8_t from, int count);
+    void writeSetupClicked(PageWrite write);
+    void writeClicked();
+    void cancelClicked();
+    // One write at `address` with the panel's data; its result line goes to the view's
+    // lines. False when the window went away in the pause after it.
+    bool WritePage(core::RunScope& run, std::uint8_t address, const QString& data);
+    bool CompatibilityWrite(core::RunScope& run, std::uint8_t address, const QString& data);
+    bool TopazWrite(core::RunScope& run, PageWrite write, std::uint8_t address,
+                    const QString& data);
 
     widgets::LogPane log_;
     core::CommandControls controls_;
@@ -114,6 +143,7 @@ class Iso14443aWindow : public core::ToolWindow {
     QLineEdit* answer_ = nullptr;
     widgets::HexEntryBox* anyFrame_ = nullptr;
     QPushButton* sendFrame_ = nullptr;
+    MemoryPanel* memory_ = nullptr;
 
     QTextEdit* logBox_ = nullptr;
     QPushButton* saveLog_ = nullptr;

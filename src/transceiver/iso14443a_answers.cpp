@@ -1,5 +1,7 @@
 #include "transceiver/iso14443a_answers.hpp"
 
+#include <initializer_list>
+
 #include "transceiver/frames.hpp"
 
 namespace transceiver {
@@ -41,6 +43,57 @@ std::string selectRequest(int level, std::string_view uidPart) {
     out += uidPart;
     out += kFlagWithCrc;
     return out;
+}
+
+namespace {
+
+constexpr std::string_view kHaltCommand = "50";
+constexpr std::string_view kReadCommand = "30";
+constexpr std::string_view kWriteCommand = "A2";
+constexpr std::string_view kCompatibilityWriteCommand = "A0";
+constexpr std::string_view kTopazRid = "78000000000000";
+constexpr std::string_view kTopazReadCommand = "01";
+constexpr std::string_view kTopazReadData = "00";  // the data byte a read carries
+constexpr std::string_view kTopazWriteEraseCommand = "53";
+constexpr std::string_view kTopazWriteNoEraseCommand = "1A";
+
+std::string join(std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (std::string_view p : parts) out += p;
+    return out;
+}
+
+}  // namespace
+
+std::string haltRequest() { return join({kHaltCommand, kFlagHalt}); }
+
+std::string readRequest(std::uint8_t page) {
+    return join({kReadCommand, hexByte(page), kFlagWithCrc});
+}
+
+std::string writeRequest(std::uint8_t page, std::string_view data) {
+    return withoutBlanks(join({kWriteCommand, hexByte(page), data, kFlagWithCrc}));
+}
+
+std::string compatibilityWriteRequest(std::uint8_t page) {
+    return join({kCompatibilityWriteCommand, hexByte(page), kFlagWithCrc});
+}
+
+std::string compatibilityWriteDataRequest(std::string_view data) {
+    return withoutBlanks(join({data, kFlagWithCrc}));
+}
+
+std::string topazRidRequest() { return join({kTopazRid, kFlagTopaz}); }
+
+std::string topazReadRequest(std::uint8_t address, std::string_view uid) {
+    return join({kTopazReadCommand, hexByte(address), kTopazReadData, uid, kFlagTopaz});
+}
+
+std::string topazWriteRequest(TopazWrite kind, std::uint8_t address, std::string_view data,
+                              std::string_view uid) {
+    const std::string_view code =
+        kind == TopazWrite::Erase ? kTopazWriteEraseCommand : kTopazWriteNoEraseCommand;
+    return withoutBlanks(join({code, hexByte(address), data, uid, kFlagTopaz}));
 }
 
 AnticollisionAnswer decodeAnticollisionAnswer(std::string_view answer) {

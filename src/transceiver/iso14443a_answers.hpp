@@ -47,6 +47,26 @@ std::string anticollisionRequest(int level, std::string_view nvb = kNvbAnticolli
 // SEL, 70, the level's UID part (its four bytes and BCC as received) and flag 28.
 std::string selectRequest(int level, std::string_view uidPart);
 
+// The HALT as the ISO14443-A window sends it: the byte 50 and the flag byte 00 (not the
+// two bytes 50 00 with their CRC).
+std::string haltRequest();  // "5000"
+
+// Memory commands of a type A tag; page addresses are one byte (the caller refuses an
+// address that does not fit). Data is hex text, blanks allowed (they are removed).
+std::string readRequest(std::uint8_t page);
+std::string writeRequest(std::uint8_t page, std::string_view data);
+// COMPATIBILITY WRITE goes in two exchanges: the address, then 16 data bytes.
+std::string compatibilityWriteRequest(std::uint8_t page);
+std::string compatibilityWriteDataRequest(std::string_view data);
+
+// TOPAZ commands (TOPAZ REQA is the REQA). `uid`: the four UID bytes of the tag's RID
+// answer, as the window holds them; empty sends none.
+std::string topazRidRequest();  // RID and its six zero bytes, flag A8
+std::string topazReadRequest(std::uint8_t address, std::string_view uid);
+enum class TopazWrite { Erase, NoErase };
+std::string topazWriteRequest(TopazWrite kind, std::uint8_t address, std::string_view data,
+                              std::string_view uid);
+
 // ---- Answers --------------------------------------------------------------------------
 
 // The first byte of a cascade level's UID bytes when the UID goes on at the next level.

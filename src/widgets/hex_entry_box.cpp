@@ -8,6 +8,7 @@
 
 #include "core/app_context.hpp"
 #include "transceiver/hex_text.hpp"
+#include "widgets/memory_view.hpp"
 
 namespace widgets {
 
@@ -184,12 +185,14 @@ bool HexEntryBox::commit() {
                 setText(QString(width, QLatin1Char('0')));
                 break;
             }
-            // One less than the number of four-byte blocks of the product chosen last;
-            // no product (density 0) leaves the value as typed.
-            const qint64 density = ctx_.values.SelectedProduct.Density;
-            const qint64 mask = density * 1024 / 8 / 4 - 1;
+            // A block of the product chosen last, whose highest block is `AddressMask`. A
+            // mask of four-byte blocks would send a typed byte of a byte-addressed memory
+            // (TOPAZ) to another byte. No product leaves the value as typed.
             quint32 v = typedValue(t);
-            if (mask >= 0) v &= static_cast<quint32>(std::min<qint64>(mask, 0xFFFFFFFF));
+            const core::ProgramValues& values = ctx_.values;
+            if (values.MemorySizeBytes > 0) {
+                v = static_cast<quint32>(wrapAddress(v, values.AddressMask));
+            }
             setText(pad(v, width));
             break;
         }

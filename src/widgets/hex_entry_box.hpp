@@ -23,7 +23,7 @@ class HexEntryBox : public QLineEdit {
         FrameByte,   // as Byte, but empty becomes "00"
         FourByte,    // eight digits; empty stays empty
         MaskLength,  // AND 7F, above 40 becomes "00"
-        Address,     // AND the product's address mask, as wide as the box
+        Address,     // a block of the product's memory, as wide as the box
         Bit,         // "0" or "1"; empty becomes "0"
         Count,       // decimal digits; empty becomes "0"
         Data,        // an odd number of digits gets a "0" appended

@@ -16,14 +16,14 @@ QString readAnswer(const QString& status) {
     return QStringLiteral("8015") + kReadData + QStringLiteral("ABCD") + status;
 }
 
-TEST(Iso14443aAnswers, ModeIsTheExactTopazReference) {
+TEST(Iso14443aWindowAnswers, ModeIsTheExactTopazReference) {
     EXPECT_TRUE(isTopazMode(QStringLiteral("TOPAZ")));
     for (const char* other : {"topaz", "TOPAZ ", " TOPAZ", "ISO14443-A", ""}) {
         EXPECT_FALSE(isTopazMode(QString::fromLatin1(other))) << other;
     }
 }
 
-TEST(Iso14443aAnswers, AddressDigitsFollowTheHighestByteAddress) {
+TEST(Iso14443aWindowAnswers, AddressDigitsFollowTheHighestByteAddress) {
     const struct {
         int memory, digits;
     } cases[] = {{2, 1},
@@ -41,7 +41,7 @@ TEST(Iso14443aAnswers, AddressDigitsFollowTheHighestByteAddress) {
     for (const auto& c : cases) EXPECT_EQ(addressDigits(c.memory), c.digits) << c.memory;
 }
 
-TEST(Iso14443aAnswers, AnalysisSplitsAReceivedFrameAndItsStatusBits) {
+TEST(Iso14443aWindowAnswers, AnalysisSplitsAReceivedFrameAndItsStatusBits) {
     const struct {
         const char* answer;
         std::array<const char*, 6> rows;
@@ -72,7 +72,7 @@ TEST(Iso14443aAnswers, AnalysisSplitsAReceivedFrameAndItsStatusBits) {
     }
 }
 
-TEST(Iso14443aAnswers, TopazAnalysisTakesEverythingAfterTheLengthAsData) {
+TEST(Iso14443aWindowAnswers, TopazAnalysisTakesEverythingAfterTheLengthAsData) {
     const auto rid = analyseTopazAnswer(QStringLiteral("800B114811223344591B080000"));
     ASSERT_TRUE(rid);
     EXPECT_EQ(rid->rows[0], "80");
@@ -86,7 +86,7 @@ TEST(Iso14443aAnswers, TopazAnalysisTakesEverythingAfterTheLengthAsData) {
     EXPECT_EQ(shortest->rows[2], "");
 }
 
-TEST(Iso14443aAnswers, TopazIdentificationTakesWhatTheAnswerHolds) {
+TEST(Iso14443aWindowAnswers, TopazIdentificationTakesWhatTheAnswerHolds) {
     const TopazIdentification full =
         topazIdentification(QStringLiteral("800B114811223344591B080000"));
     EXPECT_EQ(full.hr0, "11");
@@ -100,7 +100,7 @@ TEST(Iso14443aAnswers, TopazIdentificationTakesWhatTheAnswerHolds) {
     EXPECT_TRUE(none.hr0.isEmpty() && none.hr1.isEmpty() && none.uid.isEmpty());
 }
 
-TEST(Iso14443aAnswers, AReadIsGoodOnlyWhenItsFrameAndStatusAreSound) {
+TEST(Iso14443aWindowAnswers, AReadIsGoodOnlyWhenItsFrameAndStatusAreSound) {
     const QStringList good = {"01 02 03 04 ", "05 06 07 08 ", "09 0A 0B 0C ", "0D 0E 0F 10 "};
     const QStringList detected(4, kReadErrorDetectedItem);
     const QStringList error(4, kReadErrorItem);
@@ -130,7 +130,7 @@ TEST(Iso14443aAnswers, AReadIsGoodOnlyWhenItsFrameAndStatusAreSound) {
     }
 }
 
-TEST(Iso14443aAnswers, TopazReadGivesTheDataByteOrAnErrorItem) {
+TEST(Iso14443aWindowAnswers, TopazReadGivesTheDataByteOrAnErrorItem) {
     const struct {
         const char* answer;
         reader::LibraryStatus status;
@@ -148,7 +148,7 @@ TEST(Iso14443aAnswers, TopazReadGivesTheDataByteOrAnErrorItem) {
     }
 }
 
-TEST(Iso14443aAnswers, WritesAcceptTheTagsAckAndRefuseItsNak) {
+TEST(Iso14443aWindowAnswers, WritesAcceptTheTagsAckAndRefuseItsNak) {
     const struct {
         const char* answer;
         reader::LibraryStatus status;
@@ -171,7 +171,7 @@ TEST(Iso14443aAnswers, WritesAcceptTheTagsAckAndRefuseItsNak) {
     }
 }
 
-TEST(Iso14443aAnswers, TheProcessGoesOnAfterReqaOnAFrameOrAShortFrame) {
+TEST(Iso14443aWindowAnswers, TheProcessGoesOnAfterReqaOnAFrameOrAShortFrame) {
     EXPECT_EQ(reqaOutcome(QStringLiteral("80054400080000"), 0), ReqaOutcome::FrameReceived);
     EXPECT_EQ(reqaOutcome(QStringLiteral("900344"), 0), ReqaOutcome::ShortFrame);
     EXPECT_EQ(reqaOutcome(QStringLiteral("8700"), 0), ReqaOutcome::End);

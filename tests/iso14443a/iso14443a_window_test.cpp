@@ -7,10 +7,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTimer>
+#include <map>
 
 #include "core/log_entry.hpp"
 #include "core/product_catalogue.hpp"
@@ -89,6 +92,23 @@ class Iso14443aWindowTest
         const QString& log = w->windowLogText();
         return log.mid(
             log.lastIndexOf(QStringLiteral("\r\n") + core::log_entry::dateText(tc.clock.now())));
+    }
+    // The read view's lines as shown.
+    QStringList viewLines() {
+        QStringList lines;
+        auto* view = get<QListWidget>("lstReadView");
+        for (int i = 0; i < view->count(); ++i) lines << view->item(i)->text();
+        return lines;
+    }
+    // Types an address into the "from" box and leaves it.
+    void typeAddress(const QString& address) { type("txtUserAddress_0", address); }
+    // A write set-up, the panel's first rows typed, then Write.
+    void writeRows(const char* setup, const QStringList& rows) {
+        click(QString::fromLatin1(setup));
+        for (int i = 0; i < rows.size(); ++i) {
+            get<QLineEdit>(QStringLiteral("PWData_%1").arg(i))->setText(rows[i]);
+        }
+        click("cmdWriteUser");
     }
     QString gridCell(int row, int column) {
         return get<QTableWidget>(QStringLiteral("fgAnticolProcess"))->item(row, column)->text();
@@ -482,6 +502,274 @@ TEST_F(Iso14443aWindowTest, AProcessClickDuringTheProcessesPauseStartsNoSecondPr
     EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008"}));
 }
 
+// ---- Memory read ---------------------------------------------------------------------
+
+// A READ answer: 16 bytes (pages n to n+3), the tag's CRC and the transceiver's status.
+const char kReadAnswer[] = "80150102030405060708090A0B0C0D0E0F10ABCD080000";
+
+TEST_F(Iso14443aWindowTest, ReadShowsTheFourPagesFromTheMaskedAddress) {
+    openProduct(kIso14443aProduct);  // 64 pages: highest page 3F
+    const struct {
+        const char* typed;
+        const char* request;
+        const char* shown;
+        QStringList addresses;
+    } cases[] = {
+        {"4", "300428", "04", {"0004", "0005", "0006", "0007"}},
+        {"44", "300428", "04", {"0004", "0005", "0006", "0007"}},
+        {"3F", "303F28", "3F", {"003F", "0000", "0001", "0002"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        tc.scripted.clearCalls();
+        tc.scripted.queue(ReaderFunction::SendReceive, 0, kReadAnswer);
+        typeAddress(c.typed);
+        click("cmd_ISO14443A_Read");
+        EXPECT_EQ(sent(), std::vector<std::string>{c.request});
+        EXPECT_EQ(text("txtUserAddress_0"), c.shown);
+        EXPECT_EQ(text("txtUserAddress_1"), c.shown);
+        const QStringList pages = {"01 02 03 04 ", "05 06 07 08 ", "09 0A 0B 0C ", "0D 0E 0F 10 "};
+        QStringList expected;
+        for (int i = 0; i < 4; ++i) expected << c.addresses[i] + "   " + pages[i];
+        EXPECT_EQ(viewLines(), expected);
+        EXPECT_TRUE(get<QWidget>("lstReadView")->isEnabled());
+        EXPECT_EQ(lastEntry(), entry("ISO14443-A READ", c.request, kReadAnswer));
+        EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), 0x28);
+        EXPECT_EQ(analysisRows()[3], "08");
+    }
+    EXPECT_FALSE(shown("cmdStopCommand"));
+    EXPECT_FALSE(tc.ui.isBusy());
+}
+
+TEST_F(Iso14443aWindowTest, AReadThatFailsShowsItsErrorLinesBehindTheirAddresses) {
+    openProduct(kIso14443aProduct);
+    typeAddress("10");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "8700");
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(viewLines(),
+              (QStringList{"0010   error", "0011   error", "0012   error", "0013   error"}));
+    EXPECT_TRUE(analysisEmpty());
+    // A CRC error reported by the transceiver is no good read, whatever the last byte says.
+    tc.scripted.queue(ReaderFunction::SendReceive, 0,
+                      "80150102030405060708090A0B0C0D0E0F10ABCD280000");
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(viewLines()[0], "0010   error detected ");
+    EXPECT_EQ(ticks("chk_respflag"), 0x28);
+}
+
+TEST_F(Iso14443aWindowTest, TopazReadSendsTheAddressAndTheUidOfTheLastRid) {
+    openProduct(kTopazProduct);  // 128 bytes, one per address
+    typeAddress("0A");
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(sent(), std::vector<std::string>{"010A00A8"});
+    EXPECT_EQ(viewLines(), QStringList{"000A   error"});
+
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "800B114811223344591B080000");
+    click("cmd_ISO14443A_TOPAZ_RID");
+    tc.scripted.clearCalls();
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "80070A0EAE0A080000");
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(sent(), std::vector<std::string>{"010A0011223344A8"});
+    EXPECT_EQ(viewLines(), QStringList{"000A   0E "});
+    EXPECT_EQ(lastEntry(),
+              entry("ISO14443-A TOPAZ READ", "010A0011223344A8", "80070A0EAE0A080000"));
+    EXPECT_EQ(analysisRows(), (std::vector<QString>{"80", "07", "0A0EAE0A080000", "", "", ""}));
+    EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), 0xA8);
+}
+
+TEST_F(Iso14443aWindowTest, AnAddressTheCommandsCannotCarryIsRefused) {
+    openProduct(kIso14443aProduct);
+    // Pasted text that is not hex.
+    get<QLineEdit>("txtUserAddress_0")->setText("g1");
+    tc.ui.expectMessage();
+    click("cmd_ISO14443A_Read");
+    // A memory larger than one address byte reaches.
+    tc.values().MemorySizeBytes = 2048;
+    tc.values().AddressMask = 0x1FF;
+    get<QLineEdit>("txtUserAddress_0")->setMaxLength(3);
+    typeAddress("1FF");
+    tc.ui.expectMessage();
+    click("cmd_ISO14443A_Read");
+    tc.ui.expectMessage();
+    click("cmd_ISO14443A_Write");
+    ASSERT_EQ(tc.ui.messages().size(), 3u);
+    for (const auto& m : tc.ui.messages()) {
+        EXPECT_EQ(m.text, "Invalid Address: check for Hexadecimal format or Adress value");
+        EXPECT_EQ(m.title, "Hexadecimal Data Required");
+    }
+    EXPECT_TRUE(sent().empty());
+    EXPECT_FALSE(shown("fraPageWrite"));
+    EXPECT_FALSE(shown("cmdStopCommand"));
+    EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    EXPECT_EQ(text("txtPageSize"), "4");
+    EXPECT_EQ(tc.values().PageWriteMode, 0);
+}
+
+TEST_F(Iso14443aWindowTest, DuringAReadOnlyTheCommandControlsAreOffAndStopEndsIt) {
+    openProduct(kIso14443aProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, kReadAnswer);
+    std::map<QString, bool> enabled;
+    bool stopShown = false;
+    QTimer::singleShot(0, w, [&] {
+        for (const char* c :
+             {"cmd_ISO14443A_Read", "cmd_ISO14443A_Write", "cmd_ISO14443A_REQA",
+              "cmd_ISO14443A_Select_2", "cmd_ISO14443A_SendFrame", "txtUserAddress_0",
+              "txt_ISO14443A_AnyFrame", "cmdSaveLog", "cmd_ISO14443A_Anticol_Process",
+              "txt_ISO14443A_transFlag", "txtUIDforSelect123"}) {
+            enabled[c] = get<QWidget>(c)->isEnabled();
+        }
+        stopShown = shown("cmdStopCommand");
+        click("cmdStopCommand");
+    });
+    click("cmd_ISO14443A_Read");
+    EXPECT_TRUE(stopShown);
+    const std::map<QString, bool> expected = {{"cmd_ISO14443A_Read", false},
+                                              {"cmd_ISO14443A_Write", false},
+                                              {"cmd_ISO14443A_REQA", false},
+                                              {"cmd_ISO14443A_Select_2", false},
+                                              {"cmd_ISO14443A_SendFrame", false},
+                                              {"txtUserAddress_0", false},
+                                              {"txt_ISO14443A_AnyFrame", false},
+                                              {"cmdSaveLog", false},
+                                              {"cmd_ISO14443A_Anticol_Process", true},
+                                              {"txt_ISO14443A_transFlag", true},
+                                              {"txtUIDforSelect123", true}};
+    EXPECT_EQ(enabled, expected);
+    // Stopped: the exchange under way was shown and logged, the view is empty and off.
+    EXPECT_EQ(text("txt_ISO14443A_answer"), kReadAnswer);
+    EXPECT_TRUE(viewLines().isEmpty());
+    EXPECT_FALSE(get<QWidget>("lstReadView")->isEnabled());
+    EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    EXPECT_FALSE(tc.values().StopRequested);
+    EXPECT_FALSE(shown("cmdStopCommand"));
+
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, kReadAnswer);
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(viewLines().size(), 4);
+    EXPECT_TRUE(get<QWidget>("lstReadView")->isEnabled());
+}
+
+// ---- Page writes -----------------------------------------------------------------------
+
+TEST_F(Iso14443aWindowTest, WriteSendsThePageAndTakesTheTagsAckAsSuccess) {
+    openProduct(kIso14443aProduct);
+    typeAddress("05");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "90040A");
+    writeRows("cmd_ISO14443A_Write", {"11 22 33 44 "});
+    EXPECT_EQ(sent(), std::vector<std::string>{"A2051122334428"});
+    EXPECT_EQ(lastEntry(), entry("ISO14443-A WRITE", "A2051122334428", "90040A"));
+    EXPECT_EQ(viewLines(), QStringList{"0005   (00) No error during Prog sequence"});
+    EXPECT_TRUE(get<QWidget>("lstReadView")->isEnabled());
+    EXPECT_TRUE(analysisEmpty());
+    EXPECT_EQ(tc.values().PageWriteMode, 8);
+    EXPECT_FALSE(shown("fraPageWrite"));
+    EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    EXPECT_FALSE(get<QLineEdit>("txtUserAddress_0")->isReadOnly());
+
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "900404");
+    writeRows("cmd_ISO14443A_Write", {"11 22 33 44 "});
+    EXPECT_EQ(viewLines(), QStringList{"0005   Error code"});
+}
+
+TEST_F(Iso14443aWindowTest, CompatibilityWriteLogsItsTwoExchangesAsOneEntry) {
+    openProduct(kIso14443aProduct);
+    typeAddress("04");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "900404");  // not tested
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "90040A");
+    writeRows("cmd_ISO14443A_Write_compatibility",
+              {"01 02 03 04 ", "05 06 07 08 ", "09 0A 0B 0C ", "0D 0E 0F 10 "});
+    const std::string data = "0102030405060708090A0B0C0D0E0F1028";
+    EXPECT_EQ(sent(), (std::vector<std::string>{"A00428", data}));
+    EXPECT_EQ(lastEntry(), entry("ISO14443-A COMPATIBILITY WRITE", "A00428", "900404") +
+                               "\r\n\t\t\t>>> TQ73RNDLL_SENDRECV, " + QString::fromStdString(data) +
+                               "\r\n\t\t\t<<< 90040A");
+    EXPECT_EQ(text("txt_ISO14443A_request"), QString::fromStdString(data));
+    EXPECT_EQ(viewLines(), QStringList{"0004   (00) No error during Prog sequence"});
+    EXPECT_EQ(get<QPushButton>("cmdWriteUser")->text(), "Write Compatibility");
+}
+
+TEST_F(Iso14443aWindowTest, TopazWritesCarryTheUidAndExplainAnAcceptedAnswer) {
+    openProduct(kTopazProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "800B114811223344591B080000");
+    click("cmd_ISO14443A_TOPAZ_RID");
+    typeAddress("08");
+    const struct {
+        const char* setup;
+        const char* request;
+        const char* answer;
+        const char* result;
+        const char* title;
+        int mode;
+    } cases[] = {
+        {"cmd_ISO14443A_TOPAZ_Write_NE", "1A085A11223344A8", "8007085AD20F080000",
+         "(00) No error during Prog sequence", "ISO14443-A TOPAZ WRITE_NE", 11},
+        {"cmd_ISO14443A_TOPAZ_Write_E", "53085A11223344A8", "8007085AD20F080000",
+         "(00) No error during Prog sequence", "ISO14443-A TOPAZ WRITE_E", 10},
+        {"cmd_ISO14443A_TOPAZ_Write_E", "53085A11223344A8", "8007085AD20F080001", "Error code",
+         "ISO14443-A TOPAZ WRITE_E", 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setup);
+        tc.scripted.clearCalls();
+        tc.scripted.queue(ReaderFunction::SendReceive, 0, c.answer);
+        click(c.setup);
+        EXPECT_EQ(text("txtPageSize"), "1");
+        EXPECT_EQ(tc.values().PageWriteMode, c.mode);
+        EXPECT_EQ(get<QLineEdit>("PWData_0")->displayText(), "00 ");
+        EXPECT_FALSE(shown("PWData_1"));
+        get<QLineEdit>("PWData_0")->setText("5A ");
+        click("cmdWriteUser");
+        EXPECT_EQ(sent(), std::vector<std::string>{c.request});
+        EXPECT_EQ(lastEntry(), entry(c.title, c.request, c.answer));
+        EXPECT_EQ(viewLines(), QStringList{QStringLiteral("0008   ") + c.result});
+        if (QLatin1String(c.result) == QLatin1String("Error code")) {
+            EXPECT_TRUE(analysisEmpty());
+        } else {
+            EXPECT_EQ(analysisRows()[2], "085AD20F080000");
+        }
+    }
+}
+
+TEST_F(Iso14443aWindowTest, AHalfTypedByteSendsNothingAndKeepsThePanelOpenUntilCancel) {
+    openProduct(kIso14443aProduct);
+    click("cmd_ISO14443A_Write");
+    EXPECT_TRUE(shown("fraPageWrite"));
+    EXPECT_FALSE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    EXPECT_TRUE(get<QLineEdit>("txtUserAddress_0")->isReadOnly());
+    get<QLineEdit>("PWData_0")->setText("1");
+    tc.ui.expectMessage();
+    click("cmdWriteUser");
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, "Invalid Data: check for Hexadecimal format or # of data");
+    EXPECT_TRUE(sent().empty());
+    EXPECT_TRUE(shown("fraPageWrite"));
+    EXPECT_TRUE(get<QWidget>("PWData_0")->isEnabled());
+    EXPECT_TRUE(get<QWidget>("cmdWriteUser")->isEnabled());
+    EXPECT_FALSE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    EXPECT_FALSE(tc.ui.isBusy());
+
+    click("cmdCancelWriteTest");
+    EXPECT_FALSE(shown("fraPageWrite"));
+    EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    EXPECT_FALSE(get<QLineEdit>("txtUserAddress_0")->isReadOnly());
+    EXPECT_FALSE(tc.values().PageWritePending);
+    EXPECT_EQ(tc.values().PageWriteMode, 8);
+}
+
+TEST_F(Iso14443aWindowTest, ClosingTheWindowDuringAWriteEndsItWithoutTouchingIt) {
+    openProduct(kIso14443aProduct);
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "90040A");
+    click("cmd_ISO14443A_Write");
+    QPointer<Iso14443aWindow> guard(w);
+    QTimer::singleShot(0, w, [this] { w->close(); });
+    click("cmdWriteUser");
+    EXPECT_EQ(sent(), std::vector<std::string>{"A2000000000028"});
+    EXPECT_FALSE(tc.ui.isBusy());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    w = nullptr;
+}
+
 // ---- On the simulated board ---------------------------------------------------------
 
 class Iso14443aOnSimulatedBoard : public Iso14443aWindowTest {
@@ -590,6 +878,58 @@ TEST_F(Iso14443aOnSimulatedBoard, TopazTagAnswersOnlyTheTopazWindow) {
     openProduct(kIso14443aProduct);
     click("cmd_ISO14443A_REQA");
     EXPECT_EQ(text("txt_ISO14443A_answer"), "80054400080000");
+}
+
+TEST_F(Iso14443aOnSimulatedBoard, WritesOfTheSelectedTagReadBack) {
+    openProduct(kIso14443aProduct);
+    click("cmd_ISO14443A_Anticol_Process");
+    ASSERT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
+
+    typeAddress("05");
+    writeRows("cmd_ISO14443A_Write", {"11 22 33 44 "});
+    EXPECT_EQ(text("txt_ISO14443A_answer"), "90040A");
+    EXPECT_EQ(viewLines(), QStringList{"0005   (00) No error during Prog sequence"});
+
+    typeAddress("06");
+    writeRows("cmd_ISO14443A_Write_compatibility",
+              {"55 66 77 88 ", "99 AA BB CC ", "DD EE FF 00 ", "01 02 03 04 "});
+    EXPECT_EQ(viewLines(), QStringList{"0006   (00) No error during Prog sequence"});
+
+    typeAddress("04");
+    click("cmd_ISO14443A_Read");
+    const QStringList lines = viewLines();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[1], "0005   11 22 33 44 ");
+    // A compatibility write keeps the first four of its sixteen bytes.
+    EXPECT_EQ(lines[2], "0006   55 66 77 88 ");
+    EXPECT_EQ(ticks("chk_respflag"), 0x08);
+}
+
+TEST_F(Iso14443aOnSimulatedBoard, TopazBytesAreWrittenAndReadAtTheTypedAddress) {
+    openProduct(kTopazProduct);
+    click("cmd_ISO14443A_TOPAZ_REQA");
+    click("cmd_ISO14443A_TOPAZ_RID");
+    ASSERT_EQ(text("txtUID_cmdSelect"), "11223344");
+    // Byte 60: a four-byte-block mask of this 1-kbit product would have made it 00.
+    typeAddress("60");
+    EXPECT_EQ(text("txtUserAddress_0"), "60");
+    click("cmd_ISO14443A_TOPAZ_Write_E");
+    get<QLineEdit>("PWData_0")->setText("5A ");
+    click("cmdWriteUser");
+    EXPECT_EQ(sentToBoard().back(), "53605A11223344A8");
+    EXPECT_EQ(viewLines(), QStringList{"0060   (00) No error during Prog sequence"});
+
+    click("cmd_ISO14443A_TOPAZ_Write_NE");
+    get<QLineEdit>("PWData_0")->setText("A5 ");
+    click("cmdWriteUser");
+    EXPECT_EQ(viewLines(), QStringList{"0060   (00) No error during Prog sequence"});
+
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(sentToBoard().back(),
+              "016000"
+              "11223344A8");
+    // Without erase the bits only add up: 5A or A5.
+    EXPECT_EQ(viewLines(), QStringList{"0060   FF "});
 }
 
 }  // namespace

@@ -145,7 +145,10 @@ TEST_F(HexEntryBoxTest, LeaveRuleOfEachKind) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(kindName(c.kind)) + " \"" + c.typed + "\"");
+        // The memory of a product of four-byte blocks, as the product selection sets it.
         t.values().SelectedProduct.Density = c.density;
+        t.values().MemorySizeBytes = c.density * 1024 / 8;
+        t.values().AddressMask = c.density * 1024 / 8 / 4 - 1;
         HexEntryBox box(*t.ctx, c.kind);
         box.setText(c.typed);
         EXPECT_EQ(box.commit(), c.usable);
@@ -175,6 +178,8 @@ TEST_F(HexEntryBoxTest, AValueTheWindowWritesOverPastedTextIsUsable) {
 
 TEST_F(HexEntryBoxTest, AnAddressBoxIsAsWideAsItsWindowMadeIt) {
     t.values().SelectedProduct.Density = 64;  // 2048 blocks: mask 7FF
+    t.values().MemorySizeBytes = 8192;
+    t.values().AddressMask = 0x7FF;
     HexEntryBox box(*t.ctx, Kind::Address);
     box.setMaxLength(3);
     box.setText("fff");
@@ -183,6 +188,21 @@ TEST_F(HexEntryBoxTest, AnAddressBoxIsAsWideAsItsWindowMadeIt) {
     box.setText("");
     box.commit();
     EXPECT_EQ(box.text(), "000");
+}
+
+TEST_F(HexEntryBoxTest, AnAddressOfAByteAddressedMemoryKeepsItsByte) {
+    // TOPAZ: 1 kbit in blocks of one byte, 128 addresses; 32 four-byte blocks would make
+    // 40 into 00.
+    t.values().SelectedProduct.Density = 1;
+    t.values().SelectedProduct.PageSize = 1;
+    t.values().MemorySizeBytes = 128;
+    t.values().AddressMask = 0x7F;
+    HexEntryBox box(*t.ctx, Kind::Address);
+    for (const auto& [typed, shown] : {std::pair{"40", "40"}, {"7f", "7F"}, {"FF", "7F"}}) {
+        box.setText(typed);
+        box.commit();
+        EXPECT_EQ(box.text(), shown) << typed;
+    }
 }
 
 TEST_F(HexEntryBoxTest, RawFrameColourFollowsTypedDigitsAndEnablesSend) {
