@@ -3,19 +3,19 @@
 #include <cmath>
 
 #include "transceiver/frames.hpp"
+#include "transceiver/hex_text.hpp"
 
 namespace iso14443a {
 
 namespace {
 
 using reader::LibraryStatus;
+using transceiver::toLatin1;
 
 constexpr int kReadDataBytes = 16;
 constexpr int kTopazReadBytes = 2;  // the address, then the data byte
 constexpr int kStatusBytes = 3;     // error status, collision byte index, collision bit index
 constexpr char kEndOfGoodAnswer[] = "00";
-
-std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
 
 bool isReceivedFrame(const QString& answer) {
     return answer.startsWith(QLatin1String(transceiver::kResultFrame.data(), 2));
@@ -26,7 +26,7 @@ bool isReceivedFrame(const QString& answer) {
 bool goodFrame(const QString& answer, LibraryStatus status, int dataBytes) {
     if (status != reader::kStatusOk || !isReceivedFrame(answer)) return false;
     if (!answer.endsWith(QLatin1String(kEndOfGoodAnswer))) return false;
-    const transceiver::ParsedAnswer parsed = transceiver::parseAnswer(latin1(answer));
+    const transceiver::ParsedAnswer parsed = transceiver::parseAnswer(toLatin1(answer));
     if (!parsed.wellFormed) return false;
     const auto size = static_cast<int>(parsed.data.size());
     if (size < dataBytes + kStatusBytes) return false;
@@ -106,7 +106,7 @@ QString topazReadItem(const QString& answer, LibraryStatus status) {
 
 bool pageWriteAccepted(const QString& answer, LibraryStatus status) {
     if (status != reader::kStatusOk) return false;
-    const std::string text = latin1(answer);
+    const std::string text = toLatin1(answer);
     if (answer.startsWith(QLatin1String(transceiver::kResultShortFrame.data(), 2))) {
         return transceiver::readShortFrame(text) == transceiver::ShortFrame::Ack;
     }

@@ -16,6 +16,7 @@
 #include "iso14443a/anticollision_panel.hpp"
 #include "iso14443a/flag_editor.hpp"
 #include "iso14443a/memory_panel.hpp"
+#include "transceiver/hex_text.hpp"
 #include "transceiver/iso14443a_answers.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/memory_view.hpp"
@@ -27,6 +28,8 @@ namespace iso14443a {
 namespace {
 
 using core::BoardSetup;
+using transceiver::fromLatin1;
+using transceiver::toLatin1;
 using widgets::HexEntryBox;
 using widgets::WindowBuilder;
 
@@ -43,14 +46,6 @@ constexpr int kRightWidth = 6320;
 // The memory controls sit under the anticollision frame, or in its place in TOPAZ mode.
 constexpr int kMemoryTop = 3240;
 constexpr int kTopazMemoryTop = 60;
-
-std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
-QString qs(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-QString qs(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 const QString kTitleReqa = QStringLiteral("ISO14443-A REQA");
 const QString kTitleWupa = QStringLiteral("ISO14443-A WUPA");
@@ -320,8 +315,8 @@ Iso14443aWindow::Exchanged Iso14443aWindow::callFrame(const std::string& request
     Exchanged e;
     e.status = core::callWithReconnect(ctx(), reconnect, core::OnUnreachable::ReconnectAndRepeat,
                                        reader::ReaderFunction::SendReceive, request, buffer);
-    request_->setText(qs(request));
-    answer_->setText(qs(buffer.text()));
+    request_->setText(fromLatin1(request));
+    answer_->setText(fromLatin1(buffer.text()));
     // What is judged and logged is what the box shows: the answer up to its first NUL.
     e.answer = answer_->text();
     return e;
@@ -331,12 +326,12 @@ Iso14443aWindow::Exchanged Iso14443aWindow::ExchangeFrame(const std::string& req
                                                           BoardSetup reconnect,
                                                           const QString& title) {
     const Exchanged e = callFrame(request, reconnect);
-    log_.appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), e.answer);
+    log_.appendTitled(title, QLatin1String(core::kLogSendRecv), fromLatin1(request), e.answer);
     return e;
 }
 
 void Iso14443aWindow::startCommand(std::string_view flag) {
-    flagEditor_->SetTransmissionFlag(qs(flag));
+    flagEditor_->SetTransmissionFlag(fromLatin1(flag));
     answer_->clear();
     analysis_->ClearAnswerAnalysis();
 }
@@ -363,14 +358,14 @@ void Iso14443aWindow::anticolClicked(int index) {
     const int level = index + 1;
     startCommand(transceiver::kFlagAnticollision);
     const std::string request =
-        transceiver::anticollisionRequest(level, latin1(anticolArg_->text()));
+        transceiver::anticollisionRequest(level, toLatin1(anticolArg_->text()));
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), kTitleAnticol + QString::number(level)));
 }
 
 void Iso14443aWindow::selectClicked(int index) {
     const int level = index + 1;
     startCommand(transceiver::kFlagWithCrc);
-    const std::string request = transceiver::selectRequest(level, latin1(dataForSelect_->text()));
+    const std::string request = transceiver::selectRequest(level, toLatin1(dataForSelect_->text()));
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), kTitleSelect + QString::number(level)));
 }
 
@@ -383,7 +378,7 @@ void Iso14443aWindow::sendFrameClicked() {
         ctx().ui().beep();
         return;
     }
-    ExchangeFrame(latin1(frame), modeSetup(), kTitleSendFrame);
+    ExchangeFrame(toLatin1(frame), modeSetup(), kTitleSendFrame);
 }
 
 // ---- TOPAZ ------------------------------------------------------------------------
@@ -398,14 +393,14 @@ void Iso14443aWindow::clearTopazIdentification() {
 
 void Iso14443aWindow::topazReqaClicked() {
     clearTopazIdentification();
-    flagEditor_->SetTransmissionFlag(qs(transceiver::kFlagShortFrame));
+    flagEditor_->SetTransmissionFlag(fromLatin1(transceiver::kFlagShortFrame));
     ShowTopazAnswerAnalysis(
         ExchangeFrame(transceiver::reqaRequest(), BoardSetup::Topaz, kTitleTopazReqa));
 }
 
 void Iso14443aWindow::topazRidClicked() {
     clearTopazIdentification();
-    flagEditor_->SetTransmissionFlag(qs(transceiver::kFlagTopaz));
+    flagEditor_->SetTransmissionFlag(fromLatin1(transceiver::kFlagTopaz));
     const Exchanged e =
         ExchangeFrame(transceiver::topazRidRequest(), BoardSetup::Topaz, kTitleTopazRid);
     if (!frameReceived(e.answer, e.status)) return;
@@ -462,14 +457,14 @@ void Iso14443aWindow::anticollisionProcessClicked() {
         const int row = 2 * level;
         const Exchanged anticol =
             step(row, transceiver::kFlagAnticollision,
-                 transceiver::anticollisionRequest(level, latin1(anticolArg_->text())),
+                 transceiver::anticollisionRequest(level, toLatin1(anticolArg_->text())),
                  kTitleAnticol + QString::number(level));
         if (!frameReceived(anticol.answer, anticol.status)) return end();
         ShowAnswerAnalysis(anticol);
         const transceiver::AnticollisionAnswer cascade =
-            transceiver::decodeAnticollisionAnswer(latin1(anticol.answer));
+            transceiver::decodeAnticollisionAnswer(toLatin1(anticol.answer));
         QLineEdit* uid = anticollision_->uidBox();
-        uid->setText((level == 1 ? QString() : uid->text()) + qs(cascade.uidPiece));
+        uid->setText((level == 1 ? QString() : uid->text()) + fromLatin1(cascade.uidPiece));
 
         // The part goes to SELECT as received, cut or not: the tag's answer decides.
         const Exchanged select = step(row + 1, transceiver::kFlagWithCrc,

@@ -26,6 +26,8 @@ namespace iso14443a {
 namespace {
 
 using core::BoardSetup;
+using transceiver::fromLatin1;
+using transceiver::toLatin1;
 
 const QString kTitleRead = QStringLiteral("ISO14443-A READ");
 const QString kTitleTopazRead = QStringLiteral("ISO14443-A TOPAZ READ");
@@ -38,11 +40,6 @@ const QString kTitleTopazWriteNoErase = QStringLiteral("ISO14443-A TOPAZ WRITE_N
 constexpr int kBytesPerRead = 16;
 // The highest address a one-byte address field carries.
 constexpr std::int32_t kHighestOneByteAddress = 0xFF;
-
-std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
-QString qs(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 struct WriteSetup {
     const char* byteCount;
@@ -72,7 +69,7 @@ std::optional<std::uint8_t> Iso14443aWindow::typedAddress() {
     if (!core::IsHexAddress(ui, memory_->address(0)->text())) return std::nullopt;
     if (!core::IsHexAddress(ui, memory_->address(1)->text())) return std::nullopt;
     const std::int32_t address = widgets::wrapAddress(
-        transceiver::hexValue(latin1(memory_->address(0)->text())), ctx().values.AddressMask);
+        transceiver::hexValue(toLatin1(memory_->address(0)->text())), ctx().values.AddressMask);
     // A memory larger than one address byte reaches cannot be read or written by these
     // commands: the byte sent would name another page.
     if (address > kHighestOneByteAddress) {
@@ -153,7 +150,7 @@ int Iso14443aWindow::TopazReadBytes(core::RunScope& run, std::uint8_t from, int 
     auto address = from;
     for (int i = 0; i < count; ++i) {
         const std::string request =
-            transceiver::topazReadRequest(address, latin1(topazUid_->text()));
+            transceiver::topazReadRequest(address, toLatin1(topazUid_->text()));
         const Exchanged e = ExchangeFrame(request, BoardSetup::Topaz, kTitleTopazRead);
         ShowTopazAnswerAnalysis(e);
         v.ReadViewLines.AddItem(topazReadItem(e.answer, e.status));
@@ -252,7 +249,7 @@ void Iso14443aWindow::cancelClicked() {
 bool Iso14443aWindow::WritePage(core::RunScope& run, std::uint8_t address, const QString& data) {
     startCommand(transceiver::kFlagWithCrc);
     const Exchanged e =
-        ExchangeFrame(transceiver::writeRequest(address, latin1(data)), modeSetup(), kTitleWrite);
+        ExchangeFrame(transceiver::writeRequest(address, toLatin1(data)), modeSetup(), kTitleWrite);
     ctx().values.ReadViewLines.AddItem(pageWriteAccepted(e.answer, e.status) ? kWriteOkItem
                                                                              : kWriteErrorItem);
     return !run.pumpEnds();
@@ -264,11 +261,12 @@ bool Iso14443aWindow::CompatibilityWrite(core::RunScope& run, std::uint8_t addre
     // The tag's answer to the address is shown and logged; the data go whatever it was.
     ExchangeFrame(transceiver::compatibilityWriteRequest(address), modeSetup(),
                   kTitleCompatibilityWrite);
-    const std::string second = transceiver::compatibilityWriteDataRequest(latin1(data));
+    const std::string second = transceiver::compatibilityWriteDataRequest(toLatin1(data));
     const Exchanged e = callFrame(second, modeSetup());
     // Both exchanges in one entry: the second continues the first without a new title.
     log_.append(QStringLiteral("\r\n\t\t\t>>> ") + QLatin1String(core::kLogSendRecv) +
-                QStringLiteral(", ") + qs(second) + QStringLiteral("\r\n\t\t\t<<< ") + e.answer);
+                QStringLiteral(", ") + fromLatin1(second) + QStringLiteral("\r\n\t\t\t<<< ") +
+                e.answer);
     ctx().values.ReadViewLines.AddItem(pageWriteAccepted(e.answer, e.status) ? kWriteOkItem
                                                                              : kWriteErrorItem);
     return !run.pumpEnds();
@@ -280,7 +278,7 @@ bool Iso14443aWindow::TopazWrite(core::RunScope& run, PageWrite write, std::uint
     startCommand(transceiver::kFlagTopaz);
     const std::string request = transceiver::topazWriteRequest(
         erase ? transceiver::TopazWrite::Erase : transceiver::TopazWrite::NoErase, address,
-        latin1(data), latin1(topazUid_->text()));
+        toLatin1(data), toLatin1(topazUid_->text()));
     const Exchanged e = ExchangeFrame(request, BoardSetup::Topaz,
                                       erase ? kTitleTopazWriteErase : kTitleTopazWriteNoErase);
     const bool accepted = topazWriteAccepted(e.answer, e.status);
