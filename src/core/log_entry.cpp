@@ -29,6 +29,11 @@ QString titled(const QDateTime& when, const QString& title, const QString& logNa
            callWithRequest(logName, request) + kCrLf + kAnswerIndent + answer;
 }
 
+QString continued(const QString& logName, const QString& request, const QString& answer) {
+    return kCrLf + QStringLiteral("\t\t\t") + callWithRequest(logName, request) + kCrLf +
+           kAnswerIndent + answer;
+}
+
 QString untitledWithRequest(const QDateTime& when, const QString& logName, const QString& request,
                             const QString& answer) {
     return kCrLf + stamp(when) + QLatin1Char('\t') + callWithRequest(logName, request) + kCrLf +

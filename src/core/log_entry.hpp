@@ -26,6 +26,9 @@ QString timeText(const QDateTime& when);  // 14:05:09
 // A command of a protocol window or a detection probe.
 QString titled(const QDateTime& when, const QString& title, const QString& logName,
                const QString& request, const QString& answer);
+// A further exchange of the same command (the second half of a two-exchange write): its
+// lines continue the command's titled entry, without date, time or title.
+QString continued(const QString& logName, const QString& request, const QString& answer);
 // The console, the script runner, raw commands.
 QString untitledWithRequest(const QDateTime& when, const QString& logName, const QString& request,
                             const QString& answer);

@@ -10,6 +10,11 @@ void LogSink::appendTitled(const QString& title, const QString& logName, const Q
     append(log_entry::titled(clock_.now(), title, logName, request, answer));
 }
 
+void LogSink::appendContinued(const QString& logName, const QString& request,
+                              const QString& answer) {
+    append(log_entry::continued(logName, request, answer));
+}
+
 void LogSink::appendUntitled(const QString& logName, const QString& request,
                              const QString& answer) {
     append(log_entry::untitledWithRequest(clock_.now(), logName, request, answer));

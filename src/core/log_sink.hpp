@@ -20,6 +20,7 @@ class LogSink {
 
     void appendTitled(const QString& title, const QString& logName, const QString& request,
                       const QString& answer);
+    void appendContinued(const QString& logName, const QString& request, const QString& answer);
     void appendUntitled(const QString& logName, const QString& request, const QString& answer);
     void appendUntitled(const QString& logName, const QString& answer);
     void appendBoardTools(const QString& logName, const QString& answer);

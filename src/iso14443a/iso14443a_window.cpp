@@ -8,7 +8,6 @@
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
-#include "core/log_entry.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
 #include "iso14443a/analysis_panel.hpp"
@@ -309,25 +308,14 @@ void Iso14443aWindow::load() {
 
 // ---- The exchange every command makes ------------------------------------------------
 
-Iso14443aWindow::Exchanged Iso14443aWindow::callFrame(const std::string& request,
-                                                      BoardSetup reconnect) {
-    reader::AnswerBuffer buffer = reader::AnswerBuffer::blanks();
-    Exchanged e;
-    e.status = core::callWithReconnect(ctx(), reconnect, core::OnUnreachable::ReconnectAndRepeat,
-                                       reader::ReaderFunction::SendReceive, request, buffer);
-    request_->setText(fromLatin1(request));
-    answer_->setText(fromLatin1(buffer.text()));
-    // What is judged and logged is what the box shows: the answer up to its first NUL.
-    e.answer = answer_->text();
-    return e;
+widgets::TagExchangeTarget Iso14443aWindow::exchangeTarget(BoardSetup reconnect) {
+    return {ctx(), reconnect, log_, request_, answer_};
 }
 
 Iso14443aWindow::Exchanged Iso14443aWindow::ExchangeFrame(const std::string& request,
                                                           BoardSetup reconnect,
                                                           const QString& title) {
-    const Exchanged e = callFrame(request, reconnect);
-    log_.appendTitled(title, QLatin1String(core::kLogSendRecv), fromLatin1(request), e.answer);
-    return e;
+    return widgets::exchangeTagFrame(exchangeTarget(reconnect), request, title);
 }
 
 void Iso14443aWindow::startCommand(std::string_view flag) {
@@ -338,12 +326,12 @@ void Iso14443aWindow::startCommand(std::string_view flag) {
 
 void Iso14443aWindow::ShowAnswerAnalysis(const Exchanged& e) {
     if (e.status != reader::kStatusOk) return;
-    if (const auto a = analyseAnswer(e.answer)) analysis_->showAnalysis(*a);
+    if (const auto a = analyseAnswer(e.text)) analysis_->showAnalysis(*a);
 }
 
 void Iso14443aWindow::ShowTopazAnswerAnalysis(const Exchanged& e) {
     if (e.status != reader::kStatusOk) return;
-    if (const auto a = analyseTopazAnswer(e.answer)) analysis_->showAnalysis(*a);
+    if (const auto a = analyseTopazAnswer(e.text)) analysis_->showAnalysis(*a);
 }
 
 // ---- Frame commands ---------------------------------------------------------------
@@ -403,9 +391,9 @@ void Iso14443aWindow::topazRidClicked() {
     flagEditor_->SetTransmissionFlag(fromLatin1(transceiver::kFlagTopaz));
     const Exchanged e =
         ExchangeFrame(transceiver::topazRidRequest(), BoardSetup::Topaz, kTitleTopazRid);
-    if (!frameReceived(e.answer, e.status)) return;
+    if (!frameReceived(e.text, e.status)) return;
     ShowTopazAnswerAnalysis(e);
-    const TopazIdentification id = topazIdentification(e.answer);
+    const TopazIdentification id = topazIdentification(e.text);
     hr0_->setText(id.hr0);
     hr1_->setText(id.hr1);
     topazUid_->setText(id.uid);
@@ -442,7 +430,7 @@ void Iso14443aWindow::anticollisionProcessClicked() {
 
     const Exchanged reqa =
         step(1, transceiver::kFlagShortFrame, transceiver::reqaRequest(), kTitleReqa);
-    switch (reqaOutcome(reqa.answer, reqa.status)) {
+    switch (reqaOutcome(reqa.text, reqa.status)) {
         case ReqaOutcome::FrameReceived:
             ShowAnswerAnalysis(reqa);
             if (run.pumpEnds()) return;
@@ -459,10 +447,10 @@ void Iso14443aWindow::anticollisionProcessClicked() {
             step(row, transceiver::kFlagAnticollision,
                  transceiver::anticollisionRequest(level, toLatin1(anticolArg_->text())),
                  kTitleAnticol + QString::number(level));
-        if (!frameReceived(anticol.answer, anticol.status)) return end();
+        if (!frameReceived(anticol.text, anticol.status)) return end();
         ShowAnswerAnalysis(anticol);
         const transceiver::AnticollisionAnswer cascade =
-            transceiver::decodeAnticollisionAnswer(toLatin1(anticol.answer));
+            transceiver::decodeAnticollisionAnswer(toLatin1(anticol.text));
         QLineEdit* uid = anticollision_->uidBox();
         uid->setText((level == 1 ? QString() : uid->text()) + fromLatin1(cascade.uidPiece));
 
@@ -470,7 +458,7 @@ void Iso14443aWindow::anticollisionProcessClicked() {
         const Exchanged select = step(row + 1, transceiver::kFlagWithCrc,
                                       transceiver::selectRequest(level, cascade.uidPart),
                                       kTitleSelect + QString::number(level));
-        if (!frameReceived(select.answer, select.status)) return end();
+        if (!frameReceived(select.text, select.status)) return end();
         ShowAnswerAnalysis(select);
         // The cascade tag alone says whether the UID goes on; the SAK is only shown.
         if (!transceiver::cascadeContinues(level, cascade)) return end();

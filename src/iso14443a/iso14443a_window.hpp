@@ -11,6 +11,7 @@
 #include "core/tool_window.hpp"
 #include "reader/reader_library.hpp"
 #include "widgets/log_pane.hpp"
+#include "widgets/tag_exchange.hpp"
 
 class QLabel;
 class QLineEdit;
@@ -58,10 +59,7 @@ class Iso14443aWindow : public core::ToolWindow {
     const QString& windowLogText() const { return log_.text(); }
 
   private:
-    struct Exchanged {
-        reader::LibraryStatus status = reader::kStatusOk;
-        QString answer;
-    };
+    using Exchanged = widgets::TagAnswer;
 
     // The mode is read from the product each time, as it was chosen for this window.
     bool topazMode() const;
@@ -72,13 +70,11 @@ class Iso14443aWindow : public core::ToolWindow {
     void buildFrameRows(const widgets::WindowBuilder& b);
     void applyMode(bool topaz);
 
-    // One tag exchange as every command makes it: a blank answer buffer, the call (and
-    // after a lost board the reconnect and the same call once more), the request and
-    // answer shown, one titled log entry. The answer is the answer box's text.
+    // One tag exchange as every command makes it (widgets/tag_exchange.hpp): shown in
+    // the request and answer boxes and logged under `title`.
     Exchanged ExchangeFrame(const std::string& request, core::BoardSetup reconnect,
                             const QString& title);
-    // The same without the log entry.
-    Exchanged callFrame(const std::string& request, core::BoardSetup reconnect);
+    widgets::TagExchangeTarget exchangeTarget(core::BoardSetup reconnect);
     // The flag shown, the previous answer and its analysis cleared.
     void startCommand(std::string_view flag);
     // The analysis of a received frame after a call that succeeded; nothing otherwise.

@@ -7,7 +7,6 @@
 #include "core/app_context.hpp"
 #include "core/busy_pointer.hpp"
 #include "core/hex_checks.hpp"
-#include "core/log_entry.hpp"
 #include "core/run_guard.hpp"
 #include "iso14443a/analysis_panel.hpp"
 #include "iso14443a/answers.hpp"
@@ -26,7 +25,6 @@ namespace iso14443a {
 namespace {
 
 using core::BoardSetup;
-using transceiver::fromLatin1;
 using transceiver::toLatin1;
 
 const QString kTitleRead = QStringLiteral("ISO14443-A READ");
@@ -131,7 +129,7 @@ int Iso14443aWindow::ReadBlockRange(core::RunScope& run, std::uint8_t from, int 
         const Exchanged e =
             ExchangeFrame(transceiver::readRequest(address), modeSetup(), kTitleRead);
         ShowAnswerAnalysis(e);
-        for (const QString& item : readPageItems(e.answer, e.status, pageSize)) {
+        for (const QString& item : readPageItems(e.text, e.status, pageSize)) {
             v.ReadViewLines.AddItem(item);
         }
         n = kBytesPerRead;
@@ -153,7 +151,7 @@ int Iso14443aWindow::TopazReadBytes(core::RunScope& run, std::uint8_t from, int 
             transceiver::topazReadRequest(address, toLatin1(topazUid_->text()));
         const Exchanged e = ExchangeFrame(request, BoardSetup::Topaz, kTitleTopazRead);
         ShowTopazAnswerAnalysis(e);
-        v.ReadViewLines.AddItem(topazReadItem(e.answer, e.status));
+        v.ReadViewLines.AddItem(topazReadItem(e.text, e.status));
         ++n;
         if (run.pumpEnds()) return -1;
         ++address;
@@ -250,8 +248,8 @@ bool Iso14443aWindow::WritePage(core::RunScope& run, std::uint8_t address, const
     startCommand(transceiver::kFlagWithCrc);
     const Exchanged e =
         ExchangeFrame(transceiver::writeRequest(address, toLatin1(data)), modeSetup(), kTitleWrite);
-    ctx().values.ReadViewLines.AddItem(pageWriteAccepted(e.answer, e.status) ? kWriteOkItem
-                                                                             : kWriteErrorItem);
+    ctx().values.ReadViewLines.AddItem(pageWriteAccepted(e.text, e.status) ? kWriteOkItem
+                                                                           : kWriteErrorItem);
     return !run.pumpEnds();
 }
 
@@ -261,14 +259,11 @@ bool Iso14443aWindow::CompatibilityWrite(core::RunScope& run, std::uint8_t addre
     // The tag's answer to the address is shown and logged; the data go whatever it was.
     ExchangeFrame(transceiver::compatibilityWriteRequest(address), modeSetup(),
                   kTitleCompatibilityWrite);
-    const std::string second = transceiver::compatibilityWriteDataRequest(toLatin1(data));
-    const Exchanged e = callFrame(second, modeSetup());
-    // Both exchanges in one entry: the second continues the first without a new title.
-    log_.append(QStringLiteral("\r\n\t\t\t>>> ") + QLatin1String(core::kLogSendRecv) +
-                QStringLiteral(", ") + fromLatin1(second) + QStringLiteral("\r\n\t\t\t<<< ") +
-                e.answer);
-    ctx().values.ReadViewLines.AddItem(pageWriteAccepted(e.answer, e.status) ? kWriteOkItem
-                                                                             : kWriteErrorItem);
+    // The data, in the same log entry: only the tag's answer to them decides.
+    const Exchanged e = widgets::exchangeTagFrameContinued(
+        exchangeTarget(modeSetup()), transceiver::compatibilityWriteDataRequest(toLatin1(data)));
+    ctx().values.ReadViewLines.AddItem(pageWriteAccepted(e.text, e.status) ? kWriteOkItem
+                                                                           : kWriteErrorItem);
     return !run.pumpEnds();
 }
 
@@ -281,7 +276,7 @@ bool Iso14443aWindow::TopazWrite(core::RunScope& run, PageWrite write, std::uint
         toLatin1(data), toLatin1(topazUid_->text()));
     const Exchanged e = ExchangeFrame(request, BoardSetup::Topaz,
                                       erase ? kTitleTopazWriteErase : kTitleTopazWriteNoErase);
-    const bool accepted = topazWriteAccepted(e.answer, e.status);
+    const bool accepted = topazWriteAccepted(e.text, e.status);
     if (accepted) ShowTopazAnswerAnalysis(e);
     ctx().values.ReadViewLines.AddItem(accepted ? kWriteOkItem : kWriteErrorItem);
     return !run.pumpEnds();

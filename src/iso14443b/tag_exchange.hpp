@@ -3,39 +3,17 @@
 #include <QString>
 #include <string>
 
-#include "core/protocol_setup.hpp"
-#include "reader/reader_library.hpp"
-
-class QLineEdit;
-
-namespace core {
-class AppContext;
-class LogSink;
-}  // namespace core
+#include "widgets/tag_exchange.hpp"
 
 namespace iso14443b {
 
-// What one tag exchange gave: the final status and the answer text (the buffer up to
-// its first NUL, as the answer box shows it).
-struct TagAnswer {
-    reader::LibraryStatus status = reader::kStatusOk;
-    QString text;
+// A tag exchange of these windows, judged as they judge every answer.
+struct TagAnswer : widgets::TagAnswer {
     bool good() const;
 };
+using widgets::TagExchangeTarget;
 
-// Where a window's tag exchanges go: its reader under its reconnect procedure, its
-// request and answer boxes, its log.
-struct TagExchangeTarget {
-    core::AppContext& ctx;
-    core::BoardSetup reconnectSetup;
-    core::LogSink& log;
-    QLineEdit* requestBox;
-    QLineEdit* answerBox;
-};
-
-// The one exchange sequence of every tag request of the two windows: a fresh buffer of
-// blanks, SendRecv, on status 5 the window's reconnect and the same call once more,
-// request and answer shown, one titled log entry. The request goes out as given.
+// The shared tag exchange (widgets/tag_exchange.hpp), with this folder's verdict.
 TagAnswer ExchangeTagFrame(const TagExchangeTarget& target, const std::string& request,
                            const QString& title);
 

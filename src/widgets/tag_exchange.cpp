@@ -1,0 +1,44 @@
+#include "widgets/tag_exchange.hpp"
+
+#include <QLineEdit>
+
+#include "core/log_entry.hpp"
+#include "core/log_sink.hpp"
+#include "core/reconnect.hpp"
+#include "reader/answer_buffer.hpp"
+#include "transceiver/hex_text.hpp"
+
+namespace widgets {
+
+namespace {
+
+TagAnswer exchange(const TagExchangeTarget& target, const std::string& request) {
+    reader::AnswerBuffer buffer = reader::AnswerBuffer::blanks();
+    TagAnswer answer;
+    answer.status = core::callWithReconnect(target.ctx, target.reconnectSetup,
+                                            core::OnUnreachable::ReconnectAndRepeat,
+                                            reader::ReaderFunction::SendReceive, request, buffer);
+    answer.text = transceiver::fromLatin1(buffer.text());
+    if (target.requestBox) target.requestBox->setText(transceiver::fromLatin1(request));
+    if (target.answerBox) target.answerBox->setText(answer.text);
+    return answer;
+}
+
+}  // namespace
+
+TagAnswer exchangeTagFrame(const TagExchangeTarget& target, const std::string& request,
+                           const QString& title) {
+    const TagAnswer answer = exchange(target, request);
+    target.log.appendTitled(title, QLatin1String(core::kLogSendRecv),
+                            transceiver::fromLatin1(request), answer.text);
+    return answer;
+}
+
+TagAnswer exchangeTagFrameContinued(const TagExchangeTarget& target, const std::string& request) {
+    const TagAnswer answer = exchange(target, request);
+    target.log.appendContinued(QLatin1String(core::kLogSendRecv), transceiver::fromLatin1(request),
+                               answer.text);
+    return answer;
+}
+
+}  // namespace widgets
