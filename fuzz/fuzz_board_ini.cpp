@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_support.hpp"
 #include "reader/answer_buffer.hpp"
 #include "simboard/board_config.hpp"
 #include "simboard/hex.hpp"
@@ -13,11 +14,9 @@
 
 namespace {
 
-using namespace simboard;
+using fuzzsupport::check;
 
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+using namespace simboard;
 
 }  // namespace
 

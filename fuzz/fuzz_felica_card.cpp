@@ -3,26 +3,20 @@
 // bytes.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 
+#include "fuzz_support.hpp"
 #include "simboard/antenna.hpp"
 #include "simboard/felica_card.hpp"
 #include "simboard/hex.hpp"
 
 namespace {
 
+using fuzzsupport::check;
+using fuzzsupport::checkAnswer;
+
 using namespace simboard;
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
-
-void checkAnswer(const std::string& text) {
-    check(text.size() >= 4 && text.size() <= 255 && text.size() % 2 == 0);
-    check(parseHex(text).has_value());
-}
 
 constexpr const char* kKeys[] = {"idm", "pmm", "systemcode"};
 
@@ -30,10 +24,7 @@ constexpr const char* kKeys[] = {"idm", "pmm", "systemcode"};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const char* key = kKeys[data[0] % std::size(kKeys)];
-    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(data + 1, 0, size - 1));
-    const std::size_t valueEnd = nul ? static_cast<std::size_t>(nul - data) : size;
-    const std::string value(reinterpret_cast<const char*>(data + 1), valueEnd - 1);
+    const auto [key, value, rest] = fuzzsupport::keyedValue(data, size, kKeys);
 
     const ProtocolConfig config{Protocol::FeliCa, {0x51}};
     Antenna antenna;
@@ -42,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     other.systemCode = 0xFE00;
     antenna.add(std::make_unique<FelicaCard>(other));
 
-    std::size_t pos = valueEnd + 1;
+    std::size_t pos = rest;
     while (pos < size) {
         const std::uint8_t length = data[pos++];
         const std::size_t n = std::min<std::size_t>(length, size - pos);

@@ -4,10 +4,10 @@
 // that many bytes, and the length byte 7F switches the field off.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 
+#include "fuzz_support.hpp"
 #include "simboard/antenna.hpp"
 #include "simboard/hex.hpp"
 #include "simboard/iso14443b_card.hpp"
@@ -15,17 +15,10 @@
 
 namespace {
 
+using fuzzsupport::check;
+using fuzzsupport::checkAnswer;
+
 using namespace simboard;
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
-
-// What every answer must be: a whole hex text that fits the caller's buffer.
-void checkAnswer(const std::string& text) {
-    check(text.size() >= 4 && text.size() <= 255 && text.size() % 2 == 0);
-    check(parseHex(text).has_value());
-}
 
 constexpr const char* kKeys[] = {"pupi", "afi", "appdata", "protocolinfo", "mbli"};
 
@@ -33,10 +26,7 @@ constexpr const char* kKeys[] = {"pupi", "afi", "appdata", "protocolinfo", "mbli
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const char* key = kKeys[data[0] % std::size(kKeys)];
-    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(data + 1, 0, size - 1));
-    const std::size_t valueEnd = nul ? static_cast<std::size_t>(nul - data) : size;
-    const std::string value(reinterpret_cast<const char*>(data + 1), valueEnd - 1);
+    const auto [key, value, rest] = fuzzsupport::keyedValue(data, size, kKeys);
 
     const ProtocolConfig config{Protocol::Iso14443B, {0x01, 0x01, 0x80}};
     Antenna antenna;
@@ -46,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     other.protocolInfo = {0x00, 0x11, 0x85};
     antenna.add(std::make_unique<Iso14443bCard>(other));
 
-    std::size_t pos = valueEnd + 1;
+    std::size_t pos = rest;
     while (pos < size) {
         const std::uint8_t length = data[pos++];
         if (length == 0x7F) {

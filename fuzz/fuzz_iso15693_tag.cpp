@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_support.hpp"
 #include "simboard/antenna.hpp"
 #include "simboard/hex.hpp"
 #include "simboard/iso15693_anticollision.hpp"
@@ -15,17 +16,10 @@
 
 namespace {
 
+using fuzzsupport::check;
+using fuzzsupport::checkAnswer;
+
 using namespace simboard;
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
-
-// What every answer must be: a whole hex text that fits the caller's buffer.
-void checkAnswer(const std::string& text) {
-    check(text.size() >= 4 && text.size() <= 255 && text.size() % 2 == 0);
-    check(parseHex(text).has_value());
-}
 
 }  // namespace
 

@@ -5,10 +5,10 @@
 // field off.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 
+#include "fuzz_support.hpp"
 #include "simboard/antenna.hpp"
 #include "simboard/hex.hpp"
 #include "simboard/iso14443b_frames.hpp"
@@ -16,16 +16,10 @@
 
 namespace {
 
+using fuzzsupport::check;
+using fuzzsupport::checkAnswer;
+
 using namespace simboard;
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
-
-void checkAnswer(const std::string& text) {
-    check(text.size() >= 4 && text.size() <= 255 && text.size() % 2 == 0);
-    check(parseHex(text).has_value());
-}
 
 constexpr const char* kKeys[] = {"chipid", "uid", "product", "blocks", "data"};
 
@@ -33,10 +27,7 @@ constexpr const char* kKeys[] = {"chipid", "uid", "product", "blocks", "data"};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const char* key = kKeys[data[0] % std::size(kKeys)];
-    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(data + 1, 0, size - 1));
-    const std::size_t valueEnd = nul ? static_cast<std::size_t>(nul - data) : size;
-    const std::string value(reinterpret_cast<const char*>(data + 1), valueEnd - 1);
+    const auto [key, value, rest] = fuzzsupport::keyedValue(data, size, kKeys);
 
     const ProtocolConfig config{Protocol::Iso14443B, {0x01, 0x01, 0x80}};
     // Two tags share slot 7, a third sits in slot 0 with a small memory.
@@ -51,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     antenna.add(makeSolaTag(TagSpec{"sola", {{key, value}}}));
 
-    std::size_t pos = valueEnd + 1;
+    std::size_t pos = rest;
     while (pos < size) {
         const std::uint8_t length = data[pos++];
         if (length == 0x7F) {

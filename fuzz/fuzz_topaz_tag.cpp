@@ -8,17 +8,16 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_support.hpp"
 #include "simboard/antenna.hpp"
 #include "simboard/hex.hpp"
 #include "simboard/topaz_tag.hpp"
 
 namespace {
 
-using namespace simboard;
+using fuzzsupport::check;
 
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
+using namespace simboard;
 
 void checkAnswer(const std::string& text) {
     check(text.size() >= 4 && text.size() <= 255 && text.size() % 2 == 0);

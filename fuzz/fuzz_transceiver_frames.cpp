@@ -7,18 +7,17 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz_support.hpp"
 #include "reader/answer_buffer.hpp"
 #include "simboard/hex.hpp"
 #include "simboard/simulated_board.hpp"
 
 namespace {
 
+using fuzzsupport::check;
+
 using namespace simboard;
 using reader::ReaderFunction;
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
 
 }  // namespace
 

@@ -8,12 +8,12 @@ jobs=$(nproc)
 if [ "${1:-}" = "--sanitize" ]; then
     dir=build-asan
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTQ_SANITIZE=ON -DTQ_APP=OFF \
-        -DTQ_BENCH=OFF >/dev/null
+        -DTQ_BENCH=OFF -DTQ_WERROR=ON >/dev/null
     export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 else
     dir=build
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTQ_WERROR=ON >/dev/null
 fi
 cmake --build "$dir" -j "$jobs"
 ctest --test-dir "$dir" --output-on-failure -j "$jobs"

@@ -222,7 +222,7 @@ void ConsoleWindow::genericDataLeft() {
 void ConsoleWindow::sendGeneric() {
     commitFocusedBox();
     const std::array<std::string, 5> boxes = generic_->boxes();
-    const std::string command = boxes[0];
+    const std::string& command = boxes[0];
     sendFrame(
         generic_->row(), genericRequest(boxes, generic_->data(), generic_->writeRegisterOption()),
         FailureText::Generic,

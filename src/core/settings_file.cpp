@@ -13,7 +13,7 @@ namespace core {
 namespace {
 
 // More than any settings line; a file of garbage is not read whole.
-constexpr qint64 kMaxRead = 64 * 1024;
+constexpr qint64 kMaxRead = qint64{64} * 1024;
 
 QString configFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -60,13 +60,12 @@ class ItemReader {
     }
     void consumeDelimiter() {
         if (pos_ >= text_.size()) return;
-        if (text_[pos_] == ',') {
+        const char c = text_[pos_];
+        if (c == ',' || c == '\n') {
             ++pos_;
-        } else if (text_[pos_] == '\r') {
+        } else if (c == '\r') {
             ++pos_;
             if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-        } else if (text_[pos_] == '\n') {
-            ++pos_;
         }
     }
 

@@ -29,7 +29,7 @@ namespace {
 constexpr std::uint32_t kDesignBackground = 0x00FFFFFF;  // white
 constexpr std::uint32_t kColourDialogPreset = 16761024;  // a pale blue
 // More than any settings line: a settings file full of garbage is not read whole.
-constexpr qint64 kMaxUsageFileRead = 64 * 1024;
+constexpr qint64 kMaxUsageFileRead = qint64{64} * 1024;
 
 enum class Command { Show, Product, Divider, BackgroundColour };
 

@@ -11,7 +11,7 @@ QString hexDigits(std::int32_t value) {
 }
 
 QString padded(std::int32_t value, int width, int maxZeros) {
-    const QString digits = hexDigits(value);
+    QString digits = hexDigits(value);
     const qsizetype zeros = width - digits.size();
     if (zeros < 1 || zeros > maxZeros) return digits;
     return QString(zeros, QLatin1Char('0')) + digits;

@@ -12,7 +12,7 @@ Iso15693Answer checkIso15693Answer(int libraryStatus, std::string_view answer) {
     if (lengthText.size() != 2 || !isHexText(lengthText)) return out;
     const int l = static_cast<int>(hexValue(lengthText));
     // Room for the CRC and the status byte, and every character the length announces.
-    if (l < 3 || answer.size() < static_cast<std::size_t>(2 * l + 4)) return out;
+    if (l < 3 || answer.size() < 2 * static_cast<std::size_t>(l) + 4) return out;
 
     out.accepted = true;
     out.length = l;
@@ -45,7 +45,7 @@ std::string inventoryUid(std::string_view tagResponse) {
     // Flags and DSFID first, then the UID least significant byte first.
     constexpr int kFirstUidChar = 5;
     constexpr int kUidBytes = 8;
-    if (tagResponse.size() < static_cast<std::size_t>(kFirstUidChar - 1 + 2 * kUidBytes)) {
+    if (tagResponse.size() < std::size_t{kFirstUidChar - 1 + 2 * kUidBytes}) {
         return {};
     }
     std::string uid;

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-using namespace boardtools;
+#include "qstring_printer.hpp"
 
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+using namespace boardtools;
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "core/protocol_setup.hpp"
 #include "core/reconnect.hpp"
 #include "core/status_bar.hpp"
+#include "qstring_printer.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
@@ -24,8 +25,6 @@
 
 using boardtools::BoardToolsWindow;
 using reader::ReaderFunction;
-
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "core/status_bar.hpp"
+#include "qstring_printer.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
@@ -26,7 +27,6 @@ using reader::ReaderFunction;
 using widgets::HexEntryBox;
 
 // Readable failures for texts.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

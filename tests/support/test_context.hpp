@@ -5,6 +5,7 @@
 
 #include "core/app_context.hpp"
 #include "fake_time.hpp"
+#include "qstring_printer.hpp"
 #include "scripted_reader.hpp"
 #include "scripted_ui.hpp"
 
