@@ -71,6 +71,8 @@ Iso18092Window::Iso18092Window(core::AppContext& ctx, QWidget* parent)
     auto* clear = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),
                           QStringLiteral("cmdClearLog"), 11160, 2460, 1800, 375);
 
+    connect(save, &QPushButton::clicked, this, [this] { log_.save(); });
+    connect(clear, &QPushButton::clicked, this, [this] { log_.clear(); });
     connect(reqc, &QPushButton::clicked, this, &Iso18092Window::reqcClicked);
     connect(loop, &QCheckBox::clicked, this,
             [this](bool ticked) { this->ctx().values.ReqCLoopEnabled = ticked; });

@@ -19,8 +19,6 @@
 #include "test_context.hpp"
 #include "widgets/hex_entry_box.hpp"
 
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace iso14443btest {
 
 // The fixed clock's date and time, as every log entry starts.
