@@ -43,7 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             transceiver::decodeIso15693Inventory(status, answer);
         check(inv.count == 0 || inv.count == 1 || inv.count == 99);
         check(inv.count == 1 ? inv.uid.size() == 16 : inv.uid.empty());
-        if (inv.count != 0) check(size >= 30 && answer.substr(0, 4) == "800D");
+        // The length byte is read in either case, as every hex field is.
+        if (inv.count != 0) {
+            check(size >= 30 && answer.substr(0, 2) == "80" &&
+                  (answer.substr(2, 2) == "0D" || answer.substr(2, 2) == "0d"));
+        }
     }
 
     const transceiver::AnticollisionAnswer ac = transceiver::decodeAnticollisionAnswer(answer);

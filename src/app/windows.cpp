@@ -2,6 +2,7 @@
 
 #include "boardtools/register.hpp"
 #include "console/register.hpp"
+#include "detection/register.hpp"
 #include "iso14443a/register.hpp"
 #include "iso14443b/register.hpp"
 #include "iso15693/register.hpp"
@@ -13,6 +14,7 @@ void registerAllWindows(core::WindowRegistry& registry) {
     shell::registerWindows(registry);
     boardtools::registerWindows(registry);
     console::registerWindows(registry);
+    detection::registerWindows(registry);
     iso14443a::registerWindows(registry);
     iso14443b::registerWindows(registry);
     iso15693::registerWindows(registry);

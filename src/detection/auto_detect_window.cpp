@@ -1,0 +1,246 @@
+#include "detection/auto_detect_window.hpp"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+
+#include "core/app_context.hpp"
+#include "core/echo_handshake.hpp"
+#include "core/run_guard.hpp"
+#include "detection/probes.hpp"
+#include "widgets/window_builder.hpp"
+
+namespace detection {
+
+namespace {
+
+constexpr int kWidthTwips = 13335;
+constexpr int kHeightTwips = 10125;
+constexpr int kResultsTop = 2760;
+
+}  // namespace
+
+AutoDetectWindow::AutoDetectWindow(core::AppContext& ctx, QWidget* parent)
+    : core::ToolWindow(ctx, core::WindowKind::AutoDetect, parent),
+      log_(ctx),
+      controls_(ctx.values, core::CommandControls::StopFlag::LeavesAlone) {
+    setObjectName(QStringLiteral("frmTQ73RN_AutoDetectTool_UI"));
+    setWindowTitle(QString::fromLatin1(kAutoDetectCaption));
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+
+    const widgets::WindowBuilder b(this);
+    auto* frame2 = b.place(new QGroupBox(this), QStringLiteral("Frame2"), 120, 0, 13095, 9975);
+    auto* detect = b.place(new QGroupBox(frame2), QStringLiteral("FraTQ73RN_detectTag"), 120, 120,
+                           12855, kResultsTop + ResultsPanel::heightTwips() + 120);
+
+    b.label(detect, QStringLiteral("Label2"), QStringLiteral("1) Select RF protocols"), 240, 120);
+    auto* fraProtocols =
+        b.place(new QGroupBox(detect), QStringLiteral("fraProtocols"), 240, 360, 3015, 2295);
+    for (int i = 0; i < kProtocolCount; ++i) {
+        auto* box = b.place(new QCheckBox(protocolCaption(i), fraProtocols),
+                            widgets::WindowBuilder::indexed("chkTagDetSelectProtocols", i), 120,
+                            120 + 315 * i, 2775, 285);
+        box->setChecked(true);
+        connect(box, &QCheckBox::clicked, this, [this] { protocolBoxClicked(); });
+        chkTagDetSelectProtocols_[static_cast<std::size_t>(i)] = box;
+    }
+    auto* hint =
+        b.label(fraProtocols, QStringLiteral("Label1"),
+                QStringLiteral(
+                    "Select at least one RF protocol to be able to launch Auto Detection process"),
+                120, 1695, 2775, 555);
+    hint->setWordWrap(true);
+
+    b.label(detect, QStringLiteral("lblTagDetectionTitle"),
+            QStringLiteral("2) Launch Auto Detection process"), 3480, 120);
+    fraOptLoop_ =
+        b.place(new QGroupBox(detect), QStringLiteral("FraOptLoop"), 3480, 360, 6495, 1455);
+    loopGroup_ = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        auto* opt = b.place(
+            new QRadioButton(loopModeCaption(static_cast<AutoDetectLoopMode>(i)), fraOptLoop_),
+            widgets::WindowBuilder::indexed("optLoopAutoDetectionTool", i), 120, 120 + 315 * i,
+            6255, 285);
+        loopGroup_->addButton(opt, i);
+        optLoopAutoDetectionTool_[static_cast<std::size_t>(i)] = opt;
+    }
+    optLoopAutoDetectionTool_[0]->setChecked(true);
+    cmdAutoDetectionProcess_ =
+        b.place(new QPushButton(QStringLiteral("Launch Auto Detection"), detect),
+                QStringLiteral("cmd_Auto_Detection_Process"), 10095, 480, 2520, 615);
+    cmdStopLoop_ = b.place(new QPushButton(QStringLiteral("Stop Loop"), detect),
+                           QStringLiteral("cmdStopLoop"), 10095, 480, 2520, 615);
+    cmdStopLoop_->raise();
+    connect(cmdAutoDetectionProcess_, &QPushButton::clicked, this,
+            [this] { cmd_Auto_Detection_Process_Click(); });
+    connect(cmdStopLoop_, &QPushButton::clicked, this, [this] { stopLoopClicked(); });
+
+    results_ = std::make_unique<ResultsPanel>(
+        detect, b, 120, kResultsTop, ResultsPanel::Captions{"3) Result", "ISO14443-B card"}, log_);
+    for (int i = 0; i < 4; ++i) {
+        const auto which = static_cast<ResultsPanel::ProbeButton>(i);
+        connect(results_->probeButton(which), &QPushButton::clicked, this,
+                [this, which] { probeButtonClicked(which); });
+    }
+
+    const int logTop = 120 + kResultsTop + ResultsPanel::heightTwips() + 240;
+    const int logHeight = 9975 - 120 - logTop;
+    auto* fraLog =
+        b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 120, logTop, 12855, logHeight);
+    rtfAutoDetectLogEdit_ = b.place(new QTextEdit(fraLog), QStringLiteral("rtfAutoDetectLogEdit"),
+                                    120, 120, 10335, logHeight - 240);
+    cmdSaveLog_ = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
+                          QStringLiteral("cmdSaveLog"), 10680, logHeight - 1095, 1935, 375);
+    cmdClearLog_ = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),
+                           QStringLiteral("cmdClearLog"), 10680, logHeight - 615, 1935, 375);
+    connect(cmdSaveLog_, &QPushButton::clicked, this, [this] { log_.save(); });
+    connect(cmdClearLog_, &QPushButton::clicked, this, [this] { log_.clear(); });
+
+    // The run switches these. The ISO14443-A and FeliCa probe buttons are among them: a
+    // probe clicked inside the run's events would change the protocol between another
+    // probe's set-up and its poll.
+    QList<QWidget*> controls{results_->probeButton(ResultsPanel::Iso14443BButton),
+                             results_->probeButton(ResultsPanel::Iso15693Button),
+                             cmdAutoDetectionProcess_, fraOptLoop_};
+    for (QCheckBox* box : chkTagDetSelectProtocols_) controls.append(box);
+    controls << cmdSaveLog_ << cmdClearLog_ << results_->probeButton(ResultsPanel::Iso14443AButton)
+             << results_->probeButton(ResultsPanel::FelicaButton);
+    controls_.setControls(controls);
+}
+
+AutoDetectWindow::~AutoDetectWindow() = default;
+
+QSize AutoDetectWindow::sizeHint() const {
+    const widgets::WindowBuilder b(this);
+    return {b.px(kWidthTwips), b.px(kHeightTwips)};
+}
+
+void AutoDetectWindow::load() {
+    ctx().values.StopRequested = false;
+    cmdStopLoop_->hide();
+    const widgets::WindowBuilder b(this);
+    setGeometry(b.px(100), b.px(100), b.px(kWidthTwips), b.px(kHeightTwips));
+    log_.attach(rtfAutoDetectLogEdit_);
+}
+
+void AutoDetectWindow::unload() {
+    // A run under way ends: at its next pump, since the window is closing.
+    ctx().values.StopRequested = true;
+}
+
+AutoDetectLoopMode AutoDetectWindow::loopMode() const {
+    const int id = loopGroup_->checkedId();
+    return static_cast<AutoDetectLoopMode>(id < 0 ? 0 : id);
+}
+
+void AutoDetectWindow::protocolBoxClicked() {
+    bool any = false;
+    for (QCheckBox* box : chkTagDetSelectProtocols_) any |= box->isChecked();
+    cmdAutoDetectionProcess_->setEnabled(any);
+}
+
+void AutoDetectWindow::stopLoopClicked() {
+    ctx().values.StopRequested = true;
+    cmdStopLoop_->hide();
+}
+
+int AutoDetectWindow::probe(Probes& probes, int protocol) {
+    switch (protocol) {
+        case Iso15693:
+            return probes.ProbeISO15693(true, true);
+        case Iso14443A:
+            return probes.ProbeISO14443A(true, true);
+        case Iso14443B:
+            return probes.ProbeISO14443BReqB(true, true);
+        case Sola:
+            return probes.ProbeISO14443BInitiate(true, true);
+        default:
+            return probes.ProbeFeliCa(true, true);
+    }
+}
+
+void AutoDetectWindow::cmd_Auto_Detection_Process_Click() {
+    core::RunScope run(*this, core::RunScope::Start::Exclusive);
+    if (!run.started()) return;
+    core::ProgramValues& values = ctx().values;
+    {
+        core::CommandLock lock(run, controls_, cmdStopLoop_);
+        results_->startRun();
+
+        std::array<bool, kProtocolCount> ticked{};
+        bool any = false;
+        for (std::size_t i = 0; i < ticked.size(); ++i) {
+            ticked[i] = chkTagDetSelectProtocols_[i]->isChecked();
+            any |= ticked[i];
+        }
+        if (any) {
+            if (core::EchoHandshake(run, core::EchoCaller::Run, core::BoardSetup::None, log_,
+                                    [this](const QString& a) { results_->setAnswer(a); })) {
+                return;
+            }
+            // Once per run: the REQB and FeliCa boxes keep what they show.
+            results_->clearCaption();
+            cutSlots(*results_);
+            results_->setResult(ResultBox::Iso15693, {});
+            results_->setResult(ResultBox::Iso14443A, {});
+
+            AutoDetectLoop loop(ticked);
+            Probes probes(run, *results_, kAutoDetectPolicy);
+            // A stop requested before the run still lets it make one pass.
+            do {
+                results_->clearCaption();
+                loop.startPass();
+                probes.RfOff();
+                if (run.mustEnd()) return;
+                const AutoDetectLoopMode mode = loopMode();
+                for (int p = 0; p < kProtocolCount; ++p) {
+                    if (!loop.probes(p)) continue;
+                    const int count = probe(probes, p);
+                    if (run.mustEnd()) return;
+                    if (isHit(p, count)) {
+                        results_->appendCaption(hitText(p, count));
+                        results_->showVerdict(true);
+                    }
+                    if (loop.record(p, count, mode)) break;
+                }
+                results_->showVerdict(loop.found());
+                if (!loop.found()) results_->clearCaption();
+                if (run.pumpEnds()) return;
+                if (loop.endOfPass(loopMode())) values.StopRequested = true;
+            } while (!values.StopRequested);
+        }
+        values.StopRequested = false;
+    }
+    // A run started with no protocol ticked leaves Launch as the boxes say.
+    protocolBoxClicked();
+}
+
+void AutoDetectWindow::probeButtonClicked(ResultsPanel::ProbeButton which) {
+    // Never inside a run's events, nor a second probe inside this one's.
+    core::RunScope run(*this, core::RunScope::Start::Exclusive);
+    if (!run.started()) return;
+    Probes probes(run, *results_, kAutoDetectPolicy);
+    switch (which) {
+        case ResultsPanel::Iso15693Button:
+            probes.ProbeISO15693(true, false);
+            break;
+        case ResultsPanel::Iso14443AButton:
+            probes.ProbeISO14443A(true, false);
+            break;
+        case ResultsPanel::Iso14443BButton:
+            probes.ProbeISO14443BInitiate(true, false);
+            if (!run.mustEnd()) probes.ProbeISO14443BReqB(true, false);
+            break;
+        case ResultsPanel::FelicaButton:
+            probes.ProbeFeliCa(true, false);
+            break;
+    }
+}
+
+}  // namespace detection

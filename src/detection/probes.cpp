@@ -1,0 +1,333 @@
+#include "detection/probes.hpp"
+
+#include "core/app_context.hpp"
+#include "core/log_entry.hpp"
+#include "core/log_sink.hpp"
+#include "core/protocol_setup.hpp"
+#include "core/run_guard.hpp"
+#include "transceiver/felica_answers.hpp"
+#include "transceiver/frames.hpp"
+#include "transceiver/iso14443a_answers.hpp"
+#include "transceiver/iso14443b_answers.hpp"
+#include "transceiver/iso15693_answers.hpp"
+#include "transceiver/sola_answers.hpp"
+
+namespace detection {
+
+namespace {
+
+using core::BoardSetup;
+using core::OnUnreachable;
+using reader::ReaderFunction;
+
+constexpr char kTitleIso15693Setup[] =
+    "TQ73RN CONFIGURATION : ISO15693 High Datarate One Subcarrier";
+constexpr char kTitleInventory[] = "INVENTORY";
+constexpr char kTitleIso14443BSelect[] = "TQ73RN CONFIGURATION : ISO14443-B protocol";
+constexpr char kTitleIso14443BWrite[] = "TQ73RN CONFIGURATION : DEMO GAIN";
+constexpr char kTitleInitiate[] = "INITIATE";
+constexpr char kTitleReqb[] = "REQB";
+constexpr char kTitleIso14443ASelect[] = "TQ73RN CONFIGURATION : ISO14443-A protocol";
+// The three register writes of the ISO14443-A set-up, in the order they are sent.
+constexpr const char* kTitlesIso14443AWrites[] = {
+    "TQ73RN CONFIGURATION : ", "TQ73RN INCREASE DEMO GAIN : ", "TQ73RN INCREASE DEC TOLERANCE : "};
+constexpr char kTitleReqa[] = "ISO14443-A REQA";
+constexpr char kTitleFelicaSelect[] = "TQ73RN CONFIGURATION : FELICA mode";
+constexpr const char* kTitlesFelicaWrites[] = {"TQ73RN CONFIGURATION : IndexMod & Gain",
+                                               "TQ73RN CONFIGURATION : Auto FDet"};
+constexpr char kTitleReqc[] = "REQC";
+constexpr char kTitleRfOff[] = "TQ73RN RF OFF";
+
+constexpr char kUidPrefix[] = "UID = ";
+constexpr char kChipIdPrefix[] = "Chip ID = ";
+
+QString qs(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
+
+bool isFrame(const QString& answer) { return answer.startsWith(QLatin1String("80")); }
+
+// A register write as the raw call takes it, and as the log shows it.
+std::string rawWrite(const std::string& frame) { return transceiver::transceiverRequest(frame); }
+QString loggedWrite(const std::string& frame) { return QStringLiteral("01 ") + qs(frame); }
+
+}  // namespace
+
+QString slotLabel(const QString& boxText) { return boxText.left(4); }
+
+void cutSlots(ProbeSink& sink) {
+    for (int i = 0; i < kSlotBoxes; ++i) sink.setSlot(i, slotLabel(sink.slot(i)));
+}
+
+Probes::Exchange Probes::call(BoardSetup reconnectSetup, OnUnreachable rule,
+                              ReaderFunction function, const std::string& request) const {
+    // Every call starts from a blank buffer: an answer that a failed call leaves unwritten
+    // never shows the previous exchange's answer.
+    reader::AnswerBuffer buffer = reader::AnswerBuffer::blanks();
+    Exchange e;
+    e.status = core::callWithReconnect(run_.ctx(), reconnectSetup, rule, function, request, buffer);
+    e.answer = qs(buffer.text());
+    return e;
+}
+
+void Probes::log(bool boolLog, const char* title, const char* logName, const QString& request,
+                 const QString& answer) {
+    if (!boolLog) return;
+    sink_.log().appendTitled(QString::fromLatin1(title), QString::fromLatin1(logName), request,
+                             answer);
+}
+
+int Probes::finish(int count) { return run_.pumpEnds() ? 0 : count; }
+
+// ---- ISO15693 -------------------------------------------------------------------------
+
+int Probes::ProbeISO15693(bool boolLog, bool boolConfigure) {
+    if (policy_.clearResultsFirst) sink_.setResult(ResultBox::Iso15693, {});
+    if (boolConfigure) {
+        // A reconnect sends this select itself: it is not repeated.
+        const std::string select =
+            core::protocolSetupFor(BoardSetup::Iso15693, run_.ctx().values.DemodGainValue).select;
+        const Exchange e = call(BoardSetup::Iso15693, OnUnreachable::ReconnectOnly,
+                                ReaderFunction::Select, select);
+        sink_.setRequest({});
+        sink_.setAnswer(e.answer);
+        log(boolLog, kTitleIso15693Setup, core::kLogSelect, qs(select), e.answer);
+        sink_.setRequest({});
+        sink_.setAnswer({});
+    }
+
+    const std::string request(transceiver::kIso15693InventoryOneSlot);
+    if (run_.pumpEnds()) return 0;
+    const Exchange e = call(BoardSetup::Iso15693, OnUnreachable::ReconnectAndRepeat,
+                            ReaderFunction::SendReceive, request);
+    if (run_.pumpEnds()) return 0;
+    sink_.setRequest(qs(request));
+    sink_.setAnswer(e.answer);
+    log(boolLog, kTitleInventory, core::kLogSendRecv, qs(request), e.answer);
+
+    const transceiver::Iso15693Inventory inventory =
+        transceiver::decodeIso15693Inventory(e.status, latin1(e.answer));
+    // The verdict ends the entry's answer line.
+    if (boolLog && !inventory.verdict.empty()) sink_.log().append(qs(inventory.verdict));
+    sink_.setResult(ResultBox::Iso15693, inventory.count == transceiver::Iso15693Inventory::Found
+                                             ? QLatin1String(kUidPrefix) + qs(inventory.uid)
+                                             : QString());
+    return inventory.count;
+}
+
+// ---- ISO14443-B -----------------------------------------------------------------------
+
+bool Probes::sendIso14443BSetup(bool boolLog) {
+    const core::ProtocolSetup setup =
+        core::protocolSetupFor(BoardSetup::Iso14443B, run_.ctx().values.DemodGainValue);
+
+    sink_.setRequest(qs(setup.select));
+    if (run_.pumpEnds()) return true;
+    Exchange e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat,
+                      ReaderFunction::Select, setup.select);
+    if (run_.pumpEnds()) return true;
+    sink_.setAnswer(e.answer);
+    log(boolLog, kTitleIso14443BSelect, core::kLogSelect, qs(setup.select), e.answer);
+    sink_.setRequest({});
+    sink_.setAnswer({});
+
+    for (const std::string& frame : setup.registerWrites) {
+        sink_.setRequest(qs(rawWrite(frame)));
+        if (run_.pumpEnds()) return true;
+        e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat, ReaderFunction::KvCmd,
+                 rawWrite(frame));
+        sink_.setAnswer(e.answer);
+        log(boolLog, kTitleIso14443BWrite, core::kLogKvCmd, loggedWrite(frame), e.answer);
+        sink_.setRequest({});
+        sink_.setAnswer({});
+    }
+    return false;
+}
+
+bool Probes::solaExchange(bool boolLog, const std::string& request, const QString& title,
+                          QString& answer) {
+    sink_.setRequest(qs(request));
+    if (run_.pumpEnds()) return true;
+    const Exchange e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat,
+                            ReaderFunction::SendReceive, request);
+    if (run_.pumpEnds()) return true;
+    sink_.setAnswer(e.answer);
+    if (boolLog)
+        sink_.log().appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), e.answer);
+    answer = e.answer;
+    return false;
+}
+
+int Probes::ProbeISO14443BInitiate(bool boolLog, bool boolConfigure) {
+    if (policy_.clearResultsFirst) cutSlots(sink_);
+    if (boolConfigure && sendIso14443BSetup(boolLog)) return 0;
+    if (policy_.clearResultsFirst) cutSlots(sink_);
+
+    // INITIATE's own answer (slot 0) is not counted: the slot markers follow in any case.
+    QString answer;
+    if (solaExchange(boolLog, std::string(transceiver::kSolaInitiate),
+                     QLatin1String(kTitleInitiate), answer)) {
+        return 0;
+    }
+    int count = 0;
+    for (int slot = 1; slot <= transceiver::kSolaSlots; ++slot) {
+        const QString title = QStringLiteral("SLOT MARKER (%1)").arg(slot);
+        if (solaExchange(boolLog, transceiver::solaSlotMarkerRequest(slot), title, answer))
+            return 0;
+        const int box = slot - 1;
+        if (const auto chipId = transceiver::solaChipId(latin1(answer))) {
+            sink_.setSlot(box,
+                          slotLabel(sink_.slot(box)) + QLatin1String(kChipIdPrefix) + qs(*chipId));
+            ++count;
+        } else if (!policy_.clearResultsFirst) {
+            sink_.setSlot(box, slotLabel(sink_.slot(box)));
+        }
+    }
+    return finish(count);
+}
+
+int Probes::ProbeISO14443BReqB(bool boolLog, bool boolConfigure) {
+    if (boolConfigure && sendIso14443BSetup(boolLog)) return 0;
+    if (policy_.clearResultsFirst) sink_.setResult(ResultBox::Iso14443BCard, {});
+
+    const std::string request = transceiver::reqbRequest();
+    const Exchange e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat,
+                            ReaderFunction::SendReceive, request);
+    sink_.setRequest(qs(request));
+    sink_.setAnswer(e.answer);
+    log(boolLog, kTitleReqb, core::kLogSendRecv, qs(request), e.answer);
+
+    const std::string answer = latin1(e.answer);
+    const bool hit = transceiver::isReqbHit(answer);
+    // A hit too short to hold a frame shows nothing rather than an earlier card's.
+    sink_.setResult(ResultBox::Iso14443BCard, hit ? qs(transceiver::reqbFrame(answer)) : QString());
+    return finish(hit ? 1 : 0);
+}
+
+// ---- ISO14443-A -----------------------------------------------------------------------
+
+QString Probes::iso14443AExchange(bool boolLog, const std::string& request, const QString& title) {
+    const Exchange e = call(BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
+                            ReaderFunction::SendReceive, request);
+    sink_.setRequest(qs(request));
+    sink_.setAnswer(e.answer);
+    if (boolLog)
+        sink_.log().appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), e.answer);
+    return e.answer;
+}
+
+int Probes::ProbeISO14443A(bool boolLog, bool boolConfigure) {
+    if (boolConfigure) {
+        if (policy_.rfOffBeforeIso14443ASetup) {
+            RfOff();
+            if (run_.mustEnd()) return 0;
+        }
+        const core::ProtocolSetup setup =
+            core::protocolSetupFor(BoardSetup::Iso14443A, run_.ctx().values.DemodGainValue);
+        const Exchange s = call(BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
+                                ReaderFunction::Select, setup.select);
+        sink_.setRequest({});
+        sink_.setAnswer(s.answer);
+        log(boolLog, kTitleIso14443ASelect, core::kLogSelect, qs(setup.select), s.answer);
+        for (std::size_t i = 0; i < setup.registerWrites.size(); ++i) {
+            const std::string& frame = setup.registerWrites[i];
+            const Exchange w = call(BoardSetup::None, OnUnreachable::Nothing, ReaderFunction::KvCmd,
+                                    rawWrite(frame));
+            sink_.setRequest({});
+            sink_.setAnswer(w.answer);
+            log(boolLog, i < std::size(kTitlesIso14443AWrites) ? kTitlesIso14443AWrites[i] : "",
+                core::kLogKvCmd, loggedWrite(frame), w.answer);
+        }
+        sink_.setRequest({});
+        sink_.setAnswer({});
+    }
+
+    sink_.setResult(ResultBox::Iso14443A, {});
+    if (!isFrame(iso14443AExchange(boolLog, transceiver::reqaRequest(), QLatin1String(kTitleReqa))))
+        return finish(0);
+
+    QString uid;
+    for (int level = 1; level <= transceiver::kCascadeLevels; ++level) {
+        if (run_.pumpEnds()) return 0;
+        const QString anticol =
+            iso14443AExchange(boolLog, transceiver::anticollisionRequest(level),
+                              QStringLiteral("ISO14443-A ANTICOL %1").arg(level));
+        // An answer too short to hold the level's bytes and BCC ends the cascade: a SELECT
+        // built from it would carry a cut UID.
+        const transceiver::AnticollisionAnswer a =
+            transceiver::decodeAnticollisionAnswer(latin1(anticol));
+        if (!a.complete) return finish(0);
+        uid += qs(a.uidPiece);
+        sink_.setResult(ResultBox::Iso14443A, uid);
+
+        const QString selected =
+            iso14443AExchange(boolLog, transceiver::selectRequest(level, a.uidPart),
+                              QStringLiteral("ISO14443-A SELECT %1").arg(level));
+        if (!isFrame(selected)) return finish(0);
+        if (!transceiver::cascadeContinues(level, a)) {
+            if (run_.pumpEnds()) return 0;
+            return finish(1);
+        }
+    }
+    return finish(0);
+}
+
+// ---- FeliCa ---------------------------------------------------------------------------
+
+int Probes::ProbeFeliCa(bool boolLog, bool boolConfigure) {
+    if (policy_.clearResultsFirst) sink_.setResult(ResultBox::Felica, {});
+    if (boolConfigure) {
+        // The reconnect sends the whole set-up itself: nothing is repeated.
+        const core::ProtocolSetup setup =
+            core::protocolSetupFor(BoardSetup::Felica, run_.ctx().values.DemodGainValue);
+        const Exchange s = call(BoardSetup::Felica, OnUnreachable::ReconnectOnly,
+                                ReaderFunction::Select, setup.select);
+        sink_.setRequest({});
+        sink_.setAnswer(s.answer);
+        log(boolLog, kTitleFelicaSelect, core::kLogSelect, qs(setup.select), s.answer);
+        for (std::size_t i = 0; i < setup.registerWrites.size(); ++i) {
+            const std::string& frame = setup.registerWrites[i];
+            const Exchange w = call(BoardSetup::None, OnUnreachable::Nothing, ReaderFunction::KvCmd,
+                                    rawWrite(frame));
+            sink_.setRequest({});
+            sink_.setAnswer(w.answer);
+            log(boolLog, i < std::size(kTitlesFelicaWrites) ? kTitlesFelicaWrites[i] : "",
+                core::kLogKvCmd, loggedWrite(frame), w.answer);
+        }
+        sink_.setRequest({});
+        sink_.setAnswer({});
+    }
+
+    const std::string request = transceiver::reqcRequest();
+    if (run_.pumpEnds()) return 0;
+    const Exchange e = call(BoardSetup::Felica, OnUnreachable::ReconnectOnly,
+                            ReaderFunction::SendReceive, request);
+    if (run_.pumpEnds()) return 0;
+    sink_.setRequest(qs(request));
+    sink_.setAnswer(e.answer);
+    log(boolLog, kTitleReqc, core::kLogSendRecv, qs(request), e.answer);
+
+    // The trailing status byte is not judged: a frame means a tag.
+    const bool hit = e.status == reader::kStatusOk && isFrame(e.answer);
+    sink_.setResult(ResultBox::Felica,
+                    hit ? qs(transceiver::felicaFrame(latin1(e.answer))) : QString());
+    return hit ? 1 : 0;
+}
+
+// ---- RF off ---------------------------------------------------------------------------
+
+reader::LibraryStatus Probes::RfOff() {
+    const std::string request(transceiver::kFieldOffSelect);
+    sink_.setRequest(qs(request));
+    sink_.setAnswer({});
+    const Exchange e = call(BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
+                            ReaderFunction::Select, request);
+    sink_.setRequest(qs(request));
+    sink_.setAnswer(e.answer);
+    log(true, kTitleRfOff, core::kLogSelect, qs(request), e.answer);
+    (void)run_.pumpEnds();
+    return e.status;
+}
+
+}  // namespace detection

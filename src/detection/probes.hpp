@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+
+#include "core/reconnect.hpp"
+#include "detection/probe_sink.hpp"
+#include "reader/reader_library.hpp"
+
+namespace core {
+class RunScope;
+}
+
+namespace detection {
+
+// Where the two detection windows' probes differ.
+struct ProbePolicy {
+    // The tag detection window empties a probe's result controls before its exchanges;
+    // the auto-detection window rewrites them as the answers come in.
+    bool clearResultsFirst = false;
+    // The tag detection window switches the field off before the ISO14443-A set-up.
+    bool rfOffBeforeIso14443ASetup = false;
+};
+
+inline constexpr ProbePolicy kAutoDetectPolicy{false, false};
+inline constexpr ProbePolicy kTagDetectionPolicy{true, true};
+
+// Counts a probe returns beyond 0 and 1.
+inline constexpr int kIso15693CrcFailed = 99;
+
+// The slot box text without the chip ID of an earlier call: the first four characters
+// of the box ("1 : " to "9 : ", and "10 :" to "15 :", whose blank goes with the cut).
+QString slotLabel(const QString& boxText);
+// Every slot box of `sink` back to its label.
+void cutSlots(ProbeSink& sink);
+
+// The detection probes and the field-off exchange of a detection window. Each probe
+// answers whether a tag of its protocol is in the field, shows every exchange in the
+// sink's request and answer boxes, logs it when `boolLog`, sets the transceiver up for
+// its protocol first when `boolConfigure`, and returns the count of tags it found.
+//
+// A probe lets events run at fixed points. When the run must end there (the window
+// closed, the program quitting) the probe returns at once, touching nothing more; the
+// caller sees it through its run.
+class Probes {
+  public:
+    Probes(core::RunScope& run, ProbeSink& sink, ProbePolicy policy)
+        : run_(run), sink_(sink), policy_(policy) {}
+
+    // 0, 1, or kIso15693CrcFailed when a tag answered with a CRC that did not verify.
+    int ProbeISO15693(bool boolLog, bool boolConfigure);
+    // The memory tags answering the slot markers of slots 1 to 15: 0 to 15.
+    int ProbeISO14443BInitiate(bool boolLog, bool boolConfigure);
+    int ProbeISO14443BReqB(bool boolLog, bool boolConfigure);
+    int ProbeISO14443A(bool boolLog, bool boolConfigure);
+    int ProbeFeliCa(bool boolLog, bool boolConfigure);
+
+    // Switches the field off; logged whatever the caller logs. The status of its last call.
+    reader::LibraryStatus RfOff();
+
+  private:
+    struct Exchange {
+        reader::LibraryStatus status = reader::kStatusOk;
+        QString answer;  // the buffer up to its first NUL, as the answer box shows it
+    };
+    // One call with a fresh blank buffer, under the given reconnect rule.
+    Exchange call(core::BoardSetup reconnectSetup, core::OnUnreachable rule,
+                  reader::ReaderFunction function, const std::string& request) const;
+    void log(bool boolLog, const char* title, const char* logName, const QString& request,
+             const QString& answer);
+    // The ISO14443-B set-up both memory-tag and REQB probes send. True when the run must end.
+    bool sendIso14443BSetup(bool boolLog);
+    // A memory-tag exchange: request shown, events, call, events, answer shown and logged.
+    bool solaExchange(bool boolLog, const std::string& request, const QString& title,
+                      QString& answer);
+    QString iso14443AExchange(bool boolLog, const std::string& request, const QString& title);
+    // The probe's last pass of events, then its count (0 when the run must end).
+    int finish(int count);
+
+    core::RunScope& run_;
+    ProbeSink& sink_;
+    ProbePolicy policy_;
+};
+
+}  // namespace detection

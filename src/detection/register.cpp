@@ -1,0 +1,13 @@
+#include "detection/register.hpp"
+
+#include "core/window_registry.hpp"
+#include "detection/auto_detect_window.hpp"
+
+namespace detection {
+
+void registerWindows(core::WindowRegistry& registry) {
+    registry.registerFactory(core::WindowKind::AutoDetect,
+                             [](core::AppContext& ctx) { return new AutoDetectWindow(ctx); });
+}
+
+}  // namespace detection
