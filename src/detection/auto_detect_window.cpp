@@ -18,9 +18,11 @@ namespace detection {
 
 namespace {
 
-constexpr int kWidthTwips = 13335;
-constexpr int kHeightTwips = 10125;
-constexpr int kResultsTop = 2760;
+// The window was drawn for a narrower font than today's screens have; it is laid out
+// to open whole inside the main window on a 1024 x 768 screen.
+constexpr int kWidthTwips = 12300;
+constexpr int kHeightTwips = 8250;
+constexpr int kResultsTop = 1920;
 
 }  // namespace
 
@@ -35,70 +37,72 @@ AutoDetectWindow::AutoDetectWindow(core::AppContext& ctx, QWidget* parent)
     setFont(f);
 
     const widgets::WindowBuilder b(this);
-    auto* frame2 = b.place(new QGroupBox(this), QStringLiteral("Frame2"), 120, 0, 13095, 9975);
-    auto* detect = b.place(new QGroupBox(frame2), QStringLiteral("FraTQ73RN_detectTag"), 120, 120,
-                           12855, kResultsTop + ResultsPanel::heightTwips() + 120);
+    auto* frame2 = b.place(new QGroupBox(this), QStringLiteral("Frame2"), 60, 0, 12180, 8190);
+    const int resultsBottom = kResultsTop + ResultsPanel::heightTwips() + 60;
+    auto* detect = b.place(new QGroupBox(frame2), QStringLiteral("FraTQ73RN_detectTag"), 60, 60,
+                           12060, resultsBottom);
 
-    b.label(detect, QStringLiteral("Label2"), QStringLiteral("1) Select RF protocols"), 240, 120);
+    b.label(detect, QStringLiteral("Label2"), QStringLiteral("1) Select RF protocols"), 120, 60);
     auto* fraProtocols =
-        b.place(new QGroupBox(detect), QStringLiteral("fraProtocols"), 240, 360, 3015, 2295);
+        b.place(new QGroupBox(detect), QStringLiteral("fraProtocols"), 120, 300, 2640, 1500);
     for (int i = 0; i < kProtocolCount; ++i) {
         auto* box = b.place(new QCheckBox(protocolCaption(i), fraProtocols),
                             widgets::WindowBuilder::indexed("chkTagDetSelectProtocols", i), 120,
-                            120 + 315 * i, 2775, 285);
+                            60 + 285 * i, 2400, 255);
         box->setChecked(true);
         connect(box, &QCheckBox::clicked, this, [this] { protocolBoxClicked(); });
         chkTagDetSelectProtocols_[static_cast<std::size_t>(i)] = box;
     }
-    auto* hint =
-        b.label(fraProtocols, QStringLiteral("Label1"),
-                QStringLiteral(
-                    "Select at least one RF protocol to be able to launch Auto Detection process"),
-                120, 1695, 2775, 555);
-    hint->setWordWrap(true);
 
     b.label(detect, QStringLiteral("lblTagDetectionTitle"),
-            QStringLiteral("2) Launch Auto Detection process"), 3480, 120);
+            QStringLiteral("2) Launch Auto Detection process"), 2940, 60);
     fraOptLoop_ =
-        b.place(new QGroupBox(detect), QStringLiteral("FraOptLoop"), 3480, 360, 6495, 1455);
+        b.place(new QGroupBox(detect), QStringLiteral("FraOptLoop"), 2940, 300, 6360, 1230);
     loopGroup_ = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         auto* opt = b.place(
             new QRadioButton(loopModeCaption(static_cast<AutoDetectLoopMode>(i)), fraOptLoop_),
-            widgets::WindowBuilder::indexed("optLoopAutoDetectionTool", i), 120, 120 + 315 * i,
-            6255, 285);
+            widgets::WindowBuilder::indexed("optLoopAutoDetectionTool", i), 120, 60 + 285 * i, 6120,
+            255);
         loopGroup_->addButton(opt, i);
         optLoopAutoDetectionTool_[static_cast<std::size_t>(i)] = opt;
     }
     optLoopAutoDetectionTool_[0]->setChecked(true);
+    b.label(detect, QStringLiteral("Label1"),
+            QStringLiteral(
+                "Select at least one RF protocol to be able to launch Auto Detection process"),
+            2940, 1560, 6360, 240);
     cmdAutoDetectionProcess_ =
         b.place(new QPushButton(QStringLiteral("Launch Auto Detection"), detect),
-                QStringLiteral("cmd_Auto_Detection_Process"), 10095, 480, 2520, 615);
+                QStringLiteral("cmd_Auto_Detection_Process"), 9480, 360, 2460, 555);
     cmdStopLoop_ = b.place(new QPushButton(QStringLiteral("Stop Loop"), detect),
-                           QStringLiteral("cmdStopLoop"), 10095, 480, 2520, 615);
+                           QStringLiteral("cmdStopLoop"), 9480, 360, 2460, 555);
     cmdStopLoop_->raise();
     connect(cmdAutoDetectionProcess_, &QPushButton::clicked, this,
             [this] { cmd_Auto_Detection_Process_Click(); });
     connect(cmdStopLoop_, &QPushButton::clicked, this, [this] { stopLoopClicked(); });
 
     results_ = std::make_unique<ResultsPanel>(
-        detect, b, 120, kResultsTop, ResultsPanel::Captions{"3) Result", "ISO14443-B card"}, log_);
+        detect, b, 60, kResultsTop,
+        ResultsPanel::Captions{"3) Result", "ISO14443-B card", "txt_AutoDetect_request",
+                               "txt_AutoDetect_answer"},
+        log_);
     for (int i = 0; i < 4; ++i) {
         const auto which = static_cast<ResultsPanel::ProbeButton>(i);
         connect(results_->probeButton(which), &QPushButton::clicked, this,
                 [this, which] { probeButtonClicked(which); });
     }
 
-    const int logTop = 120 + kResultsTop + ResultsPanel::heightTwips() + 240;
-    const int logHeight = 9975 - 120 - logTop;
+    const int logTop = 60 + resultsBottom + 60;
+    const int logHeight = 8190 - 60 - logTop;
     auto* fraLog =
-        b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 120, logTop, 12855, logHeight);
+        b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 60, logTop, 12060, logHeight);
     rtfAutoDetectLogEdit_ = b.place(new QTextEdit(fraLog), QStringLiteral("rtfAutoDetectLogEdit"),
-                                    120, 120, 10335, logHeight - 240);
+                                    60, 60, 9300, logHeight - 120);
     cmdSaveLog_ = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
-                          QStringLiteral("cmdSaveLog"), 10680, logHeight - 1095, 1935, 375);
+                          QStringLiteral("cmdSaveLog"), 9540, logHeight - 870, 2400, 330);
     cmdClearLog_ = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),
-                           QStringLiteral("cmdClearLog"), 10680, logHeight - 615, 1935, 375);
+                           QStringLiteral("cmdClearLog"), 9540, logHeight - 450, 2400, 330);
     connect(cmdSaveLog_, &QPushButton::clicked, this, [this] { log_.save(); });
     connect(cmdClearLog_, &QPushButton::clicked, this, [this] { log_.clear(); });
 

@@ -1,6 +1,5 @@
 #include "detection/results_panel.hpp"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -18,23 +17,28 @@ constexpr char kDetected[] = "Detected Tag";
 constexpr char kNotDetected[] = "No Detected Tag";
 
 // Rows of the panel, in twips from its top.
-constexpr int kRowIso15693 = 780;
-constexpr int kRowIso14443A = 1260;
-constexpr int kRowReqb = 1680;
-constexpr int kRowSlots = 2100;
-constexpr int kRowFelica = 3420;
-constexpr int kRowRequest = 3900;
-constexpr int kRowAnswer = 4320;
-constexpr int kHeight = 4740;
+constexpr int kRowIso15693 = 390;
+constexpr int kRowIso14443A = 765;
+constexpr int kRowReqb = 1140;
+constexpr int kRowSlots = 1515;
+constexpr int kSlotRowStep = 345;
+constexpr int kRowFelica = 2625;
+constexpr int kRowRequest = 3000;
+constexpr int kRowAnswer = 3375;
+constexpr int kHeight = 3675;
+constexpr int kHeightWithoutExchange = 3000;
 
-constexpr int kLabelLeft = 120;
-constexpr int kBoxLeft = 1920;
-constexpr int kBoxWidth = 7935;
-constexpr int kButtonLeft = 10080;
-constexpr int kButtonWidth = 2415;
-constexpr int kWidth = 12615;
-constexpr int kSlotWidth = 1560;
-constexpr int kSlotStep = 1620;
+constexpr int kLabelLeft = 0;
+constexpr int kLabelWidth = 1800;
+constexpr int kBoxLeft = 1800;
+constexpr int kBoxWidth = 7500;
+constexpr int kBoxHeight = 300;
+constexpr int kButtonLeft = 9480;
+constexpr int kButtonWidth = 2460;
+constexpr int kButtonHeight = 330;
+constexpr int kWidth = 11940;
+constexpr int kSlotWidth = 1440;
+constexpr int kSlotStep = 1500;
 
 void setTextColour(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
@@ -42,99 +46,98 @@ void setTextColour(QWidget* w, const QColor& c) {
     w->setPalette(p);
 }
 
-QLineEdit* resultBox(QWidget* parent, const widgets::WindowBuilder& b, const char* name, int left,
-                     int top, int width) {
-    return b.display(parent, QString::fromLatin1(name), left, top, width, 315);
-}
-
 }  // namespace
 
-int ResultsPanel::heightTwips() { return kHeight; }
+int ResultsPanel::heightTwips(bool withExchange) {
+    return withExchange ? kHeight : kHeightWithoutExchange;
+}
 
 ResultsPanel::ResultsPanel(QWidget* parent, const widgets::WindowBuilder& b, int left, int top,
                            const Captions& captions, core::LogSink& log)
     : log_(log) {
     const auto y = [top](int row) { return top + row; };
     const auto x = [left](int col) { return left + col; };
+    const auto rowLabel = [&](QWidget* p, const char* name, const char* caption, int px, int py) {
+        return b.label(p, QString::fromLatin1(name), QString::fromLatin1(caption), px, py + 30,
+                       kLabelWidth, 240);
+    };
+    const auto button = [&](QWidget* p, const char* name, const char* caption, int px, int py) {
+        return b.place(new QPushButton(QString::fromLatin1(caption), p), QString::fromLatin1(name),
+                       px, py - 15, kButtonWidth, kButtonHeight);
+    };
 
+    // The title, then the verdict of the last pass: its lamp, its words and what it found.
     b.label(parent, QStringLiteral("lblResultsTitle"), QString::fromLatin1(captions.resultsTitle),
-            x(0), y(0));
+            x(0), y(30), 1000, 240);
     // The two lamps share one place; the blue one lies over the grey one.
     shapes_[0] = b.place(new Indicator(parent->palette().color(QPalette::Button), parent),
-                         QStringLiteral("ShapTagDetected_0"), x(120), y(300), 375, 375);
-    shapes_[1] = b.place(new Indicator(kBlue, parent), QStringLiteral("ShapTagDetected_1"), x(120),
-                         y(300), 375, 375);
+                         QStringLiteral("ShapTagDetected_0"), x(1080), y(0), 300, 300);
+    shapes_[1] = b.place(new Indicator(kBlue, parent), QStringLiteral("ShapTagDetected_1"), x(1080),
+                         y(0), 300, 300);
     shapes_[1]->raise();
     for (Indicator* s : shapes_) s->hide();
     lblTagDetected_ = b.label(parent, QStringLiteral("lblTagDetected"),
-                              QString::fromLatin1(kDetected), x(600), y(360), 1815, 255);
+                              QString::fromLatin1(kDetected), x(1440), y(30), 1560, 240);
     lblTagDetected_->setAlignment(Qt::AlignCenter);
     lblTagDetected_->hide();
-    lblResult_ = b.label(parent, QStringLiteral("lblTagDetection_result"), {}, x(2520), y(360),
-                         kWidth - 2520, 255);
+    lblResult_ = b.label(parent, QStringLiteral("lblTagDetection_result"), {}, x(3060), y(30),
+                         kWidth - 3060, 240);
     setTextColour(lblResult_, kBlue);
 
-    auto* fra15693 = b.place(new QGroupBox(parent), QStringLiteral("FraISO15693detection"), x(0),
-                             y(kRowIso15693 - 75), kWidth, 435);
-    b.label(fra15693, QStringLiteral("lbl_TagDetection_iso15693"),
-            QStringLiteral("ISO15693 tag : "), kLabelLeft, 120);
-    results_[0] = resultBox(fra15693, b, "txtISO15693DetectTags", kBoxLeft, 60, kBoxWidth);
+    // The ISO15693 row and the memory-tag slots stand in frames of their own.
+    auto* fra15693 = b.place(new QWidget(parent), QStringLiteral("FraISO15693detection"), x(0),
+                             y(kRowIso15693 - 15), kWidth, kButtonHeight);
+    rowLabel(fra15693, "lbl_TagDetection_iso15693", "ISO15693 tag : ", kLabelLeft, 0);
+    results_[0] = b.display(fra15693, QStringLiteral("txtISO15693DetectTags"), kBoxLeft, 15,
+                            kBoxWidth, kBoxHeight);
     buttons_[Iso15693Button] =
-        b.place(new QPushButton(QStringLiteral("ISO15693 Inventory"), fra15693),
-                QStringLiteral("cmdISO15693_AntiCollision"), kButtonLeft, 30, kButtonWidth, 375);
+        button(fra15693, "cmdISO15693_AntiCollision", "ISO15693 Inventory", kButtonLeft, 15);
 
-    b.label(parent, QStringLiteral("lbl_TagDetection_iso14443A"),
-            QStringLiteral(" ISO14443-A card : "), x(kLabelLeft), y(kRowIso14443A + 45));
-    results_[1] =
-        resultBox(parent, b, "txtISO14443ADetectTags", x(kBoxLeft), y(kRowIso14443A), kBoxWidth);
+    rowLabel(parent, "lbl_TagDetection_iso14443A", " ISO14443-A card : ", x(kLabelLeft),
+             y(kRowIso14443A));
+    results_[1] = b.display(parent, QStringLiteral("txtISO14443ADetectTags"), x(kBoxLeft),
+                            y(kRowIso14443A), kBoxWidth, kBoxHeight);
     buttons_[Iso14443AButton] =
-        b.place(new QPushButton(QStringLiteral("ISO14443A Anti Collision"), parent),
-                QStringLiteral("cmdISO14443A_AntiCollision"), x(kButtonLeft), y(kRowIso14443A - 30),
-                kButtonWidth, 375);
+        button(parent, "cmdISO14443A_AntiCollision", "ISO14443A Anti Collision", x(kButtonLeft),
+               y(kRowIso14443A));
 
-    b.label(parent, QStringLiteral("lblIso14443A_RegA"),
-            QString::fromLatin1(captions.iso14443BCard), x(kLabelLeft), y(kRowReqb + 45));
-    results_[2] =
-        resultBox(parent, b, "txt_ISO14443B_REQB_result", x(kBoxLeft), y(kRowReqb), kBoxWidth);
+    rowLabel(parent, "lblIso14443A_RegA", captions.iso14443BCard, x(kLabelLeft), y(kRowReqb));
+    results_[2] = b.display(parent, QStringLiteral("txt_ISO14443B_REQB_result"), x(kBoxLeft),
+                            y(kRowReqb), kBoxWidth, kBoxHeight);
 
-    auto* fraSola = b.place(new QGroupBox(parent), QStringLiteral("FraISO14443B_detection"), x(0),
-                            y(kRowSlots - 75), kWidth, 1275);
-    auto* solaLabel =
-        b.label(fraSola, QStringLiteral("lbl_TagDetection_iso14443B"),
-                QStringLiteral(" ISO14443-B tag (SOLAxx) : "), kLabelLeft, 120, 1740, 480);
+    auto* fraSola = b.place(new QWidget(parent), QStringLiteral("FraISO14443B_detection"), x(0),
+                            y(kRowSlots), kWidth, 3 * kSlotRowStep);
+    auto* solaLabel = b.label(fraSola, QStringLiteral("lbl_TagDetection_iso14443B"),
+                              QStringLiteral(" ISO14443-B tag (SOLAxx) : "), kLabelLeft, 30,
+                              kLabelWidth - 60, 480);
     solaLabel->setWordWrap(true);
+    solaLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (int i = 0; i < kSlotBoxes; ++i) {
         // Five columns of three, the slot numbers running down each column.
-        const int column = i / 3;
-        const int row = i % 3;
-        slots_[static_cast<std::size_t>(i)] =
-            resultBox(fraSola, b, "", kBoxLeft + kSlotStep * column, 60 + 390 * row, kSlotWidth);
-        slots_[static_cast<std::size_t>(i)]->setObjectName(
-            widgets::WindowBuilder::indexed("txt_ISO14443B_anticollision_result", i));
-        slots_[static_cast<std::size_t>(i)]->setText(QStringLiteral("%1 : ").arg(i + 1));
+        auto* box = b.display(
+            fraSola, widgets::WindowBuilder::indexed("txt_ISO14443B_anticollision_result", i),
+            kBoxLeft + kSlotStep * (i / 3), kSlotRowStep * (i % 3), kSlotWidth, kBoxHeight);
+        box->setText(QStringLiteral("%1 : ").arg(i + 1));
+        slots_[static_cast<std::size_t>(i)] = box;
     }
-    buttons_[Iso14443BButton] =
-        b.place(new QPushButton(QStringLiteral("ISO14443B Anti Collision"), fraSola),
-                QStringLiteral("cmdISO14443B_AntiCollision"), kButtonLeft, 450, kButtonWidth, 375);
+    buttons_[Iso14443BButton] = button(fraSola, "cmdISO14443B_AntiCollision",
+                                       "ISO14443B Anti Collision", kButtonLeft, kSlotRowStep);
 
-    b.label(parent, QStringLiteral("lbl_TagDetection_Felica"), QStringLiteral("Felica Card : "),
-            x(kLabelLeft), y(kRowFelica + 45));
-    results_[3] =
-        resultBox(parent, b, "txtFelicaDetectTags", x(kBoxLeft), y(kRowFelica), kBoxWidth);
-    buttons_[FelicaButton] =
-        b.place(new QPushButton(QStringLiteral("Felica Anti Collision"), parent),
-                QStringLiteral("cmdFelica_AntiCollision"), x(kButtonLeft), y(kRowFelica - 30),
-                kButtonWidth, 375);
+    rowLabel(parent, "lbl_TagDetection_Felica", "Felica Card : ", x(kLabelLeft), y(kRowFelica));
+    results_[3] = b.display(parent, QStringLiteral("txtFelicaDetectTags"), x(kBoxLeft),
+                            y(kRowFelica), kBoxWidth, kBoxHeight);
+    buttons_[FelicaButton] = button(parent, "cmdFelica_AntiCollision", "Felica Anti Collision",
+                                    x(kButtonLeft), y(kRowFelica));
 
-    exchange_[0] = b.label(parent, QStringLiteral("lbl_TagDetection_request"),
-                           QStringLiteral("request ="), x(kLabelLeft), y(kRowRequest + 45));
-    request_ = b.display(parent, QStringLiteral("txt_TagDetection_request"), x(kBoxLeft),
-                         y(kRowRequest), kWidth - kBoxLeft);
+    exchange_[0] =
+        rowLabel(parent, "lbl_TagDetection_request", "request =", x(kLabelLeft), y(kRowRequest));
+    request_ = b.display(parent, QString::fromLatin1(captions.requestBox), x(kBoxLeft),
+                         y(kRowRequest), kWidth - kBoxLeft, kBoxHeight);
     exchange_[1] = request_;
-    exchange_[2] = b.label(parent, QStringLiteral("lbl_TagDetection_answer"),
-                           QStringLiteral("answer ="), x(kLabelLeft), y(kRowAnswer + 45));
-    answer_ = b.display(parent, QStringLiteral("txt_TagDetection_answer"), x(kBoxLeft),
-                        y(kRowAnswer), kWidth - kBoxLeft);
+    exchange_[2] =
+        rowLabel(parent, "lbl_TagDetection_answer", "answer =", x(kLabelLeft), y(kRowAnswer));
+    answer_ = b.display(parent, QString::fromLatin1(captions.answerBox), x(kBoxLeft), y(kRowAnswer),
+                        kWidth - kBoxLeft, kBoxHeight);
     exchange_[3] = answer_;
 }
 

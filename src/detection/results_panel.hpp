@@ -28,6 +28,8 @@ class ResultsPanel : public ProbeSink {
     struct Captions {
         const char* resultsTitle;   // "3) Result" or "4) Result"
         const char* iso14443BCard;  // the REQB box's label
+        const char* requestBox;     // the names of the request and answer boxes
+        const char* answerBox;
     };
 
     // Builds the controls into `parent`, with the panel's top left corner at `left`,`top`
@@ -35,8 +37,8 @@ class ResultsPanel : public ProbeSink {
     ResultsPanel(QWidget* parent, const widgets::WindowBuilder& b, int left, int top,
                  const Captions& captions, core::LogSink& log);
 
-    // Height of the panel in twips.
-    static int heightTwips();
+    // Height of the panel in twips, with or without the request and answer rows.
+    static int heightTwips(bool withExchange = true);
 
     // ProbeSink.
     void setRequest(const QString& text) override;
