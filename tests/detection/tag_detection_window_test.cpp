@@ -1,0 +1,516 @@
+#include "detection/tag_detection_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "board_fixture.hpp"
+#include "core/app_context.hpp"
+#include "detection/indicator.hpp"
+#include "widgets/hex_entry_box.hpp"
+#include "window_fixture.hpp"
+
+namespace {
+
+using core::WindowKind;
+using detection::TagDetectionWindow;
+using detectiontest::callList;
+using detectiontest::entryTitles;
+using reader::ReaderFunction;
+using Calls = std::vector<std::string>;
+
+const QString kStamp = QStringLiteral("\r\n03-14-2026 09:26:53\t");
+constexpr char kDesignIdle[] = "070E0B21007901180020606000FF3F01";
+
+// Shared helpers of both fixtures.
+template <class Base>
+class TagDetectionHelpers : public Base {
+  protected:
+    using Base::Base;
+    QString text(const QString& name) { return this->template get<QLineEdit>(name)->text(); }
+    void setBox(const char* name, const QString& value) {
+        this->template get<QLineEdit>(QString::fromLatin1(name))->setText(value);
+    }
+    QString verdict() {
+        return this->template get<QLabel>(QStringLiteral("lblTagDetected"))->text();
+    }
+    QString caption() {
+        return this->template get<QLabel>(QStringLiteral("lblTagDetection_result"))->text();
+    }
+    void tick(int protocol, bool on) {
+        this->template get<QCheckBox>(QStringLiteral("chkTagDetSelectProtocols_%1").arg(protocol))
+            ->setChecked(on);
+    }
+    void tickAll(bool on) {
+        for (int i = 0; i < 5; ++i) tick(i, on);
+    }
+    void launch() { this->click(QStringLiteral("cmd_TagDetection_Detection")); }
+    void calibrate() { this->click(QStringLiteral("cmd_TagDetection_calibration")); }
+};
+
+// On a scripted reader: exact requests, statuses and answers.
+using ScriptedFixture =
+    TagDetectionHelpers<testsupport::WindowFixture<TagDetectionWindow, WindowKind::TagDetection>>;
+class TagDetectionScripted : public ScriptedFixture {
+  protected:
+    TagDetectionScripted() { tc.values().DemodGainValue = QStringLiteral("D1"); }
+};
+
+TEST_F(TagDetectionScripted, OpensAsDesignedWithReadRegFromTheIdentification) {
+    const struct {
+        const char* idn;
+        bool ticked;
+        bool visible;
+    } cases[] = {
+        {"", false, true},
+        {"IDN = TQ73RN", false, true},
+        {"IDN = TQ73RN-SIM-2A", false, true},
+        {"IDN = TQ73RN-SIM-0A", true, false},
+    };
+    for (const auto& c : cases) {
+        tc.values().ReaderIdnText = QString::fromLatin1(c.idn);
+        open();
+        auto* box = get<QCheckBox>(QStringLiteral("chkWithReadRg"));
+        EXPECT_EQ(box->isChecked(), c.ticked) << c.idn;
+        EXPECT_EQ(box->isVisibleTo(w), c.visible) << c.idn;
+        tc.ctx->windows().close(WindowKind::TagDetection);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    open();
+    EXPECT_EQ(w->windowTitle(), "   Tag Detection  user interface  ");
+    EXPECT_EQ(text("txtWUPeriod"), "20");
+    EXPECT_EQ(text("txt_TagDetection_DacDataH_value"), "FF");
+    for (const char* hidden :
+         {"cmdISO15693_AntiCollision", "cmdISO14443A_AntiCollision", "cmdISO14443B_AntiCollision",
+          "cmdFelica_AntiCollision", "txt_TagDetection_request", "txt_TagDetection_answer",
+          "txt_TagDetection_Calibr_WUflags", "shapCalibration_WuReason", "ShapTagDetected_0",
+          "lblTagDetected", "txt_TagDetection_AInitIdx_value", "pot_TagDetection_AWuCycleEnd_0"}) {
+        EXPECT_FALSE(get<QWidget>(QString::fromLatin1(hidden))->isVisibleTo(w)) << hidden;
+    }
+}
+
+TEST_F(TagDetectionScripted, APassWithoutTagLogsItsThreeRawExchanges) {
+    open();
+    get<QCheckBox>(QStringLiteral("chkWithReadRg"))->setChecked(true);
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "000101");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "000101");
+    launch();
+
+    EXPECT_EQ(callList(tc.scripted),
+              (Calls{"Echo", "KvCmd 01090460011800", std::string("KvCmd 01") + kDesignIdle,
+                     "KvCmd 010803620100"}));
+    EXPECT_EQ(w->logText(), kStamp + ">>> TQ73RNDLL_ECHO\r\n\t\t\t<<< 5500" + kStamp +
+                                ">>> TQ73RNDll_KVCmd, 01 090460011800\r\n\t\t\t<<< 0000" + kStamp +
+                                ">>> TQ73RNDll_KVCmd, 01 " + kDesignIdle + "\r\n\t\t\t<<< 000101" +
+                                kStamp + ">>> TQ73RNDll_KVCmd, 01 0803620100\r\n\t\t\t<<< 000101");
+    EXPECT_EQ(verdict(), "No Detected Tag");
+    EXPECT_EQ(text("txt_TagDetection_request"), "01 0803620100");
+    EXPECT_EQ(text("txt_TagDetection_WUflags"), "01");
+    EXPECT_TRUE(get<QPushButton>(QStringLiteral("cmd_TagDetection_Detection"))->isEnabled());
+}
+
+TEST_F(TagDetectionScripted, IdleBoxesEnterTheFrameAsTheyStand) {
+    open();
+    setBox("txtWUPeriod", QStringLiteral("7"));
+    setBox("txtOscStart", QStringLiteral("fe"));
+    get<QRadioButton>(QStringLiteral("pot_TagDetection_AWuCycleEnd_1"))->setChecked(true);
+    launch();
+    EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::KvCmd).at(1),
+              "01070E0A210079011800"
+              "07FE60"
+              "00FF3F01");
+}
+
+TEST_F(TagDetectionScripted, StatusFiveOnARawExchangeReconnectsOnceWithoutResending) {
+    open();
+    tc.ctx->statusBar().setPanelText(1, QStringLiteral(" DEMO-TQ73RN-A BOARD CONNECTED"));
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    tc.scripted.queueUntouched(ReaderFunction::KvCmd, reader::kStatusUnreachable);
+    tc.scripted.queue(ReaderFunction::UsbHandleCheck, 1);
+    launch();
+    EXPECT_EQ(callList(tc.scripted),
+              (Calls{"Echo", "KvCmd 01090460011800", std::string("KvCmd 01") + kDesignIdle,
+                     "UsbConnect", "UsbHandleCheck"}));
+    // No NUL in the buffer: no answer, so the log line ends with its marker.
+    EXPECT_TRUE(w->logText().endsWith(QStringLiteral("\r\n\t\t\t<<< ")));
+    EXPECT_EQ(text("txt_TagDetection_answer"), QString(256, QLatin1Char(' ')));
+    EXPECT_EQ(verdict(), "No Detected Tag");
+    EXPECT_EQ(tc.ctx->statusBar().panelText(1), " DEMO-TQ73RN-A BOARD NOT CONNECTED");
+}
+
+TEST_F(TagDetectionScripted, EchoHandshakeGivesOneOrTwoEntries) {
+    const struct {
+        int status;
+        const char* answer;
+        int echoes;
+        Calls between;
+    } cases[] = {
+        {0, "5500", 1, {}},
+        {0, "5501", 2, {}},
+        {1, "", 2, {}},
+        {5, "", 2, {"UsbConnect", "UsbHandleCheck"}},
+    };
+    for (const auto& c : cases) {
+        open();
+        tc.scripted.queue(ReaderFunction::Echo, c.status, c.answer);
+        launch();
+        EXPECT_EQ(w->logText().count(QStringLiteral(">>> TQ73RNDLL_ECHO")), c.echoes) << c.answer;
+        const Calls calls = callList(tc.scripted);
+        EXPECT_EQ(Calls(calls.begin() + 1, calls.begin() + 1 + c.between.size()), c.between);
+        tc.ctx->windows().close(WindowKind::TagDetection);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(TagDetectionScripted, AWakeUpByTheDetectorProbesTheTickedProtocols) {
+    open();
+    tickAll(false);
+    tick(0, true);
+    tick(4, true);
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "000102");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0, "800D000008070605040302E044FE00");
+    tc.scripted.queue(ReaderFunction::SendReceive, 0,
+                      "8015"
+                      "1201"
+                      "0102030405060708"
+                      "1112131415161718"
+                      "ABCD00");
+    launch();
+    EXPECT_EQ(caption(), "1 ISO15693 1 FELICA");
+    EXPECT_EQ(verdict(), "Detected Tag");
+    EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isVisibleTo(w));
+    EXPECT_EQ(text("txtISO15693DetectTags"), "UID = E002030405060708");
+    EXPECT_EQ(
+        entryTitles(w->logText()),
+        (QStringList{"TQ73RN CONFIGURATION : ISO15693 High Datarate One Subcarrier", "INVENTORY",
+                     "TQ73RN CONFIGURATION : FELICA mode", "TQ73RN CONFIGURATION : IndexMod & Gain",
+                     "TQ73RN CONFIGURATION : Auto FDet", "REQC"}));
+}
+
+TEST_F(TagDetectionScripted, WithoutProtocolsTheWakeUpIsTheTag) {
+    open();
+    tickAll(false);
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "000102");
+    launch();
+    EXPECT_EQ(verdict(), "Detected Tag");
+    EXPECT_EQ(caption(), "");
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::SendReceive), 0);
+}
+
+TEST_F(TagDetectionScripted, ABoxWithoutValueStopsTheStartWithAMessage) {
+    const struct {
+        const char* box;
+        QString text;
+        bool calibration;
+        const char* message;
+    } cases[] = {
+        {"txtSwingsCnt", QString(), true, "The box Swings Cnt holds no hexadecimal value."},
+        {"txtTimeOut", QStringLiteral("x1"), true, "The box Max Sleep holds no hexadecimal value."},
+        {"txt_TagDetection_DacDataH_value", QString(), false,
+         "The box DacDataH holds no hexadecimal value."},
+        {"txtWUPeriod", QStringLiteral("g"), false,
+         "The box WU Period holds no hexadecimal value."},
+    };
+    for (const auto& c : cases) {
+        open();
+        setBox(c.box, c.text);
+        const std::size_t before = tc.ui.messages().size();
+        tc.ui.expectMessage();
+        if (c.calibration) {
+            calibrate();
+        } else {
+            launch();
+        }
+        ASSERT_EQ(tc.ui.messages().size(), before + 1) << c.box;
+        EXPECT_EQ(tc.ui.messages().back().text, c.message);
+        EXPECT_EQ(tc.ui.messages().back().title, "   Tag Detection  user interface  ");
+        EXPECT_TRUE(tc.scripted.calls().empty()) << c.box;
+        EXPECT_TRUE(get<QPushButton>(QStringLiteral("cmd_TagDetection_Detection"))->isEnabled());
+        tc.ctx->windows().close(WindowKind::TagDetection);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // A DAC box the calibration does not read does not stop it.
+    open();
+    setBox("txt_TagDetection_DacDataL_value", QString());
+    calibrate();
+    EXPECT_FALSE(tc.scripted.calls().empty());
+}
+
+TEST_F(TagDetectionScripted, StepButtonsLoopBoxesAndKeys) {
+    open();
+    const struct {
+        const char* start;
+        const char* button;
+        const char* after;
+        int beeps;
+    } steps[] = {
+        {"00", "cmdDacDataL_minus", "00", 0}, {"0F", "cmdDacDataL_plus", "10", 0},
+        {"10", "cmdDacDataL_minus", "0F", 0}, {"FF", "cmdDacDataL_plus", "FF", 0},
+        {"", "cmdDacDataL_plus", "", 1},      {"", "cmdDacDataL_minus", "", 1},
+    };
+    for (const auto& s : steps) {
+        setBox("txt_TagDetection_DacDataL_value", QString::fromLatin1(s.start));
+        const int before = tc.ui.beeps();
+        click(QString::fromLatin1(s.button));
+        EXPECT_EQ(text("txt_TagDetection_DacDataL_value"), s.after) << s.start << s.button;
+        EXPECT_EQ(tc.ui.beeps() - before, s.beeps) << s.start << s.button;
+    }
+    setBox("txt_TagDetection_DacDataH_value", QStringLiteral("FF"));
+    click(QStringLiteral("cmdDacDataH_minus"));
+    EXPECT_EQ(text("txt_TagDetection_DacDataH_value"), "FE");
+
+    auto* loop = get<QCheckBox>(QStringLiteral("chkLoop"));
+    auto* untilTag = get<QCheckBox>(QStringLiteral("chkLoop_While_detection"));
+    loop->click();
+    EXPECT_TRUE(w->loopForever());
+    untilTag->click();
+    EXPECT_FALSE(loop->isChecked());
+    EXPECT_FALSE(w->loopForever());
+    EXPECT_TRUE(w->loopUntilTag());
+    untilTag->click();
+    EXPECT_FALSE(w->loopForever());
+    EXPECT_FALSE(w->loopUntilTag());
+
+    // Keys and leaving a box.
+    auto* box = get<widgets::HexEntryBox>(QStringLiteral("txtDacStart"));
+    const struct {
+        const char* typed;
+        const char* shown;
+        const char* left;
+        int beeps;
+    } keys[] = {{"g", "", "", 1},    {"G", "", "", 1},    {"x", "", "", 1},
+                {"b", "b", "0B", 0}, {"7", "7", "07", 0}, {"ff", "ff", "FF", 0}};
+    for (const auto& k : keys) {
+        box->clear();
+        const int before = tc.ui.beeps();
+        for (const char ch : std::string(k.typed)) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QLatin1Char(ch)));
+            QCoreApplication::sendEvent(box, &press);
+        }
+        EXPECT_EQ(box->text(), k.shown) << k.typed;
+        box->commit();
+        EXPECT_EQ(box->text(), k.left) << k.typed;
+        EXPECT_EQ(tc.ui.beeps() - before, k.beeps) << k.typed;
+    }
+}
+
+TEST_F(TagDetectionScripted, ProbeButtonHandlersProbeWithoutSetUp) {
+    open();
+    w->probeButtonClicked(detection::ResultsPanel::Iso14443AButton);
+    EXPECT_EQ(callList(tc.scripted), (Calls{"SendReceive 2607"}));
+    tc.scripted.clearCalls();
+    w->probeButtonClicked(detection::ResultsPanel::FelicaButton);
+    EXPECT_EQ(callList(tc.scripted), (Calls{"SendReceive 00FFFF0000"}));
+    EXPECT_EQ(entryTitles(w->logText()), (QStringList{"ISO14443-A REQA", "REQC"}));
+}
+
+// On the simulated board: the tag detector behind it.
+class TagDetectionOnBoard
+    : public detectiontest::SimulatedBoardHolder,
+      public TagDetectionHelpers<
+          testsupport::WindowFixture<TagDetectionWindow, WindowKind::TagDetection>> {
+  protected:
+    TagDetectionOnBoard() : TagDetectionHelpers(&reader) {
+        tc.values().DemodGainValue = QStringLiteral("D1");
+    }
+    int passes() const {
+        int n = 0;
+        for (const auto& e : reader.journal()) {
+            n += e.function == ReaderFunction::KvCmd && e.request.rfind("01070E0", 0) == 0 ? 1 : 0;
+        }
+        return n;
+    }
+    // Runs `fn` at the first event pass after the idle command of pass `pass`.
+    void duringPass(int pass, std::function<void()> fn) {
+        reader.after = [this, pass, fn](const reader::JournalEntry& e) {
+            if (e.function == ReaderFunction::KvCmd && e.request.rfind("01070E0", 0) == 0 &&
+                passes() == pass) {
+                QMetaObject::invokeMethod(w, fn, Qt::QueuedConnection);
+            }
+        };
+    }
+};
+
+TEST_F(TagDetectionOnBoard, CalibrationFindsTheEmptyAntennasThresholdAndSetsTheDetection) {
+    open();
+    calibrate();
+    EXPECT_EQ(text("txt_Calibration_DacDataL_result"), "98");
+    EXPECT_EQ(text("txt_Calibration_DacDataH_result"), "A8");
+    EXPECT_EQ(text("txt_TagDetection_DacDataL_value"), "98");
+    EXPECT_EQ(text("txt_TagDetection_DacDataH_value"), "A8");
+    EXPECT_EQ(get<QLabel>(QStringLiteral("lblDacDataL_result"))->text(), "DacDataL = 0x26");
+    EXPECT_EQ(get<QLabel>(QStringLiteral("lblDacDataH_result"))->text(), "DacDataH = 0x2A");
+    EXPECT_TRUE(get<QWidget>(QStringLiteral("txt_TagDetection_Calibr_WUflags"))->isVisibleTo(w));
+    EXPECT_EQ(text("txt_TagDetection_Calibr_WUflags"), "02");
+    EXPECT_EQ(get<detection::Indicator>(QStringLiteral("shapCalibration_WuReason"))->fill(),
+              QColor(0, 192, 0));
+    EXPECT_TRUE(w->logText().contains(
+        QStringLiteral("\t>>>  ---> Calibration result : DacDataL = 0x26 / DacDataH = 0x2A\r\n")));
+
+    // Calibrated, the empty antenna stays inside the window; a tag falls below it.
+    reader.clearJournal();
+    launch();
+    EXPECT_EQ(verdict(), "No Detected Tag");
+    EXPECT_EQ(reader.countOf(ReaderFunction::SendReceive, "260100"), 0) << "no probe";
+
+    simboard::BoardConfig c = board.config();
+    c.detector.tagPresent = true;
+    board.applyConfig(c);
+    launch();
+    EXPECT_EQ(verdict(), "Detected Tag");
+    EXPECT_EQ(caption(), "1 ISO15693 1 ISO14443-A 1 ISO14443-B 1 ISO14443-B 1 FELICA");
+    EXPECT_EQ(text("txt_ISO14443B_anticollision_result_6"), "7 : Chip ID = 37");
+    EXPECT_EQ(text("txt_ISO14443B_anticollision_result_9"), "10 :");
+}
+
+TEST_F(TagDetectionOnBoard, TheRegisterTellsTheReasonWhenTheIdleAnswerDoesNot) {
+    simboard::BoardConfig c = board.config();
+    c.idleAnswerCarriesReason = false;
+    c.detector.tagPresent = true;
+    board.applyConfig(c);
+    open();
+    setBox("txt_TagDetection_DacDataL_value", QStringLiteral("98"));
+    setBox("txt_TagDetection_DacDataH_value", QStringLiteral("A8"));
+    tickAll(false);
+    launch();
+    EXPECT_EQ(verdict(), "No Detected Tag") << "without the register, the idle answer says 00";
+    get<QCheckBox>(QStringLiteral("chkWithReadRg"))->setChecked(true);
+    launch();
+    EXPECT_EQ(verdict(), "Detected Tag");
+    EXPECT_EQ(text("txt_TagDetection_WUflags"), "02");
+}
+
+TEST_F(TagDetectionOnBoard, LoopBoxesDecideAnotherPassAtItsEnd) {
+    const struct {
+        const char* what;
+        bool loop;
+        bool untilTag;
+        int tagFromPass;   // 0: never
+        int untickAtPass;  // the ticked loop box is unticked during that pass
+        int passes;
+    } cases[] = {
+        {"no loop, no tag", false, false, 0, 0, 1},
+        {"no loop, tag", false, false, 1, 0, 1},
+        {"loop until unticked", true, false, 1, 3, 3},
+        {"until a tag: no tag, then a tag", false, true, 3, 0, 3},
+        {"until a tag: a tag at once", false, true, 1, 0, 1},
+        {"until a tag, unticked while none comes", false, true, 0, 2, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        board.setTagPresentForDetector(c.tagFromPass == 1);
+        open();
+        reader.clearJournal();
+        setBox("txt_TagDetection_DacDataL_value", QStringLiteral("98"));
+        setBox("txt_TagDetection_DacDataH_value", QStringLiteral("A8"));
+        tickAll(false);
+        if (c.loop) click(QStringLiteral("chkLoop"));
+        if (c.untilTag) click(QStringLiteral("chkLoop_While_detection"));
+        reader.after = [&](const reader::JournalEntry& e) {
+            if (e.function != ReaderFunction::KvCmd || e.request.rfind("01070E0", 0) != 0) return;
+            const int pass = passes();
+            if (c.tagFromPass && pass + 1 >= c.tagFromPass) board.setTagPresentForDetector(true);
+            if (pass == c.untickAtPass) {
+                QMetaObject::invokeMethod(
+                    w,
+                    [&] {
+                        click(QString::fromLatin1(c.loop ? "chkLoop" : "chkLoop_While_detection"));
+                    },
+                    Qt::QueuedConnection);
+            }
+        };
+        launch();
+        reader.after = nullptr;
+        EXPECT_EQ(passes(), c.passes);
+        tc.ctx->windows().close(WindowKind::TagDetection);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(TagDetectionOnBoard, BoxesChangedDuringARunCountFromTheirNextReading) {
+    open();
+    tickAll(false);
+    click(QStringLiteral("chkLoop"));
+    duringPass(1, [this] { setBox("txt_TagDetection_DacDataH_value", QStringLiteral("A8")); });
+    reader.after = [this, inner = reader.after](const reader::JournalEntry& e) {
+        inner(e);
+        const int pass = passes();
+        if (e.request.rfind("01070E0", 0) != 0) return;
+        if (pass == 2) {
+            QMetaObject::invokeMethod(
+                w, [this] { setBox("txt_TagDetection_DacDataH_value", QString()); },
+                Qt::QueuedConnection);
+        }
+        if (pass == 3) {
+            QMetaObject::invokeMethod(
+                w, [this] { click(QStringLiteral("chkLoop")); }, Qt::QueuedConnection);
+        }
+    };
+    launch();
+    reader.after = nullptr;
+    std::vector<std::string> dacH;
+    for (const auto& e : reader.journal()) {
+        if (e.request.rfind("01070E0", 0) == 0) dacH.push_back(e.request.substr(28, 2));
+    }
+    // Pass 2 reads the new value; an empty box in pass 3 sends the value sent last.
+    EXPECT_EQ(dacH, (std::vector<std::string>{"FF", "A8", "A8"}));
+}
+
+TEST_F(TagDetectionOnBoard, ClosingOrQuittingDuringACalibrationOrALoopEndsItAtTheNextPump) {
+    const struct {
+        const char* what;
+        bool calibration;
+        bool quit;
+    } cases[] = {{"calibration, closed", true, false},
+                 {"loop run, closed", false, false},
+                 {"loop run, quitting", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        open();
+        if (!c.calibration) click(QStringLiteral("chkLoop"));
+        QPointer<TagDetectionWindow> window = w;
+        std::size_t callsAtClose = 0;
+        reader.after = [&](const reader::JournalEntry& e) {
+            if (callsAtClose || e.request.rfind("01070E0", 0) != 0) return;
+            callsAtClose = reader.journal().size();
+            QMetaObject::invokeMethod(
+                w,
+                [&] {
+                    if (c.quit) {
+                        tc.ctx->setQuitting(true);
+                    } else {
+                        tc.ctx->windows().close(WindowKind::TagDetection);
+                    }
+                },
+                Qt::QueuedConnection);
+        };
+        if (c.calibration) {
+            calibrate();
+        } else {
+            launch();
+        }
+        reader.after = nullptr;
+        EXPECT_LE(reader.journal().size(), callsAtClose + 1) << "the register read at most";
+        EXPECT_TRUE(tc.values().StopRequested || c.quit);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (!c.quit) {
+            EXPECT_TRUE(window.isNull());
+        }
+        tc.ctx->setQuitting(false);
+        tc.ctx->windows().close(WindowKind::TagDetection);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        reader.clearJournal();
+    }
+}
+
+}  // namespace
