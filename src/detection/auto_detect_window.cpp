@@ -88,7 +88,7 @@ AutoDetectWindow::AutoDetectWindow(core::AppContext& ctx, QWidget* parent)
                                "txt_AutoDetect_answer"},
         log_);
     for (int i = 0; i < 4; ++i) {
-        const auto which = static_cast<ResultsPanel::ProbeButton>(i);
+        const auto which = static_cast<ProbeButton>(i);
         connect(results_->probeButton(which), &QPushButton::clicked, this,
                 [this, which] { probeButtonClicked(which); });
     }
@@ -109,12 +109,12 @@ AutoDetectWindow::AutoDetectWindow(core::AppContext& ctx, QWidget* parent)
     // The run switches these. The ISO14443-A and FeliCa probe buttons are among them: a
     // probe clicked inside the run's events would change the protocol between another
     // probe's set-up and its poll.
-    QList<QWidget*> controls{results_->probeButton(ResultsPanel::Iso14443BButton),
-                             results_->probeButton(ResultsPanel::Iso15693Button),
-                             cmdAutoDetectionProcess_, fraOptLoop_};
+    QList<QWidget*> controls{results_->probeButton(Iso14443BButton),
+                             results_->probeButton(Iso15693Button), cmdAutoDetectionProcess_,
+                             fraOptLoop_};
     for (QCheckBox* box : chkTagDetSelectProtocols_) controls.append(box);
-    controls << cmdSaveLog_ << cmdClearLog_ << results_->probeButton(ResultsPanel::Iso14443AButton)
-             << results_->probeButton(ResultsPanel::FelicaButton);
+    controls << cmdSaveLog_ << cmdClearLog_ << results_->probeButton(Iso14443AButton)
+             << results_->probeButton(FelicaButton);
     controls_.setControls(controls);
 }
 
@@ -154,21 +154,6 @@ void AutoDetectWindow::stopLoopClicked() {
     cmdStopLoop_->hide();
 }
 
-int AutoDetectWindow::probe(Probes& probes, int protocol) {
-    switch (protocol) {
-        case Iso15693:
-            return probes.ProbeISO15693(true, true);
-        case Iso14443A:
-            return probes.ProbeISO14443A(true, true);
-        case Iso14443B:
-            return probes.ProbeISO14443BReqB(true, true);
-        case Sola:
-            return probes.ProbeISO14443BInitiate(true, true);
-        default:
-            return probes.ProbeFeliCa(true, true);
-    }
-}
-
 void AutoDetectWindow::cmd_Auto_Detection_Process_Click() {
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
@@ -205,7 +190,7 @@ void AutoDetectWindow::cmd_Auto_Detection_Process_Click() {
                 const AutoDetectLoopMode mode = loopMode();
                 for (int p = 0; p < kProtocolCount; ++p) {
                     if (!loop.probes(p)) continue;
-                    const int count = probe(probes, p);
+                    const int count = probes.probe(p, true, true);
                     if (run.mustEnd()) return;
                     if (isHit(p, count)) {
                         results_->appendCaption(hitText(p, count));
@@ -225,26 +210,8 @@ void AutoDetectWindow::cmd_Auto_Detection_Process_Click() {
     protocolBoxClicked();
 }
 
-void AutoDetectWindow::probeButtonClicked(ResultsPanel::ProbeButton which) {
-    // Never inside a run's events, nor a second probe inside this one's.
-    core::RunScope run(*this, core::RunScope::Start::Exclusive);
-    if (!run.started()) return;
-    Probes probes(run, *results_, kAutoDetectPolicy);
-    switch (which) {
-        case ResultsPanel::Iso15693Button:
-            probes.ProbeISO15693(true, false);
-            break;
-        case ResultsPanel::Iso14443AButton:
-            probes.ProbeISO14443A(true, false);
-            break;
-        case ResultsPanel::Iso14443BButton:
-            probes.ProbeISO14443BInitiate(true, false);
-            if (!run.mustEnd()) probes.ProbeISO14443BReqB(true, false);
-            break;
-        case ResultsPanel::FelicaButton:
-            probes.ProbeFeliCa(true, false);
-            break;
-    }
+void AutoDetectWindow::probeButtonClicked(ProbeButton which) {
+    detection::probeButtonClicked(*this, *results_, kAutoDetectPolicy, which);
 }
 
 }  // namespace detection

@@ -37,15 +37,13 @@ class AutoDetectWindow : public core::ToolWindow {
 
     // The click handlers, by their controls' names.
     void cmd_Auto_Detection_Process_Click();
-    void probeButtonClicked(ResultsPanel::ProbeButton which);
+    void probeButtonClicked(ProbeButton which);
 
   private:
     AutoDetectLoopMode loopMode() const;
     // Launch is offered exactly while a protocol is ticked.
     void protocolBoxClicked();
     void stopLoopClicked();
-    // One probe of the run; its count.
-    int probe(class Probes& probes, int protocol);
 
     widgets::LogPane log_;
     core::CommandControls controls_;

@@ -14,6 +14,9 @@ enum class ResultBox { Iso15693, Iso14443A, Iso14443BCard, Felica };
 
 inline constexpr int kSlotBoxes = 15;
 
+// The buttons that run one probe by hand.
+enum ProbeButton { Iso15693Button, Iso14443AButton, Iso14443BButton, FelicaButton };
+
 // What a probe works on: the window's request and answer boxes, its result boxes and
 // its log. The two detection windows each provide one; tests provide their own.
 class ProbeSink {

@@ -1,5 +1,7 @@
 #include "detection/probes.hpp"
 
+#include <span>
+
 #include "core/app_context.hpp"
 #include "core/log_entry.hpp"
 #include "core/log_sink.hpp"
@@ -27,14 +29,14 @@ constexpr char kTitleIso14443BSelect[] = "TQ73RN CONFIGURATION : ISO14443-B prot
 constexpr char kTitleIso14443BWrite[] = "TQ73RN CONFIGURATION : DEMO GAIN";
 constexpr char kTitleInitiate[] = "INITIATE";
 constexpr char kTitleReqb[] = "REQB";
-constexpr char kTitleIso14443ASelect[] = "TQ73RN CONFIGURATION : ISO14443-A protocol";
-// The three register writes of the ISO14443-A set-up, in the order they are sent.
-constexpr const char* kTitlesIso14443AWrites[] = {
+// The select, then the register writes of a set-up, in the order they are sent.
+constexpr const char* kTitlesIso14443ASetUp[] = {
+    "TQ73RN CONFIGURATION : ISO14443-A protocol",
     "TQ73RN CONFIGURATION : ", "TQ73RN INCREASE DEMO GAIN : ", "TQ73RN INCREASE DEC TOLERANCE : "};
 constexpr char kTitleReqa[] = "ISO14443-A REQA";
-constexpr char kTitleFelicaSelect[] = "TQ73RN CONFIGURATION : FELICA mode";
-constexpr const char* kTitlesFelicaWrites[] = {"TQ73RN CONFIGURATION : IndexMod & Gain",
-                                               "TQ73RN CONFIGURATION : Auto FDet"};
+constexpr const char* kTitlesFelicaSetUp[] = {"TQ73RN CONFIGURATION : FELICA mode",
+                                              "TQ73RN CONFIGURATION : IndexMod & Gain",
+                                              "TQ73RN CONFIGURATION : Auto FDet"};
 constexpr char kTitleReqc[] = "REQC";
 constexpr char kTitleRfOff[] = "TQ73RN RF OFF";
 
@@ -97,14 +99,12 @@ int Probes::ProbeISO15693(bool boolLog, bool boolConfigure) {
         sink_.setAnswer({});
     }
 
-    const std::string request(transceiver::kIso15693InventoryOneSlot);
-    if (run_.pumpEnds()) return 0;
-    const Exchange e = call(BoardSetup::Iso15693, OnUnreachable::ReconnectAndRepeat,
-                            ReaderFunction::SendReceive, request);
-    if (run_.pumpEnds()) return 0;
-    sink_.setRequest(qs(request));
-    sink_.setAnswer(e.answer);
-    log(boolLog, kTitleInventory, core::kLogSendRecv, qs(request), e.answer);
+    Exchange e;
+    if (pumpedExchange(boolLog, {BoardSetup::Iso15693, OnUnreachable::ReconnectAndRepeat, false},
+                       std::string(transceiver::kIso15693InventoryOneSlot),
+                       QLatin1String(kTitleInventory), e)) {
+        return 0;
+    }
 
     const transceiver::Iso15693Inventory inventory =
         transceiver::decodeIso15693Inventory(e.status, latin1(e.answer));
@@ -145,17 +145,17 @@ bool Probes::sendIso14443BSetup(bool boolLog) {
     return false;
 }
 
-bool Probes::solaExchange(bool boolLog, const std::string& request, const QString& title,
-                          QString& answer) {
-    sink_.setRequest(qs(request));
+bool Probes::pumpedExchange(bool boolLog, const PumpedCall& how, const std::string& request,
+                            const QString& title, Exchange& out) {
+    if (how.showRequestFirst) sink_.setRequest(qs(request));
     if (run_.pumpEnds()) return true;
-    const Exchange e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat,
-                            ReaderFunction::SendReceive, request);
+    out = call(how.reconnectSetup, how.rule, ReaderFunction::SendReceive, request);
     if (run_.pumpEnds()) return true;
-    sink_.setAnswer(e.answer);
-    if (boolLog)
-        sink_.log().appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), e.answer);
-    answer = e.answer;
+    if (!how.showRequestFirst) sink_.setRequest(qs(request));
+    sink_.setAnswer(out.answer);
+    if (boolLog) {
+        sink_.log().appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), out.answer);
+    }
     return false;
 }
 
@@ -165,18 +165,19 @@ int Probes::ProbeISO14443BInitiate(bool boolLog, bool boolConfigure) {
     if (policy_.clearResultsFirst) cutSlots(sink_);
 
     // INITIATE's own answer (slot 0) is not counted: the slot markers follow in any case.
-    QString answer;
-    if (solaExchange(boolLog, std::string(transceiver::kSolaInitiate),
-                     QLatin1String(kTitleInitiate), answer)) {
+    const PumpedCall sola{BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat, true};
+    Exchange e;
+    if (pumpedExchange(boolLog, sola, std::string(transceiver::kSolaInitiate),
+                       QLatin1String(kTitleInitiate), e)) {
         return 0;
     }
     int count = 0;
     for (int slot = 1; slot <= transceiver::kSolaSlots; ++slot) {
         const QString title = QStringLiteral("SLOT MARKER (%1)").arg(slot);
-        if (solaExchange(boolLog, transceiver::solaSlotMarkerRequest(slot), title, answer))
+        if (pumpedExchange(boolLog, sola, transceiver::solaSlotMarkerRequest(slot), title, e))
             return 0;
         const int box = slot - 1;
-        if (const auto chipId = transceiver::solaChipId(latin1(answer))) {
+        if (const auto chipId = transceiver::solaChipId(latin1(e.answer))) {
             sink_.setSlot(box,
                           slotLabel(sink_.slot(box)) + QLatin1String(kChipIdPrefix) + qs(*chipId));
             ++count;
@@ -205,7 +206,28 @@ int Probes::ProbeISO14443BReqB(bool boolLog, bool boolConfigure) {
     return finish(hit ? 1 : 0);
 }
 
-// ---- ISO14443-A -----------------------------------------------------------------------
+// ---- ISO14443-A and FeliCa ------------------------------------------------------------
+
+void Probes::sendSetUp(bool boolLog, BoardSetup setup, OnUnreachable selectRule,
+                       std::span<const char* const> titles) {
+    const core::ProtocolSetup s = core::protocolSetupFor(setup, run_.ctx().values.DemodGainValue);
+    const auto title = [&](std::size_t i) { return i < titles.size() ? titles[i] : ""; };
+    const Exchange e = call(setup, selectRule, ReaderFunction::Select, s.select);
+    sink_.setRequest({});
+    sink_.setAnswer(e.answer);
+    log(boolLog, title(0), core::kLogSelect, qs(s.select), e.answer);
+    // The register writes are neither judged nor repeated.
+    for (std::size_t i = 0; i < s.registerWrites.size(); ++i) {
+        const std::string& frame = s.registerWrites[i];
+        const Exchange w =
+            call(BoardSetup::None, OnUnreachable::Nothing, ReaderFunction::KvCmd, rawWrite(frame));
+        sink_.setRequest({});
+        sink_.setAnswer(w.answer);
+        log(boolLog, title(i + 1), core::kLogKvCmd, loggedWrite(frame), w.answer);
+    }
+    sink_.setRequest({});
+    sink_.setAnswer({});
+}
 
 QString Probes::iso14443AExchange(bool boolLog, const std::string& request, const QString& title) {
     const Exchange e = call(BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
@@ -223,24 +245,8 @@ int Probes::ProbeISO14443A(bool boolLog, bool boolConfigure) {
             RfOff();
             if (run_.mustEnd()) return 0;
         }
-        const core::ProtocolSetup setup =
-            core::protocolSetupFor(BoardSetup::Iso14443A, run_.ctx().values.DemodGainValue);
-        const Exchange s = call(BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
-                                ReaderFunction::Select, setup.select);
-        sink_.setRequest({});
-        sink_.setAnswer(s.answer);
-        log(boolLog, kTitleIso14443ASelect, core::kLogSelect, qs(setup.select), s.answer);
-        for (std::size_t i = 0; i < setup.registerWrites.size(); ++i) {
-            const std::string& frame = setup.registerWrites[i];
-            const Exchange w = call(BoardSetup::None, OnUnreachable::Nothing, ReaderFunction::KvCmd,
-                                    rawWrite(frame));
-            sink_.setRequest({});
-            sink_.setAnswer(w.answer);
-            log(boolLog, i < std::size(kTitlesIso14443AWrites) ? kTitlesIso14443AWrites[i] : "",
-                core::kLogKvCmd, loggedWrite(frame), w.answer);
-        }
-        sink_.setRequest({});
-        sink_.setAnswer({});
+        sendSetUp(boolLog, BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
+                  kTitlesIso14443ASetUp);
     }
 
     sink_.setResult(ResultBox::Iso14443A, {});
@@ -278,41 +284,63 @@ int Probes::ProbeISO14443A(bool boolLog, bool boolConfigure) {
 int Probes::ProbeFeliCa(bool boolLog, bool boolConfigure) {
     if (policy_.clearResultsFirst) sink_.setResult(ResultBox::Felica, {});
     if (boolConfigure) {
-        // The reconnect sends the whole set-up itself: nothing is repeated.
-        const core::ProtocolSetup setup =
-            core::protocolSetupFor(BoardSetup::Felica, run_.ctx().values.DemodGainValue);
-        const Exchange s = call(BoardSetup::Felica, OnUnreachable::ReconnectOnly,
-                                ReaderFunction::Select, setup.select);
-        sink_.setRequest({});
-        sink_.setAnswer(s.answer);
-        log(boolLog, kTitleFelicaSelect, core::kLogSelect, qs(setup.select), s.answer);
-        for (std::size_t i = 0; i < setup.registerWrites.size(); ++i) {
-            const std::string& frame = setup.registerWrites[i];
-            const Exchange w = call(BoardSetup::None, OnUnreachable::Nothing, ReaderFunction::KvCmd,
-                                    rawWrite(frame));
-            sink_.setRequest({});
-            sink_.setAnswer(w.answer);
-            log(boolLog, i < std::size(kTitlesFelicaWrites) ? kTitlesFelicaWrites[i] : "",
-                core::kLogKvCmd, loggedWrite(frame), w.answer);
-        }
-        sink_.setRequest({});
-        sink_.setAnswer({});
+        // The reconnect sends the whole set-up itself: the select is not repeated.
+        sendSetUp(boolLog, BoardSetup::Felica, OnUnreachable::ReconnectOnly, kTitlesFelicaSetUp);
     }
 
-    const std::string request = transceiver::reqcRequest();
-    if (run_.pumpEnds()) return 0;
-    const Exchange e = call(BoardSetup::Felica, OnUnreachable::ReconnectOnly,
-                            ReaderFunction::SendReceive, request);
-    if (run_.pumpEnds()) return 0;
-    sink_.setRequest(qs(request));
-    sink_.setAnswer(e.answer);
-    log(boolLog, kTitleReqc, core::kLogSendRecv, qs(request), e.answer);
+    Exchange e;
+    if (pumpedExchange(boolLog, {BoardSetup::Felica, OnUnreachable::ReconnectOnly, false},
+                       transceiver::reqcRequest(), QLatin1String(kTitleReqc), e)) {
+        return 0;
+    }
 
     // The trailing status byte is not judged: a frame means a tag.
     const bool hit = e.status == reader::kStatusOk && isFrame(e.answer);
     sink_.setResult(ResultBox::Felica,
                     hit ? qs(transceiver::felicaFrame(latin1(e.answer))) : QString());
     return hit ? 1 : 0;
+}
+
+// ---- The probes by protocol and by button ---------------------------------------------
+
+int Probes::probe(int protocol, bool boolLog, bool boolConfigure) {
+    switch (protocol) {
+        case Iso15693:
+            return ProbeISO15693(boolLog, boolConfigure);
+        case Iso14443A:
+            return ProbeISO14443A(boolLog, boolConfigure);
+        case Iso14443B:
+            return ProbeISO14443BReqB(boolLog, boolConfigure);
+        case Sola:
+            return ProbeISO14443BInitiate(boolLog, boolConfigure);
+        default:
+            return ProbeFeliCa(boolLog, boolConfigure);
+    }
+}
+
+void Probes::byHand(ProbeButton which) {
+    switch (which) {
+        case Iso15693Button:
+            ProbeISO15693(true, false);
+            break;
+        case Iso14443AButton:
+            ProbeISO14443A(true, false);
+            break;
+        case Iso14443BButton:
+            ProbeISO14443BInitiate(true, false);
+            if (!run_.mustEnd()) ProbeISO14443BReqB(true, false);
+            break;
+        case FelicaButton:
+            ProbeFeliCa(true, false);
+            break;
+    }
+}
+
+void probeButtonClicked(core::ToolWindow& window, ProbeSink& sink, ProbePolicy policy,
+                        ProbeButton which) {
+    core::RunScope run(window, core::RunScope::Start::Exclusive);
+    if (!run.started()) return;
+    Probes(run, sink, policy).byHand(which);
 }
 
 // ---- RF off ---------------------------------------------------------------------------

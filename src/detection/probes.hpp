@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QString>
+#include <span>
 
 #include "core/reconnect.hpp"
 #include "detection/probe_sink.hpp"
+#include "detection/protocols.hpp"
 #include "reader/reader_library.hpp"
 
 namespace core {
 class RunScope;
-}
+class ToolWindow;
+}  // namespace core
 
 namespace detection {
 
@@ -26,6 +29,11 @@ inline constexpr ProbePolicy kTagDetectionPolicy{true, true};
 
 // Counts a probe returns beyond 0 and 1.
 inline constexpr int kIso15693CrcFailed = 99;
+
+// A probe button's click: its probe, never inside another run of the window (a probe
+// inside a run's events would change the protocol under another probe's exchanges).
+void probeButtonClicked(core::ToolWindow& window, ProbeSink& sink, ProbePolicy policy,
+                        ProbeButton which);
 
 // The slot box text without the chip ID of an earlier call: the first four characters
 // of the box ("1 : " to "9 : ", and "10 :" to "15 :", whose blank goes with the cut).
@@ -57,6 +65,12 @@ class Probes {
     // Switches the field off; logged whatever the caller logs. The status of its last call.
     reader::LibraryStatus RfOff();
 
+    // The probe of a protocol (in the order of the protocol boxes).
+    int probe(int protocol, bool boolLog, bool boolConfigure);
+    // What a probe button runs: its probe, logged, with the protocol the transceiver has
+    // (the ISO14443-B button: the memory-tag probe, then REQB).
+    void byHand(ProbeButton which);
+
   private:
     struct Exchange {
         reader::LibraryStatus status = reader::kStatusOk;
@@ -67,11 +81,21 @@ class Probes {
                   reader::ReaderFunction function, const std::string& request) const;
     void log(bool boolLog, const char* title, const char* logName, const QString& request,
              const QString& answer);
+    // The logged set-up of the ISO14443-A and FeliCa probes: the select (under
+    // `selectRule`), then each register write once; `titles` the select's, then the writes'.
+    void sendSetUp(bool boolLog, core::BoardSetup setup, core::OnUnreachable selectRule,
+                   std::span<const char* const> titles);
     // The ISO14443-B set-up both memory-tag and REQB probes send. True when the run must end.
     bool sendIso14443BSetup(bool boolLog);
-    // A memory-tag exchange: request shown, events, call, events, answer shown and logged.
-    bool solaExchange(bool boolLog, const std::string& request, const QString& title,
-                      QString& answer);
+    // A tag exchange with events let run just before and just after its call, shown and
+    // logged. True when the run must end.
+    struct PumpedCall {
+        core::BoardSetup reconnectSetup;
+        core::OnUnreachable rule;
+        bool showRequestFirst;  // the request box is filled before the events, not after
+    };
+    bool pumpedExchange(bool boolLog, const PumpedCall& how, const std::string& request,
+                        const QString& title, Exchange& out);
     QString iso14443AExchange(bool boolLog, const std::string& request, const QString& title);
     // The probe's last pass of events, then its count (0 when the run must end).
     int finish(int count);

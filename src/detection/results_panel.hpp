@@ -56,8 +56,7 @@ class ResultsPanel : public ProbeSink {
     void appendCaption(const QString& text);
     QString caption() const;
 
-    // The four probe buttons in the order ISO15693, ISO14443-A, ISO14443-B, FeliCa.
-    enum ProbeButton { Iso15693Button, Iso14443AButton, Iso14443BButton, FelicaButton };
+    // The four probe buttons.
     QPushButton* probeButton(ProbeButton which) const { return buttons_[which]; }
     // The request and answer boxes and their labels.
     void setExchangeVisible(bool visible);

@@ -72,9 +72,8 @@ TagDetectionWindow::TagDetectionWindow(core::AppContext& ctx, QWidget* parent)
     connect(save, &QPushButton::clicked, this, [this] { log_.save(); });
     connect(clear, &QPushButton::clicked, this, [this] { log_.clear(); });
 
-    controls_.setControls({cmdCalibration_, cmdDetection_,
-                           results_->probeButton(ResultsPanel::Iso14443BButton),
-                           results_->probeButton(ResultsPanel::Iso15693Button)});
+    controls_.setControls({cmdCalibration_, cmdDetection_, results_->probeButton(Iso14443BButton),
+                           results_->probeButton(Iso15693Button)});
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         lastSent_[i] = static_cast<std::uint8_t>(
             transceiver::hexValue(boxes_[i]->text().toLatin1().toStdString()));
@@ -258,7 +257,7 @@ void TagDetectionWindow::buildDetectionGroup(const widgets::WindowBuilder& b, QW
         log_);
     results_->setExchangeVisible(false);
     for (int i = 0; i < 4; ++i) {
-        const auto which = static_cast<ResultsPanel::ProbeButton>(i);
+        const auto which = static_cast<ProbeButton>(i);
         results_->probeButton(which)->hide();
         connect(results_->probeButton(which), &QPushButton::clicked, this,
                 [this, which] { probeButtonClicked(which); });
@@ -413,21 +412,6 @@ void TagDetectionWindow::cmd_TagDetection_calibration_Click() {
 
 // ---- Detection run --------------------------------------------------------------------
 
-int TagDetectionWindow::probe(Probes& probes, int protocol) {
-    switch (protocol) {
-        case Iso15693:
-            return probes.ProbeISO15693(true, true);
-        case Iso14443A:
-            return probes.ProbeISO14443A(true, true);
-        case Iso14443B:
-            return probes.ProbeISO14443BReqB(true, true);
-        case Sola:
-            return probes.ProbeISO14443BInitiate(true, true);
-        default:
-            return probes.ProbeFeliCa(true, true);
-    }
-}
-
 void TagDetectionWindow::cmd_TagDetection_Detection_Click() {
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
@@ -465,7 +449,7 @@ void TagDetectionWindow::cmd_TagDetection_Detection_Click() {
         if (flags == kWokenByTag) {
             for (int p = 0; p < kProtocolCount; ++p) {
                 if (!chkTagDetSelectProtocols_[static_cast<std::size_t>(p)]->isChecked()) continue;
-                counts[static_cast<std::size_t>(p)] = probe(probes, p);
+                counts[static_cast<std::size_t>(p)] = probes.probe(p, true, true);
                 if (run.mustEnd()) return;
                 if (p == Sola && run.pumpEnds()) return;
             }
@@ -483,25 +467,8 @@ void TagDetectionWindow::cmd_TagDetection_Detection_Click() {
     }
 }
 
-void TagDetectionWindow::probeButtonClicked(ResultsPanel::ProbeButton which) {
-    core::RunScope run(*this, core::RunScope::Start::Exclusive);
-    if (!run.started()) return;
-    Probes probes(run, *results_, kTagDetectionPolicy);
-    switch (which) {
-        case ResultsPanel::Iso15693Button:
-            probes.ProbeISO15693(true, false);
-            break;
-        case ResultsPanel::Iso14443AButton:
-            probes.ProbeISO14443A(true, false);
-            break;
-        case ResultsPanel::Iso14443BButton:
-            probes.ProbeISO14443BInitiate(true, false);
-            if (!run.mustEnd()) probes.ProbeISO14443BReqB(true, false);
-            break;
-        case ResultsPanel::FelicaButton:
-            probes.ProbeFeliCa(true, false);
-            break;
-    }
+void TagDetectionWindow::probeButtonClicked(ProbeButton which) {
+    detection::probeButtonClicked(*this, *results_, kTagDetectionPolicy, which);
 }
 
 }  // namespace detection

@@ -32,7 +32,6 @@ class WindowBuilder;
 namespace detection {
 
 class Indicator;
-class Probes;
 
 inline constexpr char kTagDetectionCaption[] = "   Tag Detection  user interface  ";
 
@@ -58,7 +57,7 @@ class TagDetectionWindow : public core::ToolWindow {
     // handlers serve the tests.
     void cmd_TagDetection_calibration_Click();
     void cmd_TagDetection_Detection_Click();
-    void probeButtonClicked(ResultsPanel::ProbeButton which);
+    void probeButtonClicked(ProbeButton which);
 
   private:
     // The boxes whose values enter the idle commands, in the order they are checked.
@@ -91,7 +90,6 @@ class TagDetectionWindow : public core::ToolWindow {
     QString SendIdleCalibration(std::uint8_t dacDataHIndex);
     QString ReadWakeUpRegister() { return rawExchange(wakeUpRegisterRead()); }
 
-    int probe(Probes& probes, int protocol);
     void showCalibrationFlags(const QString& flags);
 
     State state_;

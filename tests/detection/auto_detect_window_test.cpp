@@ -265,7 +265,7 @@ TEST_F(AutoDetectTest, TheRunLocksEveryProbeButtonAndIgnoresProbeClicks) {
                 EXPECT_FALSE(get<QWidget>(QStringLiteral("FraOptLoop"))->isEnabled());
                 EXPECT_TRUE(get<QWidget>(QStringLiteral("cmdStopLoop"))->isVisible());
                 callsBefore = reader.journal().size();
-                w->probeButtonClicked(detection::ResultsPanel::FelicaButton);
+                w->probeButtonClicked(detection::FelicaButton);
                 EXPECT_EQ(reader.journal().size(), callsBefore) << "no probe inside the run";
             },
             Qt::QueuedConnection);

@@ -306,10 +306,10 @@ TEST_F(TagDetectionScripted, StepButtonsLoopBoxesAndKeys) {
 
 TEST_F(TagDetectionScripted, ProbeButtonHandlersProbeWithoutSetUp) {
     open();
-    w->probeButtonClicked(detection::ResultsPanel::Iso14443AButton);
+    w->probeButtonClicked(detection::Iso14443AButton);
     EXPECT_EQ(callList(tc.scripted), (Calls{"SendReceive 2607"}));
     tc.scripted.clearCalls();
-    w->probeButtonClicked(detection::ResultsPanel::FelicaButton);
+    w->probeButtonClicked(detection::FelicaButton);
     EXPECT_EQ(callList(tc.scripted), (Calls{"SendReceive 00FFFF0000"}));
     EXPECT_EQ(entryTitles(w->logText()), (QStringList{"ISO14443-A REQA", "REQC"}));
 }

@@ -1,8 +1,15 @@
-// A looping tag detection run without a tag on the simulated board, "with ReadReg"
-// ticked: each pass is the register write, the idle command and the register read, each
-// shown and logged, with the events pumped where the run pumps them. Reports the median
-// pass near the 100th and over the last hundred passes, so a pass that grows with the
-// log shows. Arguments: the window shown (1) or hidden (0), and the passes of the run.
+// The detection windows' runs on the simulated board, with the events pumped where the
+// runs pump them, the window shown or hidden.
+//
+// BM_AutoDetectOnePassFiveProtocols: one auto-detection run of one pass over the five
+// protocols on the default antenna: the echo, the field-off and the 36 exchanges of the
+// five probes, each shown in the window's boxes and logged. Arguments: shown, and the log
+// entries already there.
+//
+// BM_TagDetectionLoopWithoutTag: a looping tag detection run without a tag, "with
+// ReadReg" ticked: each pass is the register write, the idle command and the register
+// read, each shown and logged. Reports the median pass near the 100th and over the last
+// hundred, so a pass that grows with the log shows. Arguments: shown, and the passes.
 
 #include <benchmark/benchmark.h>
 
@@ -10,12 +17,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <algorithm>
 #include <chrono>
 #include <functional>
 #include <vector>
 
 #include "core/app_context.hpp"
+#include "core/log_entry.hpp"
+#include "detection/auto_detect_window.hpp"
 #include "detection/tag_detection_window.hpp"
 #include "reader/dispatching_reader.hpp"
 #include "simboard/simulated_board.hpp"
@@ -27,6 +37,42 @@ class NoPauses : public core::Timing {
     void pause(int) override {}
     void after(int, QObject*, std::function<void()> fn) override { fn(); }
 };
+
+void BM_AutoDetectOnePassFiveProtocols(benchmark::State& state) {
+    simboard::SimulatedBoard board;
+    core::QtUi ui;
+    core::SystemClock clock;
+    NoPauses timing;
+    core::AppContext ctx(board, ui, clock, timing, QDir::tempPath());
+    ctx.values.DemodGainValue = QStringLiteral("D1");
+    auto* w = new detection::AutoDetectWindow(ctx);
+    w->load();
+    if (state.range(0) != 0) w->show();
+    // A log that has grown over a long session.
+    for (int i = 0; i < state.range(1); ++i) {
+        w->results().log().appendTitled(QStringLiteral("REQC"),
+                                        QString::fromLatin1(core::kLogSendRecv),
+                                        QStringLiteral("00FFFF0000"), QStringLiteral("8700"));
+    }
+    QApplication::processEvents();
+    auto* launch = w->findChild<QAbstractButton*>(QStringLiteral("cmd_Auto_Detection_Process"));
+    auto* caption = w->findChild<QLabel*>(QStringLiteral("lblTagDetection_result"));
+
+    for (auto _ : state) {
+        launch->click();
+        benchmark::DoNotOptimize(caption->text().size());
+    }
+    if (caption->text() !=
+        QLatin1String("1 ISO15693 1 ISO14443-A 1 ISO14443-B 1 ISO14443-B 1 FELICA"))
+        state.SkipWithError("the pass did not find the five tags");
+    delete w;
+}
+BENCHMARK(BM_AutoDetectOnePassFiveProtocols)
+    ->ArgsProduct({{0, 1}, {0, 100000}})
+    ->ArgNames({"shown", "entries"})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The board, with a look at every idle command going out.
 class WatchedBoard : public reader::DispatchingReader {
