@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "qstring_printer.hpp"
 
 namespace {
 

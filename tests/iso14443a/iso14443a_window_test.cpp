@@ -27,8 +27,6 @@
 using iso14443a::Iso14443aWindow;
 using reader::ReaderFunction;
 
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 constexpr char kIso14443aProduct[] = "ISO14443-A Cards commands";

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "qstring_printer.hpp"
 
 namespace {
 
