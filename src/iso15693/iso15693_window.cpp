@@ -41,6 +41,8 @@ constexpr int kPageWidth = 8640;
 constexpr int kPageHeight = 5940;
 constexpr int kSideLeft = 8880;
 constexpr int kSideWidth = 5145;
+constexpr int kViewTop = 2640;
+constexpr int kViewHeight = 3720;
 
 }  // namespace
 
@@ -145,11 +147,11 @@ void Iso15693Window::build() {
     dataRate_ = b.place(new DataRateFrame(this), QStringLiteral("FraDataRate"), kSideLeft, 1560,
                         kSideWidth, 960);
     lstReadView_ = b.place(new widgets::MemoryView(ctx(), this), QStringLiteral("lstReadView"),
-                           kSideLeft, 2640, kSideWidth, 3720);
+                           kSideLeft, kViewTop, kSideWidth, kViewHeight);
+    // The panel starts a little higher than the view and covers it whole.
     fraPageWrite_ = b.place(
         new widgets::PageWritePanel(ctx(), widgets::PageWritePanel::FillTrigger::OnLeave, this),
-        QStringLiteral("fraPageWrite"), kSideLeft, 2580, kSideWidth,
-        widgets::kPageWritePanelHeight);
+        QStringLiteral("fraPageWrite"), kSideLeft, kViewTop - 60, kSideWidth, kViewHeight + 60);
     fraPageWrite_->hide();
 
     auto* fra = b.place(new QFrame(this), QStringLiteral("Fra"), kPageLeft, 6420, 13905, 780);

@@ -39,6 +39,8 @@ constexpr int kSideWidth = 1500;
 PageWritePanel::PageWritePanel(core::AppContext& ctx, FillTrigger trigger, QWidget* parent)
     : QGroupBox(QStringLiteral("Data in Page"), parent), ctx_(ctx), trigger_(trigger) {
     setObjectName(QStringLiteral("fraPageWrite"));
+    // The panel lies over the read view: the lines underneath must not show through.
+    setAutoFillBackground(true);
     const WindowBuilder b(this);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setFamilies({QStringLiteral("Courier New"), fixed.family()});

@@ -107,6 +107,13 @@ TEST_F(MemoryTest, ReadRunsOverARangeThatWraps) {
     }
     EXPECT_TRUE(log().contains(QStringLiteral(
         "\tFAST READ MULTIPLE BLOCK\r\n\t\t\t>>> TQ73RNDLL_SENDRECV, 02C3023E01\r\n\t\t\t<<< ")));
+    // One entry per block read: block 01 of the counting tag answers 00 04 05 06 07.
+    openUserMode("VEL-C", "01", "01");
+    click(QStringLiteral("cmdReadUser"));
+    EXPECT_TRUE(
+        log().endsWith(QStringLiteral("\r\n03-14-2026 09:26:53\tREAD SINGLE BLOCK\r\n"
+                                      "\t\t\t>>> TQ73RNDLL_SENDRECV, 022001\r\n"
+                                      "\t\t\t<<< 8008000405060749A400")));
 }
 
 TEST_F(MemoryTest, LockedAndOutOfRangeBlocksAndTheSecurityByte) {
