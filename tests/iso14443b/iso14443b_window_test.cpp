@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTableWidget>
 #include <algorithm>
@@ -425,6 +426,75 @@ TEST_F(Iso14443bGenericScripted, ABoxChangedDuringAPauseIsReadByTheNextPass) {
     d.click(QStringLiteral("cmd_ISO14443B_ReqB"));
     EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive),
               (std::vector<std::string>{"0500F0", "053F0"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Iso14443bOnBoard, EveryProductOfTheMenuOpensTheWindowWithItsLayoutAndClearsTheLoops) {
+    const struct {
+        const char* caption;
+        bool generic;
+    } cases[] = {{"ISO14443-B Cards commands", true},
+                 {"SOLA-A", false},
+                 {"SOLT-A", false},
+                 {"SOLA-B", false},
+                 {"SOLA-C", false},
+                 {"SOLX-A", false}};
+    for (const auto& c : cases) {
+        tc.values().ScriptLoopEnabled = true;
+        tc.values().ReqBLoopEnabled = true;
+        tc.values().AnticollisionLoopEnabled = true;
+        ASSERT_NE(d.select(c.caption), nullptr) << c.caption;
+        EXPECT_EQ(d.w->genericLayout(), c.generic) << c.caption;
+        EXPECT_EQ(d.shown(QStringLiteral("fraBlockRange")), !c.generic) << c.caption;
+        EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+        EXPECT_FALSE(tc.values().ReqBLoopEnabled);
+        EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
+        EXPECT_FALSE(d.get<QCheckBox>(QStringLiteral("chkAnticollisionLoop"))->isChecked());
+    }
+    d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    d.w->close();
+    EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
+}
+
+TEST_F(Iso14443bOnBoard, EntryBoxesTakeTheirKeysAndRewriteTheirValueOnLeaving) {
+    d.select("ISO14443-B Cards commands");
+    const struct {
+        const char* box;
+        const char* typed;  // keys typed into the emptied box
+        const char* left;   // the text once the box is left
+        int beeps;
+    } cases[] = {
+        {"txt_iso14443B_reqB_afi", "5", "05", 0},
+        {"txtAttriBrequest_MaxFrameSize", "7", "07", 0},
+        {"txtAttriBrequest_CID", "af", "AF", 0},
+        {"txtAttriBrequest_CID", "", "", 0},
+        {"txtAttriBrequest_Pupi", "1234", "00001234", 0},
+        {"txtAttriBrequest_Pupi", "g1-", "00000001", 2},
+        {"txt_ISO14443B_ReqB_SN_1", "2", "0", 1},
+        {"txt_ISO14443B_ReqB_SN_1", "1", "1", 0},
+        {"txt_ISO14443B_AnyFrame", "A1b", "A1b", 0},
+    };
+    for (const auto& c : cases) {
+        auto* box = d.get<widgets::HexEntryBox>(QLatin1String(c.box));
+        box->clear();
+        const int before = tc.ui.beeps();
+        for (const char* k = c.typed; *k; ++k) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QLatin1Char(*k)));
+            QCoreApplication::sendEvent(box, &press);
+        }
+        box->commit();
+        EXPECT_EQ(box->text(), QLatin1String(c.left)) << c.box << " " << c.typed;
+        EXPECT_EQ(tc.ui.beeps() - before, c.beeps) << c.box << " " << c.typed;
+    }
+    // Two characters at most in a byte box.
+    EXPECT_EQ(d.get<QLineEdit>(QStringLiteral("txtAttriBrequest_MaxFrameSize"))->maxLength(), 2);
+    // An odd raw frame shows red; the button stays usable.
+    auto* frame = d.get<widgets::HexEntryBox>(QStringLiteral("txt_ISO14443B_AnyFrame"));
+    EXPECT_TRUE(frame->showsRed());
+    EXPECT_TRUE(d.get<QWidget>(QStringLiteral("cmd_ISO14443B_SendFrame"))->isEnabled());
 }
 
 }  // namespace
