@@ -21,7 +21,7 @@ AnyFrameRow::AnyFrameRow(core::AppContext& ctx, const widgets::WindowBuilder& b,
     request_ = b.display(parent, QLatin1String(names.requestBox), left + 5535, top + 30, 2880, 315);
     b.label(parent, QLatin1String(names.answerLabel), QStringLiteral("answer ="), left + 8535,
             top + 60, 840);
-    answer_ = b.display(parent, QLatin1String(names.answerBox), left + 9375, top + 30, 3600, 315);
+    answer_ = b.display(parent, QLatin1String(names.answerBox), left + 9375, top + 30, 3360, 315);
     connect(send_, &QPushButton::clicked, this, &AnyFrameRow::sendClicked);
 }
 

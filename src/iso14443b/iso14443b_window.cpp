@@ -98,7 +98,8 @@ void Iso14443bWindow::build() {
     anyFrame_->sendButton()->setToolTip(QStringLiteral(
         "Write Enable Latch Sequence (if selected) + Page Write Operation Sequence"));
 
-    const LogFrame logFrame = buildLogFrame(b, this, "rtfISO14443BLogEdit", log_, 120, 6720, 13320);
+    const LogFrame logFrame =
+        buildLogFrame(b, this, "rtfISO14443BLogEdit", log_, 120, 6720, 13320, 3030);
     logBox_ = logFrame.box;
 
     QList<QWidget*> controls = memoryTags_->commandControls();

@@ -37,7 +37,7 @@ Iso18092Window::Iso18092Window(core::AppContext& ctx, QWidget* parent)
     const widgets::WindowBuilder b(this);
     auto* frame2 = b.place(new QGroupBox(this), QStringLiteral("Frame2"), 120, 0, 13320, 9750);
     auto* fraMode =
-        b.place(new QGroupBox(frame2), QStringLiteral("fraMode"), 120, 120, 13080, 6420);
+        b.place(new QGroupBox(frame2), QStringLiteral("fraMode"), 120, 120, 13080, 3840);
     auto* title = b.label(fraMode, QStringLiteral("lbl_title_ISO18092"),
                           QStringLiteral("ISO18092 Cards user interface :"), 240, 120, 9000, 480);
     QFont titleFont = title->font();
@@ -63,13 +63,7 @@ Iso18092Window::Iso18092Window(core::AppContext& ctx, QWidget* parent)
                          "txt_ISO18092_request", "lbl_ISO18092_answer", "txt_ISO18092_answer"},
                         120, 3000);
 
-    auto* fraLog = b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 120, 6660, 13080, 3000);
-    logBox_ =
-        b.place(new QTextEdit(fraLog), QStringLiteral("rtfISO18092LogEdit"), 120, 180, 10920, 2700);
-    auto* save = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
-                         QStringLiteral("cmdSaveLog"), 11160, 1980, 1800, 375);
-    auto* clear = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),
-                          QStringLiteral("cmdClearLog"), 11160, 2460, 1800, 375);
+    logBox_ = buildLogFrame(b, frame2, "rtfISO18092LogEdit", log_, 120, 4080, 13080, 5550).box;
 
     connect(save, &QPushButton::clicked, this, [this] { log_.save(); });
     connect(clear, &QPushButton::clicked, this, [this] { log_.clear(); });

@@ -18,20 +18,18 @@
 namespace iso14443b {
 
 LogFrame buildLogFrame(const widgets::WindowBuilder& b, QWidget* parent, const char* boxName,
-                       widgets::LogPane& log, int left, int top, int width) {
-    constexpr int kHeight = 3030;
+                       widgets::LogPane& log, int left, int top, int width, int height) {
     constexpr int kButtonWidth = 1800;
     auto* frame =
-        b.place(new QGroupBox(parent), QStringLiteral("FraLog"), left, top, width, kHeight);
+        b.place(new QGroupBox(parent), QStringLiteral("FraLog"), left, top, width, height);
     const int boxWidth = width - kButtonWidth - 360;
     LogFrame f;
-    f.box =
-        b.place(new QTextEdit(frame), QLatin1String(boxName), 120, 180, boxWidth, kHeight - 300);
+    f.box = b.place(new QTextEdit(frame), QLatin1String(boxName), 120, 180, boxWidth, height - 300);
     const int buttonLeft = boxWidth + 240;
     f.save = b.place(new QPushButton(QStringLiteral("Save Log"), frame),
-                     QStringLiteral("cmdSaveLog"), buttonLeft, kHeight - 1050, kButtonWidth, 375);
+                     QStringLiteral("cmdSaveLog"), buttonLeft, height - 1050, kButtonWidth, 375);
     f.clear = b.place(new QPushButton(QStringLiteral("Clear Log"), frame),
-                      QStringLiteral("cmdClearLog"), buttonLeft, kHeight - 570, kButtonWidth, 375);
+                      QStringLiteral("cmdClearLog"), buttonLeft, height - 570, kButtonWidth, 375);
     QObject::connect(f.save, &QPushButton::clicked, frame, [&log] { log.save(); });
     QObject::connect(f.clear, &QPushButton::clicked, frame, [&log] { log.clear(); });
     return f;

@@ -36,7 +36,7 @@ struct LogFrame {
     QPushButton* clear;
 };
 LogFrame buildLogFrame(const widgets::WindowBuilder& b, QWidget* parent, const char* boxName,
-                       widgets::LogPane& log, int left, int top, int width);
+                       widgets::LogPane& log, int left, int top, int width, int height);
 
 // The focused entry box of `window` applies its leave rule: a click that takes no focus
 // (the keyboard, a test) acts on the rewritten value as a mouse click would.

@@ -129,6 +129,7 @@ void PageWritePanel::fillBoxLeft() {
 void PageWritePanel::fillRows() {
     const QString typed = fill_->displayText();
     if (typed == kEmptyFill) return;
+    if (trigger_ == FillTrigger::OnChange && typed.contains(QLatin1Char('_'))) return;
     const QString byte = typed + QLatin1Char(' ');
     if (!core::IsHexData(ctx_.ui(), byte, true)) return;
     const int rows = rowsFor(layoutBytes_);
@@ -139,6 +140,12 @@ void PageWritePanel::fillRows() {
 }
 
 bool PageWritePanel::eventFilter(QObject* watched, QEvent* event) {
+    // A click into the empty fill box lands after its two prompts, where nothing can be
+    // typed: the byte starts at the first prompt.
+    if (watched == fill_ && event->type() == QEvent::MouseButtonRelease &&
+        fill_->displayText() == kEmptyFill && !fill_->hasSelectedText()) {
+        fill_->setCursorPosition(0);
+    }
     if (watched == fill_ && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Switching to another program, or opening a menu, is not leaving the box.

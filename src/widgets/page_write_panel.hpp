@@ -37,8 +37,9 @@ class PageWritePanel : public QGroupBox {
     static constexpr int kRows = 16;
 
     // When the fill byte is repeated into the rows: when the user leaves the fill box
-    // (the ISO15693 window), or at every change of its text (the ISO14443 windows, whose
-    // first typed digit already brings up the data message).
+    // (the ISO15693 window), or at every change of its text once both digits are typed
+    // (the ISO14443 windows). A half-typed byte is not judged while the user types: a
+    // message box raised from inside the typing would swallow the second digit.
     enum class FillTrigger { OnLeave, OnChange };
 
     PageWritePanel(core::AppContext& ctx, FillTrigger trigger, QWidget* parent = nullptr);

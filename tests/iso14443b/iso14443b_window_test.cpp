@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <algorithm>
 
 #include "core/run_guard.hpp"
@@ -495,6 +497,16 @@ TEST_F(Iso14443bOnBoard, EntryBoxesTakeTheirKeysAndRewriteTheirValueOnLeaving) {
     auto* frame = d.get<widgets::HexEntryBox>(QStringLiteral("txt_ISO14443B_AnyFrame"));
     EXPECT_TRUE(frame->showsRed());
     EXPECT_TRUE(d.get<QWidget>(QStringLiteral("cmd_ISO14443B_SendFrame"))->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Iso14443bOnBoard, SaveLogWritesTheLogAndClearLogEmptiesIt) {
+    d.select("SOLA-A");
+    d.click(QStringLiteral("cmd_ISO14443B_Initiate"));
+    d.expectSaveAndClearLog(QStringLiteral("rtfISO14443BLogEdit"));
 }
 
 }  // namespace

@@ -112,3 +112,13 @@ TEST_F(Iso18092OnBoard, AnyFrameGoesAsTyped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Iso18092OnBoard, SaveLogWritesTheLogAndClearLogEmptiesIt) {
+    d.select("ISO18092 Cards commands");
+    d.click(QStringLiteral("cmd_ISO18092_ReqC"));
+    d.expectSaveAndClearLog(QStringLiteral("rtfISO18092LogEdit"));
+}
+
+}  // namespace

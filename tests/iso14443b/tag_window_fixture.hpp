@@ -5,10 +5,12 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
+#include <QTextEdit>
 #include <functional>
 #include <vector>
 
@@ -100,6 +102,23 @@ class TagWindowDriver {
     }
     bool shown(const QString& name) { return !get<QWidget>(name)->isHidden(); }
     std::vector<LogLine> log() { return logLines(w->windowLogText()); }
+
+    // Save Log writes the log to the chosen file; Clear Log empties it and its box, after
+    // which Save Log has nothing to save and asks for no file.
+    void expectSaveAndClearLog(const QString& logBox) {
+        const QString path = tc_.path(QStringLiteral("log.txt"));
+        tc_.ui.expectSaveDialog(core::FileDialogResult{path, QStringLiteral("log.txt")});
+        click(QStringLiteral("cmdSaveLog"));
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), w->windowLogText().toLatin1());
+
+        click(QStringLiteral("cmdClearLog"));
+        EXPECT_EQ(w->windowLogText(), "");
+        EXPECT_EQ(get<QTextEdit>(logBox)->toPlainText(), "");
+        click(QStringLiteral("cmdSaveLog"));
+        EXPECT_TRUE(tc_.ui.allRepliesUsed());
+    }
 
     Window* w = nullptr;
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "core/hex_checks.hpp"
@@ -96,19 +99,41 @@ TEST_F(PageWritePanelTest, FillOnLeaveRepeatsTheByteOverTheLaidOutBytes) {
     EXPECT_EQ(t.ui.messages().size(), 1u);
 }
 
-TEST_F(PageWritePanelTest, FillOnChangeActsAtEveryDigit) {
+TEST_F(PageWritePanelTest, FillOnChangeActsOnceBothDigitsAreTyped) {
     PageWritePanel& p = panel(PageWritePanel::FillTrigger::OnChange);
     p.ShowPageWritePanel(16);
-    t.ui.expectMessage();
-    p.fillBox()->setText(QStringLiteral("A"));  // the first digit leaves a prompt
-    EXPECT_EQ(t.ui.messages().size(), 1u);
+    p.fillBox()->setText(QStringLiteral("A"));  // the first digit leaves a prompt: no verdict yet
+    EXPECT_TRUE(t.ui.messages().empty());
+    EXPECT_EQ(p.data(16), QString(QStringLiteral("00 ")).repeated(16));
     p.fillBox()->setText(QStringLiteral("A5"));
     EXPECT_EQ(p.data(16), QString(QStringLiteral("A5 ")).repeated(16));
     p.resetFill();  // the reset changes no row and shows no message
     EXPECT_EQ(p.data(16), QString(QStringLiteral("A5 ")).repeated(16));
+    t.ui.expectMessage();
+    p.fillBox()->setText(QStringLiteral("ZZ"));  // whole, and not hex
     EXPECT_EQ(t.ui.messages().size(), 1u);
+    EXPECT_EQ(p.data(16), QString(QStringLiteral("A5 ")).repeated(16));
     p.fillBoxLeft();  // leaving does nothing more in this variant
     EXPECT_EQ(t.ui.messages().size(), 1u);
+}
+
+TEST_F(PageWritePanelTest, AClickIntoTheEmptyFillBoxStartsTheByteAtItsFirstPrompt) {
+    PageWritePanel& p = panel(PageWritePanel::FillTrigger::OnLeave);
+    p.ShowPageWritePanel(4);
+    p.show();
+    QLineEdit* fill = p.fillBox();
+    const QPointF end(fill->width() - 2, fill->height() / 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, end, fill->mapToGlobal(end), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(fill, &click);
+    }
+    for (QChar c : QStringLiteral("5a")) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(fill, &key);
+    }
+    EXPECT_EQ(fill->displayText(), "5A");
 }
 
 class RangeWriteTest : public ::testing::Test {
