@@ -65,8 +65,6 @@ Iso18092Window::Iso18092Window(core::AppContext& ctx, QWidget* parent)
 
     logBox_ = buildLogFrame(b, frame2, "rtfISO18092LogEdit", log_, 120, 4080, 13080, 5550).box;
 
-    connect(save, &QPushButton::clicked, this, [this] { log_.save(); });
-    connect(clear, &QPushButton::clicked, this, [this] { log_.clear(); });
     connect(reqc, &QPushButton::clicked, this, &Iso18092Window::reqcClicked);
     connect(loop, &QCheckBox::clicked, this,
             [this](bool ticked) { this->ctx().values.ReqCLoopEnabled = ticked; });
