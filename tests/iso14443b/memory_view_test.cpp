@@ -172,6 +172,31 @@ TEST_F(MemoryViewTest, AWriteFillsOneBlockWithTheFillByteAndShowsItsResult) {
     EXPECT_EQ(lines(), (QStringList{"0003   A5 A5 A5 A5 "}));
 }
 
+TEST_F(MemoryViewTest, TheTagWritesSilentlyAndTheReadBackTellsWhetherTheBlockTookTheData) {
+    // A SOLA-B product, but a tag of 16 blocks: block 20 is beyond its memory.
+    b.setTags({{"sola", {}}});
+    ASSERT_NE(d.select("SOLA-B"), nullptr);
+    d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+    range("5", "5");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    panel()->fillBox()->setText(QStringLiteral("3C"));
+    b.recorder.clearJournal();
+    panel()->writeButton()->click();
+    auto log = d.log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2].title, "WRITE");
+    EXPECT_EQ(log[log.size() - 2].answer, "8700") << "the tag stays silent";
+    EXPECT_EQ(log.back().title, "READ");
+    EXPECT_EQ(b.sent(), (std::vector<std::string>{"09053C3C3C3C", "0805"}));
+    EXPECT_EQ(lines(), (QStringList{"0005   " + iso14443b::kWriteOkLine}));
+
+    range("20", "20");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    panel()->fillBox()->setText(QStringLiteral("3C"));
+    panel()->writeButton()->click();
+    EXPECT_EQ(lines(), (QStringList{"0020   " + iso14443b::kWriteErrorLine}));
+}
+
 TEST_F(MemoryViewTest, AWriteOverAWrappingRangeWritesEveryBlockInOrder) {
     open("SOLA-A");
     range("E", "2");
