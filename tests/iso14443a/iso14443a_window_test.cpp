@@ -18,6 +18,7 @@
 #include "core/log_entry.hpp"
 #include "core/product_catalogue.hpp"
 #include "core/status_bar.hpp"
+#include "qstring_printer.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/board_config.hpp"
 #include "simboard/simulated_board.hpp"
