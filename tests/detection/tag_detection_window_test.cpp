@@ -304,6 +304,28 @@ TEST_F(TagDetectionScripted, StepButtonsLoopBoxesAndKeys) {
     }
 }
 
+TEST_F(TagDetectionScripted, ACalibrationStepWithoutFlagsStopsWithARedCircle) {
+    open();
+    setBox("txt_Calibration_DacDataL_result", QStringLiteral("11"));
+    const QString dacH = text("txt_TagDetection_DacDataH_value");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "000102");  // step 1: a tag at 00
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "000101");  // step 2: none at FC
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "000102");  // step 3
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "8200");    // step 4: an error answer
+    calibrate();
+
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 4);
+    EXPECT_EQ(get<detection::Indicator>(QStringLiteral("shapCalibration_WuReason"))->fill(),
+              QColor(255, 0, 0));
+    EXPECT_EQ(text("txt_TagDetection_Calibr_WUflags"), "");
+    EXPECT_TRUE(w->logText().endsWith(
+        "\t>>> -> Calibration process stopped : read register value problem"));
+    EXPECT_EQ(text("txt_Calibration_DacDataL_result"), "") << "emptied once both checks passed";
+    EXPECT_EQ(get<QLabel>(QStringLiteral("lblDacDataL_result"))->text(), "DacDataL");
+    EXPECT_EQ(text("txt_TagDetection_DacDataH_value"), dacH);
+    EXPECT_TRUE(get<QPushButton>(QStringLiteral("cmd_TagDetection_calibration"))->isEnabled());
+}
+
 TEST_F(TagDetectionScripted, ProbeButtonHandlersProbeWithoutSetUp) {
     open();
     w->probeButtonClicked(detection::Iso14443AButton);
@@ -388,6 +410,12 @@ TEST_F(TagDetectionOnBoard, TheRegisterTellsTheReasonWhenTheIdleAnswerDoesNot) {
     launch();
     EXPECT_EQ(verdict(), "Detected Tag");
     EXPECT_EQ(text("txt_TagDetection_WUflags"), "02");
+
+    // The calibration reads its flags from the register too.
+    c.detector.tagPresent = false;
+    board.applyConfig(c);
+    calibrate();
+    EXPECT_EQ(text("txt_Calibration_DacDataH_result"), "A8");
 }
 
 TEST_F(TagDetectionOnBoard, LoopBoxesDecideAnotherPassAtItsEnd) {
