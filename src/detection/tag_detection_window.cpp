@@ -347,7 +347,7 @@ QString TagDetectionWindow::rawExchange(const std::string& frame) {
                             buffer);
     results_->setAnswer(qs(buffer.text()));
     // A buffer the library wrote nothing into holds no answer at all.
-    const QString answer = buffer.hasNul() ? qs(buffer.text()) : QString();
+    QString answer = buffer.hasNul() ? qs(buffer.text()) : QString();
     log_.appendUntitled(QString::fromLatin1(core::kLogKvCmdRaw), request, answer);
     return answer;
 }
