@@ -68,7 +68,14 @@ std::optional<FileDialogResult> toResult(const QString& path) {
 std::optional<FileDialogResult> QtUi::saveFileDialog(const FileDialogRequest& r) {
     const QString start =
         r.defaultName.isEmpty() ? r.initialFolder : QDir(r.initialFolder).filePath(r.defaultName);
-    return toResult(QFileDialog::getSaveFileName(parent_, r.title, start, r.filter));
+    // The dialog adds the suffix itself, so it asks before overwriting the file it names.
+    QFileDialog dialog(parent_, r.title, start, r.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(r.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return toResult(dialog.selectedFiles().front());
 }
 
 std::optional<FileDialogResult> QtUi::openFileDialog(const FileDialogRequest& r) {

@@ -17,6 +17,8 @@ struct FileDialogRequest {
     QString filter;  // Qt filter text, e.g. "Text files (*.txt);;All files (*)"
     QString initialFolder;
     QString defaultName;
+    // Save dialogs: the suffix (without its dot) a name typed without one gets.
+    QString defaultSuffix;
 };
 
 struct FileDialogResult {

@@ -1,15 +1,13 @@
 #include "widgets/log_pane.hpp"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/busy_pointer.hpp"
+#include "core/file_dialogs.hpp"
 #include "core/log_entry.hpp"
-#include "core/settings_file.hpp"
 
 namespace widgets {
 
@@ -20,12 +18,6 @@ QString forBox(const QString& text) {
     QString s = text;
     s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return s;
-}
-
-QString folderOf(const QString& fullPath) {
-    QString folder = QDir::toNativeSeparators(QFileInfo(fullPath).absolutePath());
-    if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
-    return folder;
 }
 
 }  // namespace
@@ -85,37 +77,21 @@ LogPane::SaveOutcome LogPane::save() {
     core::BusyPointer busy(ctx_.ui());
     core::FileDialogRequest request;
     request.filter = kLogFileFilter;
-    request.initialFolder =
-        ctx_.values.LastUsedFolder.isEmpty() ? ctx_.programFolder() : ctx_.values.LastUsedFolder;
+    request.defaultSuffix = kLogFileSuffix;
+    request.initialFolder = core::dialogFolder(ctx_);
     const std::optional<core::FileDialogResult> chosen = ctx_.ui().saveFileDialog(request);
     if (!chosen) return SaveOutcome::Cancelled;
-    const QString path = chosen->fullPath.trimmed();
+    const QString path = core::withDefaultSuffix(chosen->fullPath.trimmed(), kLogFileSuffix);
     if (path.isEmpty()) return SaveOutcome::Cancelled;
 
-    QSaveFile file(path);
-    const QByteArray bytes = content.toLatin1();
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && (file.write(bytes) != bytes.size() || !file.flush())) {
-        // A commit after a failed write could put a partial log in place of the old file.
-        file.cancelWriting();
-        written = false;
-    }
-    written = written && file.commit();
-    if (!written) {
-        ctx_.ui().messageBox(
-            kSaveLogFailedText.arg(QDir::toNativeSeparators(path), file.errorString()),
-            kSaveLogTitle, core::MsgIcon::Exclamation);
+    if (const auto failure = core::writeWholeFile(path, content.toLatin1())) {
+        ctx_.ui().messageBox(kSaveLogFailedText.arg(QDir::toNativeSeparators(path), *failure),
+                             kSaveLogTitle, core::MsgIcon::Exclamation);
         return SaveOutcome::WriteFailed;
     }
-
-    const QString folder = folderOf(path);
-    // The folder read at start-up may be written with or without its final separator.
-    if (QDir::cleanPath(folder) != QDir::cleanPath(ctx_.values.LastUsedFolder)) {
-        const auto recorded = core::SaveUsageFile(ctx_, folder, ctx_.values.BackColorSetting);
-        if (!recorded) {
-            ctx_.ui().messageBox(kSaveLogFolderNotRecordedText.arg(recorded.error()), kSaveLogTitle,
-                                 core::MsgIcon::Exclamation);
-        }
+    if (const auto recorded = core::recordChosenFolder(ctx_, path); !recorded) {
+        ctx_.ui().messageBox(kSaveLogFolderNotRecordedText.arg(recorded.error()), kSaveLogTitle,
+                             core::MsgIcon::Exclamation);
     }
     return SaveOutcome::Saved;
 }

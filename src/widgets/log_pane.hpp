@@ -19,6 +19,8 @@ inline const QString kSaveLogFolderNotRecordedText = QStringLiteral(
     "The log was saved, but its folder could not be recorded for the next start: %1");
 // The filter of every log file dialog.
 inline const QString kLogFileFilter = QStringLiteral("txt File (*.txt)");
+// What a name typed without a suffix gets, so that the file shows in that filter.
+inline const QString kLogFileSuffix = QStringLiteral("txt");
 
 // A window's log: the whole text of its entries and the box that shows it. Entries are
 // appended to the box, never rewritten, so the cost of an entry does not grow with the

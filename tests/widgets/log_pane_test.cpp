@@ -123,6 +123,15 @@ TEST_F(LogPaneTest, SaveWritesTheLogAsSingleByteTextAndRecordsANewFolder) {
     EXPECT_FALSE(t.ui.isBusy());
 }
 
+TEST_F(LogPaneTest, ANameTypedWithoutSuffixGetsTheOneTheFilterShows) {
+    writeTwo();
+    t.ui.expectSaveDialog(chosen(t.path("run")));
+    EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
+    EXPECT_EQ(t.ui.dialogRequests()[0].defaultSuffix, "txt");
+    EXPECT_EQ(fileContent(t.path("run.txt")), pane.text().toLatin1());
+    EXPECT_FALSE(QFile::exists(t.path("run")));
+}
+
 TEST_F(LogPaneTest, SaveIntoTheFolderAlreadyRecordedLeavesTheSettingsFileAlone) {
     t.values().LastUsedFolder = t.ctx->programFolder() + "/";
     writeTwo();
