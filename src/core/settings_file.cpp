@@ -1,19 +1,37 @@
 #include "core/settings_file.hpp"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "core/app_context.hpp"
+#include "core/small_file.hpp"
 
 namespace core {
 
 namespace {
 
-// More than any settings line; a file of garbage is not read whole.
+// More than any settings line; a larger file is not the program's.
 constexpr qint64 kMaxRead = qint64{64} * 1024;
+
+// The file is single-byte text. A name holding a character that no single byte can
+// carry is written as UTF-8 behind this mark instead, so no folder is ever recorded
+// with a "?" in place of a character; the mark cannot begin a single-byte record,
+// which always starts with a double quote.
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr qsizetype kUtf8MarkSize = 3;
+
+bool fitsOneByte(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+QByteArray quoted(QByteArray item) {
+    // A double quote inside an item is written twice, so the item cannot end there.
+    item.replace('"', "\"\"");
+    return '"' + item + '"';
+}
 
 QString configFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -31,9 +49,14 @@ class ItemReader {
         QByteArray item;
         if (text_[pos_] == '"') {
             ++pos_;
-            const qsizetype close = indexOf('"');
-            item = text_.sliced(pos_, close - pos_).toByteArray();
-            pos_ = close < text_.size() ? close + 1 : close;
+            for (;;) {
+                const qsizetype close = indexOf('"');
+                item += text_.sliced(pos_, close - pos_);
+                pos_ = close < text_.size() ? close + 1 : close;
+                if (pos_ >= text_.size() || text_[pos_] != '"') break;
+                item += '"';  // a doubled quote is one quote of the item
+                ++pos_;
+            }
             // Whatever stands between the closing quote and the delimiter is dropped.
             pos_ = delimiterFrom(pos_);
         } else {
@@ -83,27 +106,37 @@ QString usageFilePath(const QString& programFolder) {
 }
 
 std::optional<UsageRecord> parseUsageRecord(QByteArrayView content) {
-    ItemReader reader(content);
+    const bool utf8 = content.startsWith(QByteArrayView(kUtf8Mark, kUtf8MarkSize));
+    ItemReader reader(utf8 ? content.sliced(kUtf8MarkSize) : content);
     const auto folder = reader.next();
     if (!folder) return std::nullopt;
     const auto colour = reader.next();
     if (!colour) return std::nullopt;
-    return UsageRecord{QString::fromUtf8(*folder), QString::fromUtf8(*colour)};
+    if (utf8) return UsageRecord{QString::fromUtf8(*folder), QString::fromUtf8(*colour)};
+    return UsageRecord{QString::fromLatin1(*folder), QString::fromLatin1(*colour)};
 }
 
 QByteArray usageRecordText(const QString& folder, const QString& colour) {
-    return '"' + folder.toUtf8() + "\",\"" + colour.toUtf8() + "\"\r\n";
+    const bool oneByte = fitsOneByte(folder) && fitsOneByte(colour);
+    const auto encoded = [oneByte](const QString& item) {
+        return quoted(oneByte ? item.toLatin1() : item.toUtf8());
+    };
+    return (oneByte ? QByteArray() : QByteArray(kUtf8Mark, kUtf8MarkSize)) + encoded(folder) + ',' +
+           encoded(colour) + "\r\n";
+}
+
+std::optional<UsageRecord> readUsageFile(const QString& programFolder) {
+    const SmallFileRead file = readSmallFile(usageFilePath(programFolder), kMaxRead);
+    if (file.outcome != SmallFileRead::Outcome::Read) return std::nullopt;
+    return parseUsageRecord(file.content);
 }
 
 void LoadUsageFile(AppContext& ctx) {
     QString folder = ctx.programFolder();
     QString colour = ctx.values.BackColorSetting;
-    QFile file(usageFilePath(ctx.programFolder()));
-    if (file.open(QIODevice::ReadOnly)) {
-        if (const auto record = parseUsageRecord(file.read(kMaxRead))) {
-            folder = record->folder;
-            colour = record->colour;
-        }
+    if (const auto record = readUsageFile(ctx.programFolder())) {
+        folder = record->folder;
+        colour = record->colour;
     }
     ctx.values.LastUsedFolder = folder;
     ctx.values.BackColorSetting = colour;

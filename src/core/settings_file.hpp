@@ -21,12 +21,20 @@ struct UsageRecord {
     QString colour;
 };
 
-// The first two items of a settings file: quoted items without their quotes, unquoted
-// ones up to the next comma or line end (CR LF, LF or CR). Nothing when the content
-// ends before the second item. Any bytes are accepted; text is read as UTF-8.
+// The first two items of a settings file: quoted items without their quotes (a doubled
+// quote inside stands for one), unquoted ones up to the next comma or line end (CR LF,
+// LF or CR). Nothing when the content ends before the second item. Any bytes are
+// accepted; the text is single-byte (Latin-1), or UTF-8 behind a UTF-8 byte-order mark.
 std::optional<UsageRecord> parseUsageRecord(QByteArrayView content);
-// One line: the two items in double quotes, a comma between them, CR LF.
+// One line: the two items in double quotes (a quote inside written twice), a comma
+// between them, CR LF. Single-byte text when every character fits a byte; otherwise
+// UTF-8 behind a byte-order mark, so any folder name reads back as it was.
 QByteArray usageRecordText(const QString& folder, const QString& colour);
+
+// The record of the settings file of a program in `programFolder`; nothing when the
+// file is missing, is not a regular file of a few kilobytes, cannot be read or is
+// incomplete.
+std::optional<UsageRecord> readUsageFile(const QString& programFolder);
 
 // Sets LastUsedFolder and BackColorSetting from the settings file; a missing,
 // unreadable or incomplete file leaves the colour as it is and makes the folder the

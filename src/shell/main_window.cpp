@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -28,8 +27,6 @@ namespace {
 
 constexpr std::uint32_t kDesignBackground = 0x00FFFFFF;  // white
 constexpr std::uint32_t kColourDialogPreset = 16761024;  // a pale blue
-// More than any settings line: a settings file full of garbage is not read whole.
-constexpr qint64 kMaxUsageFileRead = qint64{64} * 1024;
 
 enum class Command { Show, Product, Divider, BackgroundColour };
 
@@ -268,11 +265,7 @@ void MainWindow::changeBackgroundColour() {
     // The settings file may already name a folder chosen in a file dialog during this run;
     // writing back the folder read at start-up would lose that choice.
     QString folder = v.LastUsedFolder;
-    QFile current(core::usageFilePath(ctx_.programFolder()));
-    if (current.open(QIODevice::ReadOnly)) {
-        if (const auto record = core::parseUsageRecord(current.read(kMaxUsageFileRead)))
-            folder = record->folder;
-    }
+    if (const auto record = core::readUsageFile(ctx_.programFolder())) folder = record->folder;
     // The colour only matters from the next start; a settings file that cannot be written
     // costs nothing now.
     (void)core::SaveUsageFile(ctx_, folder, v.BackColorSetting);

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <csignal>
 
+#include "hostile_files.hpp"
 #include "test_context.hpp"
 
 namespace {
@@ -81,7 +82,14 @@ TEST_F(SettingsFile, ItemsAreReadQuotedOrNotWithAnyLineEnd) {
         {"\"a,b\",\"1\",\"ignored\"\r\nmore", "a,b", "1"},
         {"\"/x/\"junk,\"2\"", "/x/", "2"},
         {",\"3\"", "", "3"},
-        {"\"/d\xc3\xa9j\xc3\xa0/\",\"4\"", "/d\xc3\xa9j\xc3\xa0/", "4"},
+        {"\"a \"\"b\"\" c\",\"5\"", "a \"b\" c", "5"},  // a doubled quote is one quote
+        {"\"\"\"\",\"6\"", "\"", "6"},
+        {"\"\",\"\"", "", ""},
+        // Single-byte text, as the file is written: E9 is one character.
+        {"\"/d\xe9j\xe0/\",\"4\"", "/d\xc3\xa9j\xc3\xa0/", "4"},
+        {"\"/d\xc3\xa9/\",\"4\"", "/d\xc3\x83\xc2\xa9/", "4"},
+        // Behind a UTF-8 byte-order mark the text is UTF-8.
+        {"\xef\xbb\xbf\"/d\xc3\xa9/\",\"7\"", "/d\xc3\xa9/", "7"},
     };
     for (const auto& c : cases) {
         writeFile(c.content);
@@ -90,6 +98,60 @@ TEST_F(SettingsFile, ItemsAreReadQuotedOrNotWithAnyLineEnd) {
             << c.content.toStdString();
         EXPECT_EQ(t.values().BackColorSetting, QString::fromUtf8(c.colour))
             << c.content.toStdString();
+    }
+}
+
+TEST_F(SettingsFile, AnyFolderNameReadsBackAsItWasWritten) {
+    const struct {
+        QString folder;
+        QByteArray written;  // empty: not checked byte for byte
+    } cases[] = {
+        {QStringLiteral("D:\\Logs \"old\"\\"), "\"D:\\Logs \"\"old\"\"\\\",\"255\"\r\n"},
+        {QStringLiteral("/a\"b/"), "\"/a\"\"b/\",\"255\"\r\n"},
+        {QStringLiteral("\""), "\"\"\"\",\"255\"\r\n"},
+        {QStringLiteral("/x/\",\""), {}},
+        {QStringLiteral("/caf\u00e9/"), "\"/caf\xe9/\",\"255\"\r\n"},
+        {QStringLiteral("/line\r\nbreak, comma/"), {}},
+        // No single byte carries these: the file holds UTF-8 behind its mark.
+        {QStringLiteral("/\u65e5\u672c/\u00e9\""),
+         "\xef\xbb\xbf\"/\xe6\x97\xa5\xe6\x9c\xac/\xc3\xa9\"\"\",\"255\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        ASSERT_TRUE(SaveUsageFile(*t.ctx, c.folder, QStringLiteral("255")));
+        if (!c.written.isEmpty()) {
+            EXPECT_EQ(readFile(), c.written);
+        }
+        LoadUsageFile(*t.ctx);
+        EXPECT_EQ(t.values().LastUsedFolder, c.folder);
+        EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("255"));
+    }
+}
+
+// A byte another program wrote comes back as the same byte.
+TEST_F(SettingsFile, ASingleByteFileSurvivesAReadAndAWrite) {
+    const QByteArray content = "\"C:\\R\xe9sultats\\\",\"&h00FFFFFF\"\r\n";
+    writeFile(content);
+    LoadUsageFile(*t.ctx);
+    EXPECT_EQ(t.values().LastUsedFolder, QStringLiteral("C:\\R\u00e9sultats\\"));
+    ASSERT_TRUE(SaveUsageFile(*t.ctx, t.values().LastUsedFolder, t.values().BackColorSetting));
+    EXPECT_EQ(readFile(), content);
+}
+
+// Nothing standing under the settings file's name holds the program up.
+TEST_F(SettingsFile, AFifoOrAnEndlessDeviceGivesTheDefaultsAtOnce) {
+    for (testsupport::HostileFile kind :
+         {testsupport::HostileFile::Fifo, testsupport::HostileFile::DevZeroLink}) {
+        SCOPED_TRACE(testsupport::hostileFileName(kind));
+        QFile::remove(filePath());
+        ASSERT_TRUE(testsupport::makeHostileFile(filePath(), kind));
+        testsupport::FifoRescue rescue(filePath());
+        t.values().LastUsedFolder = QStringLiteral("before");
+        LoadUsageFile(*t.ctx);
+        EXPECT_EQ(t.values().LastUsedFolder, t.folder.path());
+        EXPECT_EQ(t.values().BackColorSetting, QStringLiteral("&h00FFFFFF"));
+        EXPECT_FALSE(core::readUsageFile(t.folder.path()).has_value());
+        EXPECT_FALSE(rescue.fired()) << "the settings file was waited on";
     }
 }
 

@@ -1,0 +1,72 @@
+#include "core/small_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "hostile_files.hpp"
+
+namespace {
+
+using core::SmallFileRead;
+using Outcome = SmallFileRead::Outcome;
+using testsupport::HostileFile;
+
+constexpr qint64 kMax = 64;
+
+class SmallFile : public ::testing::Test {
+  protected:
+    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    void write(const char* name, const QByteArray& content) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(SmallFile, ARegularFileUpToTheLimitIsReadWholeAndAnythingElseIsNot) {
+    write("exact", QByteArray(kMax, 'a'));
+    write("over", QByteArray(kMax + 1, 'b'));
+    write("empty", QByteArray());
+    ASSERT_TRUE(QFile::link(path("exact"), path("link")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    ASSERT_TRUE(QFile::link(path("nowhere"), path("dangling")));
+
+    const struct {
+        const char* name;
+        Outcome outcome;
+        QByteArray content;
+    } cases[] = {
+        {"exact", Outcome::Read, QByteArray(kMax, 'a')},
+        {"empty", Outcome::Read, QByteArray()},
+        {"link", Outcome::Read, QByteArray(kMax, 'a')},
+        {"over", Outcome::Unreadable, QByteArray()},
+        {"folder", Outcome::Unreadable, QByteArray()},
+        {"absent", Outcome::Missing, QByteArray()},
+        {"dangling", Outcome::Missing, QByteArray()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SmallFileRead r = core::readSmallFile(path(c.name), kMax);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.content, c.content);
+    }
+}
+
+TEST_F(SmallFile, AFifoOrAnEndlessDeviceIsRefusedAtOnce) {
+    for (HostileFile kind : {HostileFile::Fifo, HostileFile::DevZeroLink}) {
+        SCOPED_TRACE(testsupport::hostileFileName(kind));
+        const QString name = path(kind == HostileFile::Fifo ? "fifo" : "zero");
+        ASSERT_TRUE(testsupport::makeHostileFile(name, kind));
+        testsupport::FifoRescue rescue(name);
+        const SmallFileRead r = core::readSmallFile(name, kMax);
+        EXPECT_EQ(r.outcome, Outcome::Unreadable);
+        EXPECT_TRUE(r.content.isEmpty());
+        EXPECT_FALSE(rescue.fired()) << "the reader waited on the FIFO";
+    }
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "hostile_files.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <chrono>
+
+namespace testsupport {
+
+const char* hostileFileName(HostileFile kind) {
+    return kind == HostileFile::Fifo ? "a FIFO" : "a link to /dev/zero";
+}
+
+bool makeHostileFile(const QString& path, HostileFile kind) {
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == HostileFile::Fifo) return ::mkfifo(name.constData(), 0600) == 0;
+    return ::symlink("/dev/zero", name.constData()) == 0;
+}
+
+FifoRescue::FifoRescue(const QString& path) : path_(QFile::encodeName(path).toStdString()) {
+    thread_ = std::thread([this] {
+        std::unique_lock lock(mutex_);
+        // Long enough for any reader that does not wait to be done with the name.
+        if (stop_.wait_for(lock, std::chrono::seconds(3), [this] { return stopping_; })) return;
+        while (
+            !stop_.wait_for(lock, std::chrono::milliseconds(100), [this] { return stopping_; })) {
+            // Without a reader waiting, a non-blocking open for writing fails.
+            const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0) continue;
+            fired_ = true;
+            (void)!::write(fd, "x", 1);
+            ::close(fd);
+        }
+    });
+}
+
+FifoRescue::~FifoRescue() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    stop_.notify_all();
+    thread_.join();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace testsupport {
+
+// What can stand under a file name that a careless reader hangs on or reads without end.
+enum class HostileFile {
+    Fifo,         // opening it for reading waits for a writer that never comes
+    DevZeroLink,  // a link to an endless device
+};
+const char* hostileFileName(HostileFile kind);
+
+// Puts `kind` under `path`; false when it cannot be made.
+bool makeHostileFile(const QString& path, HostileFile kind);
+
+// Should a reader still wait on the FIFO at `path` after a few seconds, writes a byte into
+// it and closes it, so the reader returns and the test fails instead of hanging the run.
+class FifoRescue {
+  public:
+    explicit FifoRescue(const QString& path);
+    ~FifoRescue();
+    FifoRescue(const FifoRescue&) = delete;
+    FifoRescue& operator=(const FifoRescue&) = delete;
+
+    // True when a reader was found waiting and had to be set free.
+    bool fired() const { return fired_; }
+
+  private:
+    std::string path_;
+    std::mutex mutex_;
+    std::condition_variable stop_;
+    bool stopping_ = false;
+    std::atomic<bool> fired_{false};
+    std::thread thread_;
+};
+
+}  // namespace testsupport
