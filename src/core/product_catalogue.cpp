@@ -1,12 +1,13 @@
 #include "core/product_catalogue.hpp"
 
 #include <QDir>
-#include <QFile>
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <vector>
 
 #include "core/app_context.hpp"
+#include "core/small_file.hpp"
 
 namespace core {
 
@@ -15,19 +16,43 @@ namespace {
 constexpr int kRecordItems = 7;
 const std::array<const char*, kRecordItems> kFieldNames = {
     "Reference", "Density", "PageSize", "NbAdressByte", "NbAdressByteRF", "TestMode", "Address"};
+// The items of a record that hold numbers.
+constexpr std::array<int, 5> kNumberFields = {1, 2, 3, 4, 6};
+
+// Far more than the file the program ships (under a kilobyte) will ever grow to.
+constexpr qint64 kMaxFileBytes = qint64{4} * 1024 * 1024;
 
 QString fileProblem(const QString& what) {
     return QStringLiteral("File '%1': %2").arg(QLatin1String(kProductsFileName), what);
 }
 
+// An item of the file as a message quotes it: a short piece, printable characters only,
+// so that a huge or binary item neither freezes the message box nor fills the screen.
+QString piece(const QString& item) {
+    constexpr qsizetype kMaxShown = 40;
+    const QString ellipsis = QStringLiteral("...");
+    const bool cut = item.size() > kMaxShown;
+    QString shown = cut ? item.left(kMaxShown - ellipsis.size()) : item;
+    for (QChar& c : shown) {
+        if (!c.isPrint()) c = QLatin1Char('?');
+    }
+    return cut ? shown + ellipsis : shown;
+}
+
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+struct Items {
+    std::vector<QString> items;
+    std::size_t onFirstLine = 0;  // how many of them stand on the first line that has any
+};
 
 // The items of the file in order. Items are separated by commas or line ends; a
 // quoted item runs to its closing quote (anything between that quote and the next
 // comma is dropped); an unquoted item loses its surrounding blanks. Blank lines hold
 // no item.
-std::vector<QString> splitItems(const QByteArray& content) {
-    std::vector<QString> items;
+Items splitItems(const QByteArray& content) {
+    Items result;
+    std::vector<QString>& items = result.items;
     const qsizetype n = content.size();
     qsizetype i = 0;
     while (i < n) {
@@ -60,8 +85,9 @@ std::vector<QString> splitItems(const QByteArray& content) {
             if (p >= len) break;
             ++p;  // the comma; a comma at the end of the line leaves one empty item
         }
+        if (result.onFirstLine == 0) result.onFirstLine = items.size();
     }
-    return items;
+    return result;
 }
 
 // A decimal whole number that fits 32 bits; an empty item reads as 0.
@@ -74,6 +100,14 @@ std::optional<std::int32_t> parseNumber(const QString& text) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(v);
+}
+
+// The first line holds a whole record (seven items, numbers where numbers belong): the
+// file starts without its line of headings.
+bool startsWithRecord(const Items& split) {
+    if (split.onFirstLine != kRecordItems) return false;
+    return std::all_of(kNumberFields.begin(), kNumberFields.end(),
+                       [&](int f) { return parseNumber(split.items[f]).has_value(); });
 }
 
 }  // namespace
@@ -96,14 +130,14 @@ std::optional<MemoryGeometry> memoryGeometry(const Product& p, QString* problem)
         if (p.Density < 0 || bits > std::numeric_limits<std::int32_t>::max()) {
             return fail(QStringLiteral("the Density of \"%1\" (%2 kbit) is not a memory size "
                                        "the program can use.")
-                            .arg(p.Reference)
+                            .arg(piece(p.Reference))
                             .arg(p.Density));
         }
         g.MemorySizeBytes = static_cast<std::int32_t>(bits / 8);
     }
     if (p.PageSize <= 0) {
         return fail(QStringLiteral("the PageSize of \"%1\" is %2; it must be 1 or more.")
-                        .arg(p.Reference)
+                        .arg(piece(p.Reference))
                         .arg(p.PageSize));
     }
     g.BlockSizeBytes = 4;
@@ -118,8 +152,16 @@ ProductLookup findProduct(const QByteArray& content, const QString& key) {
         result.problem = problem;
         return result;
     };
-    const std::vector<QString> items = splitItems(content);
+    const Items split = splitItems(content);
+    const std::vector<QString>& items = split.items;
     if (items.empty()) return invalid(fileProblem(QStringLiteral("the file is empty.")));
+    if (startsWithRecord(split)) {
+        // Read as it stands, every record would be shifted by one item.
+        return invalid(
+            fileProblem(QStringLiteral("the heading line is missing: the first line is already the "
+                                       "record of \"%1\".")
+                            .arg(piece(items[0]))));
+    }
 
     const std::size_t count = items.size();
     for (std::size_t at = 1; at < count; at += kRecordItems) {
@@ -128,17 +170,18 @@ ProductLookup findProduct(const QByteArray& content, const QString& key) {
         if (present < kRecordItems) {
             return invalid(
                 fileProblem(QStringLiteral("the last record (\"%1\") has %2 of its %3 items.")
-                                .arg(reference)
+                                .arg(piece(reference))
                                 .arg(present)
                                 .arg(kRecordItems)));
         }
         std::array<std::int32_t, kRecordItems> numbers{};
-        for (int f : {1, 2, 3, 4, 6}) {
+        for (int f : kNumberFields) {
             const auto v = parseNumber(items[at + f]);
             if (!v) {
                 return invalid(fileProblem(
                     QStringLiteral("the %1 of \"%2\" is \"%3\", which is not a whole number.")
-                        .arg(QLatin1String(kFieldNames[f]), reference, items[at + f])));
+                        .arg(QLatin1String(kFieldNames[f]), piece(reference),
+                             piece(items[at + f]))));
             }
             numbers[f] = *v;
         }
@@ -197,23 +240,21 @@ void SelectProduct(AppContext& ctx, const QString& caption) {
     } guard;
 
     const QString key = productKey(caption);
-    QFile file(QDir(ctx.programFolder()).filePath(QLatin1String(kProductsFileName)));
-    // Only a file that is not there is "missing": one that is there but cannot be read
-    // would send the user looking for a file that exists.
-    auto cannotRead = [&] {
+    const SmallFileRead file = readSmallFile(
+        QDir(ctx.programFolder()).filePath(QLatin1String(kProductsFileName)), kMaxFileBytes);
+    if (file.outcome != SmallFileRead::Outcome::Read) {
+        // Only a file that is not there is "missing": one that is there but cannot be
+        // read would send the user looking for a file that exists.
         ctx.ui().messageBox(
-            file.exists() ? fileProblem(QStringLiteral("the file is there but cannot be read."))
-                          : QString::fromLatin1(kProductsFileMissingText),
+            file.outcome == SmallFileRead::Outcome::Missing
+                ? QString::fromLatin1(kProductsFileMissingText)
+                : fileProblem(QStringLiteral("the file is there but cannot be read.")),
             QLatin1String(kProductsMessageTitle), MsgIcon::Critical, MsgButtons::Ok);
-    };
-    if (!file.open(QIODevice::ReadOnly)) return cannotRead();
-    const QByteArray content = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (readFailed) return cannotRead();
+        return;
+    }
 
     // Everything is known to be usable before the first window closes.
-    const ProductLookup found = findProduct(content, key);
+    const ProductLookup found = findProduct(file.content, key);
     if (found.outcome == ProductLookup::Outcome::Invalid) {
         ctx.ui().messageBox(found.problem, QLatin1String(kProductsMessageTitle), MsgIcon::Critical,
                             MsgButtons::Ok);

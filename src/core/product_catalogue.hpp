@@ -35,7 +35,8 @@ struct ProductLookup {
 
 // Looks `key` up in the content of a products file: one heading item, then records
 // of seven items (reference, density, page size, address bytes, RF address bytes,
-// test mode, address). The first record whose reference equals the key exactly wins;
+// test mode, address); a file whose first line is a whole record lacks its heading and
+// is Invalid. The first record whose reference equals the key exactly wins;
 // records after it are not read. The winning record is checked whole, geometry
 // included, so a caller can act on a Found result without anything failing later.
 ProductLookup findProduct(const QByteArray& content, const QString& key);
@@ -55,7 +56,8 @@ struct ProductFamily {
 std::optional<ProductFamily> productFamily(const QString& key);
 
 // Selects the product named by a product menu entry's caption: looks it up in the
-// products file beside the program, and when found replaces the selection and the
+// products file beside the program (read only when it is a regular file of a few MB),
+// and when found replaces the selection and the
 // geometry, closes the windows that could be working on another product and opens
 // the product's window afresh. A call made while a selection is still loading its
 // window is ignored.

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "hostile_files.hpp"
+#include "qstring_printer.hpp"
 #include "recording_windows.hpp"
 #include "test_context.hpp"
 
@@ -148,6 +150,11 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
         {"not a number", "VEL-C", QByteArray("h\n\"VEL-D\",2,four,1,1,\"0\",0\n"),
          "File 'TQ73RN_products.ini': the PageSize of \"VEL-D\" is \"four\", which is not a "
          "whole number."},
+        // Without its heading line every record would be read shifted by one item.
+        {"no heading", "VEL-D",
+         QByteArray("\"VEL-C\",2,4,1,1,\"0\",0\r\n\"VEL-D\",4,4,1,1,\"0\",0\r\n"),
+         "File 'TQ73RN_products.ini': the heading line is missing: the first line is already "
+         "the record of \"VEL-C\"."},
         // There but not readable: the user must not be sent looking for a missing file.
         {"unreadable", "VEL-C", std::nullopt,
          "File 'TQ73RN_products.ini': the file is there but cannot be read.", true},
@@ -187,6 +194,46 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
         EXPECT_EQ(m.title, QStringLiteral("DEMO-TQ73RN-A"));
         EXPECT_EQ(m.icon, core::MsgIcon::Critical);
         EXPECT_EQ(m.buttons, core::MsgButtons::Ok);
+    }
+}
+
+// Whatever stands under the file's name, the selection neither hangs nor reads without
+// end: anything but a regular file of a few MB is told as a file that cannot be read.
+TEST_F(SelectionFixture, AProductsFileThatIsNoSmallRegularFileIsRefusedLikeAnUnreadableOne) {
+    const QString path = t.path(QLatin1String(core::kProductsFileName));
+    // Records enough to pass any sensible size, every one of them sound.
+    QByteArray huge = kCatalogue;
+    while (huge.size() <= 5 * 1024 * 1024) huge += "\"VEL-D\",3,4,1,1,\"0\",0\r\n";
+    const struct {
+        const char* name;
+        std::optional<testsupport::HostileFile> kind;  // nullopt: the huge file
+    } cases[] = {
+        {"fifo", testsupport::HostileFile::Fifo},
+        {"link to /dev/zero", testsupport::HostileFile::DevZeroLink},
+        {"5 MB of records", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path);
+        if (c.kind) {
+            ASSERT_TRUE(testsupport::makeHostileFile(path, *c.kind));
+        } else {
+            writeProducts(huge);
+        }
+        testsupport::FifoRescue rescue(path);
+        const std::size_t shown = t.ui.messages().size();
+        t.ui.allowAnyMessage();
+        SelectProduct(*t.ctx, QStringLiteral("VEL-C"));
+        t.ui.allowAnyMessage(false);
+        EXPECT_FALSE(rescue.fired()) << "the selection waited on the FIFO";
+        EXPECT_EQ(t.ui.messages().size(), shown + 1);
+        if (t.ui.messages().size() > shown) {
+            EXPECT_EQ(t.ui.messages().back().text,
+                      QStringLiteral(
+                          "File 'TQ73RN_products.ini': the file is there but cannot be read."));
+        }
+        EXPECT_TRUE(journal.isEmpty());
+        EXPECT_EQ(t.values().SelectedProduct, core::Product{});
     }
 }
 
@@ -240,6 +287,60 @@ TEST(ProductsFileReader, ItemSyntax) {
     ASSERT_EQ(ok.outcome, core::ProductLookup::Outcome::Found) << ok.problem.toStdString();
     EXPECT_EQ(ok.product,
               (core::Product{QStringLiteral("VEL-C"), 2, 4, 1, 1, QStringLiteral("a, b"), -7}));
+}
+
+// A message shows a short, printable piece of a bad item, however large or binary it is.
+TEST(ProductsFileReader, AMessageQuotesAShortPrintablePieceOfTheItem) {
+    const QByteArray longItem(2 * 1024 * 1024, 'x');
+    const struct {
+        const char* name;
+        QByteArray content;
+        const char* problem;
+    } cases[] = {
+        {"2 MB number", "h\nVEL-C,2," + longItem + ",1,1,0,0\n",
+         "File 'TQ73RN_products.ini': the PageSize of \"VEL-C\" is "
+         "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\", which is not a whole number."},
+        {"2 MB reference", "h\n" + longItem + ",two,4,1,1,0,0\n",
+         "File 'TQ73RN_products.ini': the Density of "
+         "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is \"two\", which is not a whole number."},
+        {"control characters", "h\nVEL-C,2,4\x01\x7f\x9b\xa0\xe9,1,1,0,0\n",
+         "File 'TQ73RN_products.ini': the PageSize of \"VEL-C\" is \"4???\xc2\xa0\xc3\xa9\", which "
+         "is not a whole number."},
+        {"exactly 40", "h\nVEL-C,2," + QByteArray(40, 'y') + ",1,1,0,0\n",
+         "File 'TQ73RN_products.ini': the PageSize of \"VEL-C\" is "
+         "\"yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy\", which is not a whole number."},
+        {"short last record", "h\n" + longItem + ",2\n",
+         "File 'TQ73RN_products.ini': the last record "
+         "(\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\") has 2 of its 7 items."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const core::ProductLookup r = core::findProduct(c.content, QStringLiteral("VEL-C"));
+        EXPECT_EQ(r.outcome, core::ProductLookup::Outcome::Invalid);
+        EXPECT_EQ(r.problem, QString::fromUtf8(c.problem));
+    }
+}
+
+// Only a first line that is a whole record means the heading is missing; a heading of
+// several items, or records spread over lines, read as before.
+TEST(ProductsFileReader, TheHeadingIsMissingOnlyWhenTheFirstLineIsARecord) {
+    const struct {
+        const char* content;
+        core::ProductLookup::Outcome outcome;
+    } cases[] = {
+        {"A,1,1,1,1,x,1\nB,1,1,1,1,x,1\n", core::ProductLookup::Outcome::Invalid},
+        {"  A , 1 ,1,1,1,\"x\",1\r\n", core::ProductLookup::Outcome::Invalid},
+        {"\r\n\r\nA,1,1,1,1,x,1\n", core::ProductLookup::Outcome::Invalid},
+        {"h,A,1,1,1,1,x\n1\n", core::ProductLookup::Outcome::Found},
+        {"h\nA,1,1\n1,1,x,1\n", core::ProductLookup::Outcome::Found},
+    };
+    for (const auto& c : cases) {
+        const core::ProductLookup r = core::findProduct(c.content, QStringLiteral("A"));
+        EXPECT_EQ(r.outcome, c.outcome) << c.content << " " << r.problem.toStdString();
+        if (c.outcome == core::ProductLookup::Outcome::Invalid) {
+            EXPECT_TRUE(r.problem.contains(QStringLiteral("heading line is missing")));
+        }
+    }
 }
 
 TEST(ProductsFileReader, RecordsAfterTheMatchAreNotRead) {
