@@ -1,7 +1,17 @@
 #include "simboard/simulated_board.hpp"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
+
+#ifdef __unix__
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 #include "simboard/default_antenna.hpp"
 #include "simboard/hex.hpp"
@@ -17,12 +27,61 @@ namespace {
 constexpr LibraryStatus kHandleInvalid = 1;
 constexpr std::size_t kMaxAnswer = AnswerBuffer::kSize - 1;
 
-std::optional<std::string> readFile(const std::string& path) {
+// Far more than any board description; a larger file is not one.
+constexpr std::uintmax_t kMaxIniBytes = std::uintmax_t{4} * 1024 * 1024;
+
+struct IniFile {
+    std::optional<std::string> text;  // nothing: absent, or refused
+    bool refused = false;             // there, but not a regular file that can be read whole
+};
+
+// The file is read only when it is a regular file of at most kMaxIniBytes: a FIFO under
+// its name would block every reconnect, and a link to an endless device would be read
+// until memory runs out.
+IniFile readIniFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status)) return {};
+    IniFile refused{std::nullopt, true};
+    if (!fs::is_regular_file(status)) return refused;
+#ifdef __unix__
+    // O_NONBLOCK: should a FIFO take the file's place after the look above, the open
+    // still returns at once, and what was opened is judged again below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return refused;
+    struct stat opened {};
+    std::string text;
+    bool ok = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+              static_cast<std::uintmax_t>(opened.st_size) <= kMaxIniBytes;
+    if (ok) {
+        text.resize(static_cast<std::size_t>(opened.st_size) + 1);
+        std::size_t got = 0;
+        while (got < text.size()) {
+            const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        // A file that grew past its size while being read is not taken half.
+        ok = ok && got < text.size();
+        text.resize(got);
+    }
+    ::close(fd);
+    if (!ok) return refused;
+    return {std::move(text), false};
+#else
+    if (fs::file_size(path, error) > kMaxIniBytes || error) return refused;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) return refused;
     std::ostringstream text;
     text << in.rdbuf();
-    return text.str();
+    if (in.bad() || text.str().size() > kMaxIniBytes) return refused;
+    return {text.str(), false};
+#endif
 }
 
 // A longer answer would not fit the caller's buffer (a tag model's own combiner might
@@ -72,15 +131,22 @@ void SimulatedBoard::setTagPresentForDetector(bool present) {
 // keeps what was written into the tags' memories.
 void SimulatedBoard::reloadIni() {
     if (!iniPath_) return;
-    std::optional<std::string> text = readFile(*iniPath_);
-    if (text == lastIniText_) return;
-    lastIniText_ = text;
-    if (!text) {
+    IniFile file = readIniFile(*iniPath_);
+    if (!file.text) {
         iniWarnings_.clear();
+        if (file.refused) {
+            iniWarnings_.push_back(std::string(kBoardIniName) +
+                                   " is not a regular file of at most 4 MB that can be read: "
+                                   "the default board stands");
+        }
+    }
+    if (file.text == lastIniText_) return;
+    lastIniText_ = file.text;
+    if (!file.text) {
         applyConfig(BoardConfig{});
         return;
     }
-    ParsedBoardIni parsed = parseBoardIni(*text);
+    ParsedBoardIni parsed = parseBoardIni(*file.text);
     iniWarnings_ = std::move(parsed.warnings);
     applyConfig(parsed.config);
 }

@@ -2,8 +2,10 @@
 
 #include <QTemporaryDir>
 #include <fstream>
+#include <optional>
 
 #include "dummy_tag.hpp"
+#include "hostile_files.hpp"
 #include "reader/answer_buffer.hpp"
 #include "simboard/board_config.hpp"
 #include "simboard/default_antenna.hpp"
@@ -148,6 +150,44 @@ TEST_F(BoardIniFile, TheAntennaIsRebuiltOnlyWhenTheFileChanges) {
     ASSERT_EQ(board.usbConnect(), 0);
     EXPECT_EQ(board.config(), BoardConfig{});
     EXPECT_EQ(board.antenna().size(), buildDefaultAntenna().size());
+}
+
+// Whatever stands under the file's name, a reconnect returns at once; anything but a
+// regular file of a few MB is ignored like a file that cannot be read.
+TEST_F(BoardIniFile, AFifoADeviceOrAHugeFileLeavesTheDefaultBoard) {
+    std::string huge = "[board]\nplugged=false\n";
+    while (huge.size() <= 5 * 1024 * 1024) huge += "; a comment line to make the file large\n";
+    const struct {
+        const char* name;
+        std::optional<testsupport::HostileFile> kind;  // nullopt: the huge file
+    } cases[] = {
+        {"fifo", testsupport::HostileFile::Fifo},
+        {"link to /dev/zero", testsupport::HostileFile::DevZeroLink},
+        {"5 MB", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("[board]\nplugged=false\n");
+        SimulatedBoard board(folderPath());
+        ASSERT_NE(board.usbConnect(), 0);
+
+        std::remove(path().c_str());
+        if (c.kind) {
+            ASSERT_TRUE(testsupport::makeHostileFile(QString::fromStdString(path()), *c.kind));
+        } else {
+            write(huge);
+        }
+        testsupport::FifoRescue rescue(QString::fromStdString(path()));
+        EXPECT_EQ(board.usbConnect(), 0);
+        EXPECT_FALSE(rescue.fired()) << "the board waited on the FIFO";
+        EXPECT_EQ(board.config(), BoardConfig{});
+        EXPECT_EQ(board.iniWarnings().size(), 1u);
+        EXPECT_EQ(echo(board, reader::kStatusOk), "5500");
+        // A board made while the name is taken starts as the default board too.
+        SimulatedBoard fresh(folderPath());
+        EXPECT_EQ(fresh.config(), BoardConfig{});
+        std::remove(path().c_str());
+    }
 }
 
 TEST_F(BoardIniFile, UnknownKindsAndWarningsDoNotStopTheBoard) {

@@ -26,6 +26,9 @@ FifoRescue::FifoRescue(const QString& path) : path_(QFile::encodeName(path).toSt
         if (stop_.wait_for(lock, std::chrono::seconds(3), [this] { return stopping_; })) return;
         while (
             !stop_.wait_for(lock, std::chrono::milliseconds(100), [this] { return stopping_; })) {
+            // Only a FIFO needs setting free (a device would take the byte as well).
+            struct stat st {};
+            if (::stat(path_.c_str(), &st) != 0 || !S_ISFIFO(st.st_mode)) continue;
             // Without a reader waiting, a non-blocking open for writing fails.
             const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0) continue;
