@@ -201,25 +201,11 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
 // end: anything but a regular file of a few MB is told as a file that cannot be read.
 TEST_F(SelectionFixture, AProductsFileThatIsNoSmallRegularFileIsRefusedLikeAnUnreadableOne) {
     const QString path = t.path(QLatin1String(core::kProductsFileName));
-    // Records enough to pass any sensible size, every one of them sound.
-    QByteArray huge = kCatalogue;
-    while (huge.size() <= 5 * 1024 * 1024) huge += "\"VEL-D\",3,4,1,1,\"0\",0\r\n";
-    const struct {
-        const char* name;
-        std::optional<testsupport::HostileFile> kind;  // nullopt: the huge file
-    } cases[] = {
-        {"fifo", testsupport::HostileFile::Fifo},
-        {"link to /dev/zero", testsupport::HostileFile::DevZeroLink},
-        {"5 MB of records", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QFile::remove(path);
-        if (c.kind) {
-            ASSERT_TRUE(testsupport::makeHostileFile(path, *c.kind));
-        } else {
-            writeProducts(huge);
-        }
+    for (testsupport::HostileFile kind : testsupport::kHostileFiles) {
+        SCOPED_TRACE(testsupport::hostileFileName(kind));
+        // The huge one holds sound records only.
+        ASSERT_TRUE(
+            testsupport::makeHostileFile(path, kind, kCatalogue, "\"VEL-D\",3,4,1,1,\"0\",0\r\n"));
         testsupport::FifoRescue rescue(path);
         const std::size_t shown = t.ui.messages().size();
         t.ui.allowAnyMessage();

@@ -155,29 +155,17 @@ TEST_F(BoardIniFile, TheAntennaIsRebuiltOnlyWhenTheFileChanges) {
 // Whatever stands under the file's name, a reconnect returns at once; anything but a
 // regular file of a few MB is ignored like a file that cannot be read.
 TEST_F(BoardIniFile, AFifoADeviceOrAHugeFileLeavesTheDefaultBoard) {
-    std::string huge = "[board]\nplugged=false\n";
-    while (huge.size() <= 5 * 1024 * 1024) huge += "; a comment line to make the file large\n";
-    const struct {
-        const char* name;
-        std::optional<testsupport::HostileFile> kind;  // nullopt: the huge file
-    } cases[] = {
-        {"fifo", testsupport::HostileFile::Fifo},
-        {"link to /dev/zero", testsupport::HostileFile::DevZeroLink},
-        {"5 MB", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const QString name = QString::fromStdString(path());
+    for (testsupport::HostileFile kind : testsupport::kHostileFiles) {
+        SCOPED_TRACE(testsupport::hostileFileName(kind));
         write("[board]\nplugged=false\n");
         SimulatedBoard board(folderPath());
         ASSERT_NE(board.usbConnect(), 0);
 
-        std::remove(path().c_str());
-        if (c.kind) {
-            ASSERT_TRUE(testsupport::makeHostileFile(QString::fromStdString(path()), *c.kind));
-        } else {
-            write(huge);
-        }
-        testsupport::FifoRescue rescue(QString::fromStdString(path()));
+        // The huge one would unplug the board, were it read.
+        ASSERT_TRUE(testsupport::makeHostileFile(name, kind, "[board]\nplugged=false\n",
+                                                 "; a comment line to make the file large\n"));
+        testsupport::FifoRescue rescue(name);
         EXPECT_EQ(board.usbConnect(), 0);
         EXPECT_FALSE(rescue.fired()) << "the board waited on the FIFO";
         EXPECT_EQ(board.config(), BoardConfig{});

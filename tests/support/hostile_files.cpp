@@ -10,13 +10,34 @@
 namespace testsupport {
 
 const char* hostileFileName(HostileFile kind) {
-    return kind == HostileFile::Fifo ? "a FIFO" : "a link to /dev/zero";
+    switch (kind) {
+        case HostileFile::Fifo:
+            return "a FIFO";
+        case HostileFile::DevZeroLink:
+            return "a link to /dev/zero";
+        case HostileFile::Huge:
+            break;
+    }
+    return "a file of more than 5 MB";
 }
 
-bool makeHostileFile(const QString& path, HostileFile kind) {
+bool makeHostileFile(const QString& path, HostileFile kind, const QByteArray& start,
+                     const QByteArray& fill) {
+    QFile::remove(path);
     const QByteArray name = QFile::encodeName(path);
-    if (kind == HostileFile::Fifo) return ::mkfifo(name.constData(), 0600) == 0;
-    return ::symlink("/dev/zero", name.constData()) == 0;
+    switch (kind) {
+        case HostileFile::Fifo:
+            return ::mkfifo(name.constData(), 0600) == 0;
+        case HostileFile::DevZeroLink:
+            return ::symlink("/dev/zero", name.constData()) == 0;
+        case HostileFile::Huge:
+            break;
+    }
+    if (fill.isEmpty()) return false;
+    QByteArray content = start;
+    while (content.size() <= 5 * 1024 * 1024) content += fill;
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 FifoRescue::FifoRescue(const QString& path) : path_(QFile::encodeName(path).toStdString()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <atomic>
 #include <condition_variable>
@@ -12,11 +13,16 @@ namespace testsupport {
 enum class HostileFile {
     Fifo,         // opening it for reading waits for a writer that never comes
     DevZeroLink,  // a link to an endless device
+    Huge,         // a sound file made larger than 5 MB
 };
+inline constexpr HostileFile kHostileFiles[] = {HostileFile::Fifo, HostileFile::DevZeroLink,
+                                                HostileFile::Huge};
 const char* hostileFileName(HostileFile kind);
 
-// Puts `kind` under `path`; false when it cannot be made.
-bool makeHostileFile(const QString& path, HostileFile kind);
+// Puts `kind` under `path`, replacing what was there; false when it cannot be made. A
+// huge file is `start` followed by as many `fill` lines as it takes.
+bool makeHostileFile(const QString& path, HostileFile kind, const QByteArray& start = {},
+                     const QByteArray& fill = {});
 
 // Should a reader still wait on the FIFO at `path` after a few seconds, writes a byte into
 // it and closes it, so the reader returns and the test fails instead of hanging the run.
