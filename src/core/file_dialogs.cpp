@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 
 #include "core/app_context.hpp"
 
@@ -33,14 +35,21 @@ QString withDefaultSuffix(const QString& fullPath, const QString& suffix) {
 
 std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && (file.write(bytes) != bytes.size() || !file.flush())) {
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // The reason is taken before anything else runs: cancelling puts its own text in
+        // place of the error, and when the system took part of the data before refusing
+        // the rest (a disk that fills up on the way), the toolkit has no reason but
+        // "Unknown error" while errno still holds the refusing call's own.
+        const int refused = errno;
+        const QString why =
+            refused != 0 ? QString::fromLocal8Bit(std::strerror(refused)) : file.errorString();
         // A commit after a failed write could put a partial file in place of the old one.
         file.cancelWriting();
-        written = false;
+        return why;
     }
-    written = written && file.commit();
-    if (!written) return file.errorString();
+    if (!file.commit()) return file.errorString();
     return std::nullopt;
 }
 

@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 
 #include "core/app_context.hpp"
+#include "core/file_dialogs.hpp"
 #include "core/small_file.hpp"
 
 namespace core {
@@ -152,17 +152,9 @@ UsageSaveResult SaveUsageFile(AppContext& ctx, const QString& folder, const QStr
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         return failed(QStringLiteral("its folder cannot be created"));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
-    const QByteArray line = usageRecordText(folder, colour);
-    // The write is buffered: flush before committing, because a commit after a failed
-    // flush has been seen to put the partly written file in place of the old one.
-    if (file.write(line) != line.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return failed(why);
+    if (const auto why = writeWholeFile(path, usageRecordText(folder, colour))) {
+        return failed(*why);
     }
-    if (!file.commit()) return failed(file.errorString());
     return {};
 }
 

@@ -1,13 +1,14 @@
 #include "core/settings_file.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <csignal>
+#include <cerrno>
+#include <cstring>
 
+#include "file_size_limit.hpp"
 #include "hostile_files.hpp"
 #include "test_context.hpp"
 
@@ -180,20 +181,18 @@ TEST_F(SettingsFile, AWriteCutShortIsReportedAndTheOldFileKept) {
     ASSERT_TRUE(SaveUsageFile(*t.ctx, QStringLiteral("/old/"), QStringLiteral("255")));
     const QByteArray before = readFile();
 
-    // Files may grow to 20 bytes only, so the new record cannot be written whole.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 20;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto result = SaveUsageFile(*t.ctx, QStringLiteral("/a/much/longer/folder/than/before/"),
-                                      QStringLiteral("16777215"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    core::UsageSaveResult result;
+    {
+        // Files may grow to 20 bytes only, so the new record cannot be written whole.
+        testsupport::FileSizeLimit limit(20);
+        ASSERT_TRUE(limit.ok());
+        result = SaveUsageFile(*t.ctx, QStringLiteral("/a/much/longer/folder/than/before/"),
+                               QStringLiteral("16777215"));
+    }
 
     EXPECT_FALSE(result.ok());
-    EXPECT_FALSE(result.error().isEmpty());
+    EXPECT_TRUE(result.error().contains(QString::fromLocal8Bit(std::strerror(EFBIG))))
+        << result.error().toStdString();
     EXPECT_EQ(readFile(), before);
     // No temporary file is left behind.
     EXPECT_EQ(QDir(t.folder.path()).entryList(QDir::Files).filter(QStringLiteral("usage")).size(),

@@ -5,9 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTextEdit>
+#include <cerrno>
+#include <cstring>
 
 #include "core/log_entry.hpp"
 #include "core/settings_file.hpp"
+#include "file_size_limit.hpp"
 #include "test_context.hpp"
 
 namespace {
@@ -132,12 +135,48 @@ TEST_F(LogPaneTest, ANameTypedWithoutSuffixGetsTheOneTheFilterShows) {
     EXPECT_FALSE(QFile::exists(t.path("run")));
 }
 
+// The folder read at start-up is the program's folder without its final separator (no
+// settings file yet) or a recorded one with it: saving there rewrites nothing.
 TEST_F(LogPaneTest, SaveIntoTheFolderAlreadyRecordedLeavesTheSettingsFileAlone) {
-    t.values().LastUsedFolder = t.ctx->programFolder() + "/";
+    const QString folder = t.ctx->programFolder();
+    const QByteArray recorded = "\"elsewhere\",\"&h00FFFFFF\"\r\n";
+    t.values().BackColorSetting = "255";
     writeTwo();
+    for (const QString& lastUsed : {folder, folder + "/", folder + "//", folder + "/./"}) {
+        SCOPED_TRACE(lastUsed.toStdString());
+        {
+            QFile f(settingsFile());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(recorded);
+        }
+        t.values().LastUsedFolder = lastUsed;
+        t.ui.expectSaveDialog(chosen(t.path("same.txt")));
+        EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
+        EXPECT_EQ(settingsContent(), recorded);
+    }
+    // Any other folder is recorded.
+    t.values().LastUsedFolder = folder + "/logs";
     t.ui.expectSaveDialog(chosen(t.path("same.txt")));
     EXPECT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
-    EXPECT_FALSE(QFile::exists(settingsFile()));
+    EXPECT_EQ(settingsContent(), core::usageRecordText(folder + "/", "255"));
+}
+
+TEST_F(LogPaneTest, AFailedWriteNamesTheSystemsReason) {
+    writeTwo();
+    const QString path = t.path("full.txt");
+    t.ui.expectSaveDialog(chosen(path));
+    t.ui.expectMessage();
+    {
+        // Stands for a full disk: the log cannot be written whole.
+        testsupport::FileSizeLimit limit(8);
+        ASSERT_TRUE(limit.ok());
+        EXPECT_EQ(pane.save(), LogPane::SaveOutcome::WriteFailed);
+    }
+    ASSERT_EQ(t.ui.messages().size(), 1u);
+    EXPECT_EQ(t.ui.messages()[0].text,
+              widgets::kSaveLogFailedText.arg(QDir::toNativeSeparators(path),
+                                              QString::fromLocal8Bit(std::strerror(EFBIG))));
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(LogPaneTest, CancelWritesNothingAndRestoresThePointer) {
