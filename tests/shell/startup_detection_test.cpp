@@ -52,12 +52,31 @@ TEST(DetectionDecoding, FirmwareRevisionTakesOnlyBytesPresent) {
     }
 }
 
-TEST(DetectionDecoding, IdentificationDropsTheLastTwoBytes) {
-    const QString full = QStringLiteral("000F") + hexOf("TQ73RN-SIM-2A") + QStringLiteral("1234");
-    EXPECT_EQ(transceiver::decodeIdnCharacters(full), QStringLiteral("TQ73RN-SIM-2A"));
-    EXPECT_EQ(transceiver::decodeIdnCharacters(QStringLiteral("00024142")), QString());
-    EXPECT_EQ(transceiver::decodeIdnCharacters(QStringLiteral("0003414243")), QStringLiteral("A"));
-    EXPECT_EQ(transceiver::decodeIdnCharacters(QStringLiteral("00")), QString());
+// Every data byte but the last two (the CRC) is a character; a NUL ends the text, so no
+// NUL ever reaches the caption or ReaderIdnText.
+const struct IdnCase {
+    const char* name;
+    QString answer;
+    const char* text;
+} kIdnCases[] = {
+    {"whole", "000F" + hexOf("TQ73RN-SIM-2A") + "1234", "TQ73RN-SIM-2A"},
+    {"NUL before the CRC", "0010" + hexOf("TQ73RN-SIM-2A") + "001234", "TQ73RN-SIM-2A"},
+    {"NUL inside", "0010" + hexOf("TQ73RN") + "00" + hexOf("SIM-2A") + "1234", "TQ73RN"},
+    {"NUL first", "0005" + QStringLiteral("00414242") + "1234", ""},
+    {"two NULs before the CRC", "0006" + hexOf("AB") + "00001234", "AB"},
+    {"CRC of 00 00", "000F" + hexOf("TQ73RN-SIM-2A") + "0000", "TQ73RN-SIM-2A"},
+    {"CRC only", "00024142", ""},
+    {"one character", "0003414243", "A"},
+    {"status only", "00", ""},
+};
+
+TEST(DetectionDecoding, IdentificationDropsTheCrcAndEndsAtANul) {
+    for (const IdnCase& c : kIdnCases) {
+        SCOPED_TRACE(c.name);
+        const QString text = transceiver::decodeIdnCharacters(c.answer);
+        EXPECT_EQ(text, QLatin1String(c.text));
+        EXPECT_FALSE(text.contains(QChar(0)));
+    }
 }
 
 struct DetectionFixture : ::testing::Test {
@@ -126,6 +145,23 @@ TEST_F(DetectionFixture, HealthyBoardPublishesValuesAndStatusPhrase) {
     EXPECT_EQ(bar->value(), 120);
     EXPECT_EQ(bar->maximum(), 120);
     expectClosingThreeSecondsLater();
+}
+
+TEST_F(DetectionFixture, TheIdentificationKeepsItsTextWithoutTheNul) {
+    for (const IdnCase& c : kIdnCases) {
+        SCOPED_TRACE(c.name);
+        t.scripted.setDefault(ReaderFunction::Idn, 0, c.answer.toStdString());
+        detect();
+        const QString expected = QStringLiteral("IDN = ") + QLatin1String(c.text);
+        EXPECT_EQ(t.values().ReaderIdnText, expected);
+        EXPECT_EQ(label("lblIDn")->text(), expected);
+        EXPECT_EQ(label("lblDetectionStatus")->text(), QLatin1String(kDetectionOkText));
+        expectClosingThreeSecondsLater();
+        // As at the next start.
+        t.ctx->statusBar().setPanelText(1, QString());
+        t.ctx->statusBar().setMenusEnabled(false);
+        t.scripted.clearCalls();
+    }
 }
 
 TEST_F(DetectionFixture, UsbConnectionOnlyFromRevisionFive) {
