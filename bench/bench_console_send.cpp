@@ -1,5 +1,6 @@
-// One console Send through the window: compose the request from the boxes, exchange it
-// with the simulated board, judge and explain the answer, append the log entry.
+// One console SendRecv as a user meets it: the window shown and events pumped after the
+// Send (as a run does), beside the same Send with the window hidden; both on a log that
+// holds 100 entries and on one that holds 100,000. Also the memory 100,000 entries take.
 
 #include <benchmark/benchmark.h>
 
@@ -7,6 +8,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <memory>
 
 #include "console/console_window.hpp"
 #include "core/app_context.hpp"
@@ -34,33 +38,101 @@ void pick(QWidget* w, const char* entry) {
     emit list->activated(i);
 }
 
-void BM_ConsoleSendRecvInventory(benchmark::State& state) {
+long residentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+// A console set up for ISO15693 with an inventory in its SendRecv boxes.
+struct Console {
+    Console() : ctx(board, ui, clock, timing, QDir::tempPath()) {
+        window = std::make_unique<console::ConsoleWindow>(ctx);
+        window->resize(window->sizeHint());
+        window->load();
+        pick(window.get(), " 02 : Protocol Select ");
+        child<QAbstractButton>(window.get(), "OptProtocolCode_1")->click();
+        child<QAbstractButton>(window.get(), "cmdSendCommandCode02")->click();
+        pick(window.get(), " 04 : SendRecv ");
+        auto* data = child<widgets::HexEntryBox>(window.get(), "txtCodeXXFrameData");
+        data->setText(QStringLiteral("260100"));
+        data->commit();
+        send = child<QAbstractButton>(window.get(), "cmdSendCommandCodeXX");
+        answer = child<QLineEdit>(window.get(), "txtCommandCodeXXAnswer");
+    }
+    // Sends until the log holds `entries` entries, events pumped after each as a run does.
+    void fillTo(int entries) {
+        while (sent < entries) {
+            send->click();
+            QCoreApplication::processEvents();
+            ++sent;
+        }
+    }
+
     simboard::SimulatedBoard board;
     core::QtUi ui;
     core::SystemClock clock;
     NoPauses timing;
-    core::AppContext ctx(board, ui, clock, timing, QDir::tempPath());
-    auto* w = new console::ConsoleWindow(ctx);
-    w->load();
+    core::AppContext ctx;
+    std::unique_ptr<console::ConsoleWindow> window;
+    QAbstractButton* send = nullptr;
+    QLineEdit* answer = nullptr;
+    int sent = 1;  // the Protocol Select
+};
 
-    pick(w, " 02 : Protocol Select ");
-    child<QAbstractButton>(w, "OptProtocolCode_1")->click();
-    child<QAbstractButton>(w, "cmdSendCommandCode02")->click();
-    pick(w, " 04 : SendRecv ");
-    auto* data = child<widgets::HexEntryBox>(w, "txtCodeXXFrameData");
-    data->setText(QStringLiteral("260100"));
-    data->commit();
-    auto* send = child<QAbstractButton>(w, "cmdSendCommandCodeXX");
-    auto* answer = child<QLineEdit>(w, "txtCommandCodeXXAnswer");
+// Kept from one benchmark to the next (filling 100,000 entries takes a while); released
+// before the application object goes.
+std::unique_ptr<Console> small;
+std::unique_ptr<Console> large;
 
-    for (auto _ : state) {
-        send->click();
-        benchmark::DoNotOptimize(answer->text().size());
+Console& consoleAt(int entries) {
+    auto& c = entries <= 100 ? small : large;
+    if (!c) {
+        c = std::make_unique<Console>();
+        c->fillTo(entries);
     }
-    if (!answer->text().startsWith(QStringLiteral("80"))) state.SkipWithError("no tag answered");
-    delete w;
+    return *c;
 }
-BENCHMARK(BM_ConsoleSendRecvInventory)->Unit(benchmark::kMicrosecond);
+
+// range(0): entries already in the log; range(1): 1 shown, 0 hidden.
+void BM_ConsoleSendRecv(benchmark::State& state) {
+    Console& c = consoleAt(static_cast<int>(state.range(0)));
+    const bool shown = state.range(1) != 0;
+    c.window->setVisible(shown);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        c.send->click();
+        QCoreApplication::processEvents();
+    }
+    c.sent += static_cast<int>(state.iterations());
+    if (!c.answer->text().startsWith(QStringLiteral("80"))) state.SkipWithError("no tag answered");
+    c.window->hide();
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_ConsoleSendRecv)
+    ->ArgNames({"entries", "shown"})
+    ->Args({100, 0})
+    ->Args({100, 1})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Iterations(2000)
+    ->Unit(benchmark::kMicrosecond);
+
+// What 100,000 entries of the console's log cost in memory.
+void BM_ConsoleLogMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        Console c;
+        c.window->show();
+        QCoreApplication::processEvents();
+        const long before = residentKb();
+        c.fillTo(100000);
+        state.counters["MB_per_100k_entries"] = static_cast<double>(residentKb() - before) / 1024.0;
+    }
+}
+BENCHMARK(BM_ConsoleLogMemory)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
@@ -70,5 +142,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    small.reset();
+    large.reset();
     return 0;
 }

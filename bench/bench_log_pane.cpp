@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <optional>
 
 #include "core/app_context.hpp"
 #include "simboard/simulated_board.hpp"
 #include "widgets/log_pane.hpp"
+#include "widgets/log_view.hpp"
 
 namespace {
 
@@ -66,7 +66,7 @@ struct Fixture {
     core::SystemClock clock;
     NoTiming timing;
     core::AppContext ctx;
-    QTextEdit box;
+    widgets::LogView box;
     widgets::LogPane pane;
     int count = 0;
 };

@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "console/generic_panel.hpp"
 #include "console/idle_panel.hpp"
@@ -21,6 +20,7 @@
 #include "transceiver/hex_text.hpp"
 #include "widgets/exchange_row.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace console {
@@ -32,6 +32,10 @@ using transceiver::toLatin1;
 
 // The pause before each exchange: as many event passes as the console's sends let run.
 constexpr int kPausePasses = 1000;
+// A Send clicked during another Send's pause runs inside that pause, and so on: a user
+// clicking fast would nest Sends until the stack ran out. Beyond this depth the clicks
+// are dropped, as clicks on the other controls are.
+constexpr int kMaxNestedSends = 8;
 
 std::vector<std::optional<QString>> shownLines(const ExplainLines& lines) {
     std::vector<std::optional<QString>> shown;
@@ -73,7 +77,7 @@ class ConsoleWindow::PauseInputFilter : public QObject {
         const bool isSend = w == window_.generic_->row().sendButton() ||
                             w == window_.protocol_->row().sendButton() ||
                             w == window_.idle_->row().sendButton();
-        return !(allowSends_ && isSend);
+        return !(allowSends_ && isSend && window_.pauseDepth_ < kMaxNestedSends);
     }
 
   private:
@@ -114,8 +118,8 @@ ConsoleWindow::ConsoleWindow(core::AppContext& ctx, QWidget* parent)
                 [this, &button] { boardCallClicked(button.call, button.controls.answer); });
     }
 
-    logBox_ =
-        b.place(new QTextEdit(fraMode), QStringLiteral("rtfTQ73RNLogEdit"), 240, 7200, 9735, 2295);
+    logBox_ = b.place(new widgets::LogView(fraMode), QStringLiteral("rtfTQ73RNLogEdit"), 240, 7200,
+                      9735, 2295);
     auto* save = b.place(new QPushButton(QStringLiteral("Save Log"), fraMode),
                          QStringLiteral("cmdSaveLog"), 10320, 8640, 2295, 375);
     auto* clear = b.place(new QPushButton(QStringLiteral("Clear Log"), fraMode),
@@ -267,13 +271,17 @@ void ConsoleWindow::boardCallClicked(const core::BoardCall& call, QLineEdit* ans
 
 void ConsoleWindow::sendFrame(widgets::ExchangeRow& row, const std::string& request,
                               FailureText failure, const Explain& explain) {
-    row.clear();
+    row.clearForExchange();
     row.showRequest(fromLatin1(request.substr(2)));
     Exchange ex;
-    if (!exchange(request, ex)) return;
+    if (!exchange(request, ex)) {
+        row.showExplanations({});
+        return;
+    }
     const AnswerVerdict verdict = judgeAnswer(ex.status, ex.answer, ex.hadNul, failure);
     row.showAnswer(fromLatin1(verdict.answerBox));
-    if (verdict.decode) row.showExplanations(shownLines(explain(ex.answer)));
+    row.showExplanations(verdict.decode ? shownLines(explain(ex.answer))
+                                        : std::vector<std::optional<QString>>{});
     log_.appendUntitled(QString::fromLatin1(core::kLogKvCmdRaw), fromLatin1(request), row.answer());
 }
 

@@ -12,7 +12,6 @@
 
 class QComboBox;
 class QLineEdit;
-class QTextEdit;
 
 namespace core {
 struct BoardCall;
@@ -90,7 +89,7 @@ class ConsoleWindow : public core::ToolWindow {
     int pauseDepth_ = 0;
 
     QComboBox* commandList_ = nullptr;
-    QTextEdit* logBox_ = nullptr;
+    widgets::LogView* logBox_ = nullptr;
     GenericPanel* generic_ = nullptr;
     ProtocolSelectPanel* protocol_ = nullptr;
     IdlePanel* idle_ = nullptr;

@@ -26,6 +26,9 @@ RunScope::RunScope(ToolWindow& window, Start start) : window_(&window), ctx_(win
 
 RunScope::~RunScope() {
     if (!started_ || window_.isNull()) return;
+    // What the run changed last is drawn at the next repaint, not necessarily now: a
+    // loop of short runs must not repaint after every one of them.
+    if (!mustEnd()) window_->holdRepaints();
     if (exclusive_) window_->leaveExclusiveRun();
     // May schedule the window's deletion when it was closed during the run.
     window_->leaveRun();
@@ -37,6 +40,7 @@ bool RunScope::mustEnd() const {
 
 bool RunScope::pumpEnds(int passes) {
     if (passes > kMaxDirectPumpPasses) return pauseEnds(timedPauseMs(passes));
+    if (!window_.isNull()) window_->holdRepaints();
     pumpEvents(passes);
     return mustEnd();
 }

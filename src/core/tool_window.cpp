@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
+#include <algorithm>
 
 #include "core/app_context.hpp"
 
@@ -21,6 +23,33 @@ bool ToolWindow::tryEnterExclusiveRun() {
 }
 
 void ToolWindow::leaveExclusiveRun() { exclusiveRun_ = false; }
+
+void ToolWindow::holdRepaints() {
+    if (closing_ || !isVisible()) return;
+    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= kRepaintIntervalMs) {
+        releaseRepaints();
+        return;
+    }
+    if (!updatesEnabled()) return;
+    setUpdatesEnabled(false);
+    if (!repaintTimer_) {
+        repaintTimer_ = new QTimer(this);
+        repaintTimer_->setSingleShot(true);
+        connect(repaintTimer_, &QTimer::timeout, this, &ToolWindow::releaseRepaints);
+    }
+    repaintTimer_->start(
+        std::max(0, kRepaintIntervalMs - static_cast<int>(sinceRepaint_.elapsed())));
+}
+
+void ToolWindow::releaseRepaints() {
+    if (repaintTimer_) repaintTimer_->stop();
+    sinceRepaint_.restart();
+    if (updatesEnabled()) return;
+    setUpdatesEnabled(true);
+    // Drawn now rather than at the next pass of events: the run's next exchange may hold
+    // the repaints again before that pass, and the screen would then never catch up.
+    if (isVisible()) repaint();
+}
 
 void ToolWindow::leaveRun() {
     if (runDepth_ > 0) --runDepth_;

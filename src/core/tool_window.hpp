@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
+
+class QTimer;
 
 #include "core/window_kind.hpp"
 
@@ -43,6 +46,14 @@ class ToolWindow : public QWidget {
     // Shows the window in front: restored if minimised, raised and active.
     void bringForward();
 
+    // A run lets events run after every exchange, far more often than a screen can show
+    // anything: between two repaints of the window, about 30 a second, what the run
+    // changes is drawn at the next repaint rather than at once. Runs call this before
+    // they let events run and when they end; the window is drawn again within one
+    // repaint interval after the last call.
+    void holdRepaints();
+    static constexpr int kRepaintIntervalMs = 33;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -52,6 +63,9 @@ class ToolWindow : public QWidget {
     bool closing_ = false;
     int runDepth_ = 0;
     bool exclusiveRun_ = false;
+    QElapsedTimer sinceRepaint_;
+    QTimer* repaintTimer_ = nullptr;
+    void releaseRepaints();
 };
 
 }  // namespace core

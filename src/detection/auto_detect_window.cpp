@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
 #include "core/run_guard.hpp"
 #include "detection/probes.hpp"
+#include "widgets/log_view.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace detection {
@@ -97,8 +97,9 @@ AutoDetectWindow::AutoDetectWindow(core::AppContext& ctx, QWidget* parent)
     const int logHeight = 8190 - 60 - logTop;
     auto* fraLog =
         b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 60, logTop, 12060, logHeight);
-    rtfAutoDetectLogEdit_ = b.place(new QTextEdit(fraLog), QStringLiteral("rtfAutoDetectLogEdit"),
-                                    60, 60, 9300, logHeight - 120);
+    rtfAutoDetectLogEdit_ =
+        b.place(new widgets::LogView(fraLog), QStringLiteral("rtfAutoDetectLogEdit"), 60, 60, 9300,
+                logHeight - 120);
     cmdSaveLog_ = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
                           QStringLiteral("cmdSaveLog"), 9540, logHeight - 870, 2400, 330);
     cmdClearLog_ = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),

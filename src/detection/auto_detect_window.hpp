@@ -14,7 +14,6 @@ class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
-class QTextEdit;
 
 namespace detection {
 
@@ -56,7 +55,7 @@ class AutoDetectWindow : public core::ToolWindow {
     QPushButton* cmdStopLoop_ = nullptr;
     QPushButton* cmdSaveLog_ = nullptr;
     QPushButton* cmdClearLog_ = nullptr;
-    QTextEdit* rtfAutoDetectLogEdit_ = nullptr;
+    widgets::LogView* rtfAutoDetectLogEdit_ = nullptr;
 };
 
 }  // namespace detection

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
@@ -20,6 +19,7 @@
 #include "transceiver/frames.hpp"
 #include "transceiver/hex_text.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace detection {
@@ -63,7 +63,7 @@ TagDetectionWindow::TagDetectionWindow(core::AppContext& ctx, QWidget* parent)
     buildDetectionGroup(b, fraMode);
 
     auto* fraLog = b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 60, 6240, 12060, 1890);
-    rtfTagDetectionLogEdit_ = b.place(new QTextEdit(fraLog),
+    rtfTagDetectionLogEdit_ = b.place(new widgets::LogView(fraLog),
                                       QStringLiteral("rtfTagDetectionLogEdit"), 60, 60, 9300, 1770);
     auto* save = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
                          QStringLiteral("cmdSaveLog"), 9540, 1020, 2400, 330);

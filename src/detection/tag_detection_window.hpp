@@ -18,7 +18,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTextEdit;
 
 namespace core {
 class RunScope;
@@ -115,7 +114,7 @@ class TagDetectionWindow : public core::ToolWindow {
     QLineEdit* txtDacDataLResult_ = nullptr;
     QLineEdit* txtDacDataHResult_ = nullptr;
     QLineEdit* txtDetectionWuFlags_ = nullptr;
-    QTextEdit* rtfTagDetectionLogEdit_ = nullptr;
+    widgets::LogView* rtfTagDetectionLogEdit_ = nullptr;
 };
 
 }  // namespace detection

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
@@ -18,6 +17,7 @@
 #include "transceiver/hex_text.hpp"
 #include "transceiver/iso14443a_answers.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 #include "widgets/memory_view.hpp"
 #include "widgets/page_write_panel.hpp"
 #include "widgets/window_builder.hpp"
@@ -137,8 +137,8 @@ void Iso14443aWindow::build() {
             [this] { cancelClicked(); });
 
     auto* fraLog = b.place(new QGroupBox(this), QStringLiteral("FraLog"), 120, 7560, 13440, 2700);
-    logBox_ = b.place(new QTextEdit(fraLog), QStringLiteral("rtfISO14443ALogEdit"), 120, 180, 11160,
-                      2400);
+    logBox_ = b.place(new widgets::LogView(fraLog), QStringLiteral("rtfISO14443ALogEdit"), 120, 180,
+                      11160, 2400);
     saveLog_ = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
                        QStringLiteral("cmdSaveLog"), 11400, 1740, 1920, kButtonHeight);
     clearLog_ = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),

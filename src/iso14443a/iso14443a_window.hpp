@@ -16,7 +16,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTextEdit;
 
 namespace core {
 class RunScope;
@@ -141,7 +140,7 @@ class Iso14443aWindow : public core::ToolWindow {
     QPushButton* sendFrame_ = nullptr;
     MemoryPanel* memory_ = nullptr;
 
-    QTextEdit* logBox_ = nullptr;
+    widgets::LogView* logBox_ = nullptr;
     QPushButton* saveLog_ = nullptr;
     QPushButton* clearLog_ = nullptr;
 };

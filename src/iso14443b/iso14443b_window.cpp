@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/busy_pointer.hpp"

@@ -12,7 +12,6 @@
 #include "widgets/log_pane.hpp"
 
 class QLabel;
-class QTextEdit;
 
 namespace core {
 class RunScope;
@@ -97,7 +96,7 @@ class Iso14443bWindow : public core::ToolWindow {
     widgets::MemoryView* view_ = nullptr;
     widgets::PageWritePanel* pageWrite_ = nullptr;
     AnyFrameRow* anyFrame_ = nullptr;
-    QTextEdit* logBox_ = nullptr;
+    widgets::LogView* logBox_ = nullptr;
 };
 
 }  // namespace iso14443b

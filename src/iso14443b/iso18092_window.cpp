@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/reconnect.hpp"
@@ -15,6 +14,7 @@
 #include "iso14443b/tag_exchange.hpp"
 #include "iso14443b/window_common.hpp"
 #include "transceiver/felica_answers.hpp"
+#include "widgets/log_view.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace iso14443b {

@@ -8,7 +8,6 @@
 #include "widgets/log_pane.hpp"
 
 class QLabel;
-class QTextEdit;
 
 namespace iso14443b {
 
@@ -44,7 +43,7 @@ class Iso18092Window : public core::ToolWindow {
     QLabel* manufId_ = nullptr;
     QLabel* manufParameter_ = nullptr;
     AnyFrameRow* anyFrame_ = nullptr;
-    QTextEdit* logBox_ = nullptr;
+    widgets::LogView* logBox_ = nullptr;
 };
 
 }  // namespace iso14443b

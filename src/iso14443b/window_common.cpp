@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
@@ -13,6 +12,7 @@
 #include "transceiver/frames.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/log_pane.hpp"
+#include "widgets/log_view.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace iso14443b {
@@ -24,7 +24,7 @@ LogFrame buildLogFrame(const widgets::WindowBuilder& b, QWidget* parent, const c
         b.place(new QGroupBox(parent), QStringLiteral("FraLog"), left, top, width, height);
     const int boxWidth = width - kButtonWidth - 360;
     LogFrame f;
-    f.box = b.place(new QTextEdit(frame), QLatin1String(boxName), 120, 180, boxWidth, height - 300);
+    f.box = b.place(new widgets::LogView(frame), QLatin1String(boxName), 120, 180, boxWidth, height - 300);
     const int buttonLeft = boxWidth + 240;
     f.save = b.place(new QPushButton(QStringLiteral("Save Log"), frame),
                      QStringLiteral("cmdSaveLog"), buttonLeft, height - 1050, kButtonWidth, 375);

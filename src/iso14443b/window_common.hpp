@@ -5,7 +5,6 @@
 #include "core/protocol_setup.hpp"
 
 class QPushButton;
-class QTextEdit;
 class QWidget;
 
 namespace core {
@@ -14,6 +13,7 @@ class LogSink;
 class RunScope;
 }  // namespace core
 namespace widgets {
+class LogView;
 class LogPane;
 class WindowBuilder;
 }  // namespace widgets
@@ -31,7 +31,7 @@ inline constexpr int kWindowHeight = 9870;
 // The frame of a window's log: the log box, with Save Log and Clear Log on its right,
 // wired to the window's log pane.
 struct LogFrame {
-    QTextEdit* box;
+    widgets::LogView* box;
     QPushButton* save;
     QPushButton* clear;
 };

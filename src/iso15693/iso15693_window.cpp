@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTextEdit>
 #include <cmath>
 
 #include "core/app_context.hpp"
@@ -22,6 +21,7 @@
 #include "iso15693/side_frames.hpp"
 #include "iso15693/user_mode_page.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 #include "widgets/memory_view.hpp"
 #include "widgets/page_write_panel.hpp"
 #include "widgets/window_builder.hpp"
@@ -168,8 +168,8 @@ void Iso15693Window::build() {
 
     auto* fraLog =
         b.place(new QGroupBox(this), QStringLiteral("FraLog"), kPageLeft, 7260, 13905, 2955);
-    logBox_ =
-        b.place(new QTextEdit(fraLog), QStringLiteral("rtfISO15693LogEdit"), 120, 180, 11400, 2655);
+    logBox_ = b.place(new widgets::LogView(fraLog), QStringLiteral("rtfISO15693LogEdit"), 120, 180,
+                      11400, 2655);
     auto* save = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
                          QStringLiteral("cmdSaveLog"), 11640, 1920, 2145, 375);
     auto* clear = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),

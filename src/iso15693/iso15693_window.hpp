@@ -15,7 +15,6 @@
 class QLineEdit;
 class QPushButton;
 class QTabBar;
-class QTextEdit;
 
 namespace core {
 class RunScope;
@@ -196,7 +195,7 @@ class Iso15693Window : public core::ToolWindow {
     QLineEdit* txtRequest_ = nullptr;
     QLineEdit* txtAnswer_ = nullptr;
     QLineEdit* txtFastAnswer_ = nullptr;
-    QTextEdit* logBox_ = nullptr;
+    widgets::LogView* logBox_ = nullptr;
 };
 
 }  // namespace iso15693

@@ -49,6 +49,12 @@ void ExchangeRow::clear() {
     }
 }
 
+void ExchangeRow::clearForExchange() {
+    request_->clear();
+    answer_->clear();
+    for (QLineEdit* e : explanations_) e->clear();
+}
+
 void ExchangeRow::showRequest(const QString& text) { request_->setText(text); }
 
 void ExchangeRow::showAnswer(const QString& text) { answer_->setText(text); }
@@ -56,10 +62,15 @@ void ExchangeRow::showAnswer(const QString& text) { answer_->setText(text); }
 QString ExchangeRow::answer() const { return answer_->text(); }
 
 void ExchangeRow::showExplanations(const std::vector<std::optional<QString>>& lines) {
-    for (std::size_t i = 0; i < lines.size() && i < explanations_.size(); ++i) {
-        if (!lines[i]) continue;
-        explanations_[i]->show();
-        explanations_[i]->setText(*lines[i]);
+    for (std::size_t i = 0; i < explanations_.size(); ++i) {
+        QLineEdit* e = explanations_[i];
+        if (i < lines.size() && lines[i]) {
+            e->setText(*lines[i]);
+            e->show();
+        } else {
+            e->hide();
+            e->clear();
+        }
     }
 }
 

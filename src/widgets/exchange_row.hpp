@@ -39,12 +39,16 @@ class ExchangeRow : public QObject {
     QLineEdit* requestBox() const { return request_; }
     QLineEdit* answerBox() const { return answer_; }
 
-    // Before an exchange: the boxes empty, the explanation lines hidden.
+    // The boxes empty, the explanation lines hidden.
     void clear();
+    // Before an exchange: the boxes empty. The explanation lines keep their place, empty,
+    // until the answer says which are shown: hiding and showing them again around every
+    // exchange costs more than the exchange itself while the window is on screen.
+    void clearForExchange();
     void showRequest(const QString& text);
     void showAnswer(const QString& text);
     QString answer() const;
-    // One line per explanation box; a box without a line stays hidden.
+    // One line per explanation box; a box without a line is hidden.
     void showExplanations(const std::vector<std::optional<QString>>& lines);
     // The send button, the boxes and their labels (not the explanation lines).
     void setVisible(bool visible);

@@ -24,7 +24,23 @@ QString forBox(const QString& text) {
 
 LogPane::LogPane(core::AppContext& ctx) : core::LogSink(ctx.clock()), ctx_(ctx) {}
 
+LogPane::~LogPane() {
+    // The view reads the text it shows from here.
+    if (view_) view_->setSource(nullptr);
+}
+
+void LogPane::attach(LogView* view) {
+    view_ = view;
+    box_ = nullptr;
+    editable_ = false;
+    text_.clear();
+    if (!view_) return;
+    view_->setSource(&text_);
+    view_->setVisible(true);
+}
+
 void LogPane::attach(QTextEdit* box, bool editable) {
+    view_ = nullptr;
     box_ = box;
     editable_ = editable;
     text_.clear();
@@ -38,6 +54,7 @@ void LogPane::attach(QTextEdit* box, bool editable) {
 
 void LogPane::append(const QString& entry) {
     text_ += entry;
+    if (view_) view_->textAppended();
     if (!box_) return;
     QTextDocument* doc = box_->document();
     if (editable_ && doc->isModified()) {
@@ -54,6 +71,7 @@ void LogPane::append(const QString& entry) {
 
 void LogPane::clear() {
     text_.clear();
+    if (view_) view_->textReset();
     if (box_) {
         box_->clear();
         box_->document()->setModified(false);

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 #include "core/log_sink.hpp"
+#include "widgets/log_view.hpp"
 
 namespace core {
 class AppContext;
@@ -30,11 +31,13 @@ class LogPane : public core::LogSink {
     enum class SaveOutcome { NothingToSave, Cancelled, Saved, WriteFailed };
 
     explicit LogPane(core::AppContext& ctx);
+    ~LogPane() override;
 
-    // At the window's load: `box` shows the log from now on, both start empty. The box is
-    // read-only unless `editable` (the board tools let the user type into theirs).
-    void attach(QTextEdit* box, bool editable = false);
-    QTextEdit* box() const { return box_.data(); }
+    // At the window's load: `view` shows the log from now on, both start empty.
+    void attach(LogView* view);
+    // The same with a box the user can type into (the board tools' log); the box keeps
+    // a copy of the log, so it suits a log that does not run for hours.
+    void attach(QTextEdit* box, bool editable);
 
     // The log as it will be saved, entries separated by CR LF.
     const QString& text() const { return text_; }
@@ -53,6 +56,7 @@ class LogPane : public core::LogSink {
     QString boxText() const;
 
     core::AppContext& ctx_;
+    QPointer<LogView> view_;
     QPointer<QTextEdit> box_;
     bool editable_ = false;
     QString text_;

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QTextEdit>
 #include <QTimer>
 
 #include "core/status_bar.hpp"
@@ -20,6 +19,7 @@
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
 
 using console::ConsoleWindow;
@@ -242,7 +242,7 @@ TEST_F(ConsoleWindowTest, EachSendWritesOneLogEntry) {
         "070E0804000400180000000000000000\r\n\t\t\t<<< Not correct data sent by "
         "DEMO-TQ73RN-A");
     EXPECT_EQ(w->consoleLogText(), expected);
-    EXPECT_TRUE(get<QTextEdit>(QStringLiteral("rtfTQ73RNLogEdit"))
+    EXPECT_TRUE(get<widgets::LogView>(QStringLiteral("rtfTQ73RNLogEdit"))
                     ->toPlainText()
                     .endsWith(QStringLiteral("<<< Not correct data sent by DEMO-TQ73RN-A")));
     click(QStringLiteral("cmdClearLog"));
@@ -416,6 +416,18 @@ TEST_F(ConsoleWindowTest, PastedTextThatIsNotHexIsNeverSent) {
     EXPECT_EQ(kvRequests(), std::vector<std::string>{"010202010C"});
 }
 
+// Queues a click as the window system delivers it, to arrive during a later pump.
+void postClick(QWidget* target) {
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(
+            target,
+            new QMouseEvent(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+    }
+}
+
 TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
     open();
     w->show();
@@ -424,16 +436,6 @@ TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
     click(QStringLiteral("cmdSendCommandCodeXX"));  // one entry to keep
     auto* send = get<QPushButton>(QStringLiteral("cmdSendCommandCodeXX"));
     auto* clear = get<QPushButton>(QStringLiteral("cmdClearLog"));
-    auto postClick = [](QWidget* target) {
-        const QPointF at(target->width() / 2.0, target->height() / 2.0);
-        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QCoreApplication::postEvent(
-                target,
-                new QMouseEvent(type, at, target->mapToGlobal(at), Qt::LeftButton,
-                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                Qt::NoModifier));
-        }
-    };
     tc.scripted.queue(ReaderFunction::KvCmd, 0, "0001AA");
     tc.scripted.queue(ReaderFunction::KvCmd, 0, "0002BBBB");
     tc.scripted.clearCalls();
@@ -448,6 +450,23 @@ TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
                                       "\r\n\t\t\t<<< 0000")));
     EXPECT_EQ(log.count(QStringLiteral(">>> ")), 3);
     EXPECT_LT(log.indexOf(QStringLiteral("0001AA")), log.indexOf(QStringLiteral("0002BBBB")));
+}
+
+TEST_F(ConsoleWindowTest, SendsClickedFasterThanTheyRunNestOnlyAFewDeep) {
+    open();
+    w->show();
+    pick(" 01 : IDN ");
+    auto* send = get<QPushButton>(QStringLiteral("cmdSendCommandCodeXX"));
+    // Every pause takes the next queued click: without a bound, 5000 clicks nest 5000
+    // Sends, each with an event loop of its own on the stack.
+    for (int i = 0; i < 5000; ++i) postClick(send);
+    tc.scripted.clearCalls();
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    QCoreApplication::processEvents();
+    EXPECT_GE(kvRequests().size(), 2u);
+    EXPECT_LT(kvRequests().size(), 100u);
+    EXPECT_EQ(w->consoleLogText().count(QStringLiteral(">>> ")),
+              static_cast<qsizetype>(kvRequests().size()));
 }
 
 TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {

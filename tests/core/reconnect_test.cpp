@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTextEdit>
 
 #include "core/echo_handshake.hpp"
 #include "core/log_entry.hpp"
@@ -11,6 +10,7 @@
 #include "host_window.hpp"
 #include "test_context.hpp"
 #include "widgets/log_pane.hpp"
+#include "widgets/log_view.hpp"
 
 namespace {
 

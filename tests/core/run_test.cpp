@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QThread>
 
 #include "core/command_controls.hpp"
 #include "core/counted_loop.hpp"
@@ -271,6 +273,84 @@ TEST(CountedLoopStep, ReadsTheCountAsANumberAndEndsOnAnythingElse) {
         EXPECT_EQ(s.countText, QString::fromLatin1(c.countAfter));
         EXPECT_EQ(s.counterText, QString::fromLatin1(c.counterAfter));
     }
+}
+
+TEST_F(RunTest, AnExclusiveRunReleasesItsWindowHoweverItEnds) {
+    enum class Ending { Normally, ByStop, ByClosing };
+    for (const Ending ending : {Ending::Normally, Ending::ByStop, Ending::ByClosing}) {
+        SCOPED_TRACE(static_cast<int>(ending));
+        host->afterBlock = [&](int block) {
+            if (block != 1) return;
+            if (ending == Ending::ByStop)
+                duringNextPump(host, [&] { host->cmdStopCommand->click(); });
+            if (ending == Ending::ByClosing) duringNextPump(host, [&] { host->close(); });
+        };
+        host->readUser();
+        if (ending == Ending::ByClosing) {
+            flushDeferredDeletes();
+            ASSERT_TRUE(host.isNull());
+            host = static_cast<HostWindow*>(t.ctx->windows().show(WindowKind::Iso15693));
+            ASSERT_NE(host, nullptr);
+        }
+        host->afterBlock = nullptr;
+        host->blocksRead.clear();
+        host->readUser();
+        EXPECT_EQ(host->lastEnd, HostWindow::End::Completed);
+        EXPECT_EQ(host->blocksRead, (std::vector<int>{0, 1, 2, 3}));
+    }
+}
+
+// Counts the paints of a widget and what the log showed at each.
+class PaintWatch : public QObject {
+  public:
+    PaintWatch(QWidget* target, std::function<int()> shown) : shown_(std::move(shown)) {
+        target->installEventFilter(this);
+    }
+    int paints = 0;
+    int lastShown = -1;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            lastShown = shown_();
+        }
+        return false;
+    }
+
+  private:
+    std::function<int()> shown_;
+};
+
+void letTheScreenCatchUp() {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 4 * core::ToolWindow::kRepaintIntervalMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+}
+
+TEST_F(RunTest, AShownRunDrawsAtAScreenRateAndEndsWithItsLastEntryOnScreen) {
+    ASSERT_TRUE(host->isVisible());
+    letTheScreenCatchUp();
+    PaintWatch watch(host->rtfLog->viewport(), [&] { return host->rtfLog->lineCount(); });
+    host->lastBlock = 599;
+    int paintsDuringRun = 0;
+    host->afterBlock = [&](int) { paintsDuringRun = watch.paints; };
+    QElapsedTimer took;
+    took.start();
+    host->cmdReadUser->click();
+    const qint64 runMs = took.elapsed();
+
+    EXPECT_EQ(host->lastEnd, HostWindow::End::Completed);
+    // Far fewer paints than exchanges, about one per repaint interval the run lasted.
+    EXPECT_LE(paintsDuringRun, 3 + runMs / core::ToolWindow::kRepaintIntervalMs * 2);
+    EXPECT_LT(paintsDuringRun, 600 / 4);
+    letTheScreenCatchUp();
+    EXPECT_TRUE(host->updatesEnabled());
+    EXPECT_EQ(watch.lastShown, host->rtfLog->lineCount());
+    EXPECT_GT(host->rtfLog->lineCount(), 600);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTextEdit>
 #include <QTimer>
 #include <map>
 
@@ -23,6 +22,7 @@
 #include "simboard/board_config.hpp"
 #include "simboard/simulated_board.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
 
 using iso14443a::Iso14443aWindow;
@@ -155,7 +155,7 @@ TEST_F(Iso14443aWindowTest, LoadLogsTheEchoAndTheFourExchangesOfTheModesSetUp) {
                    "01 09110B00241204880F1F3F3F01000505005500", "0000") +
             "\r\n";
         EXPECT_EQ(w->windowLogText(), log);
-        EXPECT_EQ(get<QTextEdit>("rtfISO14443ALogEdit")->toPlainText(),
+        EXPECT_EQ(get<widgets::LogView>("rtfISO14443ALogEdit")->toPlainText(),
                   QString(log).replace("\r\n", "\n"));
         EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::KvCmd),
                   (std::vector<std::string>{"0109043A005804", "010904680101D1",

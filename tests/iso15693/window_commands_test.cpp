@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <functional>
 
+#include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
 
 namespace iso15693test {
@@ -168,7 +169,7 @@ TEST_F(CommandTest, StateCommandResultsAndCrcVerdicts) {
         EXPECT_TRUE(log().endsWith(QLatin1String(c.logTail))) << c.answer;
     }
     // The log box stays read-only after a CRC verdict.
-    EXPECT_TRUE(get<QTextEdit>(QStringLiteral("rtfISO15693LogEdit"))->isReadOnly());
+    EXPECT_TRUE(get<widgets::LogView>(QStringLiteral("rtfISO15693LogEdit"))->isReadOnly());
 }
 
 TEST_F(CommandTest, SystemInfoOfATagAndNothingWithoutOne) {

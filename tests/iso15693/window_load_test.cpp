@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+#include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
 
 namespace iso15693test {
@@ -33,7 +34,7 @@ TEST_F(LoadTest, GreetsTheBoardAndSelectsTheProtocolLogged) {
     EXPECT_EQ(log(), echoEntry("5500") + selectEntry("0000"));
     EXPECT_EQ(text("txt_ISO15693_request"), QString());
     EXPECT_EQ(text("txt_ISO15693_answer"), QString());
-    EXPECT_TRUE(get<QTextEdit>(QStringLiteral("rtfISO15693LogEdit"))->isReadOnly());
+    EXPECT_TRUE(get<widgets::LogView>(QStringLiteral("rtfISO15693LogEdit"))->isReadOnly());
     EXPECT_FALSE(get<QWidget>(QStringLiteral("fraPageWrite"))->isVisibleTo(w));
     EXPECT_FALSE(get<QWidget>(QStringLiteral("cmdStopCommand"))->isVisibleTo(w));
     EXPECT_TRUE(get<QWidget>(QStringLiteral("fraMode_1"))->isVisibleTo(w));

@@ -22,7 +22,7 @@ HostWindow::HostWindow(core::AppContext& ctx, core::WindowKind kind)
       lblLOOPnumber(new QLabel(QStringLiteral("0 for infinty loop"), this)),
       lblLoopCount(new QLabel(this)),
       chkLoop(new QCheckBox(QStringLiteral("Loop"), this)),
-      rtfLog(new QTextEdit(this)),
+      rtfLog(new widgets::LogView(this)),
       log(ctx),
       controls(ctx.values, core::CommandControls::StopFlag::Clears) {
     controls.setControls({cmdReadUser, cmdOther});

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTextEdit>
 #include <functional>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "core/tool_window.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/log_pane.hpp"
+#include "widgets/log_view.hpp"
 
 namespace testsupport {
 
@@ -45,7 +45,7 @@ class HostWindow : public core::ToolWindow {
     QLabel* lblLOOPnumber;
     QLabel* lblLoopCount;
     QCheckBox* chkLoop;
-    QTextEdit* rtfLog;
+    widgets::LogView* rtfLog;
 
     widgets::LogPane log;
     core::CommandControls controls;
