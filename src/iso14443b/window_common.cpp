@@ -24,7 +24,8 @@ LogFrame buildLogFrame(const widgets::WindowBuilder& b, QWidget* parent, const c
         b.place(new QGroupBox(parent), QStringLiteral("FraLog"), left, top, width, height);
     const int boxWidth = width - kButtonWidth - 360;
     LogFrame f;
-    f.box = b.place(new widgets::LogView(frame), QLatin1String(boxName), 120, 180, boxWidth, height - 300);
+    f.box = b.place(new widgets::LogView(frame), QLatin1String(boxName), 120, 180, boxWidth,
+                    height - 300);
     const int buttonLeft = boxWidth + 240;
     f.save = b.place(new QPushButton(QStringLiteral("Save Log"), frame),
                      QStringLiteral("cmdSaveLog"), buttonLeft, height - 1050, kButtonWidth, 375);

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTableWidget>
-#include <QTextEdit>
 #include <algorithm>
 
 #include "core/run_guard.hpp"

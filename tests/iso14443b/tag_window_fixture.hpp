@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
-#include <QTextEdit>
 #include <functional>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 
 namespace iso14443btest {
 
@@ -115,7 +115,7 @@ class TagWindowDriver {
 
         click(QStringLiteral("cmdClearLog"));
         EXPECT_EQ(w->windowLogText(), "");
-        EXPECT_EQ(get<QTextEdit>(logBox)->toPlainText(), "");
+        EXPECT_EQ(get<widgets::LogView>(logBox)->toPlainText(), "");
         click(QStringLiteral("cmdSaveLog"));
         EXPECT_TRUE(tc_.ui.allRepliesUsed());
     }
