@@ -417,7 +417,7 @@ void Iso14443aWindow::anticollisionProcessClicked() {
     auto step = [&](int row, std::string_view flag, const std::string& request,
                     const QString& title) {
         startCommand(flag);
-        const Exchanged e = ExchangeFrame(request, setup, title);
+        Exchanged e = ExchangeFrame(request, setup, title);
         anticollision_->setStep(row, QString::fromLatin1(kStepNames[row - 1]), request_->text(),
                                 answer_->text());
         return e;

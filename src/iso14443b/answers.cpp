@@ -92,7 +92,7 @@ QString blockLine(const QString& answer, int bytes) {
     return line;
 }
 
-QString blockData(const QString& answer, int bytes) { return answer.mid(4, 2 * bytes); }
+QString blockData(const QString& answer, int bytes) { return answer.mid(4, qsizetype{2} * bytes); }
 
 ReqcLabels reqcPrefixes() {
     return {QStringLiteral("Answer : "), QStringLiteral("Manuf ID : "),

@@ -158,7 +158,7 @@ void LogView::paintEvent(QPaintEvent*) {
             range.format.setForeground(palette().highlightedText());
             selections << range;
         }
-        layout.draw(&painter, QPointF(x, kMargin / 2 + i * h), selections);
+        layout.draw(&painter, QPointF(x, kMargin / 2.0 + i * h), selections);
     }
     if (widest != widest_) {
         // Lines are measured when they are first shown; the horizontal range follows.

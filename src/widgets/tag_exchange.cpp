@@ -28,14 +28,14 @@ TagAnswer exchange(const TagExchangeTarget& target, const std::string& request) 
 
 TagAnswer exchangeTagFrame(const TagExchangeTarget& target, const std::string& request,
                            const QString& title) {
-    const TagAnswer answer = exchange(target, request);
+    TagAnswer answer = exchange(target, request);
     target.log.appendTitled(title, QLatin1String(core::kLogSendRecv),
                             transceiver::fromLatin1(request), answer.text);
     return answer;
 }
 
 TagAnswer exchangeTagFrameContinued(const TagExchangeTarget& target, const std::string& request) {
-    const TagAnswer answer = exchange(target, request);
+    TagAnswer answer = exchange(target, request);
     target.log.appendContinued(QLatin1String(core::kLogSendRecv), transceiver::fromLatin1(request),
                                answer.text);
     return answer;
