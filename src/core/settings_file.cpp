@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <algorithm>
 
 #include "core/app_context.hpp"
@@ -112,7 +113,15 @@ std::optional<UsageRecord> parseUsageRecord(QByteArrayView content) {
     if (!folder) return std::nullopt;
     const auto colour = reader.next();
     if (!colour) return std::nullopt;
-    if (utf8) return UsageRecord{QString::fromUtf8(*folder), QString::fromUtf8(*colour)};
+    if (utf8) {
+        // Each item is decoded whole: a plain UTF-8 decoding would drop a byte-order mark
+        // that begins an item, and a name that begins with one would come back without it.
+        const auto decoded = [](const QByteArray& item) {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            return QString(decoder(item));
+        };
+        return UsageRecord{decoded(*folder), decoded(*colour)};
+    }
     return UsageRecord{QString::fromLatin1(*folder), QString::fromLatin1(*colour)};
 }
 

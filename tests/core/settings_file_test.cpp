@@ -113,7 +113,10 @@ TEST_F(SettingsFile, AnyFolderNameReadsBackAsItWasWritten) {
         {QStringLiteral("/x/\",\""), {}},
         {QStringLiteral("/caf\u00e9/"), "\"/caf\xe9/\",\"255\"\r\n"},
         {QStringLiteral("/line\r\nbreak, comma/"), {}},
-        // No single byte carries these: the file holds UTF-8 behind its mark.
+        // No single byte carries these: the file holds UTF-8 behind its mark, even a mark
+        // that begins the name itself.
+        {QStringLiteral("\ufeff/\ufeffx/"),
+         "\xef\xbb\xbf\"\xef\xbb\xbf/\xef\xbb\xbfx/\",\"255\"\r\n"},
         {QStringLiteral("/\u65e5\u672c/\u00e9\""),
          "\xef\xbb\xbf\"/\xe6\x97\xa5\xe6\x9c\xac/\xc3\xa9\"\"\",\"255\"\r\n"},
     };
