@@ -6,6 +6,7 @@
 #include "iso14443a/register.hpp"
 #include "iso14443b/register.hpp"
 #include "iso15693/register.hpp"
+#include "script/register.hpp"
 #include "shell/register.hpp"
 
 namespace app {
@@ -18,6 +19,7 @@ void registerAllWindows(core::WindowRegistry& registry) {
     iso14443a::registerWindows(registry);
     iso14443b::registerWindows(registry);
     iso15693::registerWindows(registry);
+    script::registerWindows(registry);
 }
 
 }  // namespace app

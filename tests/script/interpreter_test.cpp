@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "core/run_guard.hpp"
+#include "script_fixture.hpp"
+
+using reader::ReaderFunction;
+using scripttest::callEntry;
+using scripttest::errorEntry;
+using scripttest::kStamp;
+
+namespace {
+
+using Calls = std::vector<std::pair<ReaderFunction, std::string>>;
+
+class InterpreterTest : public scripttest::ScriptFixture {
+  protected:
+    Calls calls() const {
+        Calls out;
+        for (const auto& c : tc.scripted.calls()) out.emplace_back(c.function, c.request);
+        return out;
+    }
+};
+
+const QString kEcho = callEntry("TQ73RNDLL_ECHO", "5500");
+
+}  // namespace
+
+TEST_F(InterpreterTest, EveryKeywordCallsItsFunctionAndWritesItsEntry) {
+    using F = ReaderFunction;
+    tc.scripted.queue(F::SendReceive, 0, "80054400080000");
+    tc.scripted.queue(F::SendReceive, 0, "80054400080001");
+    tc.scripted.queue(F::SendReceive, 0, "8700");
+    tc.scripted.queue(F::SendReceive, 0, "80043712AB00");
+    tc.scripted.queue(F::SendReceive, 0, "80030EF1C200");
+    run("REM, note, more\n"
+        "rem, a b\n"
+        "REM\n"
+        "WAIT, 2\n"
+        "TQ73RNDLL_USB_CONNECT\n"
+        "TQ73RNDLL_USB_HANDLE_CHECK\n"
+        "TQ73RNDLL_ECHO\n"
+        "TQ73RNDLL_IDN\n"
+        "tq73rndll_select, 02 00 01 80\n"
+        "TQ73RNDLL_SENDRECV,2607\n"
+        "tq73rndll_sendreceive, 26 07\n"
+        "TQ73RNDLL_KVCMD, 010100\n"
+        "TQ73RNDLL_KVCMD,02A00126\n"
+        "TQ73RNDLL_FIELDOFF\n"
+        "TQ73RNDLL_GETDLLREV\n"
+        "TQ73RNDLL_PULSE_IRQ_IN\n"
+        "TQ73RNDLL_NSS_PULSE\n"
+        "TQ73RNDLL_POLLING_READING\n"
+        "TQ73RNDLL_GETMCUREV\n"
+        "TQ73RNDLL_MCUREV\n"
+        "TQ73RNDLL_RESET_SPI\n"
+        "TQ73RN_SOLAXX_SELECT\n"
+        "TQ73RN_SOLAxx_Initiate\n"
+        "TQ73RN_SOLAXX_SELECT\n"
+        "TQ73RNDLL_GET_INTERFACE_PIN_STATE\n"
+        "TQ73RNDLL_ECHO\n");
+
+    EXPECT_EQ(calls(), (Calls{{F::UsbConnect, ""},
+                              {F::UsbHandleCheck, ""},
+                              {F::Echo, ""},
+                              {F::Idn, ""},
+                              {F::Select, "02000180"},
+                              {F::SendReceive, "2607"},
+                              {F::SendReceive, "2607"},
+                              {F::KvCmd, "010100"},
+                              {F::KvCmd, "02A00126"},
+                              {F::FieldOff, ""},
+                              {F::GetDllRev, ""},
+                              {F::SendIrqPulse, ""},
+                              {F::SendNssPulse, ""},
+                              {F::PollingReading, ""},
+                              {F::GetMcuRev, ""},
+                              {F::GetMcuRev, ""},
+                              {F::ResetSpi, ""},
+                              {F::SendReceive, "0E00"},
+                              {F::SendReceive, "0600"},
+                              {F::SendReceive, "0E37"},
+                              {F::GetInterfacePinState, ""}}));
+    const QString expected =
+        kStamp + "REM,  note" + kStamp + "REM, AB" + kStamp + "REM" + kStamp + "WAIT, 2" +
+        callEntry("TQ73RNDLL_USB_CONNECT", "return 0 value : DEMO-TQ73RN-A reconnection ok") +
+        callEntry("TQ73RNDLL_USB_HANDLE_CHECK",
+                  "return 0 value : DEMO-TQ73RN-A always connected to USB port") +
+        kEcho + callEntry("TQ73RNDLL_IDN", "000F54513733524E2D53494D2D32410000") +
+        callEntry("TQ73RNDLL_SELECT, 02000180", "0000") +
+        callEntry("TQ73RNDLL_SENDRECV, 2607", "80054400080000") +
+        callEntry("TQ73RNDLL_SENDRECEIVE, 2607", "80054400080001") +
+        callEntry("TQ73RNDLL_KVCMD, 01 0100", "0000") +
+        callEntry("TQ73RNDLL_KVCMD, 02 A00126", "0000") + callEntry("TQ73RNDLL_FIELDOFF", "0000") +
+        callEntry("TQ73RNDLL_GETDLLREV", "5.1.0") + callEntry("TQ73RNDLL_PULSE_IRQ_IN", "0000") +
+        callEntry("TQ73RNDLL_NSS_PULSE", "0000") + callEntry("TQ73RNDLL_POLLING_READING", "0000") +
+        callEntry("TQ73RNDLL_GETMCUREV", "0003010401") +
+        callEntry("TQ73RNDLL_MCUREV", "0003010401") + callEntry("TQ73RNDLL_RESET_SPI", "0000") +
+        callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 00)", "8700") +
+        callEntry("TQ73RN_SOLAXX_INITIATE", "80043712AB00 (Chip_ID = 37)") +
+        callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 37)", "80030EF1C200") +
+        callEntry("TQ73RNDLL_GET_INTERFACE_PIN_STATE", "000101") +
+        errorEntry("TQ73RNDLL_GET_INTERFACE_PIN_STATE",
+                   "!!! Script Error : Command not yet implemented !!! ");
+    EXPECT_EQ(log(), expected);
+    // The run is over: the script can be edited and run again.
+    EXPECT_TRUE(enabled("cmdLaunchScript") && enabled("cmdScriptLoad") && enabled("cmdScriptSave"));
+    EXPECT_FALSE(editor()->isReadOnly());
+}
+
+TEST_F(InterpreterTest, ALineThatBreaksARuleIsLoggedCleanedAndEndsTheRunUnsent) {
+    const struct {
+        const char* line;
+        const char* cleaned;
+        const char* message;
+    } cases[] = {
+        {"REM word", "REM word", "Command not recognized"},
+        {"TQ73RNDLL_ECHO,", "TQ73RNDLL_ECHO,", "Too much Data parameters"},
+        {"TQ73RNDLL_SELECT, 02, 00", "TQ73RNDLL_SELECT,02,00",
+         "No Data found for this dll command"},
+        {"WAIT, 1a", "WAIT,1A", "Data not in Hexadecimal format"},
+        {"tq73rndll_sendrecv, 260", "TQ73RNDLL_SENDRECV,260",
+         "Data not compliant with dll command"},
+        {"TQ73RNDLL_KVCMD, 03 01 00", "TQ73RNDLL_KVCMD,030100",
+         "1st byte needed to be equal to '01' or '02'"},
+        {"WAIT,00000001", "WAIT,00000001", "Wait value is more than maximun accepted : 9999999"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        click(QStringLiteral("cmdEraseLogScript"));
+        tc.scripted.clearCalls();
+        run(QStringLiteral("TQ73RNDLL_ECHO\n") + QLatin1String(c.line) +
+            QStringLiteral("\nTQ73RNDLL_FIELDOFF"));
+        EXPECT_EQ(log(), kEcho + errorEntry(QLatin1String(c.cleaned),
+                                            QStringLiteral("!!! Script Error : ") +
+                                                QLatin1String(c.message) + " !!! "));
+        EXPECT_EQ(calls(), (Calls{{ReaderFunction::Echo, ""}}));
+        EXPECT_TRUE(enabled("cmdLaunchScript"));
+    }
+}
+
+TEST_F(InterpreterTest, AnUnreachableBoardRunsTheKeywordsReconnectOnceAndTheRunGoesOn) {
+    using F = ReaderFunction;
+    const struct {
+        const char* line;
+        F failing;
+        Calls calls;  // up to the next line's FIELDOFF
+        QString entry;
+    } cases[] = {
+        {"TQ73RNDLL_ECHO",
+         F::Echo,
+         {{F::Echo, ""}, {F::UsbConnect, ""}, {F::UsbHandleCheck, ""}},
+         callEntry("TQ73RNDLL_ECHO", "")},
+        {"TQ73RNDLL_KVCMD,010100",
+         F::KvCmd,
+         {{F::KvCmd, "010100"}, {F::UsbConnect, ""}, {F::UsbHandleCheck, ""}},
+         callEntry("TQ73RNDLL_KVCMD, 01 0100", "")},
+        {"TQ73RN_SOLAXX_SELECT",
+         F::SendReceive,
+         {{F::SendReceive, "0E00"},
+          {F::UsbConnect, ""},
+          {F::UsbHandleCheck, ""},
+          {F::Select, "0301"}},
+         callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 00)", "")},
+        {"TQ73RN_SOLAXX_INITIATE",
+         F::SendReceive,
+         {{F::SendReceive, "0600"},
+          {F::UsbConnect, ""},
+          {F::UsbHandleCheck, ""},
+          {F::Select, "0301"}},
+         callEntry("TQ73RN_SOLAXX_INITIATE", " (Chip_ID = 00)")},
+        {"TQ73RNDLL_GETDLLREV",
+         F::GetDllRev,
+         {{F::GetDllRev, ""}},
+         callEntry("TQ73RNDLL_GETDLLREV", "")},
+        {"TQ73RNDLL_USB_CONNECT",
+         F::UsbConnect,
+         {{F::UsbConnect, ""}},
+         callEntry("TQ73RNDLL_USB_CONNECT",
+                   "return 5 value : DEMO-TQ73RN-A reconnection failed\r\n\t\t\t"
+                   "verify DEMO-TQ73RN-A USB connection")},
+        {"TQ73RNDLL_USB_HANDLE_CHECK",
+         F::UsbHandleCheck,
+         {{F::UsbHandleCheck, ""}},
+         callEntry("TQ73RNDLL_USB_HANDLE_CHECK",
+                   "return 5 value : DEMO-TQ73RN-A not connected USB port\r\n\t\t\t"
+                   "use the 'TQ73RNDLL_USBconnect' function to reconnect your DEMO-TQ73RN-A")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        click(QStringLiteral("cmdEraseLogScript"));
+        tc.scripted.clearCalls();
+        tc.scripted.queueUntouched(c.failing, reader::kStatusUnreachable);
+        run(QLatin1String(c.line) + QStringLiteral("\nTQ73RNDLL_FIELDOFF"));
+        Calls expected = c.calls;
+        expected.emplace_back(F::FieldOff, "");
+        EXPECT_EQ(calls(), expected);
+        EXPECT_EQ(log(), c.entry + callEntry("TQ73RNDLL_FIELDOFF", "0000"));
+    }
+}
+
+TEST_F(InterpreterTest, AnotherFailedStatusIsOnlySeenInTheAnswerAndTheRunGoesOn) {
+    tc.scripted.queue(ReaderFunction::Echo, 1, "8E00");
+    run("TQ73RNDLL_ECHO\nTQ73RNDLL_ECHO");
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::UsbConnect), 0);
+    EXPECT_EQ(log(), callEntry("TQ73RNDLL_ECHO", "8E00") + kEcho);
+}
+
+TEST_F(InterpreterTest, TheChipIdComesOnlyFromATagsAnswerAndLastsUntilTheWindowLoadsAgain) {
+    using F = ReaderFunction;
+    tc.values().SolaChipId = "5A";
+    w->close();
+    open();
+    EXPECT_EQ(tc.values().SolaChipId, "00");
+
+    tc.scripted.queue(F::SendReceive, 0, "8700");          // SELECT before any INITIATE
+    tc.scripted.queue(F::SendReceive, 0, "80043712AB00");  // a tag: chip 37
+    tc.scripted.queue(F::SendReceive, 0, "8700");          // no tag
+    tc.scripted.queue(F::SendReceive, 0, "8000");          // a frame too short to hold an ID
+    tc.scripted.queue(F::SendReceive, 0, "80045512AB01");  // a transceiver error
+    tc.scripted.queueUntouched(F::SendReceive, reader::kStatusUnreachable);
+    run("TQ73RN_SOLAXX_SELECT\n"
+        "TQ73RN_SOLAXX_INITIATE\n"
+        "TQ73RN_SOLAXX_INITIATE\n"
+        "TQ73RN_SOLAXX_INITIATE\n"
+        "TQ73RN_SOLAXX_INITIATE\n"
+        "TQ73RN_SOLAXX_INITIATE\n"
+        "TQ73RN_SOLAXX_SELECT\n");
+    EXPECT_EQ(tc.scripted.requestsTo(F::SendReceive),
+              (std::vector<std::string>{"0E00", "0600", "0600", "0600", "0600", "0600", "0E37"}));
+    EXPECT_TRUE(log().endsWith(callEntry("TQ73RN_SOLAXX_INITIATE", " (Chip_ID = 37)") +
+                               callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 37)", "8700")));
+
+    // The next run starts with the chip of the last one.
+    tc.scripted.clearCalls();
+    run("TQ73RN_SOLAXX_SELECT");
+    EXPECT_EQ(tc.scripted.requestsTo(F::SendReceive), (std::vector<std::string>{"0E37"}));
+}
+
+TEST_F(InterpreterTest, ABlankLineIsLoggedInTheFirstPassOnlyAndAnEmptyFirstLineNever) {
+    loop("2");
+    run("\nTQ73RNDLL_ECHO\n\n\t\nREM\n");
+    const QString rem = kStamp + "REM";
+    EXPECT_EQ(log(), kEcho + "\r\n" + rem + kEcho + rem);
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::Echo), 2);
+}
+
+TEST_F(InterpreterTest, AnEmptyEditorRunsNothingAndChangesNothing) {
+    loop("3");
+    launch();
+    EXPECT_TRUE(tc.scripted.calls().empty());
+    EXPECT_TRUE(log().isEmpty());
+    EXPECT_FALSE(counter()->isVisibleTo(w));
+    EXPECT_TRUE(loopBox()->isChecked());
+    EXPECT_EQ(countText(), "3");
+}
+
+// ---- Repetition ------------------------------------------------------------------------
+
+TEST_F(InterpreterTest, ACountedLoopRunsItsPassesThenSwitchesItselfAndAutoLoopOff) {
+    const struct {
+        const char* count;
+        int passes;
+        const char* counter;
+    } cases[] = {
+        {"3", 3, "2"},   {"1", 1, "0"},   {"01", 1, "0"},  // a number, not the text "1"
+        {"007", 7, "6"}, {"abc", 1, "0"},  // no count: one pass, never an endless loop
+        {"-1", 1, "0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        tc.scripted.clearCalls();
+        tc.values().AutoLoopEnabled = true;
+        loop(QLatin1String(c.count));
+        run("TQ73RNDLL_ECHO");
+        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::Echo), c.passes);
+        EXPECT_EQ(counter()->text(), QLatin1String(c.counter));
+        EXPECT_TRUE(counter()->isVisibleTo(w));
+        EXPECT_EQ(countText(), "0");
+        EXPECT_FALSE(shown("txtLOOPnumber") || shown("lblLOOPnumber"));
+        EXPECT_FALSE(loopBox()->isChecked());
+        EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+        EXPECT_FALSE(tc.values().AutoLoopEnabled);
+    }
+}
+
+TEST_F(InterpreterTest, ACountOfZeroLoopsUntilTheBoxIsUnticked) {
+    tc.values().AutoLoopEnabled = true;
+    loop("0");
+    // Each pass waits a second of virtual time; the user unticks during the third.
+    tc.timing.after(2500, w, [this] { loopBox()->click(); });
+    run("TQ73RNDLL_ECHO\nWAIT,100000");
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::Echo), 3);
+    EXPECT_EQ(counter()->text(), "2");
+    EXPECT_EQ(countText(), "0");
+    EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+    // Only a counted loop's end switches AUTO LOOP off.
+    EXPECT_TRUE(tc.values().AutoLoopEnabled);
+}
+
+TEST_F(InterpreterTest, TickingTheBoxDuringARunRepeatsItAsCounted) {
+    tc.timing.after(500, w, [this] { loop("2"); });
+    run("TQ73RNDLL_ECHO\nWAIT,100000");
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::Echo), 2);
+    EXPECT_FALSE(loopBox()->isChecked());
+    // The counter is shown only by a run that starts with the box ticked.
+    EXPECT_FALSE(counter()->isVisibleTo(w));
+}
+
+TEST_F(InterpreterTest, AnErrorEndsACountedRunWithTheLoopLeftAsItStands) {
+    loop("3");
+    run("TQ73RNDLL_ECHO\nTQ73RNDLL_SELECT,0");
+    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::Echo), 1);
+    EXPECT_TRUE(loopBox()->isChecked());
+    EXPECT_TRUE(tc.values().ScriptLoopEnabled);
+    EXPECT_EQ(countText(), "3");
+    EXPECT_EQ(counter()->text(), "0");
+    EXPECT_TRUE(enabled("cmdLaunchScript"));
+}
+
+TEST_F(InterpreterTest, DuringARunTheScriptIsLockedWhileTheLogAndLoopStayUsable) {
+    tc.timing.after(500, w, [this] {
+        EXPECT_FALSE(enabled("cmdLaunchScript") || enabled("cmdScriptLoad") ||
+                     enabled("cmdScriptSave"));
+        EXPECT_TRUE(editor()->isReadOnly());
+        EXPECT_TRUE(enabled("cmdEraseLogScript") && enabled("chkLoopOnScript"));
+        click(QStringLiteral("cmdEraseLogScript"));
+    });
+    run("TQ73RNDLL_ECHO\nWAIT,100000\nTQ73RNDLL_FIELDOFF");
+    // The run goes on writing into the emptied log.
+    EXPECT_EQ(log(), callEntry("TQ73RNDLL_FIELDOFF", "0000"));
+    EXPECT_FALSE(editor()->isReadOnly());
+}
+
+TEST_F(InterpreterTest, AWaitLastsItsCountOfPassesAsATimedPause) {
+    // 9999999 passes: a pause of about a hundred seconds.
+    run("WAIT,9999999");
+    EXPECT_EQ(tc.timing.totalPaused(), core::timedPauseMs(10000000));
+    EXPECT_EQ(log(), kStamp + "WAIT, 9999999");
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "qstring_printer.hpp"
+#include "script/script_window.hpp"
+#include "window_fixture.hpp"
+
+namespace scripttest {
+
+// The date and time of every entry, with the tests' fixed clock.
+inline const QString kStamp = QStringLiteral("\r\n03-14-2026 09:26:53\t");
+
+// An untitled call entry as the script log writes it.
+inline QString callEntry(const QString& call, const QString& answer) {
+    return kStamp + QStringLiteral(">>> ") + call + QStringLiteral("\r\n\t\t\t<<< ") + answer;
+}
+inline QString errorEntry(const QString& cleaned, const QString& message) {
+    return kStamp + QStringLiteral(">>> ") + cleaned + QStringLiteral("\r\n\t\t\t") + message;
+}
+
+// The script window opened through the registry, with the controls a user touches.
+class ScriptFixture
+    : public testsupport::WindowFixture<script::ScriptWindow, core::WindowKind::Script> {
+  protected:
+    explicit ScriptFixture(reader::ReaderLibrary* reader = nullptr) : WindowFixture(reader) {}
+    void SetUp() override { open(); }
+
+    QPlainTextEdit* editor() {
+        return get<QPlainTextEdit>(QStringLiteral("rtfScriptLoadFileEdit"));
+    }
+    void type(const QString& script) { editor()->setPlainText(script); }
+    void launch() { click(QStringLiteral("cmdLaunchScript")); }
+    void run(const QString& script) {
+        type(script);
+        launch();
+    }
+    // Ticks LOOP ON SCRIPT with a count, as the user does.
+    void loop(const QString& count) {
+        get<QLineEdit>(QStringLiteral("txtLOOPnumber"))->setText(count);
+        if (!loopBox()->isChecked()) loopBox()->click();
+    }
+    QCheckBox* loopBox() { return get<QCheckBox>(QStringLiteral("chkLoopOnScript")); }
+    QString countText() { return get<QLineEdit>(QStringLiteral("txtLOOPnumber"))->text(); }
+    QLabel* counter() { return get<QLabel>(QStringLiteral("lblLoopCount")); }
+    bool shown(const char* name) { return get<QWidget>(QLatin1String(name))->isVisibleTo(w); }
+    bool enabled(const char* name) { return get<QWidget>(QLatin1String(name))->isEnabled(); }
+    QString log() { return w->scriptLogText(); }
+};
+
+}  // namespace scripttest
