@@ -22,8 +22,14 @@ namespace script {
 
 namespace {
 
+// The window was drawn for a narrower font than today's screens have: its editor, band and
+// log stand closer together so that it opens whole inside the main window on a 1024 x 768
+// screen, its Save Log and Clear Log in sight.
 constexpr int kWindowWidth = 11760;
-constexpr int kWindowHeight = 10005;
+constexpr int kWindowHeight = 8160;
+constexpr int kFrameHeight = 8040;
+constexpr int kLogTop = 3720;
+constexpr int kLogBottom = 7920;
 
 const QString kLoadFilter = QStringLiteral("Text File (*.txt)");
 const QString kSaveFilter = QStringLiteral("txt File (*.txt)");
@@ -75,49 +81,50 @@ QSize ScriptWindow::sizeHint() const {
 
 void ScriptWindow::build() {
     const widgets::WindowBuilder b(this);
-    auto* fraMode = b.place(new QFrame(this), QStringLiteral("fraMode"), 120, 0, 11415, 9495);
+    auto* fraMode =
+        b.place(new QFrame(this), QStringLiteral("fraMode"), 120, 0, 11415, kFrameHeight);
 
     rtfScriptLoadFileEdit_ = b.place(new QPlainTextEdit(fraMode),
-                                     QStringLiteral("rtfScriptLoadFileEdit"), 240, 360, 9015, 3135);
+                                     QStringLiteral("rtfScriptLoadFileEdit"), 240, 240, 9015, 2775);
     rtfScriptLoadFileEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // A scroll bar that appears when a long script is loaded narrows the editor, and the
     // editor then lays out every line again: a second or more for 100,000 lines.
     rtfScriptLoadFileEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    rtfScriptLogEdit_ =
-        b.place(new QTextEdit(fraMode), QStringLiteral("rtfScriptLogEdit"), 240, 4200, 9015, 5055);
+    rtfScriptLogEdit_ = b.place(new QTextEdit(fraMode), QStringLiteral("rtfScriptLogEdit"), 240,
+                                kLogTop, 9015, kLogBottom - kLogTop);
     QPalette logColours = rtfScriptLogEdit_->palette();
     logColours.setColor(QPalette::Base, QColor(0xE0, 0xE0, 0xE0));
     rtfScriptLogEdit_->setPalette(logColours);
     // Narrow tab stops keep an answer on its own line next to its indent.
     rtfScriptLogEdit_->setTabStopDistance(b.px(600));
 
-    b.hline(fraMode, QStringLiteral("Line2"), 240, 3600, 9000);
-    b.hline(fraMode, QStringLiteral("Line1"), 240, 4080, 9000);
+    b.hline(fraMode, QStringLiteral("Line2"), 240, 3120, 9000);
+    b.hline(fraMode, QStringLiteral("Line1"), 240, 3600, 9000);
     auto* heading = b.label(fraMode, QStringLiteral("lblFraScriptAutomation"),
-                            QStringLiteral("Script Automation"), 840, 3720, 7335, 255);
+                            QStringLiteral("Script Automation"), 840, 3240, 7335, 255);
     heading->setAlignment(Qt::AlignCenter);
 
     auto button = [&](const char* name, const char* caption, int top) {
         return b.place(new QPushButton(QLatin1String(caption), fraMode), QLatin1String(name), 9480,
                        top, 1695, 495);
     };
-    cmdScriptLoad_ = button("cmdScriptLoad", "Load Script", 360);
-    cmdScriptSave_ = button("cmdScriptSave", "Save Script", 1080);
-    cmdLaunchScript_ = button("cmdLaunchScript", "Launch Script", 3000);
-    auto* saveLog = button("cmdSaveScriptLog", "Save Log", 8160);
-    auto* clearLog = button("cmdEraseLogScript", "Clear Log", 8760);
+    cmdScriptLoad_ = button("cmdScriptLoad", "Load Script", 240);
+    cmdScriptSave_ = button("cmdScriptSave", "Save Script", 960);
+    cmdLaunchScript_ = button("cmdLaunchScript", "Launch Script", 2520);
+    auto* saveLog = button("cmdSaveScriptLog", "Save Log", kLogBottom - 1095);
+    auto* clearLog = button("cmdEraseLogScript", "Clear Log", kLogBottom - 495);
 
     chkLoopOnScript_ = b.place(new QCheckBox(QStringLiteral("LOOP ON SCRIPT"), fraMode),
-                               QStringLiteral("chkLoopOnScript"), 9480, 3600, 1815, 255);
+                               QStringLiteral("chkLoopOnScript"), 9480, 3120, 1815, 255);
     txtLOOPnumber_ = b.place(new QLineEdit(QStringLiteral("0"), fraMode),
-                             QStringLiteral("txtLOOPnumber"), 9480, 3840, 1575, 285);
+                             QStringLiteral("txtLOOPnumber"), 9480, 3360, 1575, 285);
     txtLOOPnumber_->setMaxLength(9);
     txtLOOPnumber_->setToolTip(QStringLiteral("enter the number of LOOP"));
     lblLOOPnumber_ = b.label(fraMode, QStringLiteral("lblLOOPnumber"),
-                             QStringLiteral("0 for infinty loop"), 9480, 4080, 1575, 255);
+                             QStringLiteral("0 for infinty loop"), 9480, 3600, 1575, 255);
     lblLOOPnumber_->setAlignment(Qt::AlignCenter);
     lblLoopCount_ =
-        b.label(fraMode, QStringLiteral("lblLoopCount"), QString(), 9600, 4440, 1695, 375);
+        b.label(fraMode, QStringLiteral("lblLoopCount"), QString(), 9600, 3960, 1695, 375);
     lblLoopCount_->setAlignment(Qt::AlignCenter);
     lblLoopCount_->hide();
 

@@ -84,7 +84,8 @@ TEST(WindowFit, EveryToolWindowFitsOrScrollsInASmallMainWindow) {
         EXPECT_TRUE(area->viewport()->rect().contains(frame->geometry()))
             << frame->geometry().width() << "x" << frame->geometry().height() << " at "
             << frame->x() << "," << frame->y();
-        for (const char* name : {"cmdSaveLog", "cmdClearLog"}) {
+        for (const char* name :
+             {"cmdSaveLog", "cmdClearLog", "cmdSaveScriptLog", "cmdEraseLogScript"}) {
             if (auto* button = w->findChild<QAbstractButton*>(QLatin1String(name)))
                 expectReachable(area, frame, button, name);
         }
