@@ -10,6 +10,10 @@ struct SmallFileRead {
     enum class Outcome { Read, Missing, Unreadable };
     Outcome outcome = Outcome::Missing;
     QByteArray content;  // the whole file, when Read
+    // Why it was not read, for a message: the system's words where it gave any ("No such
+    // file or directory", "Permission denied"), else "not a regular file" or "larger than
+    // N bytes".
+    QString error;
 };
 
 // Reads the whole file when it is a regular file of at most `maxBytes`. Anything else

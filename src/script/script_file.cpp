@@ -1,6 +1,8 @@
 #include "script/script_file.hpp"
 
-#include <QFile>
+#include <QFileInfo>
+
+#include "core/small_file.hpp"
 
 namespace script {
 
@@ -41,23 +43,16 @@ QStringList linesOfText(const QString& text) {
 
 ScriptFileRead readScriptFile(const QString& path) {
     ScriptFileRead read;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        read.error = file.errorString();
-        return read;
-    }
-    // One byte past the limit tells a file at the limit from a larger one, whatever size
-    // the file system reports (a file may grow while it is read).
-    const QByteArray bytes = file.read(kMaxScriptFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        read.error = file.errorString();
-        return read;
-    }
-    if (bytes.size() > kMaxScriptFileBytes) {
+    // A FIFO or a device chosen by mistake is refused at once: it would block the load or
+    // never end.
+    const core::SmallFileRead file = core::readSmallFile(path, kMaxScriptFileBytes);
+    if (file.outcome == core::SmallFileRead::Outcome::Read) {
+        read.bytes = file.content;
+    } else if (const QFileInfo info(path); info.isFile() && info.size() > kMaxScriptFileBytes) {
         read.error = QStringLiteral("larger than 16 MiB");
-        return read;
+    } else {
+        read.error = file.error;
     }
-    read.bytes = bytes;
     return read;
 }
 

@@ -26,8 +26,8 @@ std::optional<QByteArray> fileOfLines(const QStringList& lines);
 // (LF, CR LF, a lone CR, the paragraph and line separators).
 QStringList linesOfText(const QString& text);
 
-// The file's content, or why it could not be read ("larger than 16 MiB" or the system's
-// error text). An empty file reads as an empty array.
+// The file's content, or why it could not be read ("larger than 16 MiB", "not a regular
+// file" or the system's error text). An empty file reads as an empty array.
 struct ScriptFileRead {
     std::optional<QByteArray> bytes;
     QString error;

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "hostile_files.hpp"
+#include "qstring_printer.hpp"
 
 namespace {
 
@@ -39,20 +40,22 @@ TEST_F(SmallFile, ARegularFileUpToTheLimitIsReadWholeAndAnythingElseIsNot) {
         const char* name;
         Outcome outcome;
         QByteArray content;
+        QString error;  // what a message says about it
     } cases[] = {
-        {"exact", Outcome::Read, QByteArray(kMax, 'a')},
-        {"empty", Outcome::Read, QByteArray()},
-        {"link", Outcome::Read, QByteArray(kMax, 'a')},
-        {"over", Outcome::Unreadable, QByteArray()},
-        {"folder", Outcome::Unreadable, QByteArray()},
-        {"absent", Outcome::Missing, QByteArray()},
-        {"dangling", Outcome::Missing, QByteArray()},
+        {"exact", Outcome::Read, QByteArray(kMax, 'a'), {}},
+        {"empty", Outcome::Read, QByteArray(), {}},
+        {"link", Outcome::Read, QByteArray(kMax, 'a'), {}},
+        {"over", Outcome::Unreadable, QByteArray(), "larger than 64 bytes"},
+        {"folder", Outcome::Unreadable, QByteArray(), "not a regular file"},
+        {"absent", Outcome::Missing, QByteArray(), "No such file or directory"},
+        {"dangling", Outcome::Missing, QByteArray(), "No such file or directory"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const SmallFileRead r = core::readSmallFile(path(c.name), kMax);
         EXPECT_EQ(r.outcome, c.outcome);
         EXPECT_EQ(r.content, c.content);
+        EXPECT_EQ(r.error, c.error);
     }
 }
 
@@ -65,6 +68,7 @@ TEST_F(SmallFile, AFifoADeviceOrAHugeFileIsRefusedAtOnce) {
         const SmallFileRead r = core::readSmallFile(name, kMax);
         EXPECT_EQ(r.outcome, Outcome::Unreadable);
         EXPECT_TRUE(r.content.isEmpty());
+        EXPECT_FALSE(r.error.isEmpty());
         EXPECT_FALSE(rescue.fired()) << "the reader waited on the FIFO";
     }
 }
