@@ -21,7 +21,7 @@ QString exchange(core::AppContext& ctx, core::LogSink& log, const std::string& r
     core::callWithReconnect(ctx, core::BoardSetup::ScriptIso14443A,
                             core::OnUnreachable::ReconnectOnly, reader::ReaderFunction::SendReceive,
                             request, buffer);
-    const QString answer = answerText(buffer);
+    QString answer = answerText(buffer);
     log.append(core::log_entry::titled(ctx.clock().now(), title, QLatin1String(core::kLogSendRecv),
                                        QString::fromStdString(request), answer));
     return answer;

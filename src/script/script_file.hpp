@@ -11,7 +11,7 @@
 namespace script {
 
 // A script file larger than this is refused: a script is typed by a person.
-inline constexpr qint64 kMaxScriptFileBytes = 16 * 1024 * 1024;
+inline constexpr qint64 kMaxScriptFileBytes = qint64{16} * 1024 * 1024;
 
 // The editor's text of a file's bytes: a line ends at LF, a CR that ends a line is
 // dropped, and the line end of the last line makes no empty line after it. Bytes 80 to
