@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "core/app_context.hpp"
 #include "core/busy_pointer.hpp"
@@ -90,12 +89,13 @@ void ScriptWindow::build() {
     // A scroll bar that appears when a long script is loaded narrows the editor, and the
     // editor then lays out every line again: a second or more for 100,000 lines.
     rtfScriptLoadFileEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    rtfScriptLogEdit_ = b.place(new QTextEdit(fraMode), QStringLiteral("rtfScriptLogEdit"), 240,
-                                kLogTop, 9015, kLogBottom - kLogTop);
+    rtfScriptLogEdit_ = b.place(new widgets::LogView(fraMode), QStringLiteral("rtfScriptLogEdit"),
+                                240, kLogTop, 9015, kLogBottom - kLogTop);
     QPalette logColours = rtfScriptLogEdit_->palette();
     logColours.setColor(QPalette::Base, QColor(0xE0, 0xE0, 0xE0));
     rtfScriptLogEdit_->setPalette(logColours);
-    // Narrow tab stops keep an answer on its own line next to its indent.
+    // Three tab stops reach just past an entry's date and time, so that the request and
+    // answer lines below an entry start under its text.
     rtfScriptLogEdit_->setTabStopDistance(b.px(600));
 
     b.hline(fraMode, QStringLiteral("Line2"), 240, 3120, 9000);

@@ -5,13 +5,13 @@
 
 #include "core/tool_window.hpp"
 #include "widgets/log_pane.hpp"
+#include "widgets/log_view.hpp"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTextEdit;
 
 namespace script {
 
@@ -47,7 +47,7 @@ class ScriptWindow : public core::ToolWindow {
 
     widgets::LogPane log_;
     QPlainTextEdit* rtfScriptLoadFileEdit_ = nullptr;
-    QTextEdit* rtfScriptLogEdit_ = nullptr;
+    widgets::LogView* rtfScriptLogEdit_ = nullptr;
     QPushButton* cmdScriptLoad_ = nullptr;
     QPushButton* cmdScriptSave_ = nullptr;
     QPushButton* cmdLaunchScript_ = nullptr;
