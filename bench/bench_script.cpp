@@ -5,50 +5,22 @@
 // fast as its first (a log that costs more as it grows would slow them down). A real
 // board spends about 1 ms of USB round trip per exchange, so 10,000 lines take 10 s
 // there: the program's own share must stay well below. Also the load of a long file.
-#include <benchmark/benchmark.h>
-
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <map>
-#include <optional>
 #include <vector>
 
+#include "bench_support.hpp"
 #include "core/app_context.hpp"
 #include "reader/dispatching_reader.hpp"
 #include "script/script_window.hpp"
 #include "simboard/simulated_board.hpp"
 
 namespace {
-
-class BenchUi : public core::Ui {
-  public:
-    QString openPath;
-    core::MsgResult messageBox(const QString&, const QString&, core::MsgIcon,
-                               core::MsgButtons) override {
-        return core::MsgResult::Ok;
-    }
-    void beep() override {}
-    std::optional<core::FileDialogResult> saveFileDialog(const core::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<core::FileDialogResult> openFileDialog(const core::FileDialogRequest&) override {
-        return core::FileDialogResult{openPath, QStringLiteral("script.txt")};
-    }
-    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
-    void setBusy(bool) override {}
-    bool isBusy() const override { return false; }
-};
-
-class NoTiming : public core::Timing {
-  public:
-    void pause(int) override {}
-    void after(int, QObject*, std::function<void()>) override {}
-};
 
 // The board, with the time of each exchange kept: the pace of a run's lines.
 class TimedBoard : public reader::DispatchingReader {
@@ -85,9 +57,9 @@ struct Fixture {
 
     QTemporaryDir dir;
     TimedBoard board;
-    BenchUi ui;
+    benchsupport::QuietUi ui;
     core::SystemClock clock;
-    NoTiming timing;
+    benchsupport::NoTiming timing;
     core::AppContext ctx;
     script::ScriptWindow window;
 };
@@ -171,17 +143,13 @@ BENCHMARK(BM_ScriptLoad100000Lines)->Iterations(3)->Unit(benchmark::kMillisecond
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (const auto& [lines, byShown] : runMs) {
-        if (byShown.count(0) == 0 || byShown.count(1) == 0) continue;
-        const double hidden = byShown.at(0);
-        const double shown = byShown.at(1);
-        std::printf("%d SendRecv lines: shown %.1f ms, hidden %.1f ms, shown/hidden %.2f\n", lines,
-                    shown, hidden, shown / hidden);
-    }
-    return 0;
+    return benchsupport::runOffscreen(argc, argv, [] {
+        for (const auto& [lines, byShown] : runMs) {
+            if (byShown.count(0) == 0 || byShown.count(1) == 0) continue;
+            const double hidden = byShown.at(0);
+            const double shown = byShown.at(1);
+            std::printf("%d SendRecv lines: shown %.1f ms, hidden %.1f ms, shown/hidden %.2f\n",
+                        lines, shown, hidden, shown / hidden);
+        }
+    });
 }
