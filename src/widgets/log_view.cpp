@@ -161,10 +161,12 @@ void LogView::paintEvent(QPaintEvent*) {
         layout.draw(&painter, QPointF(x, kMargin / 2.0 + i * h), selections);
     }
     if (widest != widest_) {
-        // Lines are measured when they are first shown; the horizontal range follows.
+        // Lines are measured when they are first shown; the horizontal range follows, but
+        // not from inside this paint: a scroll bar that appears lays the view out again,
+        // and what that asks to be drawn during a paint is not drawn.
         widest_ = widest;
-        horizontalScrollBar()->setRange(0,
-                                        std::max(0, widest_ + 2 * kMargin - viewport()->width()));
+        QMetaObject::invokeMethod(
+            this, [this] { updateScrollRanges(); }, Qt::QueuedConnection);
     }
 }
 
