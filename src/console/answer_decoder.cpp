@@ -109,18 +109,23 @@ ExplainLines decodeIdleAnswer(std::string_view answer) {
 
 AnswerVerdict judgeAnswer(reader::LibraryStatus status, std::string_view answer, bool hadNul,
                           FailureText failure) {
+    const bool failed = status != reader::kStatusOk;
+    const AnswerVerdict transactionError =
+        failure == FailureText::Generic
+            ? AnswerVerdict{kGenericTransactionError, false}
+            : AnswerVerdict{"Transaction error : " + std::to_string(status) + " (" +
+                                transceiver::mid(answer, 1, 2) + ")",
+                            false};
+    // A failed call that never wrote the buffer is a broken link (an unplugged board),
+    // not bad data sent by the board.
+    if (failed && !hadNul) return transactionError;
     // An empty answer is what a failed call usually leaves, and a bare result code has no
     // length to disagree with: both are read for what they hold.
     const bool wellFormed = answer.size() < 4
                                 ? answer.size() % 2 == 0 && transceiver::isHexText(answer)
                                 : transceiver::parseAnswer(answer).wellFormed;
     if (!hadNul || !wellFormed) return {kNotCorrectData, false};
-    if (status != reader::kStatusOk) {
-        if (failure == FailureText::Generic) return {kGenericTransactionError, false};
-        return {"Transaction error : " + std::to_string(status) + " (" +
-                    transceiver::mid(answer, 1, 2) + ")",
-                false};
-    }
+    if (failed) return transactionError;
     return {std::string(answer), true};
 }
 

@@ -30,9 +30,10 @@ struct AnswerVerdict {
     std::string answerBox;
     bool decode = false;
 };
-// An answer that is not well formed (no NUL in the buffer, not hex, or a length byte
-// that disagrees with its data) is reported as such before the status is looked at;
-// a well-formed answer of any size is decoded.
+// A failed call that left the buffer untouched (no NUL) reads as a failed transaction.
+// Any other answer that is not well formed (no NUL in the buffer, not hex, or a length
+// byte that disagrees with its data) is reported as such before the status is looked
+// at; a well-formed answer of any size is decoded.
 AnswerVerdict judgeAnswer(reader::LibraryStatus status, std::string_view answer, bool hadNul,
                           FailureText failure);
 

@@ -131,9 +131,15 @@ TEST(AnswerDecoder, VerdictOnTheAnswerBox) {
         {0, "80ZZ", true, FailureText::Generic, "Not correct data sent by DEMO-TQ73RN-A", false},
         {0, "8005AABB", true, FailureText::WithStatus, "Not correct data sent by DEMO-TQ73RN-A",
          false},
-        // The bad answer outranks a failed status, as the untouched buffer shows.
-        {5, blanks, false, FailureText::WithStatus, "Not correct data sent by DEMO-TQ73RN-A",
+        // A bad answer the library wrote outranks a failed status...
+        {5, "80ZZ", true, FailureText::Generic, "Not correct data sent by DEMO-TQ73RN-A", false},
+        {1, "8005AABB", true, FailureText::WithStatus, "Not correct data sent by DEMO-TQ73RN-A",
          false},
+        // ...but a failed call that left the buffer untouched is a broken link.
+        {5, blanks, false, FailureText::Generic,
+         "Transaction error : Check your reader connections", false},
+        {5, blanks, false, FailureText::WithStatus, "Transaction error : 5 (  )", false},
+        {-1, blanks, false, FailureText::WithStatus, "Transaction error : -1 (  )", false},
         {3, "", true, FailureText::Generic, "Transaction error : Check your reader connections",
          false},
         {3, "", true, FailureText::WithStatus, "Transaction error : 3 ()", false},
