@@ -94,16 +94,21 @@ int savedBoxCount(std::string_view code) {
 
 bool savesData(std::string_view code) { return code == "04" || code == "09"; }
 
+std::vector<int> genericSentBoxes(std::string_view code, int writeRegisterOption) {
+    std::vector<int> sent;
+    const int count = savedBoxCount(code);
+    for (int b = 0; b < (count == 0 ? 1 : count); ++b) sent.push_back(b);
+    if (code == "04" || (code == "09" && writeRegisterOption >= 1 && writeRegisterOption <= 3)) {
+        sent.push_back(kDataBox);
+    }
+    return sent;
+}
+
 std::string genericRequest(const std::array<std::string, 5>& boxes, std::string_view data,
                            int writeRegisterOption) {
-    const std::string& code = boxes[0];
     std::string request = "01 ";
-    const int count = savedBoxCount(code);
-    for (int b = 0; b < (count == 0 ? 1 : count); ++b)
-        request += boxes[static_cast<std::size_t>(b)];
-    if (code == "04" || (code == "09" && writeRegisterOption >= 1 && writeRegisterOption <= 3)) {
-        request += data;
-    }
+    for (int b : genericSentBoxes(boxes[0], writeRegisterOption))
+        request += b == kDataBox ? std::string(data) : boxes[static_cast<std::size_t>(b)];
     return request;
 }
 

@@ -36,6 +36,8 @@ const GenericLayout* genericLayout(std::string_view code);
 // SendRecv keeps byte box 2 hidden but shows its label, with this caption, beside the
 // data box that takes its place.
 inline constexpr char kSendRecvDataCaption[] = "<Data> : data to be sent";
+// The data box as that caption names it.
+inline constexpr char kSendRecvDataName[] = "<Data>";
 
 // The boxes last entered for one generic command.
 struct SavedFrame {
@@ -50,8 +52,13 @@ SavedCommandFrames defaultSavedFrames();
 int savedBoxCount(std::string_view code);
 bool savesData(std::string_view code);
 
+// The generic panel's boxes that box 0's command sends, in order: byte box indices, and
+// kDataBox for the data box. WrReg sends the data box for every preset but the first.
+inline constexpr int kDataBox = -1;
+std::vector<int> genericSentBoxes(std::string_view code, int writeRegisterOption);
+
 // "01 " followed by the boxes that box 0's command sends: the request as shown in the
-// log. WrReg sends the data box for every preset but the first.
+// log.
 std::string genericRequest(const std::array<std::string, 5>& boxes, std::string_view data,
                            int writeRegisterOption);
 std::string idleRequest(const std::array<std::string, 16>& boxes);

@@ -37,6 +37,14 @@ constexpr int kPausePasses = 1000;
 // are dropped, as clicks on the other controls are.
 constexpr int kMaxNestedSends = 8;
 
+// The answer box of a Send that refused its boxes (pasted text gets past the key filters).
+QString refusalText(const QString& boxName) {
+    return QStringLiteral(
+               "Not sent: the box \"%1\" holds text that is not hex (digits 0-9, "
+               "A-F; no blanks)")
+        .arg(boxName);
+}
+
 std::vector<std::optional<QString>> shownLines(const ExplainLines& lines) {
     std::vector<std::optional<QString>> shown;
     for (const auto& line : lines) {
@@ -229,24 +237,21 @@ void ConsoleWindow::sendGeneric() {
     const std::string& command = boxes[0];
     sendFrame(
         generic_->row(), genericRequest(boxes, generic_->data(), generic_->writeRegisterOption()),
-        FailureText::Generic,
+        generic_->refusedBox(), FailureText::Generic,
         [&command](const std::string& answer) { return decodeGenericAnswer(command, answer); });
 }
 
 void ConsoleWindow::sendProtocolSelect() {
     commitFocusedBox();
-    if (protocol_->holdsRefusedText()) {
-        protocol_->row().clear();
-        ctx().ui().beep();
-        return;
-    }
-    sendFrame(protocol_->row(), protocol_->requestText(), FailureText::WithStatus,
+    sendFrame(protocol_->row(), protocol_->requestText(), protocol_->refusedBox(),
+              FailureText::WithStatus,
               [](const std::string& answer) { return decodeProtocolSelectAnswer(answer); });
 }
 
 void ConsoleWindow::sendIdle() {
     commitFocusedBox();
-    sendFrame(idle_->row(), idleRequest(idle_->boxes()), FailureText::WithStatus,
+    sendFrame(idle_->row(), idleRequest(idle_->boxes()), idle_->refusedBox(),
+              FailureText::WithStatus,
               [](const std::string& answer) { return decodeIdleAnswer(answer); });
 }
 
@@ -270,8 +275,17 @@ void ConsoleWindow::boardCallClicked(const core::BoardCall& call, QLineEdit* ans
 // ---- The shared send path -----------------------------------------------------------
 
 void ConsoleWindow::sendFrame(widgets::ExchangeRow& row, const std::string& request,
-                              FailureText failure, const Explain& explain) {
+                              const QString& refusedBox, FailureText failure,
+                              const Explain& explain) {
     row.clearForExchange();
+    if (!refusedBox.isEmpty()) {
+        // No frame was sent, so the request box stays empty and the entry has no request.
+        ctx().ui().beep();
+        row.showAnswer(refusalText(refusedBox));
+        row.showExplanations({});
+        log_.appendUntitled(QString::fromLatin1(core::kLogKvCmdRaw), QString(), row.answer());
+        return;
+    }
     row.showRequest(fromLatin1(request.substr(2)));
     Exchange ex;
     if (!exchange(request, ex)) {
@@ -291,13 +305,7 @@ void ConsoleWindow::commitFocusedBox() {
 }
 
 bool ConsoleWindow::exchange(const std::string& request, Exchange& out) {
-    // Pasted text gets past the boxes' key filters (they show it red): such a request
-    // never reaches the library.
     const std::string sent = transceiver::withoutBlanks(request);
-    if (!transceiver::isHexText(sent)) {
-        ctx().ui().beep();
-        return false;
-    }
     core::RunScope run(*this);
     {
         ++pauseDepth_;

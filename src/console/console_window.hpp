@@ -75,13 +75,14 @@ class ConsoleWindow : public core::ToolWindow {
     void boardCallClicked(const core::BoardCall& call, QLineEdit* answerBox);
 
     // The path the three Sends share: show the request, exchange, show and explain the
-    // answer, log it.
-    void sendFrame(widgets::ExchangeRow& row, const std::string& request, FailureText failure,
-                   const Explain& explain);
+    // answer, log it. A frame with a box named in `refusedBox` is not sent: the answer box
+    // and the log say why.
+    void sendFrame(widgets::ExchangeRow& row, const std::string& request, const QString& refusedBox,
+                   FailureText failure, const Explain& explain);
     // The focused entry box's leave rule, run before a Send acts.
     void commitFocusedBox();
-    // Pause, then the call under the reconnect rule. False when the request was refused
-    // or the window went away during the pause.
+    // Pause, then the call under the reconnect rule. False when the window went away
+    // during the pause.
     bool exchange(const std::string& request, Exchange& out);
 
     State state_;

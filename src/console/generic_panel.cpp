@@ -58,7 +58,10 @@ GenericPanel::GenericPanel(core::AppContext& ctx, const WindowBuilder& b, QWidge
     }
     data_ = new HexEntryBox(ctx, HexEntryBox::Kind::Data, this);
     b.place(data_, QStringLiteral("txtCodeXXFrameData"), boxLeft(2), kRowTop, 4215, 315);
-    connect(data_, &HexEntryBox::committed, this, &GenericPanel::dataLeft);
+    // Text the box refuses (red) sets neither the length byte nor the remembered value.
+    connect(data_, &HexEntryBox::committed, this, [this] {
+        if (data_->holdsValidText()) emit dataLeft();
+    });
     // The ARC_B value box is full at two digits: say so rather than drop the key silently.
     data_->installEventFilter(this);
     valueLine_ = b.hline(this, QStringLiteral("lineDataHCommandCode09"), boxLeft(5) + 495,
@@ -236,6 +239,21 @@ std::array<std::string, 5> GenericPanel::boxes() const {
 }
 
 std::string GenericPanel::data() const { return toLatin1(data_->text()); }
+
+QString GenericPanel::refusedBox() const {
+    const std::string code = toLatin1(frame_[0]->text());
+    for (int b : genericSentBoxes(code, writeRegisterOption())) {
+        if (b == kDataBox) {
+            if (transceiver::isHexText(data())) continue;
+            const GenericLayout* layout = genericLayout(code);
+            return layout && layout->data == DataBoxMode::SendRecv
+                       ? QString::fromLatin1(kSendRecvDataName)
+                       : valueCaption_->text();
+        }
+        if (!transceiver::isHexText(toLatin1(frame_[at(b)]->text()))) return labels_[at(b)]->text();
+    }
+    return {};
+}
 
 int GenericPanel::writeRegisterOption() const {
     for (int i = 0; i < 4; ++i) {

@@ -40,6 +40,10 @@ class GenericPanel : public QGroupBox {
 
     std::array<std::string, 5> boxes() const;
     std::string data() const;
+    // The name of the first box the command would send whose text is not hex (pasted
+    // text gets past the key filter), as the user reads it beside the box; empty when
+    // every sent box holds hex digits only.
+    QString refusedBox() const;
     // The chosen register write preset, 0 to 3.
     int writeRegisterOption() const;
     void setLengthBox(const QString& text);
@@ -49,7 +53,8 @@ class GenericPanel : public QGroupBox {
     void hideValueCaption();
 
   signals:
-    // The data box was left (its own rule has already padded an odd digit count).
+    // The data box was left holding hex digits (its own rule has already padded an odd
+    // digit count).
     void dataLeft();
     void writePresetChosen(int index);
 

@@ -92,6 +92,14 @@ std::array<std::string, 16> IdlePanel::boxes() const {
     return texts;
 }
 
+QString IdlePanel::refusedBox() const {
+    for (int i = 0; i < 16; ++i) {
+        if (!transceiver::isHexText(transceiver::toLatin1(frame_[at(i)]->text())))
+            return QString::fromLatin1(idleByteLabels()[at(i)]);
+    }
+    return {};
+}
+
 void IdlePanel::presetChosen(int index) {
     if (index < 0 || index > 5) return;
     const auto& frame = idlePresets()[at(index)].frame;

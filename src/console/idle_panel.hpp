@@ -29,6 +29,8 @@ class IdlePanel : public QGroupBox {
 
     widgets::ExchangeRow& row() const { return *row_; }
     std::array<std::string, 16> boxes() const;
+    // The label of the first box whose text is not hex; empty when all hold hex digits.
+    QString refusedBox() const;
 
     // The echo and the two pulses, each with the box that shows its answer.
     struct BoardButton {

@@ -10,6 +10,9 @@ namespace {
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
+// What a bit box may hold: one bit, or nothing while it is being edited.
+bool isBitText(std::string_view text) { return text.empty() || text == "0" || text == "1"; }
+
 }  // namespace
 
 ProtocolSelectModel::ProtocolSelectModel() {
@@ -32,11 +35,18 @@ void ProtocolSelectModel::updateByte0FromBits() {
     frame_[3] = byte0_;
 }
 
-void ProtocolSelectModel::updateByte1FromBits() { byte1_ = hexByte(byteFromBits(bits1_)); }
+void ProtocolSelectModel::updateByte1FromBits() {
+    byte1_ = hexByte(byteFromBits(bits1_));
+    frame_[4] = byte1_;
+}
 
 void ProtocolSelectModel::chooseProtocol(int option) {
     if (option < 0 || option >= kProtocolOptionCount) return;
-    if (paramIndex_ >= 1 && paramIndex_ < kProtocolOptionCount) saved_[at(paramIndex_)] = bits0_;
+    if (paramIndex_ >= 1 && paramIndex_ < kProtocolOptionCount) {
+        // A box emptied and not yet left is kept as the "0" it becomes.
+        for (int b = 0; b < 8; ++b)
+            saved_[at(paramIndex_)][at(b)] = normaliseBitText(bits0_[at(b)]);
+    }
 
     const ProtocolOption& p = protocolOptions()[at(option)];
     chosenOption_ = option;
@@ -66,7 +76,6 @@ void ProtocolSelectModel::chooseProtocol(int option) {
             break;
         case ExtraBytes::FelicaByte1:
             updateByte1FromBits();
-            frame_[4] = byte1_;
             if (slotTicked_) {
                 frame_[1] = "03";
                 frameVisible_[4] = true;
@@ -88,19 +97,27 @@ void ProtocolSelectModel::chooseItem(std::string_view listName, int itemIndex) {
         updateByte0FromBits();
     } else {
         updateByte1FromBits();
-        frame_[4] = byte1_;
     }
 }
 
-void ProtocolSelectModel::leaveBitBox0(int bit, std::string_view text) {
-    if (bit < 0 || bit > 7) return;
-    bits0_[at(bit)] = normaliseBitText(text);
-    updateByte0FromBits();
+void ProtocolSelectModel::setBit(int byteIndex, int bit, std::string text) {
+    if (bit < 0 || bit > 7 || byteIndex < 0 || byteIndex > 1) return;
+    if (byteIndex == 0) {
+        bits0_[at(bit)] = std::move(text);
+        updateByte0FromBits();
+    } else {
+        bits1_[at(bit)] = std::move(text);
+        updateByte1FromBits();
+    }
 }
 
-void ProtocolSelectModel::setBitBox1Text(int bit, std::string_view text) {
-    if (bit < 0 || bit > 7) return;
-    bits1_[at(bit)] = std::string(text);
+void ProtocolSelectModel::typeBitBox(int byteIndex, int bit, std::string_view text) {
+    // While the user edits, an emptied box stays empty (it reads 0) until it is left.
+    if (isBitText(text)) setBit(byteIndex, bit, std::string(text));
+}
+
+void ProtocolSelectModel::leaveBitBox(int byteIndex, int bit, std::string_view text) {
+    if (isBitText(text)) setBit(byteIndex, bit, normaliseBitText(text));
 }
 
 // A parameter box left empty stays empty and is copied nowhere: the frame is then sent
@@ -163,12 +180,14 @@ void ProtocolSelectModel::setSlotCounter(bool ticked) {
     frameVisible_[4] = ticked;
 }
 
-std::string ProtocolSelectModel::requestText() const {
-    std::string request = "01 " + frame_[0] + frame_[1];
+int ProtocolSelectModel::sentBoxCount() const {
     // The length never names more boxes than the panel has.
-    const int count =
-        static_cast<int>(std::min<std::uint32_t>(transceiver::hexValue(frame_[1]), 4));
-    for (int b = 2; b < 2 + count; ++b) request += frame_[at(b)];
+    return 2 + static_cast<int>(std::min<std::uint32_t>(transceiver::hexValue(frame_[1]), 4));
+}
+
+std::string ProtocolSelectModel::requestText() const {
+    std::string request = "01 ";
+    for (int b = 0; b < sentBoxCount(); ++b) request += frame_[at(b)];
     return request;
 }
 

@@ -21,9 +21,11 @@ class ProtocolSelectModel {
     // Actions of the user.
     void chooseProtocol(int option);
     void chooseItem(std::string_view listName, int itemIndex);
-    void leaveBitBox0(int bit, std::string_view text);
-    // Byte-1 bit boxes have no leave rule; their text is read as it stands.
-    void setBitBox1Text(int bit, std::string_view text);
+    // A bit box of parameter byte 0 or 1: what is typed forms the byte (and its frame
+    // box) at once, as a list choice does; leaving the box writes its bit as "0" or "1".
+    // Text other than a bit (pasted) is refused: the bit keeps its value.
+    void typeBitBox(int byteIndex, int bit, std::string_view text);
+    void leaveBitBox(int byteIndex, int bit, std::string_view text);
     void leaveFrameBox(int box, std::string_view text);
     void leaveByte0Box(std::string_view text);
     void leaveByte1Box(std::string_view text);
@@ -33,6 +35,8 @@ class ProtocolSelectModel {
 
     // "01 " and the frame boxes that box 1 counts: the request as logged.
     std::string requestText() const;
+    // Boxes 0 and 1 and the boxes that box 1 counts.
+    int sentBoxCount() const;
 
     // State shown.
     int chosenOption() const { return chosenOption_; }  // -1 before the first choice
@@ -57,6 +61,7 @@ class ProtocolSelectModel {
   private:
     void updateByte0FromBits();
     void updateByte1FromBits();
+    void setBit(int byteIndex, int bit, std::string text);
     static std::string hexByte(int v);
 
     int chosenOption_ = -1;

@@ -44,6 +44,13 @@ int fieldCentre(int highBit, int lowBit) {
     return (bit0Top(highBit) + bit0Top(lowBit) + kBitRowHeight) / 2;
 }
 
+// Writes the model's text into a box only where it differs, so the box the user is
+// typing into keeps its cursor.
+void showText(QLineEdit* box, const std::string& text) {
+    const QString shown = fromLatin1(text);
+    if (box->text() != shown) box->setText(shown);
+}
+
 }  // namespace
 
 QComboBox* ProtocolSelectPanel::buildParamList(QWidget* parent, const char* name, int top,
@@ -103,6 +110,18 @@ void ProtocolSelectPanel::boxLeft(HexEntryBox* box,
     sync();
 }
 
+void ProtocolSelectPanel::connectBitBox(HexEntryBox* box, int byteIndex, int bit) {
+    connect(box, &QLineEdit::textEdited, this, [this, byteIndex, bit](const QString& text) {
+        model_.typeBitBox(byteIndex, bit, toLatin1(text));
+        sync();
+    });
+    connect(box, &HexEntryBox::committed, this, [this, box, byteIndex, bit] {
+        boxLeft(box, [this, byteIndex, bit](const std::string& t) {
+            model_.leaveBitBox(byteIndex, bit, t);
+        });
+    });
+}
+
 // Parameter byte 0: the bit column, the lists level with their fields, the byte.
 void ProtocolSelectPanel::buildByte0(const WindowBuilder& b) {
     fraByte0_ =
@@ -115,9 +134,7 @@ void ProtocolSelectPanel::buildByte0(const WindowBuilder& b) {
         auto* box = new HexEntryBox(ctx_, HexEntryBox::Kind::Bit, fraByte0_);
         bits0_[at(bit)] = b.place(box, WindowBuilder::indexed("txtBitsByte0", bit), kBitBoxLeft,
                                   bit0Top(bit), kBitBoxWidth, kBitRowHeight);
-        connect(box, &HexEntryBox::committed, this, [this, box, bit] {
-            boxLeft(box, [this, bit](const std::string& t) { model_.leaveBitBox0(bit, t); });
-        });
+        connectBitBox(box, 0, bit);
         bitLines_[at(bit)] = b.hline(fraByte0_, WindowBuilder::indexed("linebitByte0", bit),
                                      kBitBoxLeft + kBitBoxWidth, bit0Top(bit) + kBitRowHeight / 2,
                                      kGatherX - kBitBoxLeft - kBitBoxWidth);
@@ -164,9 +181,7 @@ void ProtocolSelectPanel::buildByte1(const WindowBuilder& b) {
         auto* box = new HexEntryBox(ctx_, HexEntryBox::Kind::Bit, fraByte1_);
         bits1_[at(bit)] = b.place(box, WindowBuilder::indexed("txtBitsByte1", bit), kBitBoxLeft,
                                   bit1Top(bit), kBitBoxWidth, kBit1RowHeight);
-        connect(box, &QLineEdit::textChanged, this, [this, bit](const QString& text) {
-            if (!syncing_) model_.setBitBox1Text(bit, toLatin1(text));
-        });
+        connectBitBox(box, 1, bit);
         b.hline(fraByte1_, WindowBuilder::indexed("linebitByte1", bit), kBitBoxLeft + kBitBoxWidth,
                 bit1Top(bit) + kBit1RowHeight / 2,
                 (bit == 4 ? kFieldLeft : kGatherX) - kBitBoxLeft - kBitBoxWidth);
@@ -238,12 +253,14 @@ void ProtocolSelectPanel::buildFrame(const WindowBuilder& b) {
                                     {"02", "send frame", 5520, 4290, 240, 1320, 4800, 11040, 3});
 }
 
-bool ProtocolSelectPanel::holdsRefusedText() const {
-    for (int i = 0; i < 6; ++i) {
-        if (model_.frameVisible(i) && !transceiver::isHexText(toLatin1(frame_[at(i)]->text())))
-            return true;
+QString ProtocolSelectPanel::refusedBox() const {
+    static const char* const names[] = {"command code",     "length",           "protocol code",
+                                        "parameter byte 0", "parameter byte 1", "parameter byte 2"};
+    for (int i = 0; i < model_.sentBoxCount(); ++i) {
+        if (!transceiver::isHexText(toLatin1(frame_[at(i)]->text())))
+            return QString::fromLatin1(names[i]);
     }
-    return false;
+    return {};
 }
 
 void ProtocolSelectPanel::protocolChosen(int option) {
@@ -315,7 +332,7 @@ void ProtocolSelectPanel::sync() {
 
     row_->setVisible(m.sendVisible());
     for (int i = 0; i < 6; ++i) {
-        frame_[at(i)]->setText(fromLatin1(m.frame(i)));
+        showText(frame_[at(i)], m.frame(i));
         frame_[at(i)]->setVisible(m.frameVisible(i));
     }
     if (option >= 0) {
@@ -333,10 +350,10 @@ void ProtocolSelectPanel::sync() {
     }
     layoutByte0Fields(option);
     for (int bit = 0; bit < 8; ++bit) {
-        bits0_[at(bit)]->setText(fromLatin1(m.bits0()[at(bit)]));
-        bits1_[at(bit)]->setText(fromLatin1(m.bits1()[at(bit)]));
+        showText(bits0_[at(bit)], m.bits0()[at(bit)]);
+        showText(bits1_[at(bit)], m.bits1()[at(bit)]);
     }
-    byte0Box_->setText(fromLatin1(m.byte0Text()));
+    showText(byte0Box_, m.byte0Text());
     for (auto& [name, combo] : paramLists_) combo->setCurrentIndex(m.itemIndex(name));
 
     const ExtraBytes extra = option >= 0 ? protocolOptions()[at(option)].extra : ExtraBytes::None;
@@ -345,7 +362,7 @@ void ProtocolSelectPanel::sync() {
     const bool byte1Enabled = m.slotCounter();
     for (auto* box : bits1_) box->setEnabled(byte1Enabled);
     byte1Box_->setEnabled(byte1Enabled);
-    byte1Box_->setText(fromLatin1(m.byte1Text()));
+    showText(byte1Box_, m.byte1Text());
     paramLists_["cboISO18092reader_SlotCounter"]->setEnabled(byte1Enabled);
     paramLists_["cboISO18092reader_Disregard_SlotCounter"]->setEnabled(byte1Enabled);
 
@@ -355,7 +372,7 @@ void ProtocolSelectPanel::sync() {
     }
     byte12Check_->setChecked(m.byte12Optional());
     for (int i = 0; i < 2; ++i) {
-        byte12Boxes_[at(i)]->setText(fromLatin1(m.byte12Text(i)));
+        showText(byte12Boxes_[at(i)], m.byte12Text(i));
         byte12Boxes_[at(i)]->setEnabled(m.byte12Optional());
         byte12Labels_[at(i)]->setEnabled(m.byte12Optional());
     }

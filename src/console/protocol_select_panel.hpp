@@ -40,9 +40,10 @@ class ProtocolSelectPanel : public QGroupBox {
 
     // "01 " and the frame the boxes compose, as the log shows it.
     std::string requestText() const { return model_.requestText(); }
-    // A shown frame box holds pasted text that is not hex: the model kept the box's last
-    // good byte, which the box does not show, so nothing may be sent.
-    bool holdsRefusedText() const;
+    // The name of the first sent frame box that holds pasted text that is not hex, empty
+    // when there is none. The model kept such a box's last good byte, which the box does
+    // not show, so nothing may be sent.
+    QString refusedBox() const;
 
   private:
     QComboBox* buildParamList(QWidget* parent, const char* name, int top, int width);
@@ -53,6 +54,8 @@ class ProtocolSelectPanel : public QGroupBox {
 
     void protocolChosen(int option);
     void paramListChosen(const std::string& name, int index);
+    // A bit box forms its byte as the user types, and again when it is left.
+    void connectBitBox(widgets::HexEntryBox* box, int byteIndex, int bit);
     // Runs a model change that a box's leave rule asked for, then shows the model.
     void boxLeft(widgets::HexEntryBox* box, const std::function<void(const std::string&)>& apply);
     void sync();
@@ -71,7 +74,7 @@ class ProtocolSelectPanel : public QGroupBox {
     QLabel* byte0Title_ = nullptr;
     QLabel* byte12Title_ = nullptr;
     std::array<widgets::HexEntryBox*, 8> bits0_{};
-    std::array<QLineEdit*, 8> bits1_{};
+    std::array<widgets::HexEntryBox*, 8> bits1_{};
     std::array<QFrame*, 8> bitLines_{};
     std::array<QFrame*, 3> fieldVLines_{};
     std::array<QFrame*, 3> fieldHLines_{};

@@ -33,6 +33,8 @@ namespace {
 class ConsoleWindowTest
     : public testsupport::WindowFixture<ConsoleWindow, core::WindowKind::Console> {
   protected:
+    explicit ConsoleWindowTest(reader::ReaderLibrary* reader = nullptr) : WindowFixture(reader) {}
+
     QString text(const QString& name) {
         if (auto* e = w->findChild<QLineEdit*>(name)) return e->text();
         return get<QLabel>(name)->text();
@@ -48,6 +50,23 @@ class ConsoleWindowTest
         box->commit();
     }
     std::vector<std::string> kvRequests() { return tc.scripted.requestsTo(ReaderFunction::KvCmd); }
+    // A key typed into a box as the keyboard delivers it: through its key filter.
+    void key(const QString& name, Qt::Key k, const QString& typed = {}) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, typed);
+        QCoreApplication::sendEvent(get<QWidget>(name), &press);
+    }
+};
+
+// The console on the simulated board, wrapped in a journal of calls.
+struct SimulatedBoardHolder {
+    simboard::SimulatedBoard board;
+    reader::RecordingReader recording{board};
+};
+
+class ConsoleOnBoardTest : protected SimulatedBoardHolder, public ConsoleWindowTest {
+  protected:
+    ConsoleOnBoardTest() : ConsoleWindowTest(&recording) {}
+    simboard::SimulatedBoard& simulated() { return board; }
 };
 
 }  // namespace
@@ -391,29 +410,87 @@ TEST_F(ConsoleWindowTest, SendCommitsTheFocusedBoxFirst) {
     EXPECT_EQ(kvRequests(), std::vector<std::string>{"010402ABC0"});
 }
 
-TEST_F(ConsoleWindowTest, PastedTextThatIsNotHexIsNeverSent) {
+TEST_F(ConsoleWindowTest, PastedTextThatIsNotHexIsRefusedAndTheAnswerBoxSaysWhichBox) {
     open();
-    pick(" 04 : SendRecv ");
-    type(QStringLiteral("txtCodeXXFrameData"), "2G01");
-    EXPECT_TRUE(get<HexEntryBox>(QStringLiteral("txtCodeXXFrameData"))->showsRed());
-    click(QStringLiteral("cmdSendCommandCodeXX"));
-    EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
-    EXPECT_EQ(tc.ui.beeps(), 1);
-    EXPECT_EQ(w->consoleLogText(), QString());
+    struct Case {
+        const char* entry;
+        std::function<void()> prepare;
+        const char* box;
+        const char* pasted;
+        const char* named;
+    };
+    const std::vector<Case> cases = {
+        // Blanks as well: the box is red, so nothing of it may go out.
+        {" 04 : SendRecv ", [] {}, "txtCodeXXFrameData", "26 01 00", "<Data>"},
+        {" 09 : WrReg ", [this] { click(QStringLiteral("optCmd09WriteRegister_1")); },
+         "txtCodeXXFrameData", "Z1", "value"},
+        {" 0A : BaudRate ", [] {}, "txtCodeXXFrame_2", "G", "<BaudRate>"},
+        {" 07 : Idle ", [] {}, "txtCode07Frame_2", "0 ", "<WFUFlags>"},
+        {" 07 : Idle ", [] {}, "txtCode07Frame_15", "\u00e9", "<MaxSleep>"},
+        {" 02 : Protocol Select ", [this] { click(QStringLiteral("OptProtocolCode_1")); },
+         "txtCode02Frame_3", "Z1", "parameter byte 0"},
+    };
+    int beeps = tc.ui.beeps();
+    for (const auto& c : cases) {
+        pick(c.entry);
+        c.prepare();
+        const QString code = QString::fromLatin1(c.entry).mid(1, 2);
+        const QString id = code == "02" || code == "07" ? code : QStringLiteral("XX");
+        // A frame sent before, so the boxes hold an exchange to clear.
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+        click(QStringLiteral("cmdSendCommandCode") + id);
+        ASSERT_FALSE(text(QStringLiteral("txtCommandCode%1Request").arg(id)).isEmpty());
 
-    // Nor is the byte it replaced: the Protocol Select frame is what its boxes show.
+        auto* box = get<HexEntryBox>(QString::fromLatin1(c.box));
+        const QString kept = box->text();
+        const QString length = text(QStringLiteral("txtCodeXXFrame_1"));
+        const QString arcB = w->savedArcBValue();
+        type(QString::fromLatin1(c.box), QString::fromUtf8(c.pasted));
+        EXPECT_TRUE(box->showsRed()) << c.box;
+        // Refused text feeds nothing: not the SendRecv length, not the ARC_B value.
+        EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_1")), length) << c.box;
+        EXPECT_EQ(w->savedArcBValue(), arcB) << c.box;
+        tc.scripted.clearCalls();
+        click(QStringLiteral("cmdSendCommandCode") + id);
+
+        const QString refusal =
+            QStringLiteral(
+                "Not sent: the box \"%1\" holds text that is not hex (digits 0-9, "
+                "A-F; no blanks)")
+                .arg(QString::fromUtf8(c.named));
+        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0) << c.box;
+        EXPECT_EQ(tc.ui.beeps(), ++beeps) << c.box;
+        EXPECT_EQ(text(QStringLiteral("txtCommandCode%1Answer").arg(id)), refusal) << c.box;
+        EXPECT_EQ(text(QStringLiteral("txtCommandCode%1Request").arg(id)), QString()) << c.box;
+        EXPECT_FALSE(shown(QStringLiteral("txtCommandCode%1AnswerExplain_0").arg(id))) << c.box;
+        EXPECT_TRUE(w->consoleLogText().endsWith(
+            QStringLiteral("\r\n03-14-2026 09:26:53\t>>> TQ73RNDll_KVCmd, \r\n\t\t\t<<< ") +
+            refusal))
+            << c.box;
+
+        // The same box holding hex again is no longer red, and the frame goes out.
+        type(QString::fromLatin1(c.box), kept);
+        EXPECT_FALSE(box->showsRed()) << c.box;
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+        click(QStringLiteral("cmdSendCommandCode") + id);
+        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 1) << c.box;
+    }
+}
+
+TEST_F(ConsoleWindowTest, AHiddenProtocolSelectBoxIsNotSentSoNotRefused) {
+    open();
     pick(" 02 : Protocol Select ");
-    click(QStringLiteral("OptProtocolCode_1"));
-    type(QStringLiteral("txtCode02Frame_3"), "Z1");
+    click(QStringLiteral("OptProtocolCode_2"));
+    click(QStringLiteral("OptByte12optional"));
+    type(QStringLiteral("txtCode02Frame_5"), "Z1");
     click(QStringLiteral("cmdSendCommandCode02"));
     EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 0);
-    EXPECT_EQ(tc.ui.beeps(), 2);
-    EXPECT_EQ(w->consoleLogText(), QString());
-    // A list choice writes the byte into the box again, and the frame goes out.
-    auto* crc = get<QComboBox>(QStringLiteral("cboAppendCRC"));
-    emit crc->activated(0);
+    EXPECT_EQ(text(QStringLiteral("txtCommandCode02Answer")),
+              QStringLiteral("Not sent: the box \"parameter byte 2\" holds text that is not hex "
+                             "(digits 0-9, A-F; no blanks)"));
+    click(QStringLiteral("OptByte12optional"));
     click(QStringLiteral("cmdSendCommandCode02"));
-    EXPECT_EQ(kvRequests(), std::vector<std::string>{"010202010C"});
+    EXPECT_EQ(kvRequests(), std::vector<std::string>{"0102020200"});
 }
 
 // Queues a click as the window system delivers it, to arrive during a later pump.
@@ -472,6 +549,8 @@ TEST_F(ConsoleWindowTest, SendsClickedFasterThanTheyRunNestOnlyAFewDeep) {
 TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {
     open();
     pick(" 01 : IDN ");
+    // A script started after the console's load: the unload must end its loop.
+    tc.values().ScriptLoopEnabled = true;
     QTimer::singleShot(0, [this] { tc.ctx->windows().close(core::WindowKind::Console); });
     QPointer<ConsoleWindow> guard(w);
     click(QStringLiteral("cmdSendCommandCodeXX"));
@@ -479,6 +558,114 @@ TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull());
     EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+}
+
+TEST_F(ConsoleWindowTest, IdleExplanationsAreEmptiedBeforeEachExchangeAndByEveryPick) {
+    open();
+    pick(" 07 : Idle ");
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    click(QStringLiteral("cmdSendCommandCode07"));
+    const QString line0 = QStringLiteral("txtCommandCode07AnswerExplain_0");
+    const QString line1 = QStringLiteral("txtCommandCode07AnswerExplain_1");
+    ASSERT_EQ(text(line1), QStringLiteral("00 : Lenght of Data (0)"));
+
+    // During the pause before the next exchange, the last answer's lines are gone.
+    QStringList duringPause;
+    QTimer::singleShot(0, [&] { duringPause = {text(line0), text(line1)}; });
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "8200");
+    click(QStringLiteral("cmdSendCommandCode07"));
+    EXPECT_EQ(duringPause, (QStringList{QString(), QString()}));
+    EXPECT_EQ(text(line0), QStringLiteral("82 : Error code = Invalid command lenght"));
+
+    // A failed exchange explains nothing, and a pick leaves no line behind, hidden or not.
+    tc.scripted.queue(ReaderFunction::KvCmd, 3, "8700");
+    click(QStringLiteral("cmdSendCommandCode07"));
+    for (const QString& line : {line0, line1}) {
+        EXPECT_FALSE(shown(line)) << line.toStdString();
+        EXPECT_EQ(text(line), QString()) << line.toStdString();
+    }
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    click(QStringLiteral("cmdSendCommandCode07"));
+    pick(" 07 : Idle ");
+    for (const QString& line : {line0, line1}) {
+        EXPECT_FALSE(shown(line)) << line.toStdString();
+        EXPECT_EQ(text(line), QString()) << line.toStdString();
+    }
+}
+
+TEST_F(ConsoleWindowTest, SendRecvDataBoxTakesTypingAfterAnyOtherCommand) {
+    open();
+    const QString data = QStringLiteral("txtCodeXXFrameData");
+    // WrReg leaves the box read-only under its first presets.
+    for (int option : {0, 2, 3}) {
+        pick(" 09 : WrReg ");
+        click(QStringLiteral("optCmd09WriteRegister_%1").arg(option));
+        pick(" 04 : SendRecv ");
+        get<QLineEdit>(data)->clear();
+        for (const char* digit : {"2", "6", "0", "1", "0", "0"})
+            key(data, Qt::Key_unknown, QString::fromLatin1(digit));
+        EXPECT_TRUE(shown(data)) << option;
+        EXPECT_EQ(text(data), QStringLiteral("260100")) << option;
+    }
+    get<HexEntryBox>(data)->commit();
+    click(QStringLiteral("cmdSendCommandCodeXX"));
+    EXPECT_EQ(kvRequests().back(), "010403260100");
+}
+
+TEST_F(ConsoleWindowTest, ATypedBitIsInTheFrameAtOnce) {
+    open();
+    pick(" 02 : Protocol Select ");
+    click(QStringLiteral("OptProtocolCode_4"));
+    click(QStringLiteral("chkiso18092_SlotCounterByte1"));
+    ASSERT_EQ(text(QStringLiteral("txtCode02Frame_4")), QStringLiteral("10"));
+
+    // Typed over the bit's "0", as the keyboard does, without leaving the box.
+    for (const char* box : {"txtBitsByte1_2", "txtBitsByte0_1"}) {
+        key(QString::fromLatin1(box), Qt::Key_Backspace);
+        key(QString::fromLatin1(box), Qt::Key_1, QStringLiteral("1"));
+        EXPECT_EQ(text(QString::fromLatin1(box)), QStringLiteral("1"));
+    }
+    EXPECT_EQ(text(QStringLiteral("txtByte1Configuration")), QStringLiteral("14"));
+    EXPECT_EQ(text(QStringLiteral("txtCode02Frame_4")), QStringLiteral("14"));
+    EXPECT_EQ(text(QStringLiteral("txtByte0Configuration")), QStringLiteral("53"));
+    EXPECT_EQ(text(QStringLiteral("txtCode02Frame_3")), QStringLiteral("53"));
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    click(QStringLiteral("cmdSendCommandCode02"));
+    EXPECT_EQ(kvRequests(), std::vector<std::string>{"0102030453"
+                                                     "14"});
+}
+
+TEST_F(ConsoleOnBoardTest, AnUnpluggedBoardReadsAsALinkFailure) {
+    tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(core::kBoardConnectedPhrase));
+    open();
+    pick(" 02 : Protocol Select ");
+    click(QStringLiteral("OptProtocolCode_1"));
+    simulated().unplug();
+    struct Case {
+        const char* entry;
+        const char* id;
+        const char* request;
+        const char* answer;
+    };
+    const Case cases[] = {
+        {" 01 : IDN ", "XX", "01 0100", "Transaction error : Check your reader connections"},
+        {" 02 : Protocol Select ", "02", "01 0202010D", "Transaction error : 5 (  )"},
+        {" 07 : Idle ", "07", "01 070E0804000400180000000000000000", "Transaction error : 5 (  )"},
+    };
+    for (const auto& c : cases) {
+        pick(c.entry);
+        click(QStringLiteral("cmdSendCommandCode%1").arg(QString::fromLatin1(c.id)));
+        EXPECT_EQ(text(QStringLiteral("txtCommandCode%1Answer").arg(QString::fromLatin1(c.id))),
+                  QString::fromLatin1(c.answer));
+        EXPECT_TRUE(w->consoleLogText().endsWith(
+            QStringLiteral("\t>>> TQ73RNDll_KVCmd, ") + QString::fromLatin1(c.request) +
+            QStringLiteral("\r\n\t\t\t<<< ") + QString::fromLatin1(c.answer)))
+            << c.entry;
+    }
+    // Each Send tried the board twice, with a reconnect between.
+    EXPECT_EQ(recording.callsTo(ReaderFunction::KvCmd).size(), 2u * 3u);
+    EXPECT_EQ(tc.ctx->statusBar().panelText(1),
+              QString::fromLatin1(core::kBoardNotConnectedPhrase));
 }
 
 TEST(ConsoleOnSimulatedBoard, SelectIso15693ThenInventoryIsExplained) {

@@ -149,7 +149,7 @@ TEST(ProtocolSelectModel, OptionalBytesOneAndTwo) {
 TEST(ProtocolSelectModel, BitsAreSavedPerProtocolAcrossSwitches) {
     ProtocolSelectModel m;
     m.chooseProtocol(1);
-    m.leaveBitBox0(5, "1");
+    m.leaveBitBox(0, 5, "1");
     EXPECT_EQ(m.byte0Text(), "2D");
     m.chooseProtocol(3);
     EXPECT_EQ(m.byte0Text(), "01");
@@ -169,7 +169,7 @@ TEST(ProtocolSelectModel, BitsAreSavedPerProtocolAcrossSwitches) {
 
     // Field OFF never keeps what was typed under it.
     m.chooseProtocol(0);
-    m.leaveBitBox0(0, "1");
+    m.leaveBitBox(0, 0, "1");
     EXPECT_EQ(m.byte0Text(), "01");
     m.chooseProtocol(1);
     m.chooseProtocol(0);
@@ -185,7 +185,7 @@ TEST(ProtocolSelectModel, AppendCrcListFollowsTheRestoredBitOnly) {
     ProtocolSelectModel m;
     m.chooseProtocol(1);
     m.chooseItem("cboISO15693reader_DataRate", 2);
-    m.leaveBitBox0(0, "0");
+    m.leaveBitBox(0, 0, "0");
     m.chooseProtocol(3);
     EXPECT_EQ(m.itemText("cboAppendCRC"), " 1 : Append CRC ");
     m.chooseProtocol(1);
@@ -197,9 +197,9 @@ TEST(ProtocolSelectModel, LeaveRulesOfTheEntryBoxes) {
     ProtocolSelectModel m;
     m.chooseProtocol(4);
 
-    m.leaveBitBox0(3, "");  // an emptied bit box reads 0
+    m.leaveBitBox(0, 3, "");  // an emptied bit box reads 0
     EXPECT_EQ(m.bits0()[3], "0");
-    m.leaveBitBox0(1, "1");
+    m.leaveBitBox(0, 1, "1");
     EXPECT_EQ(m.byte0Text(), "53");
 
     // A typed byte stands until the bits are formed again.
@@ -222,4 +222,32 @@ TEST(ProtocolSelectModel, LeaveRulesOfTheEntryBoxes) {
 
     m.leaveByte1Box("3");
     EXPECT_EQ(m.frame(4), "03");
+}
+
+TEST(ProtocolSelectModel, ATypedBitFormsItsByteAndFrameAtOnce) {
+    ProtocolSelectModel m;
+    m.chooseProtocol(4);
+    m.setSlotCounter(true);
+    ASSERT_EQ(m.frame(4), "10");  // " 1 : search for the reply "
+
+    m.typeBitBox(1, 2, "1");
+    EXPECT_EQ(m.byte1Text(), "14");
+    EXPECT_EQ(m.requestText(), "01 0203045114");
+    m.typeBitBox(0, 1, "1");
+    EXPECT_EQ(m.byte0Text(), "53");
+    EXPECT_EQ(m.requestText(), "01 0203045314");
+
+    // A box emptied while typing reads 0, and is kept as "0" when the protocol changes.
+    m.typeBitBox(0, 0, "");
+    EXPECT_EQ(m.frame(3), "52");
+    m.chooseProtocol(1);
+    m.chooseProtocol(4);
+    EXPECT_EQ(bitsText(m), "01010010");
+
+    // Pasted text that is not a bit changes nothing, typed or left.
+    for (const char* bad : {"2", "10", "x"}) {
+        m.typeBitBox(1, 4, bad);
+        m.leaveBitBox(1, 4, bad);
+        EXPECT_EQ(m.frame(4), "14") << bad;
+    }
 }
