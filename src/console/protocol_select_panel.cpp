@@ -27,13 +27,17 @@ QString caption(const char* text) {
     return QString::fromLatin1(text).replace(QLatin1String("&&"), QLatin1String("&"));
 }
 
-// Rows of the byte-0 bit column, bit 7 at the top.
-int bit0Top(int bit) { return 600 + (7 - bit) * 300; }
+// Rows of the byte-0 bit column, bit 7 at the top. A row is taller than a list, so the
+// lists of neighbouring one-bit fields stand apart.
+int bit0Top(int bit) { return 540 + (7 - bit) * 330; }
 constexpr int kBitBoxLeft = 420;
 constexpr int kBitBoxWidth = 285;
 constexpr int kBitRowHeight = 270;
 constexpr int kGatherX = 960;
 constexpr int kFieldLeft = 1260;
+constexpr int kListHeight = 270;
+// The byte boxes under the bit columns.
+constexpr int kByteBoxTop = 3150;
 
 // Rows of the byte-1 bit column.
 int bit1Top(int bit) { return 840 + (7 - bit) * 255; }
@@ -56,8 +60,8 @@ void showText(QLineEdit* box, const std::string& text) {
 QComboBox* ProtocolSelectPanel::buildParamList(QWidget* parent, const char* name, int top,
                                                int width) {
     const WindowBuilder& b = builder_;
-    auto* combo =
-        b.place(new QComboBox(parent), QString::fromLatin1(name), kFieldLeft, top, width, 300);
+    auto* combo = b.place(new QComboBox(parent), QString::fromLatin1(name), kFieldLeft, top, width,
+                          kListHeight);
     const ParamList* list = findParamList(name);
     for (const auto& item : list->items) combo->addItem(fromLatin1(item));
     combo->setCurrentIndex(list->initialItem);
@@ -152,11 +156,13 @@ void ProtocolSelectPanel::buildByte0(const WindowBuilder& b) {
     for (const auto& list : paramLists()) {
         if (list.byteIndex != 0) continue;
         const int high = list.lowBit + list.width - 1;
-        buildParamList(fraByte0_, list.name, fieldCentre(high, list.lowBit) - 150, 3900);
+        buildParamList(fraByte0_, list.name, fieldCentre(high, list.lowBit) - kListHeight / 2,
+                       3900);
     }
-    b.label(fraByte0_, QStringLiteral("Label31"), QStringLiteral("byte 0 = "), 180, 3075);
+    b.label(fraByte0_, QStringLiteral("Label31"), QStringLiteral("byte 0 = "), 180,
+            kByteBoxTop + 45);
     byte0Box_ = b.place(new HexEntryBox(ctx_, HexEntryBox::Kind::Byte, fraByte0_),
-                        QStringLiteral("txtByte0Configuration"), 1020, 3030, 495, 300);
+                        QStringLiteral("txtByte0Configuration"), 1020, kByteBoxTop, 495, 285);
     connect(byte0Box_, &HexEntryBox::committed, this, [this] {
         boxLeft(byte0Box_, [this](const std::string& t) { model_.leaveByte0Box(t); });
     });
@@ -202,11 +208,12 @@ void ProtocolSelectPanel::buildByte1(const WindowBuilder& b) {
     for (const auto& list : paramLists()) {
         if (list.byteIndex != 1) continue;
         const int centre = list.width == 1 ? bit1Top(list.lowBit) + kBit1RowHeight / 2 : slotCentre;
-        buildParamList(fraByte1_, list.name, centre - 150, 2760)->show();
+        buildParamList(fraByte1_, list.name, centre - kListHeight / 2, 2760)->show();
     }
-    b.label(fraByte1_, QStringLiteral("Label19"), QStringLiteral("byte 1 = "), 180, 3075);
+    b.label(fraByte1_, QStringLiteral("Label19"), QStringLiteral("byte 1 = "), 180,
+            kByteBoxTop + 45);
     byte1Box_ = b.place(new HexEntryBox(ctx_, HexEntryBox::Kind::Byte, fraByte1_),
-                        QStringLiteral("txtByte1Configuration"), 1020, 3030, 495, 300);
+                        QStringLiteral("txtByte1Configuration"), 1020, kByteBoxTop, 495, 285);
     connect(byte1Box_, &HexEntryBox::committed, this, [this] {
         boxLeft(byte1Box_, [this](const std::string& t) { model_.leaveByte1Box(t); });
     });
