@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "boardtools/board_tools_logic.hpp"
+#include "boardtools/single_byte_text_edit.hpp"
 #include "core/app_context.hpp"
 #include "core/board_calls.hpp"
 #include "core/log_entry.hpp"
@@ -265,6 +266,10 @@ void BoardToolsWindow::build() {
     txtAnyKvCmdRequest_ =
         new widgets::HexEntryBox(ctx(), widgets::HexEntryBox::Kind::Request, fraTools_);
     place(txtAnyKvCmdRequest_, "txtAnyKVCmdRequest", 2940, kRawCommandTop + 30, 3060, kBoxHeight);
+    // Red is what the Send button would refuse: blanks pasted between the bytes are not.
+    txtAnyKvCmdRequest_->setRefusedWhen([](const QString& text) {
+        return boardtools::checkRawCommand(text).verdict != boardtools::RawCommand::Verdict::Send;
+    });
     txtAnyKvCmdAnswer_ = display(fraTools_, "txtAnyKVCmdAnswer", 6120, kRawCommandTop + 30, 3120);
     lowerRows_.emplace_back(cmdAnyKvCmd_, kRawCommandTop);
     lowerRows_.emplace_back(txtAnyKvCmdRequest_, kRawCommandTop + 30);
@@ -273,7 +278,7 @@ void BoardToolsWindow::build() {
 
     fraLog_ = new QGroupBox(this);
     place(fraLog_, "FraDemoKitToolsLog", 120, 6360, 9375, 3135);
-    logBox_ = new QTextEdit(fraLog_);
+    logBox_ = new SingleByteTextEdit(ctx().ui(), fraLog_);
     place(logBox_, "rtfTQ73RNDemoKitToolsEdit", 120, 200, 7080, 2800);
     // Narrow tab stops keep an answer on its own line next to its indent.
     logBox_->setTabStopDistance(px(600));

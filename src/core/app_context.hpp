@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "core/clock.hpp"
@@ -12,6 +13,25 @@
 #include "reader/reader_library.hpp"
 
 namespace core {
+
+// Which reader answers the program's calls, as the program chose it at start.
+struct ReaderChoice {
+    // The program's own simulated board answers: nothing it says comes from hardware.
+    bool simulated = false;
+    // A reader library file beside the program that could not be loaded, and the
+    // system loader's reason; both empty when there was none or it loaded.
+    QString failedLibrary;
+    QString failureReason;
+};
+
+// The reader library file beside the program when there is one and it loads; otherwise
+// the reader `simulated` makes, with what the choice must tell the user.
+struct ChosenReader {
+    std::unique_ptr<reader::ReaderLibrary> reader;
+    ReaderChoice choice;
+};
+ChosenReader chooseReader(const QString& programFolder,
+                          const std::function<std::unique_ptr<reader::ReaderLibrary>()>& simulated);
 
 // Everything a window reaches beyond itself: the shared values, the reader, the
 // dialogs, time, the program folder, the status bar and the other windows.
@@ -34,6 +54,8 @@ class AppContext {
 
     reader::ReaderLibrary& reader() const { return *reader_; }
     void setReader(reader::ReaderLibrary& reader) { reader_ = &reader; }
+    const ReaderChoice& readerChoice() const { return readerChoice_; }
+    void setReaderChoice(ReaderChoice choice) { readerChoice_ = std::move(choice); }
     Ui& ui() const { return ui_; }
     const Clock& clock() const { return clock_; }
     Timing& timing() const { return timing_; }
@@ -53,6 +75,7 @@ class AppContext {
 
   private:
     reader::ReaderLibrary* reader_;
+    ReaderChoice readerChoice_;
     Ui& ui_;
     const Clock& clock_;
     Timing& timing_;

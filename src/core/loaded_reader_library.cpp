@@ -75,6 +75,19 @@ LoadedReaderLibrary::LoadedReaderLibrary(const QString& absolutePath) : library_
     }
 }
 
+QString LoadedReaderLibrary::failureReason() const {
+    if (loaded_) return {};
+    QString reason = library_.errorString();
+    // The loader's text names the file, once for the toolkit and once for the system.
+    const QString named = library_.fileName() + QLatin1String(": ");
+    if (const qsizetype at = reason.lastIndexOf(named); at >= 0) {
+        reason = reason.mid(at + named.size());
+    }
+    if (reason.endsWith(QLatin1Char(')')) && !reason.contains(QLatin1Char('('))) reason.chop(1);
+    reason = reason.trimmed();
+    return reason.isEmpty() ? library_.errorString() : reason;
+}
+
 bool LoadedReaderLibrary::provides(ReaderFunction f) const { return resolved(f) != nullptr; }
 
 QString LoadedReaderLibrary::libraryFileName() {

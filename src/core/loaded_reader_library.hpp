@@ -23,6 +23,9 @@ class LoadedReaderLibrary : public reader::DispatchingReader {
 
     bool isLoaded() const { return loaded_; }
     QString errorString() const { return library_.errorString(); }
+    // Why the file did not load, as the system's loader says it, without the file's
+    // name (the caller names it); empty when it loaded.
+    QString failureReason() const;
     bool provides(reader::ReaderFunction f) const;
 
     // "TQ73RN.dll" on Windows, "libTQ73RN.so" elsewhere.

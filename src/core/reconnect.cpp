@@ -8,19 +8,19 @@ namespace core {
 
 namespace {
 
-// Panel 1 says what the last reconnect found. The phrase is swapped in place; a panel
-// that holds neither (the start-up detection failed) gets the outcome's phrase, or it
-// would never tell the user that the board came back.
+// Panel 1 says what the last reconnect found. The phrase is swapped in place; an empty
+// panel (the start-up detection failed) gets the outcome's phrase, or it would never
+// tell the user that the board came back. Other text in the panel is not ours to add to.
 void showOutcome(AppContext& ctx, bool connected) {
     StatusBarService& bar = ctx.statusBar();
     const QString from =
         QLatin1String(connected ? kBoardNotConnectedPhrase : kBoardConnectedPhrase);
     const QString to = QLatin1String(connected ? kBoardConnectedPhrase : kBoardNotConnectedPhrase);
     QString text = bar.panelText(1);
-    if (text.contains(from)) {
+    if (text.isEmpty()) {
+        text = to;
+    } else {
         text.replace(from, to);
-    } else if (!text.contains(to)) {
-        text += to;
     }
     bar.setPanelText(1, text);
 }

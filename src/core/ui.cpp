@@ -8,8 +8,25 @@
 
 namespace core {
 
+// The hourglass says the program is working; while a dialog waits for the user it is
+// not, so the ordinary pointer shows over the dialog and the hourglass comes back after.
+class QtUi::UserTurn {
+  public:
+    explicit UserTurn(QtUi& ui) : ui_(ui), wasBusy_(ui.busy_) { ui_.setBusy(false); }
+    ~UserTurn() {
+        if (wasBusy_) ui_.setBusy(true);
+    }
+    UserTurn(const UserTurn&) = delete;
+    UserTurn& operator=(const UserTurn&) = delete;
+
+  private:
+    QtUi& ui_;
+    bool wasBusy_;
+};
+
 MsgResult QtUi::messageBox(const QString& text, const QString& title, MsgIcon icon,
                            MsgButtons buttons) {
+    const UserTurn turn(*this);
     QMessageBox box(parent_);
     box.setText(text);
     box.setWindowTitle(title);
@@ -66,6 +83,7 @@ std::optional<FileDialogResult> toResult(const QString& path) {
 }  // namespace
 
 std::optional<FileDialogResult> QtUi::saveFileDialog(const FileDialogRequest& r) {
+    const UserTurn turn(*this);
     const QString start =
         r.defaultName.isEmpty() ? r.initialFolder : QDir(r.initialFolder).filePath(r.defaultName);
     // The dialog adds the suffix itself, so it asks before overwriting the file it names.
@@ -79,10 +97,12 @@ std::optional<FileDialogResult> QtUi::saveFileDialog(const FileDialogRequest& r)
 }
 
 std::optional<FileDialogResult> QtUi::openFileDialog(const FileDialogRequest& r) {
+    const UserTurn turn(*this);
     return toResult(QFileDialog::getOpenFileName(parent_, r.title, r.initialFolder, r.filter));
 }
 
 std::optional<QColor> QtUi::colorDialog(const QColor& initial) {
+    const UserTurn turn(*this);
     const QColor c = QColorDialog::getColor(initial, parent_);
     if (!c.isValid()) return std::nullopt;
     return c;

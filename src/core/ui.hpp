@@ -39,7 +39,8 @@ class Ui {
     virtual std::optional<FileDialogResult> saveFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogResult> openFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<QColor> colorDialog(const QColor& initial) = 0;
-    // Idempotent: on twice is still one busy pointer, one off restores it.
+    // Idempotent: on twice is still one busy pointer, one off restores it. A dialog
+    // opened while the pointer is busy shows the ordinary pointer until it closes.
     virtual void setBusy(bool busy) = 0;
     virtual bool isBusy() const = 0;
 };
@@ -60,6 +61,7 @@ class QtUi : public Ui {
     void setDialogParent(QWidget* parent) { parent_ = parent; }
 
   private:
+    class UserTurn;
     QWidget* parent_ = nullptr;
     bool busy_ = false;
 };

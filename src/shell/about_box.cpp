@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/app_context.hpp"
+#include "shell/program_icon.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace shell {
@@ -17,25 +18,6 @@ namespace {
 
 constexpr int kVersionMajor = 1;
 constexpr int kVersionMinor = 3;
-
-// The reader's field: a coil with the waves it sends out.
-QPixmap fieldPicture(int side) {
-    QPixmap pm(side, side);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(30, 90, 160));
-    p.drawEllipse(QRectF(2, 2, side - 4, side - 4));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::white, side / 16.0, Qt::SolidLine, Qt::RoundCap));
-    const QPointF c(side * 0.3, side * 0.5);
-    for (int i = 1; i <= 3; ++i) {
-        const qreal r = side * 0.14 * i;
-        p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), -50 * 16, 100 * 16);
-    }
-    return pm;
-}
 
 // A tag: a card with its chip and antenna.
 QPixmap tagPicture(int side) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,6 +19,7 @@
 #include "core/product_catalogue.hpp"
 #include "core/settings_file.hpp"
 #include "core/tool_window.hpp"
+#include "shell/program_icon.hpp"
 #include "transceiver/hex_text.hpp"
 #include "widgets/window_builder.hpp"
 
@@ -113,6 +115,12 @@ constexpr std::array<const char*, 7> kMenuEnableOrder = {
 
 }  // namespace
 
+QString libraryNotLoadedText(const QString& libraryPath, const QString& reason) {
+    return QStringLiteral("The reader library ") + QDir::toNativeSeparators(libraryPath) +
+           QStringLiteral(" could not be loaded: ") + reason +
+           QStringLiteral(". The simulated board is used instead.");
+}
+
 std::uint32_t colourNumber(const QColor& c) {
     return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
            static_cast<std::uint32_t>(c.blue()) << 16;
@@ -141,6 +149,8 @@ MainWindow::MainWindow(core::AppContext& ctx, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), area_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QLatin1String(kMainCaption));
+    // The child windows' frames and the dialogs take their icon from here.
+    setWindowIcon(programIcon());
     area_->setObjectName(QStringLiteral("MainFormArea"));
     setCentralWidget(area_);
     setBackgroundColour(colourFromNumber(kDesignBackground));
@@ -209,7 +219,9 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::load() {
-    setWindowTitle(QLatin1String(shell::kMainCaption));
+    const core::ReaderChoice& reader = ctx_.readerChoice();
+    setWindowTitle(QLatin1String(shell::kMainCaption) +
+                   (reader.simulated ? QLatin1String(kSimulatedBoardSuffix) : QLatin1String()));
     setMenusEnabled(false);
     core::ProgramValues& v = ctx_.values;
     v.DetectionPending = false;
@@ -223,6 +235,11 @@ void MainWindow::load() {
     // A colour text that is no colour keeps the colour of the design.
     if (const auto colour = colourFromSetting(v.BackColorSetting)) setBackgroundColour(*colour);
     v.ReaderIdnText.clear();
+    // Before the detection, which would find the simulated board and report it connected.
+    if (!reader.failedLibrary.isEmpty()) {
+        ctx_.ui().messageBox(libraryNotLoadedText(reader.failedLibrary, reader.failureReason),
+                             windowTitle(), core::MsgIcon::Exclamation);
+    }
     ctx_.windows().show(core::WindowKind::StartupDetection);
 }
 

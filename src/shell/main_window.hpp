@@ -20,8 +20,14 @@ class ToolWindow;
 namespace shell {
 
 inline constexpr char kMainCaption[] = "  TQ73RN Development Software";
+// Added to the caption while the simulated board answers, so that its answers are never
+// taken for a real board's.
+inline constexpr char kSimulatedBoardSuffix[] = " - simulated board";
 inline constexpr char kVersionPanelText[] = "version 1.3";
 inline constexpr char kOrganisationName[] = "TQ73RN Evaluation Tools";
+
+// What the user is told when the reader library beside the program does not load.
+QString libraryNotLoadedText(const QString& libraryPath, const QString& reason);
 
 // Colours are kept as the number the settings file holds: red in the low byte, then
 // green, then blue.
@@ -39,8 +45,8 @@ class MainWindow : public QMainWindow, public core::StatusBarService {
     explicit MainWindow(core::AppContext& ctx, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: caption, menus off until the board detection is over, settings read,
-    // the detection window shown.
+    // Start-up: caption, menus off until the board detection is over, settings read, a
+    // reader library that did not load told to the user, the detection window shown.
     void load();
 
     QString panelText(int panel) const override;

@@ -131,7 +131,17 @@ void HexEntryBox::colourUpdate(bool red) {
     if (sendButton_) sendButton_->setEnabled(true);
 }
 
+void HexEntryBox::setRefusedWhen(std::function<bool(const QString&)> refused) {
+    refusedWhen_ = std::move(refused);
+    onTextChanged(text());
+}
+
 void HexEntryBox::onTextChanged(const QString& text) {
+    if (refusedWhen_) {
+        badText_ = refusedWhen_(text);
+        setRed(badText_);
+        return;
+    }
     if (!textOfKind(text)) {
         badText_ = true;
         setRed(true);
@@ -150,6 +160,12 @@ bool HexEntryBox::commit() {
     const QString t = text();
     if (kind_ == Kind::Uid) {
         commitUid();
+        emit committed();
+        return !badText_;
+    }
+    if (refusedWhen_) {
+        badText_ = refusedWhen_(t);
+        setRed(badText_);
         emit committed();
         return !badText_;
     }

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <functional>
 
 class QAbstractButton;
 
@@ -47,6 +48,11 @@ class HexEntryBox : public QLineEdit {
     // The raw-frame box's Send button, enabled by every colour update.
     void setSendButton(QAbstractButton* button) { sendButton_ = button; }
 
+    // For a box whose command judges the text itself (blanks and all): the box shows red
+    // exactly while `refused` holds for its text, in place of its kind's own rule, so red
+    // always means "would not be sent". Its text is kept as it stands when it is left.
+    void setRefusedWhen(std::function<bool(const QString&)> refused);
+
   signals:
     // After the leave rule has run (the mask-length box's mask-value boxes follow it).
     void committed();
@@ -69,6 +75,7 @@ class HexEntryBox : public QLineEdit {
     bool badText_ = false;
     QColor normalText_;
     QPointer<QAbstractButton> sendButton_;
+    std::function<bool(const QString&)> refusedWhen_;
 };
 
 }  // namespace widgets

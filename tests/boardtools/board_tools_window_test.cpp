@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -16,10 +20,12 @@
 #include "core/protocol_setup.hpp"
 #include "core/reconnect.hpp"
 #include "core/status_bar.hpp"
+#include "pass_probe.hpp"
 #include "qstring_printer.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
+#include "widgets/hex_entry_box.hpp"
 #include "widgets/window_builder.hpp"
 #include "window_fixture.hpp"
 
@@ -385,6 +391,63 @@ TEST_F(BoardToolsTest, RawCommandIsCheckedBeforeItIsSent) {
     }
 }
 
+// Red is what the Send button refuses, whichever way the text came in.
+TEST_F(BoardToolsTest, RawRequestIsRedExactlyWhenItWouldBeRefused) {
+    open();
+    auto* request = get<widgets::HexEntryBox>(QStringLiteral("txtAnyKVCmdRequest"));
+    for (const char* pasted : {"", "0", "010", "0100", "01 00", "01 00 ", " 01 0", "01 0X", "zz"}) {
+        SCOPED_TRACE(pasted);
+        request->setText(QLatin1String(pasted));
+        const bool red = request->showsRed();
+        EXPECT_EQ(request->commit(), !red);
+        EXPECT_EQ(request->showsRed(), red);
+        tc.scripted.clearCalls();
+        click(QStringLiteral("cmdSendAnyKVCmdRequest"));
+        EXPECT_EQ(tc.scripted.calls().empty(), red);
+    }
+    // Typed digit by digit: red while the digits are odd in number.
+    request->clear();
+    for (const char* key : {"0", "1", "0", "0"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QLatin1String(key));
+        QCoreApplication::sendEvent(request, &press);
+        EXPECT_EQ(request->showsRed(), request->text().size() % 2 != 0)
+            << request->text().toStdString();
+    }
+    EXPECT_EQ(request->text(), QStringLiteral("0100"));
+}
+
+// Save Log writes single-byte text: what the user types into the log must survive it.
+TEST_F(BoardToolsTest, TypedLogTextTheFileCannotHoldIsRefusedWithABeep) {
+    open();
+    click(QStringLiteral("cmdEcho"));
+    auto* log = get<QTextEdit>(QStringLiteral("rtfTQ73RNDemoKitToolsEdit"));
+    log->moveCursor(QTextCursor::End);
+    auto type = [log](const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(log, &press);
+    };
+    type(QStringLiteral(" caf\u00E9"));
+    type(QStringLiteral("\u20AC"));
+    EXPECT_EQ(tc.ui.beeps(), 1);
+    QApplication::clipboard()->setText(QStringLiteral(" \u03A9 ohm"));
+    log->paste();
+    EXPECT_EQ(tc.ui.beeps(), 2);
+    QApplication::clipboard()->setText(QStringLiteral(" 25\u00B0C"));
+    log->paste();
+    EXPECT_EQ(tc.ui.beeps(), 2);
+    EXPECT_TRUE(log->toPlainText().endsWith(QStringLiteral("5500 caf\u00E9 25\u00B0C")))
+        << log->toPlainText().toStdString();
+
+    const QString path = tc.path(QStringLiteral("tools.txt"));
+    tc.ui.expectSaveDialog(core::FileDialogResult{path, QStringLiteral("tools.txt")});
+    click(QStringLiteral("cmdSaveLog"));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), (entry("TQ73RNDLL_ECHO", QStringLiteral("5500")) +
+                                QStringLiteral(" caf\u00E9 25\u00B0C"))
+                                   .toLatin1());
+}
+
 TEST_F(BoardToolsTest, ClosingDuringTheButtonsPauseCallsAndWritesNothing) {
     open();
     QTimer::singleShot(0, [this] { tc.ctx->windows().close(core::WindowKind::BoardTools); });
@@ -443,4 +506,48 @@ TEST_F(BoardToolsOnSimulatedBoard, UnpluggedBoardIsReportedInTheStatusBar) {
     click(QStringLiteral("cmdGetMCUrevision"));
     EXPECT_EQ(text(QStringLiteral("txtMCUrevision")), QStringLiteral("1.4.1"));
     EXPECT_EQ(tc.ctx->statusBar().panelText(1), QLatin1String(core::kBoardConnectedPhrase));
+}
+
+namespace {
+
+// Whether a button lets pending events run between its call and its log entry.
+class BoardToolsPasses : public BoardToolsTest {
+  protected:
+    BoardToolsPasses() : BoardToolsTest(&probe) {
+        probe.setHealthyDefaults();
+        probe.logLength = [this] { return w->windowLogText().size(); };
+    }
+    testsupport::PassProbe probe;
+};
+
+}  // namespace
+
+// One more pass of events unless the board did what was asked: status 0 and an answer
+// that begins "00". The library revision passes on a failed status alone, the USB
+// buttons never.
+TEST_F(BoardToolsPasses, OnePassUnlessTheBoardAnsweredDone) {
+    open();
+    probe.expectPasses(
+        {
+            {"cmdEcho", ReaderFunction::Echo, 0, "5500", true},
+            {"cmdEcho", ReaderFunction::Echo, 0, "0055", false},
+            {"cmdSendIRQPulse", ReaderFunction::SendIrqPulse, 0, "0000", false},
+            {"cmdSendIRQPulse", ReaderFunction::SendIrqPulse, 2, "0000", true},
+            {"cmdNegativePulseOn_SPI_NSS", ReaderFunction::SendNssPulse, 0, "8200", true},
+            {"cmdFieldOff", ReaderFunction::FieldOff, 0, "0000", false},
+            {"cmdFieldOff", ReaderFunction::FieldOff, 0, "", true},
+            {"cmdResetSPI", ReaderFunction::ResetSpi, 3, "", true},
+            {"cmdPollingReading", ReaderFunction::PollingReading, 0, "0000", false},
+            {"cmdGetIDn", ReaderFunction::Idn, 0, "000F54513733524E2D53494D2D32410000", false},
+            {"cmdGetIDn", ReaderFunction::Idn, 0, "8F00", true},
+            {"cmdGetInterfacePinState", ReaderFunction::GetInterfacePinState, 0, "000101", false},
+            {"cmdGetInterfacePinState", ReaderFunction::GetInterfacePinState, 4, "000101", true},
+            {"cmdGetMCUrevision", ReaderFunction::GetMcuRev, 0, "0003010401", false},
+            {"cmdGetMCUrevision", ReaderFunction::GetMcuRev, 0, "8F00", true},
+            {"cmdGetDLLrevision", ReaderFunction::GetDllRev, 0, "5.1.0", false},
+            {"cmdGetDLLrevision", ReaderFunction::GetDllRev, 3, "5.1.0", true},
+            {"cmd_USBhandlecheck", ReaderFunction::UsbHandleCheck, 3, "", false},
+            {"cmdDEMO_USB_Connect", ReaderFunction::UsbConnect, 3, "", false},
+        },
+        [this](const QString& button) { click(button); });
 }

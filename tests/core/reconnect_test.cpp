@@ -109,6 +109,9 @@ TEST_F(ReconnectTest, ConnectionPhraseFollowsTheOutcome) {
         // After a failed start-up detection the panel holds neither phrase.
         {"empty panel, board found", "", 0, kConnected},
         {"empty panel, board missing", "", 5, kNotConnected},
+        // Text that holds neither phrase gets none written after it.
+        {"other text, board found", "Lab 3", 0, "Lab 3"},
+        {"other text, board missing", "Lab 3", 5, "Lab 3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

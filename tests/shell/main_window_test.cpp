@@ -13,8 +13,11 @@
 
 #include "core/product_catalogue.hpp"
 #include "core/settings_file.hpp"
+#include "reader/recording_reader.hpp"
 #include "recording_windows.hpp"
+#include "shell/program_icon.hpp"
 #include "shell/startup_detection.hpp"
+#include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
 
 using namespace shell;
@@ -59,6 +62,15 @@ struct MainWindowFixture : ::testing::Test {
         auto* a = main->findChild<QAction*>(QLatin1String(name));
         EXPECT_NE(a, nullptr) << name;
         return a;
+    }
+    QMdiSubWindow* frameOf(core::WindowKind kind) {
+        core::ToolWindow* w = t.ctx->windows().find(kind);
+        return w ? qobject_cast<QMdiSubWindow*>(w->outerFrame()) : nullptr;
+    }
+    // The frame drawn over every other one.
+    QMdiSubWindow* frontFrame() {
+        const QList<QMdiSubWindow*> frames = main->area()->subWindowList(QMdiArea::StackingOrder);
+        return frames.isEmpty() ? nullptr : frames.last();
     }
     QString usageFileText() {
         QFile f(core::usageFilePath(t.ctx->programFolder()));
@@ -184,6 +196,122 @@ TEST_F(MainWindowFixture, ChildWindowsLiveInTheMainWindowArea) {
     ASSERT_EQ(main->area()->subWindowList().size(), 1);
     EXPECT_EQ(main->area()->subWindowList()[0],
               t.ctx->windows().find(core::WindowKind::Console)->outerFrame());
+}
+
+// A window chosen from its menu while another covers it, or while it is minimised, is
+// brought forward: restored, its frame on top and active. It is not loaded again.
+TEST_F(MainWindowFixture, AWindowChosenAgainComesForward) {
+    startAndDetect();
+    entry("mnuShowTQ73RNcommands")->trigger();
+    entry("mnuShowDemoKitTools")->trigger();
+    QMdiSubWindow* console = frameOf(core::WindowKind::Console);
+    QMdiSubWindow* tools = frameOf(core::WindowKind::BoardTools);
+    ASSERT_NE(console, nullptr);
+    ASSERT_NE(tools, nullptr);
+    ASSERT_EQ(frontFrame(), tools);
+
+    const struct {
+        const char* entry;
+        QMdiSubWindow* comesForward;
+        QMdiSubWindow* minimisedFirst;
+    } steps[] = {
+        {"mnuShowTQ73RNcommands", console, nullptr},
+        {"mnuShowDemoKitTools", tools, nullptr},
+        {"mnuShowTQ73RNcommands", console, console},
+        {"mnuShowDemoKitTools", tools, tools},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(std::string(s.entry) + (s.minimisedFirst ? " (minimised)" : ""));
+        if (s.minimisedFirst) {
+            s.minimisedFirst->showMinimized();
+            ASSERT_TRUE(s.minimisedFirst->isMinimized());
+        }
+        entry(s.entry)->trigger();
+        EXPECT_FALSE(s.comesForward->isMinimized());
+        EXPECT_TRUE(s.comesForward->isVisible());
+        EXPECT_EQ(frontFrame(), s.comesForward);
+        EXPECT_EQ(main->area()->activeSubWindow(), s.comesForward);
+    }
+    EXPECT_EQ(journal, (QStringList{"load console", "load tools"}));
+}
+
+// The caption says whenever the simulated board answers, so that its answers are never
+// taken for a real board's.
+TEST_F(MainWindowFixture, CaptionTellsTheSimulatedBoard) {
+    const struct {
+        bool simulated;
+        const char* caption;
+    } cases[] = {
+        {true, "  TQ73RN Development Software - simulated board"},
+        {false, "  TQ73RN Development Software"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.simulated);
+        core::ReaderChoice choice;
+        choice.simulated = c.simulated;
+        t.ctx->setReaderChoice(choice);
+        MainWindow window(*t.ctx);
+        window.load();
+        EXPECT_EQ(window.windowTitle(), QLatin1String(c.caption));
+        t.ctx->windows().close(core::WindowKind::StartupDetection);
+    }
+    // No library failed to load: nothing to tell.
+    EXPECT_TRUE(t.ui.messages().empty());
+}
+
+// A reader library beside the program that does not load is told before the detection,
+// which then finds the simulated board.
+TEST_F(MainWindowFixture, AReaderLibraryThatDoesNotLoadIsTold) {
+    const QString library = t.path(QStringLiteral("libTQ73RN.so"));
+    QFile broken(library);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a library\n");
+    broken.close();
+
+    simboard::SimulatedBoard* board = nullptr;
+    core::ChosenReader chosen = core::chooseReader(t.ctx->programFolder(), [&board] {
+        auto made = std::make_unique<simboard::SimulatedBoard>();
+        board = made.get();
+        return made;
+    });
+    ASSERT_NE(board, nullptr);
+    ASSERT_EQ(chosen.reader.get(), board);
+    reader::RecordingReader journalled(*board);
+    t.ctx->setReader(journalled);
+    t.ctx->setReaderChoice(chosen.choice);
+
+    t.ui.expectMessage();
+    main->load();
+    ASSERT_EQ(t.ui.messages().size(), 1u);
+    const auto& message = t.ui.messages()[0];
+    EXPECT_EQ(message.title, QStringLiteral("  TQ73RN Development Software - simulated board"));
+    EXPECT_EQ(message.title, main->windowTitle());
+    const QString reason = chosen.choice.failureReason;
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_FALSE(reason.contains(library)) << reason.toStdString();
+    EXPECT_EQ(message.text, QStringLiteral("The reader library ") + library +
+                                QStringLiteral(" could not be loaded: ") + reason +
+                                QStringLiteral(". The simulated board is used instead."));
+    // Told before the board is asked anything.
+    EXPECT_TRUE(journalled.journal().empty());
+
+    t.timing.advance(2000);
+    EXPECT_EQ(t.values().ReaderIdnText,
+              QStringLiteral("IDN = ") + QString::fromStdString(board->config().identification));
+    EXPECT_EQ(main->panelText(1), QStringLiteral(" DEMO-TQ73RN-A BOARD CONNECTED"));
+    EXPECT_EQ(main->windowTitle(),
+              QStringLiteral("  TQ73RN Development Software - simulated board"));
+    EXPECT_EQ(t.ui.messages().size(), 1u);
+}
+
+// The program's own icon, not the toolkit's, on the main window and the child frames.
+TEST_F(MainWindowFixture, WindowsCarryTheProgramsIcon) {
+    startAndDetect();
+    entry("mnuShowTQ73RNcommands")->trigger();
+    const QIcon& ours = shell::programIcon();
+    ASSERT_FALSE(ours.pixmap(16, 16).isNull());
+    EXPECT_EQ(main->windowIcon().cacheKey(), ours.cacheKey());
+    EXPECT_EQ(frameOf(core::WindowKind::Console)->windowIcon().cacheKey(), ours.cacheKey());
 }
 
 TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
