@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "boardtools/board_tools_logic.hpp"
-#include "boardtools/single_byte_text_edit.hpp"
+#include "boardtools/log_edit_box.hpp"
 #include "core/app_context.hpp"
 #include "core/board_calls.hpp"
 #include "core/log_entry.hpp"
@@ -278,7 +278,7 @@ void BoardToolsWindow::build() {
 
     fraLog_ = new QGroupBox(this);
     place(fraLog_, "FraDemoKitToolsLog", 120, 6360, 9375, 3135);
-    logBox_ = new SingleByteTextEdit(ctx().ui(), fraLog_);
+    logBox_ = new LogEditBox(ctx().ui(), fraLog_);
     place(logBox_, "rtfTQ73RNDemoKitToolsEdit", 120, 200, 7080, 2800);
     // Narrow tab stops keep an answer on its own line next to its indent.
     logBox_->setTabStopDistance(px(600));

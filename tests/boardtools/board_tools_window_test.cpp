@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -446,6 +447,24 @@ TEST_F(BoardToolsTest, TypedLogTextTheFileCannotHoldIsRefusedWithABeep) {
     EXPECT_EQ(saved.readAll(), (entry("TQ73RNDLL_ECHO", QStringLiteral("5500")) +
                                 QStringLiteral(" caf\u00E9 25\u00B0C"))
                                    .toLatin1());
+}
+
+// A log scrolled to its last entry shows its top line whole, whatever the box's height.
+TEST_F(BoardToolsTest, LogShowsWholeLinesAtItsEnd) {
+    open();
+    auto* log = get<QTextEdit>(QStringLiteral("rtfTQ73RNDemoKitToolsEdit"));
+    const int designHeight = log->height();
+    for (int i = 0; i < 20; ++i) click(QStringLiteral("cmdEcho"));
+    for (int extra = 0; extra < 20; extra += 3) {
+        SCOPED_TRACE(extra);
+        log->resize(log->width(), designHeight + extra);
+        log->moveCursor(QTextCursor::End);
+        ASSERT_GT(log->verticalScrollBar()->maximum(), 0);
+        EXPECT_EQ(log->verticalScrollBar()->value(), log->verticalScrollBar()->maximum());
+        const QRect top = log->cursorRect(log->cursorForPosition(QPoint(1, 1)));
+        EXPECT_GE(top.top(), 0);
+        EXPECT_LE(log->cursorRect().bottom(), log->viewport()->height());
+    }
 }
 
 TEST_F(BoardToolsTest, ClosingDuringTheButtonsPauseCallsAndWritesNothing) {
