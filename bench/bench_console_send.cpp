@@ -12,19 +12,13 @@
 #include <QLineEdit>
 #include <memory>
 
+#include "bench_support.hpp"
 #include "console/console_window.hpp"
 #include "core/app_context.hpp"
 #include "simboard/simulated_board.hpp"
 #include "widgets/hex_entry_box.hpp"
 
 namespace {
-
-// The pause before each exchange is there for the user, not for the work measured here.
-class NoPauses : public core::Timing {
-  public:
-    void pause(int) override {}
-    void after(int, QObject*, std::function<void()> fn) override { fn(); }
-};
 
 template <class T>
 T* child(QWidget* w, const char* name) {
@@ -75,7 +69,7 @@ struct Console {
     simboard::SimulatedBoard board;
     core::QtUi ui;
     core::SystemClock clock;
-    NoPauses timing;
+    benchsupport::ImmediateTiming timing;
     core::AppContext ctx;
     std::unique_ptr<console::ConsoleWindow> window;
     QAbstractButton* send = nullptr;
@@ -137,12 +131,8 @@ BENCHMARK(BM_ConsoleLogMemory)->Iterations(1)->Unit(benchmark::kSecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    small.reset();
-    large.reset();
-    return 0;
+    return benchsupport::runOffscreen(argc, argv, [] {
+        small.reset();
+        large.reset();
+    });
 }

@@ -23,6 +23,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench_support.hpp"
 #include "core/app_context.hpp"
 #include "core/log_entry.hpp"
 #include "detection/auto_detect_window.hpp"
@@ -32,17 +33,11 @@
 
 namespace {
 
-class NoPauses : public core::Timing {
-  public:
-    void pause(int) override {}
-    void after(int, QObject*, std::function<void()> fn) override { fn(); }
-};
-
 void BM_AutoDetectOnePassFiveProtocols(benchmark::State& state) {
     simboard::SimulatedBoard board;
     core::QtUi ui;
     core::SystemClock clock;
-    NoPauses timing;
+    benchsupport::ImmediateTiming timing;
     core::AppContext ctx(board, ui, clock, timing, QDir::tempPath());
     ctx.values.DemodGainValue = QStringLiteral("D1");
     auto* w = new detection::AutoDetectWindow(ctx);
@@ -107,7 +102,7 @@ void BM_TagDetectionLoopWithoutTag(benchmark::State& state) {
         WatchedBoard watched(board);
         core::QtUi ui;
         core::SystemClock clock;
-        NoPauses timing;
+        benchsupport::ImmediateTiming timing;
         core::AppContext ctx(watched, ui, clock, timing, QDir::tempPath());
         auto* w = new detection::TagDetectionWindow(ctx);
         w->load();
@@ -150,11 +145,4 @@ BENCHMARK(BM_TagDetectionLoopWithoutTag)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchsupport::runOffscreen(argc, argv); }

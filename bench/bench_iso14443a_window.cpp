@@ -11,18 +11,13 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include "bench_support.hpp"
 #include "core/app_context.hpp"
 #include "iso14443a/iso14443a_window.hpp"
 #include "simboard/simulated_board.hpp"
 #include "widgets/hex_entry_box.hpp"
 
 namespace {
-
-class NoPauses : public core::Timing {
-  public:
-    void pause(int) override {}
-    void after(int, QObject*, std::function<void()> fn) override { fn(); }
-};
 
 // The ISO14443-A product of the products file: 2 kbit in pages of 4 bytes.
 void selectIso14443aProduct(core::ProgramValues& v) {
@@ -39,7 +34,7 @@ struct Bench {
     simboard::SimulatedBoard board;
     core::QtUi ui;
     core::SystemClock clock;
-    NoPauses timing;
+    benchsupport::ImmediateTiming timing;
     core::AppContext ctx{board, ui, clock, timing, QDir::tempPath()};
     iso14443a::Iso14443aWindow* w = nullptr;
 
@@ -98,11 +93,4 @@ BENCHMARK(BM_ReadEveryPage)->ArgName("shown")->Arg(0)->Arg(1)->Unit(benchmark::k
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchsupport::runOffscreen(argc, argv); }

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "bench_support.hpp"
 #include "core/app_context.hpp"
 #include "iso14443b/iso14443b_window.hpp"
 #include "simboard/simulated_board.hpp"
@@ -28,24 +29,6 @@ class ShortPauses : public core::Timing {
   public:
     void pause(int) override { QCoreApplication::processEvents(); }
     void after(int, QObject*, std::function<void()> fn) override { fn(); }
-};
-
-class SilentUi : public core::Ui {
-  public:
-    core::MsgResult messageBox(const QString&, const QString&, core::MsgIcon,
-                               core::MsgButtons) override {
-        return core::MsgResult::Ok;
-    }
-    void beep() override {}
-    std::optional<core::FileDialogResult> saveFileDialog(const core::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<core::FileDialogResult> openFileDialog(const core::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
-    void setBusy(bool) override {}
-    bool isBusy() const override { return false; }
 };
 
 simboard::BoardConfig withSolaTags(std::initializer_list<const char*> chipIds) {
@@ -82,7 +65,7 @@ struct Bench {
     }
 
     simboard::SimulatedBoard board;
-    SilentUi ui;
+    benchsupport::QuietUi ui;
     core::SystemClock clock;
     ShortPauses timing;
     core::AppContext ctx;

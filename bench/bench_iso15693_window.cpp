@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <optional>
 
+#include "bench_support.hpp"
 #include "core/app_context.hpp"
 #include "core/product_catalogue.hpp"
 #include "iso15693/iso15693_window.hpp"
@@ -19,30 +20,6 @@
 #include "widgets/hex_entry_box.hpp"
 
 namespace {
-
-class BenchUi : public core::Ui {
-  public:
-    core::MsgResult messageBox(const QString&, const QString&, core::MsgIcon,
-                               core::MsgButtons) override {
-        return core::MsgResult::Ok;
-    }
-    void beep() override {}
-    std::optional<core::FileDialogResult> saveFileDialog(const core::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<core::FileDialogResult> openFileDialog(const core::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
-    void setBusy(bool) override {}
-    bool isBusy() const override { return false; }
-};
-
-class NoTiming : public core::Timing {
-  public:
-    void pause(int) override {}
-    void after(int, QObject*, std::function<void()>) override {}
-};
 
 // The window of a product as the menu opens it, shown or hidden.
 struct Fixture {
@@ -72,9 +49,9 @@ struct Fixture {
     }
 
     simboard::SimulatedBoard board;
-    BenchUi ui;
+    benchsupport::QuietUi ui;
     core::SystemClock clock;
-    NoTiming timing;
+    benchsupport::NoTiming timing;
     core::AppContext ctx;
     iso15693::Iso15693Window* w = nullptr;
 };
@@ -113,11 +90,4 @@ BENCHMARK(BM_ReadWholeTag)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMill
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchsupport::runOffscreen(argc, argv); }

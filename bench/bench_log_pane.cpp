@@ -7,37 +7,13 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include "bench_support.hpp"
 #include "core/app_context.hpp"
 #include "simboard/simulated_board.hpp"
 #include "widgets/log_pane.hpp"
 #include "widgets/log_view.hpp"
 
 namespace {
-
-class BenchUi : public core::Ui {
-  public:
-    QString savePath;
-    core::MsgResult messageBox(const QString&, const QString&, core::MsgIcon,
-                               core::MsgButtons) override {
-        return core::MsgResult::Ok;
-    }
-    void beep() override {}
-    std::optional<core::FileDialogResult> saveFileDialog(const core::FileDialogRequest&) override {
-        return core::FileDialogResult{savePath, QStringLiteral("log.txt")};
-    }
-    std::optional<core::FileDialogResult> openFileDialog(const core::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
-    void setBusy(bool) override {}
-    bool isBusy() const override { return false; }
-};
-
-class NoTiming : public core::Timing {
-  public:
-    void pause(int) override {}
-    void after(int, QObject*, std::function<void()>) override {}
-};
 
 struct Fixture {
     Fixture() : ctx(board, ui, clock, timing, dir.path()), pane(ctx) {
@@ -62,9 +38,9 @@ struct Fixture {
 
     QTemporaryDir dir;
     simboard::SimulatedBoard board;
-    BenchUi ui;
+    benchsupport::QuietUi ui;
     core::SystemClock clock;
-    NoTiming timing;
+    benchsupport::NoTiming timing;
     core::AppContext ctx;
     widgets::LogView box;
     widgets::LogPane pane;
@@ -95,11 +71,4 @@ BENCHMARK(BM_SaveLog)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return benchsupport::runOffscreen(argc, argv); }

@@ -49,6 +49,13 @@ class NoTiming : public core::Timing {
     void after(int, QObject*, std::function<void()>) override {}
 };
 
+// Pauses take no time and what is asked for later runs at once.
+class ImmediateTiming : public core::Timing {
+  public:
+    void pause(int) override {}
+    void after(int, QObject*, std::function<void()> fn) override { fn(); }
+};
+
 // Runs the benchmarks asked on the command line with the offscreen platform, then
 // `afterwards` (a summary of what they measured).
 inline int runOffscreen(int argc, char** argv, const std::function<void()>& afterwards = {}) {
