@@ -13,6 +13,7 @@
 #include "console/protocol_select_panel.hpp"
 #include "core/app_context.hpp"
 #include "core/board_calls.hpp"
+#include "core/hex_checks.hpp"
 #include "core/log_entry.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
@@ -38,13 +39,6 @@ constexpr int kPausePasses = 1000;
 constexpr int kMaxNestedSends = 8;
 
 // The answer box of a Send that refused its boxes (pasted text gets past the key filters).
-QString refusalText(const QString& boxName) {
-    return QStringLiteral(
-               "Not sent: the box \"%1\" holds text that is not hex (digits 0-9, "
-               "A-F; no blanks)")
-        .arg(boxName);
-}
-
 std::vector<std::optional<QString>> shownLines(const ExplainLines& lines) {
     std::vector<std::optional<QString>> shown;
     for (const auto& line : lines) {
@@ -281,7 +275,7 @@ void ConsoleWindow::sendFrame(widgets::ExchangeRow& row, const std::string& requ
     if (!refusedBox.isEmpty()) {
         // No frame was sent, so the request box stays empty and the entry has no request.
         ctx().ui().beep();
-        row.showAnswer(refusalText(refusedBox));
+        row.showAnswer(core::notHexRefusalText(refusedBox));
         row.showExplanations({});
         log_.appendUntitled(QString::fromLatin1(core::kLogKvCmdRaw), QString(), row.answer());
         return;

@@ -112,6 +112,19 @@ AnticollisionAnswer decodeAnticollisionAnswer(std::string_view answer) {
     return out;
 }
 
+ResponseStatus responseStatusOf(std::string_view answer) {
+    ResponseStatus out;
+    // "80", the length byte and the three trailing bytes at least.
+    if (mid(answer, 1, 2) != kResultFrame || answer.size() < 10) return out;
+    const std::string_view tail = answer.substr(answer.size() - 6);
+    if (!isHexText(tail)) return out;
+    out.present = true;
+    out.status = static_cast<std::uint8_t>(hexValue(tail.substr(0, 2)));
+    out.collisionByte = static_cast<std::uint8_t>(hexValue(tail.substr(2, 2)));
+    out.collisionBit = static_cast<std::uint8_t>(hexValue(tail.substr(4, 2)));
+    return out;
+}
+
 bool cascadeContinues(int level, const AnticollisionAnswer& anticollision) {
     return level < kCascadeLevels && anticollision.cascadeTag;
 }

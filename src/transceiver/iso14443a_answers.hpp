@@ -88,6 +88,26 @@ struct AnticollisionAnswer {
 };
 AnticollisionAnswer decodeAnticollisionAnswer(std::string_view answer);
 
+// The transceiver's three trailing bytes of an ISO14443-A answer that begins "80": the
+// error status, then the index of the first byte and of the first bit with a collision.
+struct ResponseStatus {
+    bool present = false;  // the answer begins "80" and holds the three bytes
+    std::uint8_t status = 0;
+    std::uint8_t collisionByte = 0;
+    std::uint8_t collisionBit = 0;
+
+    bool collision() const { return (status & kStatusCollision) != 0; }
+    bool crcError() const { return (status & kStatusCrcError) != 0; }
+    bool parityError() const { return (status & kStatusParityError) != 0; }
+    // Several tags answered at once: what the frame holds is the OR of their bits.
+    bool severalTags() const { return present && (collision() || crcError()); }
+
+    static constexpr std::uint8_t kStatusCollision = 0x80;
+    static constexpr std::uint8_t kStatusCrcError = 0x20;
+    static constexpr std::uint8_t kStatusParityError = 0x10;
+};
+ResponseStatus responseStatusOf(std::string_view answer);
+
 // After the SELECT of `level`: the cascade goes on when this level carried the cascade
 // tag and a further level exists (a tag at level 3 still ends it).
 bool cascadeContinues(int level, const AnticollisionAnswer& anticollision);

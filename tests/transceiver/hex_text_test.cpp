@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/hex_checks.hpp"
+#include "core/program_values.hpp"
 #include "scripted_ui.hpp"
 
 namespace {
@@ -70,6 +71,47 @@ TEST(HexChecks, AddressAcceptsHexOfEitherCaseAndShowsItsMessageOtherwise) {
             EXPECT_EQ(m.buttons, core::MsgButtons::Ok);
         }
     }
+}
+
+TEST(HexChecks, AMemoryAddressPastTheHighestBlockIsRefusedNeverWrapped) {
+    struct Case {
+        const char* text;
+        std::int32_t mask;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"3F", 0x3F, true},          {"40", 0x3F, false},  {"43", 0x3F, false},
+        {"0000003F", 0x3F, true},    {"FFF", 0x7F, false}, {"7F", 0x7F, true},
+        {"100000000", 0x7FF, false},  // nine digits would wrap to 0 in 32 bits
+        {"800", 0x7FF, false},       {"7FF", 0x7FF, true}, {"FFFF", -1, true},
+        {"xyz", -1, false},
+    };
+    for (const auto& c : cases) {
+        testsupport::ScriptedUi ui;
+        ui.allowAnyMessage();
+        EXPECT_EQ(core::IsMemoryAddress(ui, QString::fromLatin1(c.text), c.mask), c.valid)
+            << c.text;
+        ASSERT_EQ(ui.messages().size(), c.valid ? 0U : 1U) << c.text;
+        if (!c.valid) {
+            EXPECT_EQ(
+                ui.messages()[0].text,
+                QStringLiteral("Invalid Address: check for Hexadecimal format or Adress value"));
+        }
+    }
+    core::ProgramValues noMemory;
+    testsupport::ScriptedUi ui;
+    EXPECT_TRUE(core::IsMemoryAddress(ui, QStringLiteral("FF"), noMemory))
+        << "without a product's memory only the text is judged";
+}
+
+TEST(HexChecks, ANotHexBoxIsRefusedByName) {
+    testsupport::ScriptedUi ui;
+    ui.allowAnyMessage();
+    core::RefuseNotHex(ui, QStringLiteral("AFI"));
+    ASSERT_EQ(ui.messages().size(), 1U);
+    EXPECT_EQ(ui.messages()[0].text,
+              QStringLiteral("Not sent: the box \"AFI\" holds text that is not hex (digits 0-9, "
+                             "A-F; no blanks)"));
 }
 
 TEST(HexChecks, SpacedDataChecksEveryByteTheLastOneIncluded) {

@@ -166,6 +166,32 @@ TEST(Iso14443aAnswers, AnticollisionFieldsAndBcc) {
     EXPECT_FALSE(cut.bccMatches);
 }
 
+TEST(Iso14443aAnswers, TheTrailingStatusTellsACollisionFromOneTag) {
+    struct Case {
+        const char* answer;
+        bool present;
+        bool severalTags;
+        int byte;
+        int bit;
+    };
+    const Case cases[] = {
+        {"8008048D2432273B000000", true, false, 0, 0},
+        {"800804ADB6F3F7FF800103", true, true, 1, 3},   // collision at byte 1 bit 3
+        {"8008048D2432273B200000", true, true, 0, 0},   // CRC error
+        {"8008048D2432273B100000", true, false, 0, 0},  // parity error alone
+        {"8700", false, false, 0, 0},
+        {"8003", false, false, 0, 0},
+        {"80040000ZZ00", false, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const transceiver::ResponseStatus s = transceiver::responseStatusOf(c.answer);
+        EXPECT_EQ(s.present, c.present) << c.answer;
+        EXPECT_EQ(s.severalTags(), c.severalTags) << c.answer;
+        EXPECT_EQ(s.collisionByte, c.byte) << c.answer;
+        EXPECT_EQ(s.collisionBit, c.bit) << c.answer;
+    }
+}
+
 TEST(Iso14443aAnswers, SakOfASelectAnswer) {
     EXPECT_EQ(transceiver::sakOf("8003"
                                  "04"
