@@ -37,7 +37,7 @@ const QString kTitleTopazWriteNoErase = QStringLiteral("ISO14443-A TOPAZ WRITE_N
 // What one READ returns, as the reader reports it.
 constexpr int kBytesPerRead = 16;
 // The highest address a one-byte address field carries.
-constexpr std::int32_t kHighestOneByteAddress = 0xFF;
+constexpr std::uint32_t kHighestOneByteAddress = 0xFF;
 
 struct WriteSetup {
     const char* byteCount;
@@ -64,10 +64,9 @@ void Iso14443aWindow::EnableCommandControls(bool enabled) {
 
 std::optional<std::uint8_t> Iso14443aWindow::typedAddress() {
     core::Ui& ui = ctx().ui();
-    if (!core::IsHexAddress(ui, memory_->address(0)->text())) return std::nullopt;
-    if (!core::IsHexAddress(ui, memory_->address(1)->text())) return std::nullopt;
-    const std::int32_t address = widgets::wrapAddress(
-        transceiver::hexValue(toLatin1(memory_->address(0)->text())), ctx().values.AddressMask);
+    if (!core::IsMemoryAddress(ui, memory_->address(0)->text(), ctx().values)) return std::nullopt;
+    if (!core::IsMemoryAddress(ui, memory_->address(1)->text(), ctx().values)) return std::nullopt;
+    const std::uint32_t address = transceiver::hexValue(toLatin1(memory_->address(0)->text()));
     // A memory larger than one address byte reaches cannot be read or written by these
     // commands: the byte sent would name another page.
     if (address > kHighestOneByteAddress) {

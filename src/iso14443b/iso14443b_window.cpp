@@ -338,8 +338,8 @@ void Iso14443bWindow::readClicked() {
     pageWrite_->hide();
     pageWrite_->resetFill();
     v.PageWriteMode = 0;
-    if (!core::IsHexAddress(ctx().ui(), blockRange_->fromText()) ||
-        !core::IsHexAddress(ctx().ui(), blockRange_->toText())) {
+    if (!core::IsMemoryAddress(ctx().ui(), blockRange_->fromText(), ctx().values) ||
+        !core::IsMemoryAddress(ctx().ui(), blockRange_->toText(), ctx().values)) {
         if (!view_->isHidden()) view_->setEnabled(true);
         return;
     }
@@ -382,8 +382,8 @@ void Iso14443bWindow::writeSetUpClicked() {
     if (!run.started()) return;
     commitFocusedBox(this);
     commands_.EnableCommandControls(false);
-    if (!core::IsHexAddress(ctx().ui(), blockRange_->fromText()) ||
-        !core::IsHexAddress(ctx().ui(), blockRange_->toText())) {
+    if (!core::IsMemoryAddress(ctx().ui(), blockRange_->fromText(), ctx().values) ||
+        !core::IsMemoryAddress(ctx().ui(), blockRange_->toText(), ctx().values)) {
         commands_.EnableCommandControls(true);
         return;
     }
@@ -405,8 +405,8 @@ void Iso14443bWindow::writeClicked() {
     commands_.EnableCommandControls(false);
     const core::BusyPointer busy(ctx().ui());
     pageWrite_->setEntryEnabled(false);
-    if (!core::IsHexAddress(ctx().ui(), blockRange_->fromText()) ||
-        !core::IsHexAddress(ctx().ui(), blockRange_->toText())) {
+    if (!core::IsMemoryAddress(ctx().ui(), blockRange_->fromText(), ctx().values) ||
+        !core::IsMemoryAddress(ctx().ui(), blockRange_->toText(), ctx().values)) {
         pageWrite_->writeButton()->setEnabled(true);
         commands_.EnableCommandControls(true);
         return;

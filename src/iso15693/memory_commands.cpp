@@ -154,7 +154,9 @@ std::optional<widgets::BlockRange> Iso15693Window::checkedRange() {
     core::Ui& ui = ctx().ui();
     const QString from = user_->txtUserAddress[0]->text();
     const QString to = user_->txtUserAddress[1]->text();
-    if (!core::IsHexAddress(ui, from) || !core::IsHexAddress(ui, to)) return std::nullopt;
+    if (!core::IsMemoryAddress(ui, from, ctx().values) ||
+        !core::IsMemoryAddress(ui, to, ctx().values))
+        return std::nullopt;
     return widgets::blockRange(typedValue(from), typedValue(to), ctx().values.AddressMask);
 }
 
@@ -361,8 +363,8 @@ void Iso15693Window::setUpPageWrite(std::int16_t mode, const QString& writeCapti
     EnableCommandControls(false);
     if (checkAddresses) {
         core::Ui& ui = ctx().ui();
-        if (!core::IsHexAddress(ui, user_->txtUserAddress[0]->text()) ||
-            !core::IsHexAddress(ui, user_->txtUserAddress[1]->text())) {
+        if (!core::IsMemoryAddress(ui, user_->txtUserAddress[0]->text(), ctx().values) ||
+            !core::IsMemoryAddress(ui, user_->txtUserAddress[1]->text(), ctx().values)) {
             EnableCommandControls(true);
             return;
         }
@@ -420,7 +422,9 @@ void Iso15693Window::cmdWriteUser_Click() {
     };
     const QString fromText = user_->txtUserAddress[0]->text();
     const QString toText = user_->txtUserAddress[1]->text();
-    if (!core::IsHexAddress(ui, fromText) || !core::IsHexAddress(ui, toText)) return refused();
+    if (!core::IsMemoryAddress(ui, fromText, ctx().values) ||
+        !core::IsMemoryAddress(ui, toText, ctx().values))
+        return refused();
     const widgets::BlockRange range =
         widgets::blockRange(typedValue(fromText), typedValue(toText), v.AddressMask);
     const QString data = fraPageWrite_->data(writeBytes());

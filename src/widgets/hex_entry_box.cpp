@@ -8,7 +8,6 @@
 
 #include "core/app_context.hpp"
 #include "transceiver/hex_text.hpp"
-#include "widgets/memory_view.hpp"
 
 namespace widgets {
 
@@ -157,6 +156,12 @@ void HexEntryBox::onTextEdited(const QString& text) {
 }
 
 bool HexEntryBox::commit() {
+    if (kind_ == Kind::RawFrame) {
+        // A frame pasted from a log or a datasheet comes with blanks between its bytes.
+        QString packed = text();
+        packed.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+        if (packed != text()) setText(packed);
+    }
     const QString t = text();
     if (kind_ == Kind::Uid) {
         commitUid();
@@ -201,13 +206,17 @@ bool HexEntryBox::commit() {
                 setText(QString(width, QLatin1Char('0')));
                 break;
             }
-            // A block of the product chosen last, whose highest block is `AddressMask`. A
-            // mask of four-byte blocks would send a typed byte of a byte-addressed memory
-            // (TOPAZ) to another byte. No product leaves the value as typed.
-            quint32 v = typedValue(t);
+            // A block of the product chosen last, whose highest block is `AddressMask`.
+            // An address past it is refused as it stands: masked, it would name another
+            // block (a one-time-programmable page, say) and a Write would go there.
+            const quint32 v = typedValue(t);
             const core::ProgramValues& values = ctx_.values;
-            if (values.MemorySizeBytes > 0) {
-                v = static_cast<quint32>(wrapAddress(v, values.AddressMask));
+            if (values.MemorySizeBytes > 0 &&
+                v > static_cast<quint32>(std::max(values.AddressMask, 0))) {
+                badText_ = true;
+                setRed(true);
+                emit committed();
+                return false;
             }
             setText(pad(v, width));
             break;

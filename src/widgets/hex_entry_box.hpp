@@ -24,11 +24,11 @@ class HexEntryBox : public QLineEdit {
         FrameByte,   // as Byte, but empty becomes "00"
         FourByte,    // eight digits; empty stays empty
         MaskLength,  // AND 7F, above 40 becomes "00"
-        Address,     // a block of the product's memory, as wide as the box
+        Address,     // a block of the product's memory, as wide as the box; red past it
         Bit,         // "0" or "1"; empty becomes "0"
         Count,       // decimal digits; empty becomes "0"
         Data,        // an odd number of digits gets a "0" appended
-        RawFrame,    // red while the number of digits is odd
+        RawFrame,    // blanks removed when left; red while the number of digits is odd
         Uid,         // 16 digits, most significant byte first
     };
 

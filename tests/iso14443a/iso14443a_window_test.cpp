@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <map>
 
+#include "core/hex_checks.hpp"
 #include "core/log_entry.hpp"
 #include "core/product_catalogue.hpp"
 #include "core/status_bar.hpp"
@@ -506,7 +507,7 @@ TEST_F(Iso14443aWindowTest, AProcessClickDuringTheProcessesPauseStartsNoSecondPr
 // A READ answer: 16 bytes (pages n to n+3), the tag's CRC and the transceiver's status.
 const char kReadAnswer[] = "80150102030405060708090A0B0C0D0E0F10ABCD080000";
 
-TEST_F(Iso14443aWindowTest, ReadShowsTheFourPagesFromTheMaskedAddress) {
+TEST_F(Iso14443aWindowTest, ReadShowsTheFourPagesFromTheTypedAddress) {
     openProduct(kIso14443aProduct);  // 64 pages: highest page 3F
     const struct {
         const char* typed;
@@ -515,7 +516,6 @@ TEST_F(Iso14443aWindowTest, ReadShowsTheFourPagesFromTheMaskedAddress) {
         QStringList addresses;
     } cases[] = {
         {"4", "300428", "04", {"0004", "0005", "0006", "0007"}},
-        {"44", "300428", "04", {"0004", "0005", "0006", "0007"}},
         {"3F", "303F28", "3F", {"003F", "0000", "0001", "0002"}},
     };
     for (const auto& c : cases) {
@@ -536,6 +536,15 @@ TEST_F(Iso14443aWindowTest, ReadShowsTheFourPagesFromTheMaskedAddress) {
         EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), 0x28);
         EXPECT_EQ(analysisRows()[3], "08");
     }
+    // Past the memory: refused, never masked onto page 04 or the OTP page.
+    tc.scripted.clearCalls();
+    tc.ui.expectMessage();
+    typeAddress("43");
+    click("cmd_ISO14443A_Read");
+    EXPECT_TRUE(sent().empty());
+    EXPECT_EQ(text("txtUserAddress_0"), "43");
+    ASSERT_FALSE(tc.ui.messages().empty());
+    EXPECT_EQ(tc.ui.messages().back().text, core::kInvalidAddressText);
     EXPECT_FALSE(shown("cmdStopCommand"));
     EXPECT_FALSE(tc.ui.isBusy());
 }

@@ -93,12 +93,15 @@ TEST_F(MemoryViewTest, ARangeReadWrapsAfterTheHighestBlock) {
     EXPECT_FALSE(tc.ui.isBusy());
 }
 
-TEST_F(MemoryViewTest, AnAddressAboveTheMemoryIsMaskedAndALongRangeShowsItsLastSixteenBlocks) {
+TEST_F(MemoryViewTest, AnAddressAboveTheMemoryIsRefusedAndALongRangeShowsItsLastSixteenBlocks) {
     open("SOLA-A");
-    range("1F", "1F");
+    range("FF", "FF");
+    tc.ui.expectMessage();
     d.click(QStringLiteral("cmd_ISO14443B_Read"));
-    EXPECT_EQ(b.sent(), (std::vector<std::string>{"080F"}));
-    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "0F");
+    EXPECT_TRUE(b.sent().empty());
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "FF");
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::kInvalidAddressText);
 
     d.w->close();
     open("SOLA-B");

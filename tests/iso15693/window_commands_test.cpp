@@ -208,7 +208,7 @@ TEST_F(CommandTest, EmptyRawFrameSendsNothingAndPastedTextIsRefused) {
     const QString before = log();
     click(QStringLiteral("cmd_ISO15693_SendFrame"));
     EXPECT_TRUE(sent().empty());
-    get<QLineEdit>(QStringLiteral("txt_ISO15693_AnyFrame"))->setText(QStringLiteral("02 20"));
+    get<QLineEdit>(QStringLiteral("txt_ISO15693_AnyFrame"))->setText(QStringLiteral("02 2x"));
     click(QStringLiteral("cmd_ISO15693_SendFrame"));
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(tc.ui.beeps(), 1);

@@ -276,13 +276,16 @@ TEST_F(MemoryTest, LockBlockOverARangeThatWraps) {
     click(QStringLiteral("cmdGetMultipleBlockSecurityStatus"));
     EXPECT_EQ(memoryLines(), (QStringList{"01", "01", "01", "01"}));
 
-    // "to" above the memory is read as a block of it: the walk ends.
+    // "to" past the memory is refused, never masked onto another block.
     recorder.clearJournal();
+    tc.ui.allowAnyMessage();
     range("10", "7F");
-    EXPECT_EQ(text(QStringLiteral("txtUserAddress_1")), QStringLiteral("3F"));
-    get<QLineEdit>(QStringLiteral("txtUserAddress_1"))->setText(QStringLiteral("50"));
+    EXPECT_EQ(text(QStringLiteral("txtUserAddress_1")), QStringLiteral("7F"));
     click(QStringLiteral("cmdLockBlock"));
-    EXPECT_EQ(sentToBoard().size(), 1u);  // 50 is block 10 of a 64-block memory
+    EXPECT_TRUE(sentToBoard().empty());
+    ASSERT_FALSE(tc.ui.messages().empty());
+    EXPECT_EQ(tc.ui.messages().back().text,
+              QStringLiteral("Invalid Address: check for Hexadecimal format or Adress value"));
 }
 
 TEST_F(MemoryTest, SecurityStatusOverMoreThan32BlocksAcrossTheWrap) {

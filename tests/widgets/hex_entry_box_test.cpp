@@ -120,7 +120,10 @@ TEST_F(HexEntryBoxTest, LeaveRuleOfEachKind) {
         {Kind::MaskLength, 0, "41", "00", false, true},
         {Kind::MaskLength, 0, "40", "40", false, true},
         {Kind::MaskLength, 0, "C0", "40", false, true},
-        {Kind::Address, 2, "FF", "3F", false, true},
+        {Kind::Address, 2, "3f", "3F", false, true},
+        // Past the memory: refused as typed, never masked onto another block.
+        {Kind::Address, 2, "43", "43", true, false},
+        {Kind::Address, 2, "FF", "FF", true, false},
         {Kind::Address, 2, "", "00", false, true},
         {Kind::Address, 0, "ff", "FF", false, true},  // no product: value as typed
         {Kind::Bit, 0, "1", "1", false, true},
@@ -133,6 +136,9 @@ TEST_F(HexEntryBoxTest, LeaveRuleOfEachKind) {
         {Kind::RawFrame, 0, "010", "010", true, true},
         {Kind::RawFrame, 0, "", "", true, true},
         {Kind::RawFrame, 0, "0102", "0102", false, true},
+        // Blanks between the bytes of a pasted frame go; what is left is judged.
+        {Kind::RawFrame, 0, "01 02\t03", "010203", false, true},
+        {Kind::RawFrame, 0, "01 0", "010", true, true},
         // Pasted text the key filter never saw: shown red, left as it is, not usable.
         {Kind::Byte, 0, "zz", "zz", true, false},
         {Kind::Address, 2, "g1", "g1", true, false},
@@ -140,7 +146,7 @@ TEST_F(HexEntryBoxTest, LeaveRuleOfEachKind) {
         {Kind::Bit, 0, "2", "2", true, false},
         {Kind::Count, 0, "3x", "3x", true, false},
         {Kind::Data, 0, "XYZ", "XYZ", true, false},
-        {Kind::RawFrame, 0, "01 02", "01 02", true, false},
+        {Kind::RawFrame, 0, "01 0z", "010z", true, false},
         {Kind::Request, 0, "hello", "hello", true, false},
     };
     for (const Case& c : cases) {
@@ -182,9 +188,12 @@ TEST_F(HexEntryBoxTest, AnAddressBoxIsAsWideAsItsWindowMadeIt) {
     t.values().AddressMask = 0x7FF;
     HexEntryBox box(*t.ctx, Kind::Address);
     box.setMaxLength(3);
-    box.setText("fff");
+    box.setText("7fe");
     box.commit();
-    EXPECT_EQ(box.text(), "7FF");
+    EXPECT_EQ(box.text(), "7FE");
+    box.setText("800");
+    EXPECT_FALSE(box.commit()) << "block 800 is past a memory of 800 blocks";
+    EXPECT_EQ(box.text(), "800");
     box.setText("");
     box.commit();
     EXPECT_EQ(box.text(), "000");
@@ -198,9 +207,9 @@ TEST_F(HexEntryBoxTest, AnAddressOfAByteAddressedMemoryKeepsItsByte) {
     t.values().MemorySizeBytes = 128;
     t.values().AddressMask = 0x7F;
     HexEntryBox box(*t.ctx, Kind::Address);
-    for (const auto& [typed, shown] : {std::pair{"40", "40"}, {"7f", "7F"}, {"FF", "7F"}}) {
+    for (const auto& [typed, shown] : {std::pair{"40", "40"}, {"7f", "7F"}, {"FF", "FF"}}) {
         box.setText(typed);
-        box.commit();
+        EXPECT_EQ(box.commit(), std::string(typed) != "FF") << typed;
         EXPECT_EQ(box.text(), shown) << typed;
     }
 }
