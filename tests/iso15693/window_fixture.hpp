@@ -4,10 +4,14 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabBar>
+#include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/product_catalogue.hpp"
@@ -15,19 +19,23 @@
 #include "iso15693/register.hpp"
 #include "reader/dispatching_reader.hpp"
 #include "reader/recording_reader.hpp"
+#include "simboard/board_config.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
 #include "widgets/hex_entry_box.hpp"
 
 namespace iso15693test {
 
-// Passes every call on and runs a hook after each SendReceive: how a test acts inside a
-// run's pauses, the way a user's click arrives there.
+// Passes every call on and runs a hook after each SendReceive (and each KVCmd, the
+// board's anticollision): how a test acts inside a run's pauses, the way a user's click
+// arrives there.
 class HookReader : public reader::DispatchingReader {
   public:
     explicit HookReader(reader::ReaderLibrary& inner) : inner_(inner) {}
     std::function<void(int)> afterSendReceive;
+    std::function<void(int)> afterKvCmd;
     int sendReceives = 0;
+    int kvCmds = 0;
 
   protected:
     reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
@@ -37,6 +45,9 @@ class HookReader : public reader::DispatchingReader {
         if (f == reader::ReaderFunction::SendReceive) {
             ++sendReceives;
             if (afterSendReceive) afterSendReceive(sendReceives);
+        } else if (f == reader::ReaderFunction::KvCmd) {
+            ++kvCmds;
+            if (afterKvCmd) afterKvCmd(kvCmds);
         }
         return s;
     }
@@ -57,6 +68,18 @@ class WindowTest : public ::testing::Test {
     ~WindowTest() override {
         tc.ctx->windows().close(core::WindowKind::Iso15693);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Makes `record` (reference, density, page size, address bytes, RF address bytes, test
+    // mode, address) the only product of the products file, for a product whose values
+    // no shipped record has.
+    void useProductRecord(const char* record) {
+        QFile file(tc.path(QStringLiteral("TQ73RN_products.ini")));
+        file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("\"TQ73RN products\"\r\n");
+        file.write(record);
+        file.write("\r\n");
     }
 
     // Chooses the product in the menu; the calls the load made are forgotten.
@@ -83,6 +106,26 @@ class WindowTest : public ::testing::Test {
         box->commit();
     }
     QString text(const QString& name) { return get<QLineEdit>(name)->text(); }
+    // The product's User Mode page with a block range in the address boxes; the calls
+    // so far are forgotten.
+    void openUserMode(const char* product, const char* from, const char* to) {
+        open(product);
+        get<QTabBar>(QStringLiteral("tabStripchoice"))->setCurrentIndex(1);
+        range(from, to);
+        forgetCalls();
+    }
+    void range(const char* from, const char* to) {
+        type(QStringLiteral("txtUserAddress_0"), QLatin1String(from));
+        type(QStringLiteral("txtUserAddress_1"), QLatin1String(to));
+    }
+    // Opens the page-write panel with a set-up button and types the data into row 0.
+    void setUpWrite(const char* button, const char* data) {
+        click(QLatin1String(button));
+        get<QLineEdit>(QStringLiteral("PWData_0"))->setText(QLatin1String(data));
+    }
+    void write() { click(QStringLiteral("cmdWriteUser")); }
+    QStringList memoryLines() { return tc.values().ReadViewLines.Contenu(); }
+    QStringList view() { return items(QStringLiteral("lstReadView")); }
     QString label(const QString& name) { return get<QLabel>(name)->text(); }
     QStringList items(const QString& name) {
         QStringList s;
@@ -95,10 +138,37 @@ class WindowTest : public ::testing::Test {
     }
     // The log from the first entry on, with the fixed clock's date and time.
     QString log() const { return w->logText(); }
+    virtual void forgetCalls() { tc.scripted.clearCalls(); }
 
     testsupport::TestContext tc;
     iso15693::Iso15693Window* w = nullptr;
 };
+
+// A tag of 64 blocks whose byte i holds i, block 01 locked, no passwords; `extraKeys`
+// are further keys of its ini section.
+inline std::unique_ptr<simboard::SimulatedBoard> countingTag(
+    std::map<std::string, std::string> extraKeys = {}) {
+    std::string data;
+    for (int i = 0; i < 256; ++i) {
+        char b[3];
+        std::snprintf(b, sizeof b, "%02X", i);
+        data += b;
+    }
+    std::map<std::string, std::string> keys{
+        {"uid", "E001020304050607"}, {"blocks", "64"}, {"data", data}, {"locked", "01"}};
+    keys.insert(extraKeys.begin(), extraKeys.end());
+    simboard::BoardConfig config;
+    config.tags = std::vector<simboard::TagSpec>{{"iso15693", keys}};
+    return std::make_unique<simboard::SimulatedBoard>(config);
+}
+
+// The memory line of block n of that tag.
+inline QString blockLine(int n) {
+    QString line;
+    for (int i = 0; i < 4; ++i)
+        line += QStringLiteral("%1 ").arg(4 * n + i, 2, 16, QLatin1Char('0')).toUpper();
+    return line;
+}
 
 // The same on the simulated board, each call journalled.
 class SimWindowTest : public WindowTest {
@@ -108,6 +178,7 @@ class SimWindowTest : public WindowTest {
         : WindowTest(nullptr), board(std::move(b)), recorder(*board), hook(recorder) {
         tc.ctx->setReader(hook);
     }
+    void forgetCalls() override { recorder.clearJournal(); }
     std::vector<std::string> sentToBoard() const {
         std::vector<std::string> r;
         for (const auto& e : recorder.callsTo(reader::ReaderFunction::SendReceive))

@@ -5,10 +5,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <cstdio>
 
 #include "core/hex_checks.hpp"
-#include "simboard/board_config.hpp"
 #include "widgets/memory_view.hpp"
 #include "widgets/page_write_panel.hpp"
 #include "window_fixture.hpp"
@@ -18,46 +16,10 @@ namespace {
 
 using reader::ReaderFunction;
 
-// A tag of 64 blocks whose byte i holds i, block 01 locked, no passwords.
-std::unique_ptr<simboard::SimulatedBoard> countingTag() {
-    std::string data;
-    for (int i = 0; i < 256; ++i) {
-        char b[3];
-        std::snprintf(b, sizeof b, "%02X", i);
-        data += b;
-    }
-    simboard::BoardConfig config;
-    config.tags = std::vector<simboard::TagSpec>{
-        {"iso15693",
-         {{"uid", "E001020304050607"}, {"blocks", "64"}, {"data", data}, {"locked", "01"}}}};
-    return std::make_unique<simboard::SimulatedBoard>(config);
-}
-
-// The memory line of block n of that tag.
-QString blockLine(int n) {
-    QString line;
-    for (int i = 0; i < 4; ++i)
-        line += QStringLiteral("%1 ").arg(4 * n + i, 2, 16, QLatin1Char('0')).toUpper();
-    return line;
-}
-
 class MemoryTest : public SimWindowTest {
   public:
     MemoryTest() : SimWindowTest(countingTag()) {}
 
-    // The product, its User Mode page, and a block range typed in the address boxes.
-    void openUserMode(const char* product, const char* from, const char* to) {
-        open(product);
-        get<QTabBar>(QStringLiteral("tabStripchoice"))->setCurrentIndex(1);
-        range(from, to);
-        recorder.clearJournal();
-    }
-    void range(const char* from, const char* to) {
-        type(QStringLiteral("txtUserAddress_0"), QLatin1String(from));
-        type(QStringLiteral("txtUserAddress_1"), QLatin1String(to));
-    }
-    QStringList memoryLines() { return tc.values().ReadViewLines.Contenu(); }
-    QStringList view() { return items(QStringLiteral("lstReadView")); }
     widgets::MemoryView* readView() {
         return get<widgets::MemoryView>(QStringLiteral("lstReadView"));
     }
@@ -66,12 +28,6 @@ class MemoryTest : public SimWindowTest {
         for (const auto& e : recorder.callsTo(ReaderFunction::Select)) r.push_back(e.request);
         return r;
     }
-    // Opens the page-write panel with a set-up button and types the data into row 0.
-    void setUpWrite(const char* button, const char* data) {
-        click(QLatin1String(button));
-        get<QLineEdit>(QStringLiteral("PWData_0"))->setText(QLatin1String(data));
-    }
-    void write() { click(QStringLiteral("cmdWriteUser")); }
 };
 
 TEST_F(MemoryTest, ReadRunsOverARangeThatWraps) {
@@ -275,17 +231,33 @@ TEST_F(MemoryTest, LockBlockOverARangeThatWraps) {
     EXPECT_TRUE(log().contains(QStringLiteral("\tLOCK\r\n\t\t\t>>> TQ73RNDLL_SENDRECV, 022201")));
     click(QStringLiteral("cmdGetMultipleBlockSecurityStatus"));
     EXPECT_EQ(memoryLines(), (QStringList{"01", "01", "01", "01"}));
+}
 
-    // "to" past the memory is refused, never masked onto another block.
-    recorder.clearJournal();
+// "to" past the memory is refused, never masked onto another block.
+TEST_F(MemoryTest, AnAddressPastTheMemoryIsRefused) {
+    struct Case {
+        const char* product;
+        const char* from;
+        const char* to;
+        const char* button;
+    };
+    const Case cases[] = {
+        {"VEL-C", "10", "7F", "cmdLockBlock"},
+        {"DUONX-AE", "0010", "800", "cmdReadUser"},
+        {"DUONX-AE", "0010", "800", "cmdGetMultipleBlockSecurityStatus"},
+    };
     tc.ui.allowAnyMessage();
-    range("10", "7F");
-    EXPECT_EQ(text(QStringLiteral("txtUserAddress_1")), QStringLiteral("7F"));
-    click(QStringLiteral("cmdLockBlock"));
-    EXPECT_TRUE(sentToBoard().empty());
-    ASSERT_FALSE(tc.ui.messages().empty());
-    EXPECT_EQ(tc.ui.messages().back().text,
-              QStringLiteral("Invalid Address: check for Hexadecimal format or Adress value"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.product);
+        openUserMode(c.product, c.from, c.to);
+        EXPECT_EQ(text(QStringLiteral("txtUserAddress_1")), QLatin1String(c.to));
+        const std::size_t messages = tc.ui.messages().size();
+        click(QLatin1String(c.button));
+        EXPECT_TRUE(sentToBoard().empty());
+        ASSERT_EQ(tc.ui.messages().size(), messages + 1);
+        EXPECT_EQ(tc.ui.messages().back().text,
+                  QStringLiteral("Invalid Address: check for Hexadecimal format or Adress value"));
+    }
 }
 
 TEST_F(MemoryTest, SecurityStatusOverMoreThan32BlocksAcrossTheWrap) {

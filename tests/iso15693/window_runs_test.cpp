@@ -1,0 +1,224 @@
+#include <QPushButton>
+
+#include "window_fixture.hpp"
+
+namespace iso15693test {
+namespace {
+
+using reader::ReaderFunction;
+
+// ---- On the simulated board ---------------------------------------------------------------
+
+class RunTest : public SimWindowTest {
+  public:
+    RunTest() : SimWindowTest(countingTag()) {}
+};
+
+// A run of the User Mode page shows the hourglass and keeps Anticollision and the
+// energy-harvesting frame off (their exchanges would fall between the run's) until its
+// end, however it ends.
+TEST_F(RunTest, ARunHoldsTheHourglassAndTheControlsOutsideTheCommandListUntilItsEnd) {
+    struct Case {
+        const char* product;
+        const char* setUp;  // the page-write set-up before the button, if any
+        const char* button;
+    };
+    const Case cases[] = {
+        {"DUONX-AE", nullptr, "cmdReadUser"},
+        {"DUONX-AE", nullptr, "cmdFastReadSingleBlock"},
+        {"DUONX-AE", nullptr, "cmdReadMultipleBlock"},
+        {"DUONX-AE", nullptr, "cmdFastReadMultipleBlock"},
+        {"DUONX-AE", nullptr, "cmdGetMultipleBlockSecurityStatus"},
+        {"DUONX-AE", nullptr, "cmdLockAFI"},
+        {"DUONX-AE", nullptr, "cmdLockDSFID"},
+        {"DUONX-AE", "cmdWriteSingleBlock", "cmdWriteUser"},
+        {"VEL-C", nullptr, "cmdLockBlock"},
+        {"VEL-C", nullptr, "cmdLockKill"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        openUserMode(c.product, "0", "1");
+        if (c.setUp) setUpWrite(c.setUp, "00000000");
+        auto* anticollision = get<QWidget>(QStringLiteral("cmdAntiCollisionIso15693"));
+        auto* harvesting = get<QWidget>(QStringLiteral("FraEnergyHarvesting"));
+        int exchanges = 0;
+        hook.afterSendReceive = [&](int) {
+            ++exchanges;
+            EXPECT_TRUE(tc.ui.isBusy());
+            EXPECT_FALSE(anticollision->isEnabled());
+            EXPECT_FALSE(harvesting->isEnabled());
+        };
+        click(QLatin1String(c.button));
+        hook.afterSendReceive = nullptr;
+        EXPECT_GT(exchanges, 0);
+        EXPECT_FALSE(tc.ui.isBusy());
+        EXPECT_TRUE(anticollision->isEnabled());
+        EXPECT_TRUE(harvesting->isEnabled());
+    }
+}
+
+TEST_F(RunTest, AnAnticollisionClickDuringAPassIsNotASecondPass) {
+    open();
+    auto* anticollision = get<QPushButton>(QStringLiteral("cmdAntiCollisionIso15693"));
+    hook.afterKvCmd = [&](int n) {
+        if (n == 1) anticollision->click();
+    };
+    anticollision->click();
+    hook.afterKvCmd = nullptr;
+    EXPECT_EQ(hook.kvCmds, 1);
+    EXPECT_EQ(items(QStringLiteral("lstTransponderUID")).last(),
+              QStringLiteral(" 01\tE001020304050607\t\t00"));
+}
+
+TEST_F(RunTest, AWriteOverMoreThan16BlocksShowsTheLast16ResultLines) {
+    openUserMode("VEL-C", "00", "11");
+    setUpWrite("cmdWriteSingleBlock", "00000000");
+    write();
+    ASSERT_EQ(memoryLines().size(), 18);
+    EXPECT_EQ(memoryLines()[1], QStringLiteral("(12) Block is locked, content cannot be changed"));
+    EXPECT_EQ(tc.values().ReadViewTopLine, 3);
+    const QStringList shown = view();
+    ASSERT_EQ(shown.size(), 16);
+    EXPECT_EQ(shown.first(), QStringLiteral("0002   (00) No error during Prog sequence"));
+    EXPECT_EQ(shown.last(), QStringLiteral("0011   (00) No error during Prog sequence"));
+}
+
+TEST_F(RunTest, AfterACompletedWriteTheAddressBoxesAreWritableAgain) {
+    struct Case {
+        const char* product;
+        const char* setUp;
+        const char* data;
+    };
+    const Case cases[] = {
+        {"VEL-C", "cmdWriteSingleBlock", "00000000"},
+        {"VEL-C", "cmdWriteAFI", "00"},
+        {"VEL-C", "cmdWriteKill", "11223344"},
+        {"VEL-C", "cmdKill", "99999999"},  // a wrong code: the tag stays
+        {"DUONX-AE", "cmdPresentSectorPassword", "00000000"},
+        {"DUONX-AE", "cmdLockSectorPassword", "00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setUp);
+        openUserMode(c.product, "0", "0");
+        setUpWrite(c.setUp, c.data);
+        write();
+        EXPECT_FALSE(get<QWidget>(QStringLiteral("fraPageWrite"))->isVisibleTo(w));
+        for (const char* box : {"txtUserAddress_0", "txtUserAddress_1"}) {
+            EXPECT_FALSE(get<QLineEdit>(QLatin1String(box))->isReadOnly()) << box;
+            EXPECT_TRUE(get<QLineEdit>(QLatin1String(box))->isEnabled()) << box;
+        }
+    }
+}
+
+// ---- On the scripted reader -----------------------------------------------------------------
+
+using ScriptedRunTest = WindowTest;
+
+std::vector<std::string> callList(const testsupport::ScriptedReader& r) {
+    std::vector<std::string> calls;
+    for (const auto& c : r.calls()) {
+        calls.push_back(std::string(reader::exportedName(c.function)) + " " + c.request);
+    }
+    return calls;
+}
+
+TEST_F(ScriptedRunTest, FastReadsReconnectUnderTheFastParametersAndTheRawFrameRepeats) {
+    struct Case {
+        const char* button;
+        std::vector<std::string> calls;
+    };
+    const std::string reconnect[] = {"TQ73RNDLL_USBconnect ", "TQ73RNDLL_USBhandlecheck "};
+    const Case cases[] = {
+        {"cmdFastReadSingleBlock",
+         {"TQ73RNDll_Select 011D", "TQ73RNDll_SendReceive 02C00205", reconnect[0], reconnect[1],
+          "TQ73RNDll_Select 011D", "TQ73RNDll_SendReceive 02C00205", "TQ73RNDll_Select 010D"}},
+        {"cmdFastReadMultipleBlock",
+         {"TQ73RNDll_Select 011D", "TQ73RNDll_SendReceive 02C3020500", reconnect[0], reconnect[1],
+          "TQ73RNDll_Select 011D", "TQ73RNDll_SendReceive 02C3020500", "TQ73RNDll_Select 010D"}},
+        {"cmd_ISO15693_SendFrame",
+         {"TQ73RNDll_SendReceive 022000", reconnect[0], reconnect[1], "TQ73RNDll_Select 010D",
+          "TQ73RNDll_SendReceive 022000"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        openUserMode("VEL-C", "05", "05");
+        type(QStringLiteral("txt_ISO15693_AnyFrame"), QStringLiteral("022000"));
+        forgetCalls();
+        tc.scripted.queue(ReaderFunction::SendReceive, 5);
+        click(QLatin1String(c.button));
+        EXPECT_EQ(callList(tc.scripted), c.calls);
+    }
+    EXPECT_EQ(log().count(QStringLiteral("\tSEND FRAME\r\n")), 1);
+}
+
+TEST_F(ScriptedRunTest, PasswordCommandsTakeTheChosenNumberAndTheFromBlock) {
+    struct Case {
+        const char* option;
+        const char* setUp;
+        const char* data;
+        std::string request;
+    };
+    const Case cases[] = {
+        {"OptPasswordNumber_2", "cmdPresentSectorPassword", "11223344", "02B3020311223344"},
+        {"OptPasswordNumber_2", "cmdWriteSectorPassword", "11223344", "02B1020311223344"},
+        {"OptPasswordNumber_1", "cmdPresentSectorPassword", "11223344", "02B3020211223344"},
+        // The sector of the "from" block, two address bytes low first.
+        {"OptPasswordNumber_0", "cmdLockSectorPassword", "05", "0AB202400005"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setUp);
+        openUserMode("DUONX-AE", "0040", "0020");
+        tick(QLatin1String(c.option));
+        setUpWrite(c.setUp, c.data);
+        write();
+        EXPECT_EQ(sent(), std::vector<std::string>{c.request});
+    }
+}
+
+// The multiple-block reads carry the block address in the product's RF address bytes;
+// every other block command in the window's own.
+TEST_F(ScriptedRunTest, MultipleReadsTakeTheProductsRfAddressBytes) {
+    struct Case {
+        const char* record;
+        const char* from;
+        const char* to;
+        std::string single;
+        std::string multiple;
+        std::string fastMultiple;
+    };
+    const Case cases[] = {
+        {"\"VEL-D\",16,4,2,1,\"0\",0", "005", "006", "0A200500", "02230501", "02C3020501"},
+        {"\"VEL-D\",4,4,1,2,\"0\",0", "05", "06", "022005", "0A23050001", "0AC302050001"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.record);
+        useProductRecord(c.record);
+        for (const auto& [button, request] : std::vector<std::pair<const char*, std::string>>{
+                 {"cmdReadUser", c.single},
+                 {"cmdReadMultipleBlock", c.multiple},
+                 {"cmdFastReadMultipleBlock", c.fastMultiple}}) {
+            openUserMode("VEL-D", c.from, c.to);
+            click(QLatin1String(button));
+            ASSERT_FALSE(sent().empty()) << button;
+            EXPECT_EQ(sent().front(), request) << button;
+        }
+    }
+}
+
+// A memory of four blocks of 32 bytes: eight blocks from a multiple of eight would run
+// past its end.
+TEST_F(ScriptedRunTest, AMultipleReadStopsItsLastPieceAtTheEndOfTheMemory) {
+    useProductRecord("\"VEL-D\",1,32,1,1,\"0\",0");
+    for (const auto& [button, requests] :
+         std::vector<std::pair<const char*, std::vector<std::string>>>{
+             {"cmdReadMultipleBlock", {"02230201", "02230001"}},
+             {"cmdFastReadMultipleBlock", {"02C3020201", "02C3020001"}}}) {
+        openUserMode("VEL-D", "02", "01");
+        click(QLatin1String(button));
+        EXPECT_EQ(sent(), requests) << button;
+        EXPECT_EQ(memoryLines().size(), 4) << button;
+    }
+}
+
+}  // namespace
+}  // namespace iso15693test
