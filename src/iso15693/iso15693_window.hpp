@@ -167,8 +167,9 @@ class Iso15693Window : public core::ToolWindow {
     int writeBytes() const;
 
     // Locks.
-    enum class LockRun { Afi, Dsfid, Block, Kill };
+    enum class LockRun { Afi, Dsfid, Block };
     void runLock(LockRun which);
+    void cmdLockKill_Click();
 
     // Kill, passwords and energy harvesting: one exchange each, the short result shown.
     void sendShortCommand(const std::string& request, const QString& title);

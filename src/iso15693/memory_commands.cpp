@@ -117,7 +117,7 @@ void Iso15693Window::wireUserModePage() {
     connect(p.cmdLockAFI, &QPushButton::clicked, this, [this] { runLock(LockRun::Afi); });
     connect(p.cmdLockDSFID, &QPushButton::clicked, this, [this] { runLock(LockRun::Dsfid); });
     connect(p.cmdLockBlock, &QPushButton::clicked, this, [this] { runLock(LockRun::Block); });
-    connect(p.cmdLockKill, &QPushButton::clicked, this, [this] { runLock(LockRun::Kill); });
+    connect(p.cmdLockKill, &QPushButton::clicked, this, &Iso15693Window::cmdLockKill_Click);
 
     connect(p.cmdReadEHconfig, &QPushButton::clicked, this, [this] { ehRead(false); });
     connect(p.cmdCheckEHenable, &QPushButton::clicked, this, [this] { ehRead(true); });
@@ -531,8 +531,7 @@ void Iso15693Window::runLock(LockRun which) {
             sendShortCommand(lockDsfid(addressing()), QStringLiteral("LOCK DSFID"));
             if (run.pumpEnds()) return;
             break;
-        case LockRun::Block:
-        case LockRun::Kill: {
+        case LockRun::Block: {
             // "to" is masked as "from" is: the walk ends after the range's count of blocks.
             std::int32_t block = range->from;
             for (std::int32_t i = 0; i < range->count && v.PageWritePending; ++i) {
@@ -546,6 +545,17 @@ void Iso15693Window::runLock(LockRun which) {
     }
     if (run.pumpEnds()) return;
     setAddressBoxesLocked(false);
+}
+
+// The kill code locked, and nothing else: no block is locked and the address boxes play
+// no part (a walk over them would make the tag read-only for good).
+void Iso15693Window::cmdLockKill_Click() {
+    tagInfo_->lblLoopCount->clear();
+    core::RunScope run(*this, core::RunScope::Start::Exclusive);
+    if (!run.started()) return;
+    BlockRunLock lock(run, controls_, nullptr, blockRunExtras_);
+    sendShortCommand(lockKill(addressing()), QStringLiteral("LOCK KILL"));
+    (void)run.pumpEnds();
 }
 
 // ---- Kill, passwords and energy harvesting ------------------------------------------------

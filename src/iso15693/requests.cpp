@@ -32,6 +32,9 @@ constexpr std::string_view kKill = "A6";
 constexpr std::string_view kWritePassword = "B1";
 constexpr std::string_view kLockPassword = "B2";
 constexpr std::string_view kPresentPassword = "B3";
+// The kill code is password number 00 of the password commands; the lock byte 01 locks it.
+constexpr std::string_view kKillPasswordNumber = "00";
+constexpr std::string_view kLockByte = "01";
 constexpr std::string_view kFastReadSingle = "C0";
 constexpr std::string_view kFastInventoryInitiated = "C1";
 constexpr std::string_view kFastInitiate = "C2";
@@ -214,11 +217,12 @@ std::string getSystemInfo(const Addressing& a, bool extensionFlag) {
 
 std::string writeKill(const Addressing& a, const QString& killCode) {
     return addressed(a, FlagRule::Options, FlagRule::Base, kWritePassword, true,
-                     "00" + latin1(killCode));
+                     std::string(kKillPasswordNumber) + latin1(killCode));
 }
 
 std::string kill(const Addressing& a, const QString& killCode) {
-    return addressed(a, FlagRule::Options, FlagRule::Base, kKill, true, "00" + latin1(killCode));
+    return addressed(a, FlagRule::Options, FlagRule::Base, kKill, true,
+                     std::string(kKillPasswordNumber) + latin1(killCode));
 }
 
 std::string writeSectorPassword(const Addressing& a, int passwordNumber, const QString& password) {
@@ -230,6 +234,11 @@ std::string lockSectorPassword(const Addressing& a, std::int32_t block, int addr
                                const QString& data) {
     return addressed(a, FlagRule::Options, extensionFor(addressBytes), kLockPassword, true,
                      blockAddress(block, addressBytes) + latin1(data));
+}
+
+std::string lockKill(const Addressing& a) {
+    return addressed(a, FlagRule::Options, FlagRule::Base, kLockPassword, true,
+                     std::string(kKillPasswordNumber) + std::string(kLockByte));
 }
 
 std::string presentPassword(const Addressing& a, int passwordNumber, const QString& password) {

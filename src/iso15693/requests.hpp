@@ -112,6 +112,9 @@ std::string writeSectorPassword(const Addressing& a, int passwordNumber, const Q
 std::string lockSectorPassword(const Addressing& a, std::int32_t block, int addressBytes,
                                const QString& data);
 std::string presentPassword(const Addressing& a, int passwordNumber, const QString& password);
+// LOCK KILL: the lock command for the kill password (number 00), lock byte 01; once
+// locked, the kill code can no longer be written.
+std::string lockKill(const Addressing& a);
 
 std::string inventory(const InventoryOptions& o, const InventoryParameters& p);
 std::string inventoryInitiated(const InventoryOptions& o, const InventoryParameters& p);

@@ -87,6 +87,7 @@ Iso15693Tag::Iso15693Tag(Iso15693TagConfig config)
       blockCount_(std::clamp(config.blockCount, 1, 65536)),
       blockSize_(std::clamp(config.blockSize, 1, 32)),
       passwords_(std::move(config.passwords)),
+      family_(config.family),
       killCode_(std::move(config.killCode)),
       energyHarvesting_(config.energyHarvesting),
       ehConfig_(config.ehConfig),
@@ -303,7 +304,6 @@ std::optional<Bytes> Iso15693Tag::command(std::uint8_t flags, std::uint8_t code,
 
 std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, Cursor& in) {
     const int width = (flags & kFlagExtension) ? 2 : 1;
-    int address = 0;
     std::uint8_t value = 0;
     switch (code) {
         case 0xC0:  // FAST READ SINGLE BLOCK
@@ -336,6 +336,7 @@ std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, 
             const Bytes secret = in.rest();
             if (value > 3 || secret.empty() || secret.size() > 8) return error(kErrNoInformation);
             if (value == 0) {
+                if (killCodeLocked_) return error(kErrLockedContent);
                 killCode_ = secret;
                 return ok();
             }
@@ -344,15 +345,9 @@ std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, 
             passwords_[value - 1u] = secret;
             return ok();
         }
-        case 0xB2: {  // LOCK SECTOR PASSWORD
-            if (!in.number(width, address) || !in.byte(value) || !in.atEnd()) return malformed();
-            if (address >= blockCount_) return error(kErrBlockUnavailable);
-            std::uint8_t& protection =
-                sectors_[static_cast<std::size_t>(address / kBlocksPerSector)];
-            if (!presented(protection & kSectorPasswordMask)) return error(kErrNoInformation);
-            protection = value & (kSectorPasswordMask | kSectorReadProtected);
-            return ok();
-        }
+        case 0xB2:  // LOCK SECTOR PASSWORD, or LOCK KILL
+            return family_ == Iso15693Family::KillCode ? lockKill(in)
+                                                       : lockSectorPassword(width, in);
         case 0xB3: {  // PRESENT PASSWORD
             if (!in.byte(value)) return malformed();
             const Bytes secret = in.rest();
@@ -365,6 +360,29 @@ std::optional<Bytes> Iso15693Tag::custom(std::uint8_t flags, std::uint8_t code, 
         default:
             return error(kErrNotSupported);
     }
+}
+
+Bytes Iso15693Tag::lockSectorPassword(int width, Cursor& in) {
+    int address = 0;
+    std::uint8_t value = 0;
+    if (!in.number(width, address) || !in.byte(value) || !in.atEnd()) return malformed();
+    if (address >= blockCount_) return error(kErrBlockUnavailable);
+    std::uint8_t& protection = sectors_[static_cast<std::size_t>(address / kBlocksPerSector)];
+    if (!presented(protection & kSectorPasswordMask)) return error(kErrNoInformation);
+    protection = value & (kSectorPasswordMask | kSectorReadProtected);
+    return ok();
+}
+
+// A locked kill code can no longer be written, and still kills; a lock is for good.
+Bytes Iso15693Tag::lockKill(Cursor& in) {
+    std::uint8_t password = 0;
+    std::uint8_t lock = 0;
+    if (!in.byte(password) || !in.byte(lock) || !in.atEnd()) return malformed();
+    if (password != 0) return error(kErrNoInformation);
+    if (!(lock & 0x01)) return ok();
+    if (killCodeLocked_) return error(kErrAlreadyLocked);
+    killCodeLocked_ = true;
+    return ok();
 }
 
 Bytes Iso15693Tag::readBlocks(int first, int count, bool withStatus) const {

@@ -40,8 +40,17 @@ constexpr std::uint8_t kSectorPasswordMask = 0x03;
 constexpr std::uint8_t kSectorReadProtected = 0x04;
 }  // namespace iso15693
 
+// The maker's two families read their lock command (B2) differently, and its frames
+// cannot tell them apart: "02B2020001" locks sector 00 behind password 1 on one, and the
+// kill code (password number 00, lock byte 01) on the other.
+enum class Iso15693Family {
+    SectorPasswords,  // B2: a block address (in the address width) and the sector's byte
+    KillCode,         // B2: the password number 00 and a lock byte, bit 0 locking the code
+};
+
 // Everything a tag is made of when it is put on the antenna.
 struct Iso15693TagConfig {
+    Iso15693Family family = Iso15693Family::SectorPasswords;
     // Most significant byte first (E0, maker code, ...); on air it goes the other way.
     std::uint64_t uid = 0xE002030405060708ULL;
     std::uint8_t dsfid = 0x00;
@@ -99,6 +108,8 @@ class Iso15693Tag : public Tag {
     std::optional<Bytes> inventory(std::uint8_t flags, std::uint8_t code, Cursor& in);
     std::optional<Bytes> command(std::uint8_t flags, std::uint8_t code, Cursor& in);
     std::optional<Bytes> custom(std::uint8_t flags, std::uint8_t code, Cursor& in);
+    Bytes lockSectorPassword(int width, Cursor& in);
+    Bytes lockKill(Cursor& in);
 
     Bytes readBlocks(int first, int count, bool withStatus) const;
     Bytes securityStatuses(int first, int count) const;
@@ -121,7 +132,9 @@ class Iso15693Tag : public Tag {
     std::vector<bool> locked_;
     std::vector<std::uint8_t> sectors_;
     std::array<Bytes, 3> passwords_;
+    Iso15693Family family_;
     Bytes killCode_;
+    bool killCodeLocked_ = false;
     bool energyHarvesting_;
     std::uint8_t ehConfig_;
     std::uint8_t ehEnable_;

@@ -106,6 +106,15 @@ std::unique_ptr<Tag> makeIso15693Tag(const TagSpec& spec) {
     if (const auto* v = value("locked"); v && !parseLockedList(*v, c.lockedBlocks)) {
         return nullptr;
     }
+    if (const auto* v = value("family")) {
+        if (*v == "password") {
+            c.family = Iso15693Family::SectorPasswords;
+        } else if (*v == "kill") {
+            c.family = Iso15693Family::KillCode;
+        } else {
+            return nullptr;
+        }
+    }
     return std::make_unique<Iso15693Tag>(std::move(c));
 }
 

@@ -141,6 +141,10 @@ TEST(RequestsTest, MakersCustomCommands) {
         {lockSectorPassword(plain, 0x05, 1, QStringLiteral("03 ")), "02B2020503"},
         {lockSectorPassword(plain, 0x105, 2, QStringLiteral("03")), "0AB202050103"},
         {presentPassword(lockBits, 1, QStringLiteral("00000000")), "42B3020100000000"},
+        // LOCK KILL: the lock command for the kill password (number 00), lock byte 01.
+        {lockKill(plain), "02B2020001"},
+        {lockKill(addressFlag), "22B202" + kUid.toStdString() + "0001"},
+        {lockKill(lockBits), "42B2020001"},
         {initiate({}), "02D202"},
         // INITIATE never carries the UID, whatever "Address Flag" says.
         {initiate(options(DataRate::High, false, true, false)), "22D202"},

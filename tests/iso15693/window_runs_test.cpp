@@ -110,6 +110,49 @@ TEST_F(RunTest, AfterACompletedWriteTheAddressBoxesAreWritableAgain) {
     }
 }
 
+// A tag of the kill family: LOCK (B2) with the kill password number locks its kill code.
+class KillFamilyTest : public SimWindowTest {
+  public:
+    KillFamilyTest()
+        : SimWindowTest([] {
+              simboard::BoardConfig config;
+              config.tags = std::vector<simboard::TagSpec>{
+                  {"iso15693",
+                   {{"uid", "E001020304050607"}, {"blocks", "64"}, {"family", "kill"}}}};
+              return std::make_unique<simboard::SimulatedBoard>(config);
+          }()) {}
+};
+
+TEST_F(KillFamilyTest, LockKillLocksTheKillCodeAndNoBlock) {
+    // The range as the page opens: the whole tag.
+    openUserMode("VEL-C", "00", "3F");
+    setUpWrite("cmdWriteKill", "11223344");
+    write();
+    forgetCalls();
+    click(QStringLiteral("cmdLockKill"));
+    EXPECT_EQ(sentToBoard(), std::vector<std::string>{"02B2020001"});
+    EXPECT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("OK"));
+    EXPECT_TRUE(log().endsWith(QStringLiteral(
+        "\tLOCK KILL\r\n\t\t\t>>> TQ73RNDLL_SENDRECV, 02B2020001\r\n\t\t\t<<< 80040078F000")));
+    EXPECT_TRUE(get<QWidget>(QStringLiteral("cmdLockKill"))->isEnabled());
+
+    // No block was locked.
+    click(QStringLiteral("cmdGetMultipleBlockSecurityStatus"));
+    EXPECT_EQ(memoryLines(), QStringList(64, QStringLiteral("00")));
+
+    // The kill code stays as it was, and still kills.
+    setUpWrite("cmdWriteKill", "55667788");
+    write();
+    EXPECT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("12 : unknown error code"));
+    click(QStringLiteral("cmdLockKill"));
+    EXPECT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("11 : unknown error code"));
+    setUpWrite("cmdKill", "11223344");
+    write();
+    EXPECT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("OK"));
+    click(QStringLiteral("cmdReadUser"));
+    EXPECT_EQ(memoryLines().first(), QStringLiteral("8700"));
+}
+
 // ---- On the scripted reader -----------------------------------------------------------------
 
 using ScriptedRunTest = WindowTest;

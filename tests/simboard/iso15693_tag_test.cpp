@@ -318,6 +318,32 @@ TEST(Iso15693Tag, FieldOffForgetsStateButNotMemoryOrDeath) {
     EXPECT_EQ(field.send("260100"), kNoTag);
 }
 
+// On a tag of the kill family the lock command (B2) locks the kill code: the same frame
+// that locks a sector elsewhere.
+TEST(Iso15693Tag, AKillFamilyTagLocksItsKillCodeWithTheLockCommand) {
+    Iso15693TagConfig c = fixture();
+    c.family = Iso15693Family::KillCode;
+    Field field;
+    field.add(c);
+    const Step steps[] = {
+        {"02B10200DEADBEEF", kOk},
+        {"02B2020000", kOk},  // lock byte 00: nothing locked
+        {"02B10200CAFEBABE", kOk},
+        {"02B2020001", kOk},
+        {"02B2020001", kErr11},
+        {"02B10200DEADBEEF", kErr12},  // the code cannot be written any more
+        {"02B2020101", kErr0F},        // the kill code is password number 00
+        {"02B20200", kErr02},
+        {"022C0003", "80080000000100AFD600"},  // no block, no sector changed
+        {"02A60200DEADBEEF", kErr0F},
+        {"02A60200CAFEBABE", kOk},  // and it still kills
+        {"022001", kNoTag},
+    };
+    for (const Step& step : steps) {
+        EXPECT_EQ(field.send(step.request), step.answer) << "request " << step.request;
+    }
+}
+
 TEST(Iso15693Tag, StrictRateAnswersFastCommandsOnlyAtTheFastRate) {
     Iso15693TagConfig c = fixture();
     c.strictDataRate = true;
@@ -400,6 +426,11 @@ TEST(Iso15693TagSpec, SectionKeysDescribeOtherTags) {
         {{{"blocksize", "33"}}, false, "", ""},
         {{{"data", "ABC"}}, false, "", ""},
         {{{"locked", "3;4"}}, false, "", ""},
+        // Sector 1 has no password: a sector tag changes its byte, a kill tag knows no
+        // password number 01 of its lock.
+        {{{"blocks", "64"}, {"family", "password"}}, true, "02B2022001", kOk.c_str()},
+        {{{"blocks", "64"}, {"family", "kill"}}, true, "02B2022001", kErr0F.c_str()},
+        {{{"family", "sector"}}, false, "", ""},
     };
     for (const auto& c : cases) {
         auto tag = makeIso15693Tag(TagSpec{"iso15693", c.keys});
