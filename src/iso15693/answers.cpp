@@ -99,7 +99,7 @@ QString singleBlockLine(const TagAnswer& a, const QString& answerBox, int bytesP
 }
 
 QStringList multipleBlockLines(const TagAnswer& a, int count, int bytesPerBlock, bool withStatus) {
-    if (!a.valid()) return repeated(kNoDetectedAnswerLower, count);
+    if (a.length == 0) return repeated(kNoDetectedAnswerLower, count);
     if (a.flags() == "01") return repeated(ErrorCodeText(qs(a.byte(1))), count);
     if (a.flags() != "00") return repeated(kNoTagAnswer, count);
     const std::string data = transceiver::withoutBlanks(a.response.substr(2));
@@ -119,7 +119,7 @@ QStringList multipleBlockLines(const TagAnswer& a, int count, int bytesPerBlock,
 }
 
 QStringList securityStatusLines(const TagAnswer& a, int count) {
-    if (!a.valid()) return repeated(kNoDetectedAnswerLower, count);
+    if (a.length == 0) return repeated(kNoDetectedAnswerLower, count);
     if (a.flags() == "01") return repeated(ErrorCodeText(qs(a.byte(1))), count);
     if (a.flags() != "00") return repeated(kNoTagAnswer, count);
     QStringList lines;

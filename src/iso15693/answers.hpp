@@ -59,9 +59,10 @@ std::optional<QString> shortResult(const TagAnswer& a);
 // response, the answer as the answer box shows it.
 QString singleBlockLine(const TagAnswer& a, const QString& answerBox, int bytesPerBlock,
                         bool withStatus);
-// The lines of a multiple-block read, exactly `count` of them.
+// The lines of a multiple-block read, exactly `count` of them. "no detected answer" only
+// when no answer was taken; a taken answer without response flags is "no Tag answer".
 QStringList multipleBlockLines(const TagAnswer& a, int count, int bytesPerBlock, bool withStatus);
-// The lines of GET MULTIPLE BLOCK SECURITY STATUS, exactly `count` of them.
+// The lines of GET MULTIPLE BLOCK SECURITY STATUS, exactly `count` of them, the same way.
 QStringList securityStatusLines(const TagAnswer& a, int count);
 
 // What WRITE SINGLE BLOCK shows: its memory line, and the result label when it changes.

@@ -111,6 +111,11 @@ TEST(BlockLinesTest, MultipleBlockReads) {
               QStringList(4, QStringLiteral("no detected answer")));
     EXPECT_EQ(multipleBlockLines(response("03"), 2, 4, false),
               QStringList(2, QStringLiteral("no Tag answer")));
+    // A tag frame of response flags and CRC only, its response empty: a tag answered.
+    EXPECT_EQ(multipleBlockLines(checkAnswer(0, "8003FFFF00"), 2, 4, false),
+              QStringList(2, QStringLiteral("no Tag answer")));
+    EXPECT_EQ(multipleBlockLines(checkAnswer(0, "8003000005"), 2, 4, true),
+              QStringList(2, QStringLiteral("no Tag answer")));
 }
 
 TEST(BlockLinesTest, SecurityStatusAndWrites) {
@@ -126,6 +131,8 @@ TEST(BlockLinesTest, SecurityStatusAndWrites) {
               QStringList(2, QStringLiteral("(10) Block address not available")));
     EXPECT_EQ(securityStatusLines(kNoAnswer, 2),
               QStringList(2, QStringLiteral("no detected answer")));
+    EXPECT_EQ(securityStatusLines(checkAnswer(0, "8003FFFF00"), 2),
+              QStringList(2, QStringLiteral("no Tag answer")));
 
     const QString box = QStringLiteral("8700");
     WriteOutcome ok = writeOutcome(response("00"), box);
