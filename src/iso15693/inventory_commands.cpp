@@ -10,6 +10,7 @@
 #include "core/app_context.hpp"
 #include "core/busy_pointer.hpp"
 #include "core/counted_loop.hpp"
+#include "core/hex_checks.hpp"
 #include "core/run_guard.hpp"
 #include "iso15693/inventory_page.hpp"
 #include "iso15693/iso15693_window.hpp"
@@ -25,14 +26,6 @@ const QString kInventoryTitle = QStringLiteral("INVENTORY");
 const QString kInventoryCaption = QStringLiteral("INVENTORY response");
 
 std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
-
-// The list lines of an answer to an inventory-type command: its one tag, or what the
-// user must know about the answer instead.
-QStringList singleTagLines(const Exchange& x) {
-    if (x.tag.length == 0) return {kNoDetectedAnswer};
-    if (x.tag.flags() != "00") return {answerFormatProblem(x.tag.flags())};
-    return {singleTagLine(x.tag)};
-}
 
 }  // namespace
 
@@ -68,8 +61,16 @@ void Iso15693Window::wireInventoryPage() {
 
 // ---- Inventory and board anticollision ----------------------------------------------
 
+bool Iso15693Window::inventoryBoxRefused() {
+    const QString box = inventory_->refusedParameterBox();
+    if (box.isEmpty()) return false;
+    core::RefuseNotHex(ctx().ui(), box);
+    return true;
+}
+
 void Iso15693Window::cmdInventory_Click() {
     commitFocusedBox();
+    if (inventoryBoxRefused()) return;
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
     core::CommandLock lock(run, controls_);
@@ -80,7 +81,7 @@ void Iso15693Window::cmdInventory_Click() {
         const Exchange x =
             link_.send(request, kInventoryTitle, false, [&] { return run.pumpEnds(); });
         if (x.abandoned) return;
-        inventory_->showTags(kInventoryCaption, singleTagLines(x));
+        showSingleTag(kInventoryCaption, x);
         if (run.pumpEnds()) return;
     } while (state_.InventoryLoopEnabled);
 }
@@ -114,14 +115,18 @@ void Iso15693Window::cmdAntiCollisionIso15693_Click() {
         for (const AnticollisionRecord& r : anticollisionRecords(x.status, latin1(x.answer))) {
             lines << inventoryListLine(++position, r.uid, r.dsfid);
         }
-        if (lines.isEmpty()) lines << kNoDetectedAnswer;
-        inventory_->showTags(kInventoryCaption, lines);
+        if (lines.isEmpty()) {
+            inventory_->showMessage(kInventoryCaption, kNoDetectedAnswer);
+        } else {
+            inventory_->showTags(kInventoryCaption, lines);
+        }
         if (run.pumpEnds()) return;
     } while (state_.InventoryLoopEnabled);
 }
 
 void Iso15693Window::cmdInventoryInitiated_Click() {
     commitFocusedBox();
+    if (inventoryBoxRefused()) return;
     const QString caption = QStringLiteral("INVENTORY INITIATED response");
     inventory_->showTags(caption, {});
     const Exchange x = link_.send(inventoryInitiated(inventoryOptions(), inventory_->parameters()),
@@ -130,7 +135,11 @@ void Iso15693Window::cmdInventoryInitiated_Click() {
 }
 
 void Iso15693Window::showSingleTag(const QString& caption, const Exchange& x) {
-    inventory_->showTags(caption, singleTagLines(x));
+    if (x.tag.length == 0) return inventory_->showMessage(caption, kNoDetectedAnswer);
+    if (x.tag.flags() != "00") {
+        return inventory_->showMessage(caption, answerFormatProblem(x.tag.flags()));
+    }
+    inventory_->showTags(caption, {singleTagLine(x.tag)});
 }
 
 // ---- Initiate commands ----------------------------------------------------------------
@@ -156,6 +165,7 @@ void Iso15693Window::cmdFastInitiate_Click() {
 
 void Iso15693Window::cmdFastInventoryInitiated_Click() {
     commitFocusedBox();
+    if (inventoryBoxRefused()) return;
     link_.selectFast();
     const QString caption = QStringLiteral("FAST INVENTORY INITIATED response");
     inventory_->showTags(caption, {});
@@ -169,7 +179,8 @@ void Iso15693Window::cmdFastInventoryInitiated_Click() {
 
 void Iso15693Window::lstTransponderUID_Click(int row) {
     QListWidgetItem* item = inventory_->lstTransponderUID->item(row);
-    if (!item) return;
+    // A line that says why no tag is listed is no tag: the tag chosen before stays.
+    if (!item || inventory_->isMessageLine(row)) return;
     widgets::HexEntryBox* box = tagInfo_->txtTransponderUID;
     box->clear();
     ctx().values.TransponderUID.clear();
@@ -264,10 +275,7 @@ void Iso15693Window::cmd_ISO15693_SendFrame_Click() {
         return;
     }
     // Pasted text that is not hex shows red and never reaches the board.
-    if (!hex) {
-        ctx().ui().beep();
-        return;
-    }
+    if (!hex) return core::RefuseNotHex(ctx().ui(), QString::fromLatin1(kSendFrameCaption));
     link_.sendFrame(frame);
 }
 

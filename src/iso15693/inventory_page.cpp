@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "iso15693/answers.hpp"
 #include "iso15693/page_controls.hpp"
@@ -19,6 +20,9 @@ using widgets::HexEntryBox;
 using widgets::WindowBuilder;
 
 namespace {
+
+// Marks the list lines that stand where a tag line would and are none.
+constexpr int kMessageLineRole = Qt::UserRole;
 
 // The command buttons down the left of the page, in this order.
 constexpr int kButtonLeft = 120;
@@ -91,16 +95,17 @@ InventoryPage::InventoryPage(core::AppContext& ctx, QWidget* parent) : QFrame(pa
     FraInventoryParameters =
         b.place(new QGroupBox(QStringLiteral(" Inventory Parameters"), this),
                 QStringLiteral("FraInventoryParameters"), kParamsLeft, 60, 3360, 1260);
-    b.label(FraInventoryParameters, QStringLiteral("lblInventoryMaskLenght"),
-            QStringLiteral("Mask Lenght"), 120, 330);
+    lblInventoryMaskLenght =
+        b.label(FraInventoryParameters, QStringLiteral("lblInventoryMaskLenght"),
+                QStringLiteral("Mask Lenght"), 120, 330);
     txtInventoryMaskLenght =
         new HexEntryBox(ctx, HexEntryBox::Kind::MaskLength, FraInventoryParameters);
     b.place(txtInventoryMaskLenght, QStringLiteral("txtInventoryMaskLenght"), 1080, 300, 420, 300);
     txtInventoryMaskLenght->setText(QStringLiteral("00"));
     connect(txtInventoryMaskLenght, &HexEntryBox::committed, this,
             &InventoryPage::UpdateMaskValueBoxes);
-    b.label(FraInventoryParameters, QStringLiteral("lblInventoryMaskValue"),
-            QStringLiteral("Mask Value"), 120, 750);
+    lblInventoryMaskValue = b.label(FraInventoryParameters, QStringLiteral("lblInventoryMaskValue"),
+                                    QStringLiteral("Mask Value"), 120, 750);
     // Box 7 at the left, box 0 at the right: the mask is typed most significant byte first.
     for (int i = 0; i < 8; ++i) {
         auto* box = new HexEntryBox(ctx, HexEntryBox::Kind::Byte, FraInventoryParameters);
@@ -135,7 +140,7 @@ InventoryPage::InventoryPage(core::AppContext& ctx, QWidget* parent) : QFrame(pa
                             270, 3840, 1530);
 
     cmd_ISO15693_SendFrame =
-        commandButton(b, this, "cmd_ISO15693_SendFrame", "Send any frame", kRightLeft, 5460, 1800);
+        commandButton(b, this, "cmd_ISO15693_SendFrame", kSendFrameCaption, kRightLeft, 5460, 1800);
     txt_ISO15693_AnyFrame = new HexEntryBox(ctx, HexEntryBox::Kind::RawFrame, this);
     b.place(txt_ISO15693_AnyFrame, QStringLiteral("txt_ISO15693_AnyFrame"), kRightLeft + 1920, 5480,
             4080, 300);
@@ -167,10 +172,36 @@ void InventoryPage::UpdateMaskValueBoxes() {
 
 bool InventoryPage::extensionFlag() const { return !optExtensionFlag[0]->isChecked(); }
 
+QString InventoryPage::refusedParameterBox() const {
+    if (chkInventoryAFIOptions->isChecked() && !txtInventoryOptionalAFI->holdsValidText()) {
+        return chkInventoryAFIOptions->text().trimmed();
+    }
+    if (!txtInventoryMaskLenght->holdsValidText()) return lblInventoryMaskLenght->text();
+    const int sent = std::min(maskByteCount(txtInventoryMaskLenght->text()),
+                              static_cast<int>(txtInventoryMaskValue.size()));
+    for (int i = 0; i < sent; ++i) {
+        if (!txtInventoryMaskValue[static_cast<std::size_t>(i)]->holdsValidText()) {
+            return lblInventoryMaskValue->text();
+        }
+    }
+    return {};
+}
+
 void InventoryPage::showTags(const QString& caption, const QStringList& tagLines) {
     FraINVENTORYresponse->setTitle(caption);
     lstTransponderUID->clear();
     lstTransponderUID->addItems(inventoryListHeader() + tagLines);
+}
+
+void InventoryPage::showMessage(const QString& caption, const QString& message) {
+    showTags(caption, {});
+    auto* line = new QListWidgetItem(message, lstTransponderUID);
+    line->setData(kMessageLineRole, true);
+}
+
+bool InventoryPage::isMessageLine(int row) const {
+    const QListWidgetItem* line = lstTransponderUID->item(row);
+    return line && line->data(kMessageLineRole).toBool();
 }
 
 }  // namespace iso15693

@@ -21,6 +21,8 @@ class HexEntryBox;
 
 namespace iso15693 {
 
+inline constexpr char kSendFrameCaption[] = "Send any frame";
+
 // The "&Inventory" page (`fraMode`(1)): the inventory, initiate and state commands, the
 // inventory parameters and their list of tags, system information, the raw frame
 // console and the loop boxes. The window wires the buttons.
@@ -37,9 +39,17 @@ class InventoryPage : public QFrame {
     void UpdateMaskValueBoxes();
     // "Extension Flag = 1" chosen.
     bool extensionFlag() const;
+    // The caption of the first box the inventory request carries whose text is not hex
+    // (the AFI only with its option, the mask bytes the mask length asks for); empty when
+    // every one is.
+    QString refusedParameterBox() const;
     // The list of tags after an inventory-type command: the header line, an empty line
     // and the tag lines; `caption` names the command.
     void showTags(const QString& caption, const QStringList& tagLines);
+    // The list when no tag can be listed: the header line, an empty line and why, where a
+    // tag line would stand. That line chooses no tag.
+    void showMessage(const QString& caption, const QString& message);
+    bool isMessageLine(int row) const;
 
     QPushButton* cmdInventory;
     QPushButton* cmdAntiCollisionIso15693;
@@ -63,7 +73,9 @@ class InventoryPage : public QFrame {
     QListWidget* lstTransponderUID;
 
     QGroupBox* FraInventoryParameters;
+    QLabel* lblInventoryMaskLenght;
     widgets::HexEntryBox* txtInventoryMaskLenght;
+    QLabel* lblInventoryMaskValue;
     std::array<widgets::HexEntryBox*, 8> txtInventoryMaskValue{};
 
     QGroupBox* FraInventoryOptions;

@@ -112,13 +112,17 @@ class Iso15693Window : public core::ToolWindow {
     void commitFocusedBox();
 
     // Inventory page.
+    // Refuses, by its caption, a box the inventory request would carry whose text is not
+    // hex; true when one was refused and nothing is to be sent.
+    bool inventoryBoxRefused();
     void cmdInventory_Click();
     void cmdAntiCollisionIso15693_Click();
     void cmdInventoryInitiated_Click();
     void cmdInitiate_Click();
     void cmdFastInitiate_Click();
     void cmdFastInventoryInitiated_Click();
-    // The list after an INVENTORY or INITIATE type answer.
+    // The list after an INVENTORY or INITIATE type answer: its one tag, or why there is
+    // none.
     void showSingleTag(const QString& caption, const Exchange& x);
     enum class StateCommand { Select, ResetToReady, StayQuiet };
     void runStateCommand(StateCommand command);

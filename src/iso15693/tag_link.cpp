@@ -67,7 +67,7 @@ Exchange TagLink::send(const std::string& request, const QString& title, bool bo
 Exchange TagLink::sendFrame(const QString& typed) {
     Exchange x;
     auto buffer = reader::AnswerBuffer::blanks();
-    // The frame goes as typed; the library is handed the text without its blanks.
+    // The frame goes as the box holds it: the box has dropped the blanks of a pasted one.
     const std::string request = typed.toLatin1().toStdString();
     x.status = core::callWithReconnect(ctx_, core::BoardSetup::Iso15693,
                                        core::OnUnreachable::ReconnectAndRepeat,

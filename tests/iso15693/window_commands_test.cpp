@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <functional>
 
+#include "core/hex_checks.hpp"
 #include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
 
@@ -208,11 +209,65 @@ TEST_F(CommandTest, EmptyRawFrameSendsNothingAndPastedTextIsRefused) {
     const QString before = log();
     click(QStringLiteral("cmd_ISO15693_SendFrame"));
     EXPECT_TRUE(sent().empty());
-    get<QLineEdit>(QStringLiteral("txt_ISO15693_AnyFrame"))->setText(QStringLiteral("02 2x"));
+    EXPECT_EQ(log(), before);
+
+    // A frame pasted with blanks between its bytes goes without them.
+    auto* box = get<QLineEdit>(QStringLiteral("txt_ISO15693_AnyFrame"));
+    box->setText(QStringLiteral("02 20 00"));
+    click(QStringLiteral("cmd_ISO15693_SendFrame"));
+    EXPECT_EQ(sent(), std::vector<std::string>{"022000"});
+    EXPECT_EQ(box->text(), QStringLiteral("022000"));
+
+    tc.scripted.clearCalls();
+    const QString sentOnce = log();
+    box->setText(QStringLiteral("02 2x"));
+    tc.ui.expectMessage();
     click(QStringLiteral("cmd_ISO15693_SendFrame"));
     EXPECT_TRUE(sent().empty());
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::notHexRefusalText(QStringLiteral("Send any frame")));
     EXPECT_EQ(tc.ui.beeps(), 1);
-    EXPECT_EQ(log(), before);
+    EXPECT_EQ(log(), sentOnce);
+}
+
+// What a box holds that is not hex never goes out: the inventory names the box and sends
+// nothing, not even the fast parameters. A box the request does not carry is not looked at.
+TEST_F(CommandTest, InventoriesRefuseABoxThatIsNotHexAndSendNothing) {
+    struct Case {
+        const char* box;
+        const char* pasted;
+        const char* caption;  // empty: the box is not sent, the inventory goes out
+    };
+    const Case cases[] = {
+        {"txtInventoryOptionalAFI", "xyz!", "AFI option flag"},
+        {"txtInventoryMaskLenght", "g", "Mask Lenght"},
+        {"txtInventoryMaskValue_0", "zz", "Mask Value"},
+        {"txtInventoryMaskValue_1", "zz", ""},
+    };
+    for (const char* button :
+         {"cmdInventory", "cmdInventoryInitiated", "cmdFastInventoryInitiated"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(button) + " " + c.box);
+            open();
+            tick(QStringLiteral("chkInventoryAFIOptions"));
+            type(QStringLiteral("txtInventoryMaskLenght"), QStringLiteral("08"));
+            get<QLineEdit>(QLatin1String(c.box))->setText(QLatin1String(c.pasted));
+            const QStringList list = items(QStringLiteral("lstTransponderUID"));
+            const std::size_t messages = tc.ui.messages().size();
+            tc.scripted.clearCalls();
+            if (*c.caption) tc.ui.expectMessage();
+            click(QLatin1String(button));
+            if (!*c.caption) {
+                EXPECT_EQ(tc.scripted.countOf(ReaderFunction::SendReceive), 1);
+                continue;
+            }
+            EXPECT_TRUE(tc.scripted.calls().empty());
+            ASSERT_EQ(tc.ui.messages().size(), messages + 1);
+            EXPECT_EQ(tc.ui.messages().back().text,
+                      core::notHexRefusalText(QLatin1String(c.caption)));
+            EXPECT_EQ(items(QStringLiteral("lstTransponderUID")), list);
+        }
+    }
 }
 
 TEST_F(CommandTest, MaskLengthShowsTheMaskBoxesItNeeds) {
@@ -291,6 +346,26 @@ TEST_F(CommandTest, UidFromTheBoxTheLabelAndTheList) {
     emit list->itemClicked(list->item(0));
     EXPECT_TRUE(uid.isEmpty());
     EXPECT_TRUE(box->showsRed());
+}
+
+// The list says why it holds no tag where a tag line would stand; such a line is no tag.
+TEST_F(CommandTest, AClickOnAMessageLineKeepsTheChosenTag) {
+    open();
+    type(QStringLiteral("txtTransponderUID"), kUidShown);
+    auto* list = get<QListWidget>(QStringLiteral("lstTransponderUID"));
+    for (const char* answer : {"8700", "8005010F68EE00"}) {
+        SCOPED_TRACE(answer);
+        tc.scripted.queue(ReaderFunction::SendReceive, 0, answer);
+        click(QStringLiteral("cmdInventory"));
+        ASSERT_EQ(list->count(), 3);
+        emit list->itemClicked(list->item(2));
+        EXPECT_EQ(tc.values().TransponderUID, QString::fromStdString(kUid));
+        EXPECT_EQ(text(QStringLiteral("txtTransponderUID")), kUidShown);
+        EXPECT_FALSE(get<widgets::HexEntryBox>(QStringLiteral("txtTransponderUID"))->showsRed());
+    }
+    tick(QStringLiteral("chk_Select_Address_flag_1"));
+    click(QStringLiteral("cmdStayQuiet"));
+    EXPECT_EQ(sent().back(), "2202" + kUid);
 }
 
 // ---- AUTO LOOP ---------------------------------------------------------------------------------
