@@ -120,14 +120,10 @@ TEST_F(CommandTest, StatusFiveReconnectsAndRepeatsOnce) {
     tc.scripted.queue(ReaderFunction::SendReceive, 0, "80040078F000");
     tc.values().TransponderUID = QString::fromStdString(kUid);
     click(QStringLiteral("cmdSelect"));
-    std::vector<std::string> calls;
-    for (const auto& c : tc.scripted.calls()) {
-        calls.push_back(std::string(reader::exportedName(c.function)) + " " + c.request);
-    }
-    EXPECT_EQ(calls, (std::vector<std::string>{"TQ73RNDll_SendReceive 0225" + kUid,
-                                               "TQ73RNDLL_USBconnect ", "TQ73RNDLL_USBhandlecheck ",
-                                               "TQ73RNDll_Select 010D",
-                                               "TQ73RNDll_SendReceive 0225" + kUid}));
+    EXPECT_EQ(calls(), (std::vector<std::string>{
+                           "TQ73RNDll_SendReceive 0225" + kUid, "TQ73RNDLL_USBconnect ",
+                           "TQ73RNDLL_USBhandlecheck ", "TQ73RNDll_Select 010D",
+                           "TQ73RNDll_SendReceive 0225" + kUid}));
     EXPECT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("OK"));
     EXPECT_EQ(log().count(QStringLiteral("\tSELECT\r\n")), 1);  // one entry, the final answer
 

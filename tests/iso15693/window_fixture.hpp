@@ -136,6 +136,14 @@ class WindowTest : public ::testing::Test {
     std::vector<std::string> sent() const {
         return tc.scripted.requestsTo(reader::ReaderFunction::SendReceive);
     }
+    // Every call to the scripted reader: the function's exported name, a blank, the request.
+    std::vector<std::string> calls() const {
+        std::vector<std::string> r;
+        for (const auto& c : tc.scripted.calls()) {
+            r.push_back(std::string(reader::exportedName(c.function)) + " " + c.request);
+        }
+        return r;
+    }
     // The log from the first entry on, with the fixed clock's date and time.
     QString log() const { return w->logText(); }
     virtual void forgetCalls() { tc.scripted.clearCalls(); }

@@ -157,14 +157,6 @@ TEST_F(KillFamilyTest, LockKillLocksTheKillCodeAndNoBlock) {
 
 using ScriptedRunTest = WindowTest;
 
-std::vector<std::string> callList(const testsupport::ScriptedReader& r) {
-    std::vector<std::string> calls;
-    for (const auto& c : r.calls()) {
-        calls.push_back(std::string(reader::exportedName(c.function)) + " " + c.request);
-    }
-    return calls;
-}
-
 TEST_F(ScriptedRunTest, FastReadsReconnectUnderTheFastParametersAndTheRawFrameRepeats) {
     struct Case {
         const char* button;
@@ -189,7 +181,7 @@ TEST_F(ScriptedRunTest, FastReadsReconnectUnderTheFastParametersAndTheRawFrameRe
         forgetCalls();
         tc.scripted.queue(ReaderFunction::SendReceive, 5);
         click(QLatin1String(c.button));
-        EXPECT_EQ(callList(tc.scripted), c.calls);
+        EXPECT_EQ(calls(), c.calls);
     }
     EXPECT_EQ(log().count(QStringLiteral("\tSEND FRAME\r\n")), 1);
 }
