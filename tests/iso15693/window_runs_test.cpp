@@ -9,15 +9,15 @@ using reader::ReaderFunction;
 
 // ---- On the simulated board ---------------------------------------------------------------
 
-class RunTest : public SimWindowTest {
+class UserModeRunTest : public SimWindowTest {
   public:
-    RunTest() : SimWindowTest(countingTag()) {}
+    UserModeRunTest() : SimWindowTest(countingTag()) {}
 };
 
 // A run of the User Mode page shows the hourglass and keeps Anticollision and the
 // energy-harvesting frame off (their exchanges would fall between the run's) until its
 // end, however it ends.
-TEST_F(RunTest, ARunHoldsTheHourglassAndTheControlsOutsideTheCommandListUntilItsEnd) {
+TEST_F(UserModeRunTest, ARunHoldsTheHourglassAndTheControlsOutsideTheCommandListUntilItsEnd) {
     struct Case {
         const char* product;
         const char* setUp;  // the page-write set-up before the button, if any
@@ -57,7 +57,7 @@ TEST_F(RunTest, ARunHoldsTheHourglassAndTheControlsOutsideTheCommandListUntilIts
     }
 }
 
-TEST_F(RunTest, AnAnticollisionClickDuringAPassIsNotASecondPass) {
+TEST_F(UserModeRunTest, AnAnticollisionClickDuringAPassIsNotASecondPass) {
     open();
     auto* anticollision = get<QPushButton>(QStringLiteral("cmdAntiCollisionIso15693"));
     hook.afterKvCmd = [&](int n) {
@@ -70,7 +70,7 @@ TEST_F(RunTest, AnAnticollisionClickDuringAPassIsNotASecondPass) {
               QStringLiteral(" 01\tE001020304050607\t\t00"));
 }
 
-TEST_F(RunTest, AWriteOverMoreThan16BlocksShowsTheLast16ResultLines) {
+TEST_F(UserModeRunTest, AWriteOverMoreThan16BlocksShowsTheLast16ResultLines) {
     openUserMode("VEL-C", "00", "11");
     setUpWrite("cmdWriteSingleBlock", "00000000");
     write();
@@ -83,7 +83,7 @@ TEST_F(RunTest, AWriteOverMoreThan16BlocksShowsTheLast16ResultLines) {
     EXPECT_EQ(shown.last(), QStringLiteral("0011   (00) No error during Prog sequence"));
 }
 
-TEST_F(RunTest, AfterACompletedWriteTheAddressBoxesAreWritableAgain) {
+TEST_F(UserModeRunTest, AfterACompletedWriteTheAddressBoxesAreWritableAgain) {
     struct Case {
         const char* product;
         const char* setUp;
@@ -155,9 +155,9 @@ TEST_F(KillFamilyTest, LockKillLocksTheKillCodeAndNoBlock) {
 
 // ---- On the scripted reader -----------------------------------------------------------------
 
-using ScriptedRunTest = WindowTest;
+using ScriptedUserModeTest = WindowTest;
 
-TEST_F(ScriptedRunTest, FastReadsReconnectUnderTheFastParametersAndTheRawFrameRepeats) {
+TEST_F(ScriptedUserModeTest, FastReadsReconnectUnderTheFastParametersAndTheRawFrameRepeats) {
     struct Case {
         const char* button;
         std::vector<std::string> calls;
@@ -186,7 +186,7 @@ TEST_F(ScriptedRunTest, FastReadsReconnectUnderTheFastParametersAndTheRawFrameRe
     EXPECT_EQ(log().count(QStringLiteral("\tSEND FRAME\r\n")), 1);
 }
 
-TEST_F(ScriptedRunTest, PasswordCommandsTakeTheChosenNumberAndTheFromBlock) {
+TEST_F(ScriptedUserModeTest, PasswordCommandsTakeTheChosenNumberAndTheFromBlock) {
     struct Case {
         const char* option;
         const char* setUp;
@@ -212,7 +212,7 @@ TEST_F(ScriptedRunTest, PasswordCommandsTakeTheChosenNumberAndTheFromBlock) {
 
 // The multiple-block reads carry the block address in the product's RF address bytes;
 // every other block command in the window's own.
-TEST_F(ScriptedRunTest, MultipleReadsTakeTheProductsRfAddressBytes) {
+TEST_F(ScriptedUserModeTest, MultipleReadsTakeTheProductsRfAddressBytes) {
     struct Case {
         const char* record;
         const char* from;
@@ -242,7 +242,7 @@ TEST_F(ScriptedRunTest, MultipleReadsTakeTheProductsRfAddressBytes) {
 
 // A memory of four blocks of 32 bytes: eight blocks from a multiple of eight would run
 // past its end.
-TEST_F(ScriptedRunTest, AMultipleReadStopsItsLastPieceAtTheEndOfTheMemory) {
+TEST_F(ScriptedUserModeTest, AMultipleReadStopsItsLastPieceAtTheEndOfTheMemory) {
     useProductRecord("\"VEL-D\",1,32,1,1,\"0\",0");
     for (const auto& [button, requests] :
          std::vector<std::pair<const char*, std::vector<std::string>>>{
