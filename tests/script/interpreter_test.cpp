@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,9 @@
 using reader::ReaderFunction;
 using scripttest::callEntry;
 using scripttest::errorEntry;
+using scripttest::exchangeEntry;
+using scripttest::kAnticollisionEnd;
+using scripttest::kAnticollisionStart;
 using scripttest::kStamp;
 
 namespace {
@@ -141,40 +145,33 @@ TEST_F(InterpreterTest, ALineThatBreaksARuleIsLoggedCleanedAndEndsTheRunUnsent) 
     }
 }
 
+// Every keyword, with the first library call of its line finding the board unreachable:
+// the keyword's own reconnect (or none) runs once, the call is not sent again, and the
+// run goes on with the next line.
 TEST_F(InterpreterTest, AnUnreachableBoardRunsTheKeywordsReconnectOnceAndTheRunGoesOn) {
     using F = ReaderFunction;
+    const Calls reconnect = {{F::UsbConnect, ""}, {F::UsbHandleCheck, ""}};
+    auto then = [](Calls calls, const Calls& more) {
+        calls.insert(calls.end(), more.begin(), more.end());
+        return calls;
+    };
+    // The call, then the plain reconnect or the ISO14443-B one.
+    auto plain = [&](F f, std::string request = {}) {
+        return then({{f, std::move(request)}}, reconnect);
+    };
+    auto iso14443B = [&](std::string request) {
+        return then(plain(F::SendReceive, std::move(request)), {{F::Select, "0301"}});
+    };
+    const QString noAnswer;  // the buffer as the failed call left it: blanks, no NUL
     const struct {
         const char* line;
-        F failing;
-        Calls calls;  // up to the next line's FIELDOFF
-        QString entry;
+        std::optional<F> failing;  // none: the keyword calls no library function
+        Calls calls;               // before the next line's FIELDOFF
+        QString entries;
+        bool runGoesOn = true;
     } cases[] = {
-        {"TQ73RNDLL_ECHO",
-         F::Echo,
-         {{F::Echo, ""}, {F::UsbConnect, ""}, {F::UsbHandleCheck, ""}},
-         callEntry("TQ73RNDLL_ECHO", "")},
-        {"TQ73RNDLL_KVCMD,010100",
-         F::KvCmd,
-         {{F::KvCmd, "010100"}, {F::UsbConnect, ""}, {F::UsbHandleCheck, ""}},
-         callEntry("TQ73RNDLL_KVCMD, 01 0100", "")},
-        {"TQ73RN_SOLAXX_SELECT",
-         F::SendReceive,
-         {{F::SendReceive, "0E00"},
-          {F::UsbConnect, ""},
-          {F::UsbHandleCheck, ""},
-          {F::Select, "0301"}},
-         callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 00)", "")},
-        {"TQ73RN_SOLAXX_INITIATE",
-         F::SendReceive,
-         {{F::SendReceive, "0600"},
-          {F::UsbConnect, ""},
-          {F::UsbHandleCheck, ""},
-          {F::Select, "0301"}},
-         callEntry("TQ73RN_SOLAXX_INITIATE", " (Chip_ID = 00)")},
-        {"TQ73RNDLL_GETDLLREV",
-         F::GetDllRev,
-         {{F::GetDllRev, ""}},
-         callEntry("TQ73RNDLL_GETDLLREV", "")},
+        {"REM,X", std::nullopt, {}, kStamp + "REM, X"},
+        {"WAIT,0", std::nullopt, {}, kStamp + "WAIT, 0"},
         {"TQ73RNDLL_USB_CONNECT",
          F::UsbConnect,
          {{F::UsbConnect, ""}},
@@ -187,17 +184,65 @@ TEST_F(InterpreterTest, AnUnreachableBoardRunsTheKeywordsReconnectOnceAndTheRunG
          callEntry("TQ73RNDLL_USB_HANDLE_CHECK",
                    "return 5 value : DEMO-TQ73RN-A not connected USB port\r\n\t\t\t"
                    "use the 'TQ73RNDLL_USBconnect' function to reconnect your DEMO-TQ73RN-A")},
+        {"TQ73RNDLL_ECHO", F::Echo, plain(F::Echo), callEntry("TQ73RNDLL_ECHO", noAnswer)},
+        {"TQ73RNDLL_IDN", F::Idn, plain(F::Idn), callEntry("TQ73RNDLL_IDN", noAnswer)},
+        {"TQ73RNDLL_SELECT,02000180", F::Select, plain(F::Select, "02000180"),
+         callEntry("TQ73RNDLL_SELECT, 02000180", noAnswer)},
+        {"TQ73RNDLL_SENDRECV,2607", F::SendReceive, plain(F::SendReceive, "2607"),
+         callEntry("TQ73RNDLL_SENDRECV, 2607", noAnswer)},
+        {"TQ73RNDLL_SENDRECEIVE,2607", F::SendReceive, plain(F::SendReceive, "2607"),
+         callEntry("TQ73RNDLL_SENDRECEIVE, 2607", noAnswer)},
+        {"TQ73RNDLL_KVCMD,010100", F::KvCmd, plain(F::KvCmd, "010100"),
+         callEntry("TQ73RNDLL_KVCMD, 01 0100", noAnswer)},
+        {"TQ73RNDLL_FIELDOFF", F::FieldOff, plain(F::FieldOff),
+         callEntry("TQ73RNDLL_FIELDOFF", noAnswer)},
+        {"TQ73RNDLL_GETDLLREV",
+         F::GetDllRev,
+         {{F::GetDllRev, ""}},
+         callEntry("TQ73RNDLL_GETDLLREV", noAnswer)},
+        {"TQ73RNDLL_PULSE_IRQ_IN", F::SendIrqPulse, plain(F::SendIrqPulse),
+         callEntry("TQ73RNDLL_PULSE_IRQ_IN", noAnswer)},
+        {"TQ73RNDLL_NSS_PULSE", F::SendNssPulse, plain(F::SendNssPulse),
+         callEntry("TQ73RNDLL_NSS_PULSE", noAnswer)},
+        {"TQ73RNDLL_POLLING_READING", F::PollingReading, plain(F::PollingReading),
+         callEntry("TQ73RNDLL_POLLING_READING", noAnswer)},
+        {"TQ73RNDLL_GETMCUREV", F::GetMcuRev, plain(F::GetMcuRev),
+         callEntry("TQ73RNDLL_GETMCUREV", noAnswer)},
+        {"TQ73RNDLL_MCUREV", F::GetMcuRev, plain(F::GetMcuRev),
+         callEntry("TQ73RNDLL_MCUREV", noAnswer)},
+        {"TQ73RNDLL_RESET_SPI", F::ResetSpi, plain(F::ResetSpi),
+         callEntry("TQ73RNDLL_RESET_SPI", noAnswer)},
+        {"TQ73RNDLL_GET_INTERFACE_PIN_STATE", F::GetInterfacePinState,
+         plain(F::GetInterfacePinState),
+         callEntry("TQ73RNDLL_GET_INTERFACE_PIN_STATE", noAnswer) +
+             errorEntry("TQ73RNDLL_GET_INTERFACE_PIN_STATE",
+                        "!!! Script Error : Command not yet implemented !!! "),
+         false},
+        {"TQ73RN_SOLAXX_SELECT", F::SendReceive, iso14443B("0E00"),
+         callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 00)", noAnswer)},
+        {"TQ73RN_SOLAXX_INITIATE", F::SendReceive, iso14443B("0600"),
+         callEntry("TQ73RN_SOLAXX_INITIATE", " (Chip_ID = 00)")},
+        // The first REQA finds the board gone: the script's own ISO14443-A select, and the
+        // REQA is sent again only as the keyword's second REQA.
+        {"TQ73RN_ISO14443-A_ANTICOLSELECT123", F::SendReceive,
+         then(plain(F::SendReceive, "2607"), {{F::Select, "02000180"}, {F::SendReceive, "2607"}}),
+         kAnticollisionStart + exchangeEntry("ISO14443-A REQA", "2607", noAnswer) +
+             exchangeEntry("ISO14443-A REQA", "2607", "8700") + kAnticollisionEnd},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         click(QStringLiteral("cmdEraseLogScript"));
         tc.scripted.clearCalls();
-        tc.scripted.queueUntouched(c.failing, reader::kStatusUnreachable);
+        if (c.failing) tc.scripted.queueUntouched(*c.failing, reader::kStatusUnreachable);
         run(QLatin1String(c.line) + QStringLiteral("\nTQ73RNDLL_FIELDOFF"));
         Calls expected = c.calls;
-        expected.emplace_back(F::FieldOff, "");
+        QString entries = c.entries;
+        if (c.runGoesOn) {
+            expected.emplace_back(F::FieldOff, "");
+            entries += callEntry("TQ73RNDLL_FIELDOFF", "0000");
+        }
         EXPECT_EQ(calls(), expected);
-        EXPECT_EQ(log(), c.entry + callEntry("TQ73RNDLL_FIELDOFF", "0000"));
+        EXPECT_EQ(log(), entries);
     }
 }
 
