@@ -182,7 +182,7 @@ TEST_F(ScriptFilesTest, DialogsOpenWhereTheProgramStartedAndRecordANewFolderForN
     EXPECT_TRUE(tc.ui.messages().empty());
 }
 
-TEST_F(ScriptFilesTest, TheWindowLoadsEmptyWithTheLoopOffAndItsBoxesShown) {
+TEST_F(ScriptFilesTest, LoadAndUnloadClearTheScriptLoopFlagAndTheWindowLoadsEmpty) {
     type("TQ73RNDLL_ECHO");
     loopBox()->click();
     EXPECT_TRUE(tc.values().ScriptLoopEnabled);
@@ -190,10 +190,16 @@ TEST_F(ScriptFilesTest, TheWindowLoadsEmptyWithTheLoopOffAndItsBoxesShown) {
     EXPECT_FALSE(shown("txtLOOPnumber") || shown("lblLOOPnumber"));
     EXPECT_FALSE(tc.values().ScriptLoopEnabled);
     loopBox()->click();
+    tc.values().ReqCLoopEnabled = true;
     w->close();
     EXPECT_FALSE(tc.values().ScriptLoopEnabled);
 
+    // The load clears the script's loop flag however it was left; the REQC loop of the
+    // ISO18092 window is that window's own, on both ways.
+    tc.values().ScriptLoopEnabled = true;
     open();
+    EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+    EXPECT_TRUE(tc.values().ReqCLoopEnabled);
     EXPECT_EQ(w->windowTitle(), "   TQ73RN script tool");
     EXPECT_TRUE(editor()->toPlainText().isEmpty());
     EXPECT_TRUE(log().isEmpty());
