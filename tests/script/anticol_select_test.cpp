@@ -124,6 +124,42 @@ TEST_F(AnticolSelectTest, AFailedSelectEndsTheKeywordAtItsEntryAndTheScriptGoesO
                   echo);
 }
 
+// A frame too short to hold the level's four UID bytes and BCC names no tag: a SELECT
+// built from it would carry a cut UID part.
+TEST_F(AnticolSelectTest, AShortAnticollisionAnswerEndsTheKeywordWithoutASelect) {
+    const struct {
+        const char* uid;
+        int anticolCall;  // the exchange whose answer is cut
+        const char* cut;
+        std::vector<std::string> requests;
+        std::vector<const char*> titles;
+    } cases[] = {
+        {"A1B2C3D4",
+         2,
+         "8003A1B2C3",
+         {"2607", "932008"},
+         {"ISO14443-A REQA", "ISO14443-A ANTICOL 1"}},
+        {"04A1B2C3D4E5F6",
+         4,
+         "8004C3D4E5F6",
+         {"2607", "932008", "93708804A1B29F28", "952008"},
+         {"ISO14443-A REQA", "ISO14443-A ANTICOL 1", "ISO14443-A SELECT 1",
+          "ISO14443-A ANTICOL 2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cut);
+        antenna(("[tag.1]\nkind=iso14443a\nuid=" + std::string(c.uid) + "\n").c_str());
+        board.faults().onCall(ReaderFunction::SendReceive, c.anticolCall,
+                              {reader::kStatusOk, c.cut});
+        click(QStringLiteral("cmdEraseLogScript"));
+        run(kScript);
+        EXPECT_EQ(exchanges(), c.requests);
+        EXPECT_EQ(recorder.callsTo(ReaderFunction::SendReceive).back().answer, c.cut);
+        // The log ends at the cut answer: no UID, no end line; the script goes on.
+        EXPECT_EQ(log(), select + kAnticollisionStart + entries(c.titles) + echo);
+    }
+}
+
 TEST_F(AnticolSelectTest, AnUnreachableBoardThatWroteNothingIsNoAnswerAndEndsTheCascade) {
     antenna("[tag.1]\nkind=iso14443a\nuid=A1B2C3D4\n");
     board.faults().onCall(ReaderFunction::SendReceive, 2, {reader::kStatusUnreachable, {}});
