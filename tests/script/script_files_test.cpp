@@ -152,6 +152,26 @@ TEST_F(ScriptFilesTest, AFailedWriteIsToldAndWritesNothing) {
     EXPECT_EQ(tc.ui.messages().size(), 2u);
 }
 
+TEST_F(ScriptFilesTest, SaveLogWritesTheLogAndClearLogEmptiesItAndItsBox) {
+    run("TQ73RNDLL_ECHO\nREM, done");
+    const QString entries =
+        scripttest::callEntry("TQ73RNDLL_ECHO", "5500") + scripttest::kStamp + "REM,  done";
+    auto* box = get<widgets::LogView>("rtfScriptLogEdit");
+    EXPECT_EQ(box->toPlainText(), QString(entries).remove(QLatin1Char('\r')));
+    const QString path = tc.path("log.txt");
+    tc.ui.expectSaveDialog(chosen(path));
+    click(QStringLiteral("cmdSaveScriptLog"));
+    EXPECT_EQ(content(path), entries.toLatin1());
+
+    click(QStringLiteral("cmdEraseLogScript"));
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(box->toPlainText(), "");
+    // An empty log has nothing to save: no dialog opens.
+    click(QStringLiteral("cmdSaveScriptLog"));
+    EXPECT_TRUE(tc.ui.allRepliesUsed());
+    EXPECT_EQ(tc.ui.dialogRequests().size(), 1u);
+}
+
 TEST_F(ScriptFilesTest, DialogsOpenWhereTheProgramStartedAndRecordANewFolderForNextTime) {
     tc.values().LastUsedFolder = tc.ctx->programFolder();
     tc.values().BackColorSetting = "255";
