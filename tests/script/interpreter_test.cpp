@@ -221,7 +221,7 @@ TEST_F(InterpreterTest, AnUnreachableBoardRunsTheKeywordsReconnectOnceAndTheRunG
         {"TQ73RN_SOLAXX_SELECT", F::SendReceive, iso14443B("0E00"),
          callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 00)", noAnswer)},
         {"TQ73RN_SOLAXX_INITIATE", F::SendReceive, iso14443B("0600"),
-         callEntry("TQ73RN_SOLAXX_INITIATE", " (Chip_ID = 00)")},
+         callEntry("TQ73RN_SOLAXX_INITIATE", " (Chip_ID =   )")},
         // The first REQA finds the board gone: the script's own ISO14443-A select, and the
         // REQA is sent again only as the keyword's second REQA.
         {"TQ73RN_ISO14443-A_ANTICOLSELECT123", F::SendReceive,
@@ -253,35 +253,58 @@ TEST_F(InterpreterTest, AnotherFailedStatusIsOnlySeenInTheAnswerAndTheRunGoesOn)
     EXPECT_EQ(log(), callEntry("TQ73RNDLL_ECHO", "8E00") + kEcho);
 }
 
-TEST_F(InterpreterTest, TheChipIdComesOnlyFromATagsAnswerAndLastsUntilTheWindowLoadsAgain) {
+// The chip ID is what INITIATE's buffer holds where a tag's answer has its first byte,
+// whatever the answer: one that holds no chip shows blanks there, never the chip of the
+// tag before it. The blanks are not sent.
+TEST_F(InterpreterTest, InitiateTakesTheChipIdFromItsBufferWhateverTheAnswer) {
     using F = ReaderFunction;
-    tc.values().SolaChipId = "5A";
-    w->close();
-    open();
-    EXPECT_EQ(tc.values().SolaChipId, "00");
+    const struct {
+        const char* name;
+        std::optional<std::string> answer;  // none: the board unreachable, nothing written
+        const char* chipId;
+        const char* select;
+    } cases[] = {
+        {"another tag", "80045AA70D00", "5A", "0E5A"},
+        {"no tag: the NUL that ends its answer reads as a blank", "8700", "  ", "0E"},
+        {"the board unreachable", std::nullopt, "  ", "0E"},
+        {"a transceiver error", "80045512AB01", "55", "0E55"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        click(QStringLiteral("cmdEraseLogScript"));
+        tc.scripted.clearCalls();
+        tc.scripted.queue(F::SendReceive, 0, "80043712AB00");  // chip 37 first
+        if (c.answer) {
+            tc.scripted.queue(F::SendReceive, 0, *c.answer);
+        } else {
+            tc.scripted.queueUntouched(F::SendReceive, reader::kStatusUnreachable);
+        }
+        run("TQ73RN_SOLAXX_INITIATE\nTQ73RN_SOLAXX_INITIATE\nTQ73RN_SOLAXX_SELECT");
+        EXPECT_EQ(tc.scripted.requestsTo(F::SendReceive),
+                  (std::vector<std::string>{"0600", "0600", c.select}));
+        const QString id = QLatin1String(c.chipId);
+        EXPECT_EQ(tc.values().SolaChipId, id);
+        EXPECT_TRUE(log().endsWith(
+            callEntry("TQ73RN_SOLAXX_INITIATE",
+                      QString::fromStdString(c.answer.value_or("")) + " (Chip_ID = " + id + ")") +
+            callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = " + id + ")", "8700")))
+            << log().toStdString();
+    }
+}
 
-    tc.scripted.queue(F::SendReceive, 0, "8700");          // SELECT before any INITIATE
-    tc.scripted.queue(F::SendReceive, 0, "80043712AB00");  // a tag: chip 37
-    tc.scripted.queue(F::SendReceive, 0, "8700");          // no tag
-    tc.scripted.queue(F::SendReceive, 0, "8000");          // a frame too short to hold an ID
-    tc.scripted.queue(F::SendReceive, 0, "80045512AB01");  // a transceiver error
-    tc.scripted.queueUntouched(F::SendReceive, reader::kStatusUnreachable);
-    run("TQ73RN_SOLAXX_SELECT\n"
-        "TQ73RN_SOLAXX_INITIATE\n"
-        "TQ73RN_SOLAXX_INITIATE\n"
-        "TQ73RN_SOLAXX_INITIATE\n"
-        "TQ73RN_SOLAXX_INITIATE\n"
-        "TQ73RN_SOLAXX_INITIATE\n"
-        "TQ73RN_SOLAXX_SELECT\n");
-    EXPECT_EQ(tc.scripted.requestsTo(F::SendReceive),
-              (std::vector<std::string>{"0E00", "0600", "0600", "0600", "0600", "0600", "0E37"}));
-    EXPECT_TRUE(log().endsWith(callEntry("TQ73RN_SOLAXX_INITIATE", " (Chip_ID = 37)") +
-                               callEntry("TQ73RN_SOLAXX_SELECT (Chip_ID = 37)", "8700")));
-
-    // The next run starts with the chip of the last one.
+TEST_F(InterpreterTest, TheChipIdLastsFromRunToRunUntilTheWindowLoadsAgain) {
+    using F = ReaderFunction;
+    tc.scripted.queue(F::SendReceive, 0, "80043712AB00");
+    run("TQ73RN_SOLAXX_INITIATE");
     tc.scripted.clearCalls();
     run("TQ73RN_SOLAXX_SELECT");
     EXPECT_EQ(tc.scripted.requestsTo(F::SendReceive), (std::vector<std::string>{"0E37"}));
+
+    w->close();
+    open();
+    EXPECT_EQ(tc.values().SolaChipId, "00");
+    run("TQ73RN_SOLAXX_SELECT");
+    EXPECT_EQ(tc.scripted.requestsTo(F::SendReceive), (std::vector<std::string>{"0E00"}));
 }
 
 TEST_F(InterpreterTest, ABlankLineIsLoggedInTheFirstPassOnlyAndAnEmptyFirstLineNever) {
