@@ -10,6 +10,7 @@
 #include "script/anticol_select.hpp"
 #include "script/language.hpp"
 #include "script/script_log.hpp"
+#include "transceiver/hex_text.hpp"
 #include "transceiver/sola_answers.hpp"
 
 namespace script {
@@ -36,6 +37,19 @@ bool waitEnds(RunHost& host, int passes) {
         if (host.pauseEnds(std::min(ms, kWaitSliceMs))) return true;
     }
     return false;
+}
+
+// The chip ID an INITIATE leaves: characters 5 and 6 of the buffer itself, where a tag's
+// answer has its first byte. They are read from the buffer, not from the answer text, so
+// an INITIATE that found no chip shows what its buffer holds there (the blanks it was
+// filled with) instead of the chip of an earlier tag. The NUL that ends a shorter answer
+// is shown as a blank: a log holds no NUL.
+QString chipIdOfBuffer(const reader::AnswerBuffer& buffer) {
+    QString id;
+    for (const char c : {buffer.data()[4], buffer.data()[5]}) {
+        id += c == '\0' ? QLatin1Char(' ') : QLatin1Char(c);
+    }
+    return id;
 }
 
 class Pass {
@@ -113,7 +127,9 @@ RunEnd Pass::call(const CheckedLine& line) {
             request = std::string(transceiver::kSolaInitiate);
             break;
         case Keyword::SolaSelect:
-            request = transceiver::solaSelectRequest(chipId.toStdString());
+            // The blanks of an INITIATE that named no chip are not sent as a chip ID.
+            request = transceiver::withoutBlanks(
+                transceiver::solaSelectRequest(chipId.toLatin1().toStdString()));
             break;
         default:
             break;
@@ -138,11 +154,7 @@ RunEnd Pass::call(const CheckedLine& line) {
             log.append(log_entry::rawCommand(now(), line.keyword, line.data, answer));
             break;
         case Keyword::SolaInitiate:
-            // Only a tag's answer names a chip: a failed INITIATE keeps the last one, so
-            // the next SELECT never sends what an error or an empty buffer left.
-            if (const auto id = transceiver::solaChipId(answer.toStdString())) {
-                chipId = QString::fromStdString(*id);
-            }
+            chipId = chipIdOfBuffer(buffer);
             log.append(log_entry::initiate(now(), line.keyword, answer, chipId));
             break;
         case Keyword::SolaSelect:

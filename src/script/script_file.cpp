@@ -41,17 +41,44 @@ QStringList linesOfText(const QString& text) {
     return lines;
 }
 
+namespace {
+
+const QString kTooLarge = QStringLiteral("it is larger than 1 MiB (no script is that long)");
+const QString kLineTooLong =
+    QStringLiteral("its line %1 is longer than %2 characters (no script line is that long)");
+
+// The first line, counted as the editor counts them (a line ends at LF, CR LF or a lone
+// CR), that is longer than a script line can be; 0 when there is none.
+qsizetype firstOverlongLine(QByteArrayView bytes) {
+    qsizetype line = 1;
+    qsizetype length = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            ++line;
+            length = 0;
+        } else if (++length > kMaxScriptLineCharacters) {
+            return line;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
 ScriptFileRead readScriptFile(const QString& path) {
     ScriptFileRead read;
     // A FIFO or a device chosen by mistake is refused at once: it would block the load or
     // never end.
     const core::SmallFileRead file = core::readSmallFile(path, kMaxScriptFileBytes);
-    if (file.outcome == core::SmallFileRead::Outcome::Read) {
-        read.bytes = file.content;
-    } else if (const QFileInfo info(path); info.isFile() && info.size() > kMaxScriptFileBytes) {
-        read.error = QStringLiteral("larger than 16 MiB");
+    if (file.outcome != core::SmallFileRead::Outcome::Read) {
+        const QFileInfo info(path);
+        read.error = info.isFile() && info.size() > kMaxScriptFileBytes ? kTooLarge : file.error;
+    } else if (const qsizetype line = firstOverlongLine(file.content); line > 0) {
+        read.error = kLineTooLong.arg(line).arg(kMaxScriptLineCharacters);
     } else {
-        read.error = file.error;
+        read.bytes = file.content;
     }
     return read;
 }

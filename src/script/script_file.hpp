@@ -10,8 +10,12 @@
 // read; they are written with CR LF.
 namespace script {
 
-// A script file larger than this is refused: a script is typed by a person.
-inline constexpr qint64 kMaxScriptFileBytes = qint64{16} * 1024 * 1024;
+// A script is typed by a person: its longest line is a few hundred characters, and the
+// whole of it a few kilobytes. A file past these limits was chosen by mistake and is
+// refused before the editor sees it: the editor takes seconds to lay out a file of many
+// short lines, and minutes for one very long line.
+inline constexpr qint64 kMaxScriptFileBytes = qint64{1024} * 1024;
+inline constexpr qsizetype kMaxScriptLineCharacters = 4096;
 
 // The editor's text of a file's bytes: a line ends at LF, a CR that ends a line is
 // dropped, and the line end of the last line makes no empty line after it. Bytes 80 to
@@ -26,8 +30,8 @@ std::optional<QByteArray> fileOfLines(const QStringList& lines);
 // (LF, CR LF, a lone CR, the paragraph and line separators).
 QStringList linesOfText(const QString& text);
 
-// The file's content, or why it could not be read ("larger than 16 MiB", "not a regular
-// file" or the system's error text). An empty file reads as an empty array.
+// The file's content, or why it could not be read: past one of the limits above, "not a
+// regular file" or the system's error text. An empty file reads as an empty array.
 struct ScriptFileRead {
     std::optional<QByteArray> bytes;
     QString error;

@@ -11,14 +11,11 @@
 
 using reader::ReaderFunction;
 using scripttest::callEntry;
-using scripttest::kStamp;
+using scripttest::kAnticollisionEnd;
+using scripttest::kAnticollisionStart;
 
 namespace {
 
-const QString kStart = "\r\n" + kStamp +
-                       ">>> TQ73RNDLL_ANTICOLSELECT123\r\n\r\n"
-                       "\t------ ISO14443-A STARTING ANTICOLISION ALGORITHM ------\r\n";
-const QString kEnd = "\r\n\r\n\t------ ISO14443-A END OF ANTICOLISION ALGORITHM ------\r\n\t\t\t ";
 QString result(const QString& uid) {
     return "\r\n\r\n\t\t\t--> UID = " + uid + "\r\n\t\t\t--> TAG selected";
 }
@@ -90,8 +87,8 @@ TEST_F(AnticolSelectTest, SelectsTagsOfEveryUidSizeThroughTheirCascadeLevels) {
         click(QStringLiteral("cmdEraseLogScript"));
         run(kScript);
         EXPECT_EQ(exchanges(), c.requests);
-        EXPECT_EQ(log(),
-                  select + kStart + entries(c.titles) + result(QLatin1String(c.uid)) + kEnd + echo);
+        EXPECT_EQ(log(), select + kAnticollisionStart + entries(c.titles) +
+                             result(QLatin1String(c.uid)) + kAnticollisionEnd + echo);
     }
 }
 
@@ -99,8 +96,9 @@ TEST_F(AnticolSelectTest, NoTagGetsTwoRequestsAndTheEndLine) {
     antenna("[board]\nemptyAntenna=true\n");
     run(kScript);
     EXPECT_EQ(exchanges(), (std::vector<std::string>{"2607", "2607"}));
-    EXPECT_EQ(log(),
-              select + kStart + entries({"ISO14443-A REQA", "ISO14443-A REQA"}) + kEnd + echo);
+    EXPECT_EQ(log(), select + kAnticollisionStart +
+                         entries({"ISO14443-A REQA", "ISO14443-A REQA"}) + kAnticollisionEnd +
+                         echo);
 }
 
 TEST_F(AnticolSelectTest, ATagLeftSelectedAnswersTheSecondRequest) {
@@ -113,7 +111,7 @@ TEST_F(AnticolSelectTest, ATagLeftSelectedAnswersTheSecondRequest) {
     EXPECT_TRUE(log().endsWith(entries({"ISO14443-A REQA", "ISO14443-A REQA",
                                         "ISO14443-A ANTICOL 1", "ISO14443-A SELECT 1"},
                                        3) +
-                               result("A1B2C3D4") + kEnd));
+                               result("A1B2C3D4") + kAnticollisionEnd));
 }
 
 TEST_F(AnticolSelectTest, AFailedSelectEndsTheKeywordAtItsEntryAndTheScriptGoesOn) {
@@ -121,9 +119,45 @@ TEST_F(AnticolSelectTest, AFailedSelectEndsTheKeywordAtItsEntryAndTheScriptGoesO
     board.faults().onCall(ReaderFunction::SendReceive, 3, {reader::kStatusOk, "8700"});
     run(kScript);
     EXPECT_EQ(log(),
-              select + kStart +
+              select + kAnticollisionStart +
                   entries({"ISO14443-A REQA", "ISO14443-A ANTICOL 1", "ISO14443-A SELECT 1"}) +
                   echo);
+}
+
+// A frame too short to hold the level's four UID bytes and BCC names no tag: a SELECT
+// built from it would carry a cut UID part.
+TEST_F(AnticolSelectTest, AShortAnticollisionAnswerEndsTheKeywordWithoutASelect) {
+    const struct {
+        const char* uid;
+        int anticolCall;  // the exchange whose answer is cut
+        const char* cut;
+        std::vector<std::string> requests;
+        std::vector<const char*> titles;
+    } cases[] = {
+        {"A1B2C3D4",
+         2,
+         "8003A1B2C3",
+         {"2607", "932008"},
+         {"ISO14443-A REQA", "ISO14443-A ANTICOL 1"}},
+        {"04A1B2C3D4E5F6",
+         4,
+         "8004C3D4E5F6",
+         {"2607", "932008", "93708804A1B29F28", "952008"},
+         {"ISO14443-A REQA", "ISO14443-A ANTICOL 1", "ISO14443-A SELECT 1",
+          "ISO14443-A ANTICOL 2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cut);
+        antenna(("[tag.1]\nkind=iso14443a\nuid=" + std::string(c.uid) + "\n").c_str());
+        board.faults().onCall(ReaderFunction::SendReceive, c.anticolCall,
+                              {reader::kStatusOk, c.cut});
+        click(QStringLiteral("cmdEraseLogScript"));
+        run(kScript);
+        EXPECT_EQ(exchanges(), c.requests);
+        EXPECT_EQ(recorder.callsTo(ReaderFunction::SendReceive).back().answer, c.cut);
+        // The log ends at the cut answer: no UID, no end line; the script goes on.
+        EXPECT_EQ(log(), select + kAnticollisionStart + entries(c.titles) + echo);
+    }
 }
 
 TEST_F(AnticolSelectTest, AnUnreachableBoardThatWroteNothingIsNoAnswerAndEndsTheCascade) {
@@ -142,7 +176,7 @@ TEST_F(AnticolSelectTest, AnUnreachableBoardThatWroteNothingIsNoAnswerAndEndsThe
                          {ReaderFunction::UsbHandleCheck, ""},
                          {ReaderFunction::Select, "02000180"},
                          {ReaderFunction::Echo, ""}}));
-    EXPECT_EQ(log(), select + kStart + entries({"ISO14443-A REQA"}) +
+    EXPECT_EQ(log(), select + kAnticollisionStart + entries({"ISO14443-A REQA"}) +
                          core::log_entry::titled(tc.clock.now(), "ISO14443-A ANTICOL 1",
                                                  core::kLogSendRecv, "932008", "") +
                          echo);

@@ -79,21 +79,44 @@ TEST_F(ScriptFilesTest, LoadReadsLineEndsOfEveryKindAndSaveWritesCrLfKeepingEver
     EXPECT_FALSE(tc.ui.isBusy());
 }
 
-TEST_F(ScriptFilesTest, AFileOfAHundredThousandLinesLoadsWhole) {
-    QByteArray file;
-    for (int i = 0; i < 100000; ++i) file += "REM, line " + QByteArray::number(i) + "\r\n";
-    loadFile(write("long.txt", file));
-    const QStringList lines = w->editorLines();
-    ASSERT_EQ(lines.size(), 100000);
-    EXPECT_EQ(lines.front(), "REM, line 0");
-    EXPECT_EQ(lines.back(), "REM, line 99999");
+// The limits a script file is held to: far above any script a person types, far below
+// what takes the editor long to lay out.
+constexpr qsizetype kMiB = 1024 * 1024;
+constexpr qsizetype kLongestLine = 4096;
+
+TEST_F(ScriptFilesTest, AFileUpToTheLimitsLoadsWhole) {
+    const struct {
+        const char* name;
+        qsizetype lineLength;
+        qsizetype lines;
+        qsizetype lastLength;  // the last line, cut to make the file 1 MiB, has no line end
+    } cases[] = {
+        {"1 MiB of short lines", 14, kMiB / 16, 14},
+        {"lines of the longest length", kLongestLine, 256, kMiB - 255 * (kLongestLine + 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray line = QByteArray(c.lineLength, 'A') + "\r\n";
+        QByteArray file;
+        while (file.size() + line.size() <= kMiB) file += line;
+        file += QByteArray(kMiB - file.size(), 'B');
+        ASSERT_EQ(file.size(), kMiB);
+        loadFile(write("limits.txt", file));
+        const QStringList lines = w->editorLines();
+        ASSERT_EQ(lines.size(), c.lines);
+        EXPECT_EQ(lines.front().size(), c.lineLength);
+        EXPECT_EQ(lines.back().size(), c.lastLength);
+    }
+    EXPECT_TRUE(tc.ui.messages().empty());
 }
 
 TEST_F(ScriptFilesTest, AFileThatCannotBeLoadedLeavesTheEditorAndSaysWhy) {
     QFile big(tc.path("big.txt"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(big.resize(script::kMaxScriptFileBytes + 1));
+    ASSERT_TRUE(big.resize(kMiB + 1));
     big.close();
+    // The editor counts a lone CR as a line end too.
+    write("wide.txt", "REM\rREM\r\n" + QByteArray(kLongestLine + 1, 'A') + "\r\nREM\r\n");
     QDir(tc.folder.path()).mkdir("folder.txt");
     ASSERT_TRUE(testsupport::makeHostileFile(tc.path("fifo.txt"), testsupport::HostileFile::Fifo));
     ASSERT_TRUE(
@@ -104,7 +127,9 @@ TEST_F(ScriptFilesTest, AFileThatCannotBeLoadedLeavesTheEditorAndSaysWhy) {
     } cases[] = {
         {tc.path("missing.txt"), QStringLiteral("No such file or directory")},
         {tc.path("folder.txt"), QStringLiteral("not a regular file")},
-        {tc.path("big.txt"), QStringLiteral("larger than 16 MiB")},
+        {tc.path("big.txt"), QStringLiteral("it is larger than 1 MiB (no script is that long)")},
+        {tc.path("wide.txt"),
+         QStringLiteral("its line 3 is longer than 4096 characters (no script line is that long)")},
         // Chosen by mistake, they would block the load or never end it.
         {tc.path("fifo.txt"), QStringLiteral("not a regular file")},
         {tc.path("zero.txt"), QStringLiteral("not a regular file")},
@@ -130,7 +155,7 @@ TEST_F(ScriptFilesTest, AFileThatCannotBeLoadedLeavesTheEditorAndSaysWhy) {
     // An empty file has nothing to load: the editor keeps its text, without a word.
     loadFile(write("empty.txt", {}));
     EXPECT_EQ(editorText(), "TQ73RNDLL_ECHO");
-    EXPECT_EQ(tc.ui.messages().size(), 5u);
+    EXPECT_EQ(tc.ui.messages().size(), 6u);
 }
 
 TEST_F(ScriptFilesTest, AFailedWriteIsToldAndWritesNothing) {
@@ -150,6 +175,26 @@ TEST_F(ScriptFilesTest, AFailedWriteIsToldAndWritesNothing) {
     saveFile(tc.path("euro.txt"));
     EXPECT_FALSE(QFile::exists(tc.path("euro.txt")));
     EXPECT_EQ(tc.ui.messages().size(), 2u);
+}
+
+TEST_F(ScriptFilesTest, SaveLogWritesTheLogAndClearLogEmptiesItAndItsBox) {
+    run("TQ73RNDLL_ECHO\nREM, done");
+    const QString entries =
+        scripttest::callEntry("TQ73RNDLL_ECHO", "5500") + scripttest::kStamp + "REM,  done";
+    auto* box = get<widgets::LogView>("rtfScriptLogEdit");
+    EXPECT_EQ(box->toPlainText(), QString(entries).remove(QLatin1Char('\r')));
+    const QString path = tc.path("log.txt");
+    tc.ui.expectSaveDialog(chosen(path));
+    click(QStringLiteral("cmdSaveScriptLog"));
+    EXPECT_EQ(content(path), entries.toLatin1());
+
+    click(QStringLiteral("cmdEraseLogScript"));
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(box->toPlainText(), "");
+    // An empty log has nothing to save: no dialog opens.
+    click(QStringLiteral("cmdSaveScriptLog"));
+    EXPECT_TRUE(tc.ui.allRepliesUsed());
+    EXPECT_EQ(tc.ui.dialogRequests().size(), 1u);
 }
 
 TEST_F(ScriptFilesTest, DialogsOpenWhereTheProgramStartedAndRecordANewFolderForNextTime) {
@@ -182,7 +227,7 @@ TEST_F(ScriptFilesTest, DialogsOpenWhereTheProgramStartedAndRecordANewFolderForN
     EXPECT_TRUE(tc.ui.messages().empty());
 }
 
-TEST_F(ScriptFilesTest, TheWindowLoadsEmptyWithTheLoopOffAndItsBoxesShown) {
+TEST_F(ScriptFilesTest, LoadAndUnloadClearTheScriptLoopFlagAndTheWindowLoadsEmpty) {
     type("TQ73RNDLL_ECHO");
     loopBox()->click();
     EXPECT_TRUE(tc.values().ScriptLoopEnabled);
@@ -190,10 +235,16 @@ TEST_F(ScriptFilesTest, TheWindowLoadsEmptyWithTheLoopOffAndItsBoxesShown) {
     EXPECT_FALSE(shown("txtLOOPnumber") || shown("lblLOOPnumber"));
     EXPECT_FALSE(tc.values().ScriptLoopEnabled);
     loopBox()->click();
+    tc.values().ReqCLoopEnabled = true;
     w->close();
     EXPECT_FALSE(tc.values().ScriptLoopEnabled);
 
+    // The load clears the script's loop flag however it was left; the REQC loop of the
+    // ISO18092 window is that window's own, on both ways.
+    tc.values().ScriptLoopEnabled = true;
     open();
+    EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+    EXPECT_TRUE(tc.values().ReqCLoopEnabled);
     EXPECT_EQ(w->windowTitle(), "   TQ73RN script tool");
     EXPECT_TRUE(editor()->toPlainText().isEmpty());
     EXPECT_TRUE(log().isEmpty());

@@ -23,6 +23,19 @@ inline QString errorEntry(const QString& cleaned, const QString& message) {
     return kStamp + QStringLiteral(">>> ") + cleaned + QStringLiteral("\r\n\t\t\t") + message;
 }
 
+// The frame the anticollision keyword writes around its exchanges, and one exchange.
+inline const QString kAnticollisionStart =
+    QStringLiteral("\r\n") + kStamp +
+    QStringLiteral(
+        ">>> TQ73RNDLL_ANTICOLSELECT123\r\n\r\n"
+        "\t------ ISO14443-A STARTING ANTICOLISION ALGORITHM ------\r\n");
+inline const QString kAnticollisionEnd =
+    QStringLiteral("\r\n\r\n\t------ ISO14443-A END OF ANTICOLISION ALGORITHM ------\r\n\t\t\t ");
+inline QString exchangeEntry(const QString& title, const QString& request, const QString& answer) {
+    return kStamp + title + QStringLiteral("\r\n\t\t\t>>> TQ73RNDLL_SENDRECV, ") + request +
+           QStringLiteral("\r\n\t\t\t<<< ") + answer;
+}
+
 // The script window opened through the registry, with the controls a user touches.
 class ScriptFixture
     : public testsupport::WindowFixture<script::ScriptWindow, core::WindowKind::Script> {
