@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,6 +211,25 @@ TEST_F(Iso14443aWindowTest, EachModeShowsItsOwnControls) {
     EXPECT_EQ(gridCell(0, 2), "answer");
 }
 
+TEST_F(Iso14443aWindowTest, SaveLogWritesTheLogToTheChosenFileAndClearLogEmptiesIt) {
+    openProduct(kIso14443aProduct);
+    click("cmd_ISO14443A_REQA");
+    const QString log = w->windowLogText();
+    ASSERT_TRUE(log.contains("ISO14443-A REQA"));
+    const QString file = tc.path(QStringLiteral("a.txt"));
+    tc.ui.expectSaveDialog(core::FileDialogResult{file, QStringLiteral("a.txt")});
+    click("cmdSaveLog");
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(saved.readAll()), log);
+    EXPECT_EQ(w->windowLogText(), log);
+
+    click("cmdClearLog");
+    EXPECT_EQ(w->windowLogText(), "");
+    EXPECT_EQ(get<widgets::LogView>("rtfISO14443ALogEdit")->toPlainText(), "");
+    EXPECT_TRUE(tc.ui.allRepliesUsed());
+}
+
 // ---- REQA, WUPA, HALT and the answer analysis ----------------------------------------
 
 TEST_F(Iso14443aWindowTest, ReqaWupaAndHaltSendTheirFrameAndFlagAndAnalyseTheAnswer) {
@@ -333,34 +353,53 @@ TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTextAsTypedAndLeavesFlagAndPanel
 
 // ---- Lost board ---------------------------------------------------------------------
 
-TEST_F(Iso14443aWindowTest, ALostBoardIsReconnectedInTheWindowsModeAndTheCallRepeatedOnce) {
+TEST_F(Iso14443aWindowTest, ALostBoardIsReconnectedInTheWindowsModeAndEachCallRepeatedOnce) {
+    const std::string sixteenZeros(32, '0');
     const struct {
         const char* product;
+        const char* setup;  // the write set-up clicked before the button, if any
         const char* button;
-        const char* request;
-        const char* setup;
+        std::vector<std::string> requests;  // one per exchange of the command
+        const char* select;
     } cases[] = {
-        {kIso14443aProduct, "cmd_ISO14443A_REQA", "2607", "02000180"},
-        {kIso14443aProduct, "cmd_ISO14443A_Anticol_0", "932008", "02000180"},
-        {kIso14443aProduct, "cmd_ISO14443A_SendFrame", "5207", "02000180"},
-        {kTopazProduct, "cmd_ISO14443A_TOPAZ_REQA", "2607", "02000300"},
-        {kTopazProduct, "cmd_ISO14443A_TOPAZ_RID", "78000000000000A8", "02000300"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_REQA", {"2607"}, "02000180"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_Anticol_0", {"932008"}, "02000180"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_SendFrame", {"5207"}, "02000180"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_Read", {"300028"}, "02000180"},
+        {kIso14443aProduct, "cmd_ISO14443A_Write", "cmdWriteUser", {"A2000000000028"}, "02000180"},
+        // Each of its two exchanges on its own.
+        {kIso14443aProduct,
+         "cmd_ISO14443A_Write_compatibility",
+         "cmdWriteUser",
+         {"A00028", sixteenZeros + "28"},
+         "02000180"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_TOPAZ_REQA", {"2607"}, "02000300"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_TOPAZ_RID", {"78000000000000A8"}, "02000300"},
         // The raw frame too: a TOPAZ window is never left set up for type A.
-        {kTopazProduct, "cmd_ISO14443A_SendFrame", "5207", "02000300"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_SendFrame", {"5207"}, "02000300"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_Read", {"010000A8"}, "02000300"},
+        {kTopazProduct, "cmd_ISO14443A_TOPAZ_Write_E", "cmdWriteUser", {"530000A8"}, "02000300"},
+        {kTopazProduct, "cmd_ISO14443A_TOPAZ_Write_NE", "cmdWriteUser", {"1A0000A8"}, "02000300"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.button);
+        SCOPED_TRACE(std::string(c.product) + " " + (c.setup ? c.setup : c.button));
         openProduct(c.product);
         type("txt_ISO14443A_AnyFrame", "5207");
-        tc.scripted.queue(ReaderFunction::SendReceive, 5, "stale");
-        tc.scripted.queue(ReaderFunction::SendReceive, 1, "8700");
+        if (c.setup) click(c.setup);
+        std::vector<std::string> twice;
+        for (const std::string& r : c.requests) {
+            tc.scripted.queue(ReaderFunction::SendReceive, 5, "stale");
+            tc.scripted.queue(ReaderFunction::SendReceive, 1, "8700");
+            twice.insert(twice.end(), {r, r});
+        }
         click(c.button);
-        EXPECT_EQ(sent(), (std::vector<std::string>{c.request, c.request}));
+        const auto exchanges = static_cast<int>(c.requests.size());
+        EXPECT_EQ(sent(), twice);
         EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::Select),
-                  std::vector<std::string>{c.setup});
-        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 3);
+                  std::vector<std::string>(c.requests.size(), c.select));
+        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 3 * exchanges);
         EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
-        EXPECT_EQ(w->windowLogText().count(QLatin1String(core::kLogSendRecv)), 1);
+        EXPECT_EQ(w->windowLogText().count(QLatin1String(core::kLogSendRecv)), exchanges);
     }
 }
 
@@ -436,32 +475,49 @@ TEST_F(Iso14443aWindowTest, TheTopazUidIsReadOnlyForTheUser) {
 
 // ---- The anticollision process on scripted answers ------------------------------------
 
+// Runs one after the other in the same window, each shorter than the one before: a run
+// shows its own steps and UID only.
 TEST_F(Iso14443aWindowTest, ProcessStopsAtTheFirstAnswerThatDoesNotLetItGoOn) {
     openProduct(kIso14443aProduct);
+    const auto process = [this](std::initializer_list<const char*> answers) {
+        tc.scripted.clearCalls();
+        for (const char* a : answers) tc.scripted.queue(ReaderFunction::SendReceive, 0, a);
+        click("cmd_ISO14443A_Anticol_Process");
+    };
+    const auto stepsShown = [this] {
+        int rows = 0;
+        while (rows < 7 && !gridCell(rows + 1, 0).isEmpty()) ++rows;
+        for (int row = rows + 1; row <= 7; ++row) {
+            EXPECT_EQ(gridCell(row, 1) + gridCell(row, 2), "") << row;
+        }
+        return rows;
+    };
+
+    // A short-frame REQA answer goes on at once; SELECT 2 refused ends the run at row 5.
+    process({"900344", "80088804A1B29F080000", "800604DA17080000", "8008C3D4E5F604080000", "8700"});
+    EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008", "93708804A1B29F28", "952008",
+                                                "9570C3D4E5F60428"}));
+    EXPECT_EQ(stepsShown(), 5);
+    EXPECT_EQ(gridCell(5, 0), "SELECT 2");
+    EXPECT_EQ(gridCell(5, 2), " 8700");
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
+    EXPECT_EQ(text("txt_ISO14443A_transFlag"), "28");
+    EXPECT_TRUE(analysisEmpty());
+
+    // SELECT 1 unanswered though its part began with the cascade tag: no level 2.
+    process({"80054400080000", "80088804A1B29F080000", "8700"});
+    EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008", "93708804A1B29F28"}));
+    EXPECT_EQ(stepsShown(), 3);
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "04A1B2");
+
     // No tag: only the REQA row.
-    click("cmd_ISO14443A_Anticol_Process");
+    process({});
     EXPECT_EQ(sent(), std::vector<std::string>{"2607"});
+    EXPECT_EQ(stepsShown(), 1);
     EXPECT_EQ(gridCell(1, 0), "REQ A");
     EXPECT_EQ(gridCell(1, 1), " 2607");
     EXPECT_EQ(gridCell(1, 2), " 8700");
-    EXPECT_EQ(gridCell(2, 0), "");
     EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
-    EXPECT_TRUE(analysisEmpty());
-
-    // A short-frame REQA answer goes on at once; SELECT 2 refused ends the run at row 5.
-    tc.scripted.clearCalls();
-    for (const char* a :
-         {"900344", "80088804A1B29F080000", "800604DA17080000", "8008C3D4E5F604080000", "8700"}) {
-        tc.scripted.queue(ReaderFunction::SendReceive, 0, a);
-    }
-    click("cmd_ISO14443A_Anticol_Process");
-    EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008", "93708804A1B29F28", "952008",
-                                                "9570C3D4E5F60428"}));
-    EXPECT_EQ(gridCell(5, 0), "SELECT 2");
-    EXPECT_EQ(gridCell(5, 2), " 8700");
-    EXPECT_EQ(gridCell(6, 0), "");
-    EXPECT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
-    EXPECT_EQ(text("txt_ISO14443A_transFlag"), "28");
     EXPECT_TRUE(analysisEmpty());
 }
 
@@ -591,11 +647,11 @@ TEST_F(Iso14443aWindowTest, AnAddressTheCommandsCannotCarryIsRefused) {
     get<QLineEdit>("txtUserAddress_0")->setText("g1");
     tc.ui.expectMessage();
     click("cmd_ISO14443A_Read");
-    // A memory larger than one address byte reaches.
+    // A memory larger than one address byte reaches: its pages from 100 on.
     tc.values().MemorySizeBytes = 2048;
     tc.values().AddressMask = 0x1FF;
     get<QLineEdit>("txtUserAddress_0")->setMaxLength(3);
-    typeAddress("1FF");
+    typeAddress("100");
     tc.ui.expectMessage();
     click("cmd_ISO14443A_Read");
     tc.ui.expectMessage();
@@ -611,6 +667,12 @@ TEST_F(Iso14443aWindowTest, AnAddressTheCommandsCannotCarryIsRefused) {
     EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
     EXPECT_EQ(text("txtPageSize"), "4");
     EXPECT_EQ(tc.values().PageWriteMode, 0);
+
+    // The highest page the byte carries is read.
+    typeAddress("FF");
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(sent(), std::vector<std::string>{"30FF28"});
+    EXPECT_EQ(tc.ui.messages().size(), 3u);
 }
 
 TEST_F(Iso14443aWindowTest, DuringAReadOnlyTheCommandControlsAreOffAndStopEndsIt) {
@@ -655,6 +717,24 @@ TEST_F(Iso14443aWindowTest, DuringAReadOnlyTheCommandControlsAreOffAndStopEndsIt
     click("cmd_ISO14443A_Read");
     EXPECT_EQ(viewLines().size(), 4);
     EXPECT_TRUE(get<QWidget>("lstReadView")->isEnabled());
+}
+
+TEST_F(Iso14443aWindowTest, DuringATopazReadTheTopazWritesAreOffAndReqaAndRidStayOn) {
+    openProduct(kTopazProduct);
+    const char* const controls[] = {"cmd_ISO14443A_TOPAZ_Write_E", "cmd_ISO14443A_TOPAZ_Write_NE",
+                                    "cmd_ISO14443A_Read", "cmd_ISO14443A_TOPAZ_REQA",
+                                    "cmd_ISO14443A_TOPAZ_RID"};
+    std::map<QString, bool> during;
+    QTimer::singleShot(0, w, [&] {
+        for (const char* c : controls) during[c] = get<QWidget>(c)->isEnabled();
+    });
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(during, (std::map<QString, bool>{{"cmd_ISO14443A_TOPAZ_Write_E", false},
+                                               {"cmd_ISO14443A_TOPAZ_Write_NE", false},
+                                               {"cmd_ISO14443A_Read", false},
+                                               {"cmd_ISO14443A_TOPAZ_REQA", true},
+                                               {"cmd_ISO14443A_TOPAZ_RID", true}}));
+    for (const char* c : controls) EXPECT_TRUE(get<QWidget>(c)->isEnabled()) << c;
 }
 
 // ---- Page writes -----------------------------------------------------------------------
