@@ -55,6 +55,33 @@ const QString kTitleSendFrame = QStringLiteral("SEND FRAME");
 const QString kTitleTopazReqa = QStringLiteral("ISO14443-A TOPAZ REQA");
 const QString kTitleTopazRid = QStringLiteral("ISO14443-A TOPAZ RID");
 
+// Why the process stops at an ANTICOL answer that no single tag gave; empty for one
+// that a single tag gave. A part too short to hold its BCC is not judged here: the
+// tag's answer to its SELECT decides.
+QString collisionNote(int level, const QString& answer,
+                      const transceiver::AnticollisionAnswer& cascade) {
+    const QString resolve = QStringLiteral(
+        " The tags must be resolved one by one (ANTICOL with an NVB or \"Send any frame\").");
+    const transceiver::ResponseStatus status = transceiver::responseStatusOf(toLatin1(answer));
+    if (status.present && status.collision()) {
+        return QStringLiteral(
+                   "ANTICOL %1: collision found at byte %2 bit %3: several tags "
+                   "answered, no UID is shown.")
+                   .arg(level)
+                   .arg(status.collisionByte)
+                   .arg(status.collisionBit) +
+               resolve;
+    }
+    if (cascade.complete && !cascade.bccMatches) {
+        return QStringLiteral(
+                   "ANTICOL %1: the BCC does not match the UID bytes: several tags "
+                   "answered, no UID is shown.")
+                   .arg(level) +
+               resolve;
+    }
+    return {};
+}
+
 constexpr const char* kStepNames[7] = {"REQ A",    "ANTICOL 1", "SELECT 1", "ANTICOL 2",
                                        "SELECT 2", "ANTICOL 3", "SELECT 3"};
 
@@ -188,7 +215,7 @@ void Iso14443aWindow::buildCommands(const WindowBuilder& b) {
         frameCommandClicked(transceiver::kFlagShortFrame, transceiver::wupaRequest(), kTitleWupa);
     });
     connect(halt_, &QPushButton::clicked, this, [this] {
-        frameCommandClicked(transceiver::kFlagHalt, transceiver::haltRequest(), kTitleHalt);
+        frameCommandClicked(transceiver::kFlagWithCrc, transceiver::haltRequest(), kTitleHalt);
     });
 
     static const char* const kAnticolCaptions[3] = {"Anticol1", "Anticol2", "Anticol 3"};
@@ -452,6 +479,13 @@ void Iso14443aWindow::anticollisionProcessClicked() {
         const transceiver::AnticollisionAnswer cascade =
             transceiver::decodeAnticollisionAnswer(toLatin1(anticol.text));
         QLineEdit* uid = anticollision_->uidBox();
+        // Several tags answered: the part holds the OR of their bits, no tag's UID, and a
+        // SELECT of it would be answered by none of them.
+        if (const QString note = collisionNote(level, anticol.text, cascade); !note.isEmpty()) {
+            uid->clear();
+            log_.appendProgress(note);
+            return end();
+        }
         uid->setText((level == 1 ? QString() : uid->text()) + fromLatin1(cascade.uidPiece));
 
         // The part goes to SELECT as received, cut or not: the tag's answer decides.

@@ -243,7 +243,7 @@ TEST_F(Iso14443aWindowTest, ReqaWupaAndHaltSendTheirFrameAndFlagAndAnalyseTheAns
     } cases[] = {
         {"cmd_ISO14443A_REQA", "2607", "07", 0x07, "ISO14443-A REQA"},
         {"cmd_ISO14443A_WUPA", "5207", "07", 0x07, "ISO14443-A WUPA"},
-        {"cmd_ISO14443A_HALT", "5000", "00", 0x00, "ISO14443-A HALT"},
+        {"cmd_ISO14443A_HALT", "500028", "28", 0x28, "ISO14443-A HALT"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -519,6 +519,46 @@ TEST_F(Iso14443aWindowTest, ProcessStopsAtTheFirstAnswerThatDoesNotLetItGoOn) {
     EXPECT_EQ(gridCell(1, 2), " 8700");
     EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
     EXPECT_TRUE(analysisEmpty());
+}
+
+// What several tags answer together is no tag's UID: the process shows the answer, no UID,
+// sends no SELECT of it, and says why.
+TEST_F(Iso14443aWindowTest, ProcessStopsAtAnAnticolAnswerNoSingleTagGave) {
+    openProduct(kIso14443aProduct);
+    const QString resolve = QStringLiteral(
+        " The tags must be resolved one by one (ANTICOL with an NVB or \"Send any frame\").");
+    const struct {
+        std::vector<const char*> answers;
+        std::vector<std::string> requests;
+        const char* note;
+    } cases[] = {
+        {{"80054400080000", "80088804ADB6BF880202"},
+         {"2607", "932008"},
+         "ANTICOL 1: collision found at byte 2 bit 2: several tags answered, no UID is shown."},
+        // Level 1 was one part for both tags; the UID box keeps none of it.
+        {{"80054400080000", "80088804A1B29F080000", "800604DA17080000", "8008C3D4F7F7E4880201"},
+         {"2607", "932008", "93708804A1B29F28", "952008"},
+         "ANTICOL 2: collision found at byte 2 bit 1: several tags answered, no UID is shown."},
+        // No collision reported, but the bytes are not one tag's.
+        {{"80054400080000", "80088804A1B2FF080000"},
+         {"2607", "932008"},
+         "ANTICOL 1: the BCC does not match the UID bytes: several tags answered, no UID is "
+         "shown."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.note);
+        tc.scripted.clearCalls();
+        for (const char* a : c.answers) tc.scripted.queue(ReaderFunction::SendReceive, 0, a);
+        click("cmd_ISO14443A_Anticol_Process");
+        EXPECT_EQ(sent(), c.requests);
+        const int row = static_cast<int>(c.requests.size());
+        EXPECT_EQ(gridCell(row, 2), QLatin1Char(' ') + QLatin1String(c.answers.back()));
+        EXPECT_EQ(gridCell(row + 1, 0), "");
+        EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
+        EXPECT_TRUE(w->windowLogText().endsWith(
+            core::log_entry::progressLine(tc.clock.now(), QLatin1String(c.note) + resolve)))
+            << w->windowLogText().right(300).toStdString();
+    }
 }
 
 TEST_F(Iso14443aWindowTest, ProcessStepWithALostBoardHasOneRowAndOneEntryWithTheRepeat) {
@@ -920,6 +960,21 @@ TEST_F(Iso14443aOnSimulatedBoard, ProcessResolvesUidsOfEachSize) {
     }
 }
 
+TEST_F(Iso14443aOnSimulatedBoard, TwoTagsStopTheProcessAtTheirCollisionWithoutAUid) {
+    antenna(
+        "[tag.1]\nkind=iso14443a\nuid=048D2432273B80\n"
+        "[tag.2]\nkind=iso14443a\nuid=04A1B2C3D4E5F6\n");
+    openProduct(kIso14443aProduct);
+    journal.clearJournal();
+    click("cmd_ISO14443A_Anticol_Process");
+    // 8D and A1 part at bit 2 of the third byte; what came is the OR of both parts.
+    EXPECT_EQ(sentToBoard(), (std::vector<std::string>{"2607", "932008"}));
+    EXPECT_EQ(gridCell(2, 2), " 80088804ADB6BF880202");
+    EXPECT_EQ(ticks("chk_respflag"), 0x88);
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
+    EXPECT_TRUE(w->windowLogText().contains("ANTICOL 1: collision found at byte 2 bit 2"));
+}
+
 TEST_F(Iso14443aOnSimulatedBoard, SingleStepsWalkTheCascadeOfTheDefaultTag) {
     openProduct(kIso14443aProduct);
     click("cmd_ISO14443A_REQA");
@@ -940,26 +995,15 @@ TEST_F(Iso14443aOnSimulatedBoard, SingleStepsWalkTheCascadeOfTheDefaultTag) {
     EXPECT_EQ(sentToBoard().back(), "9570C3D4E5F60428");
 }
 
-TEST_F(Iso14443aOnSimulatedBoard, HaltAsSentIsNotAnsweredAndOnlyAnIsoHaltLeavesReqaUnanswered) {
+TEST_F(Iso14443aOnSimulatedBoard, HaltHaltsTheSelectedTagUntilWupa) {
     openProduct(kIso14443aProduct);
     click("cmd_ISO14443A_Anticol_Process");
     ASSERT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
 
     click("cmd_ISO14443A_HALT");
-    EXPECT_EQ(sentToBoard().back(), "5000");
+    EXPECT_EQ(sentToBoard().back(), "500028");
     EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
     EXPECT_TRUE(analysisEmpty());
-    // The tag took the frame for one it did not expect and dropped back to idle.
-    click("cmd_ISO14443A_REQA");
-    EXPECT_EQ(text("txt_ISO14443A_answer"), "80054400080000");
-
-    // Another unexpected frame drops the woken tag back to idle for the next process.
-    click("cmd_ISO14443A_HALT");
-    click("cmd_ISO14443A_Anticol_Process");
-    ASSERT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
-    type("txt_ISO14443A_AnyFrame", "500028");
-    click("cmd_ISO14443A_SendFrame");
-    EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
     click("cmd_ISO14443A_REQA");
     EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
     click("cmd_ISO14443A_WUPA");
