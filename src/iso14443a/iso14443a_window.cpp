@@ -7,6 +7,7 @@
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
+#include "core/hex_checks.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
 #include "iso14443a/analysis_panel.hpp"
@@ -54,6 +55,10 @@ const QString kTitleSelect = QStringLiteral("ISO14443-A SELECT ");
 const QString kTitleSendFrame = QStringLiteral("SEND FRAME");
 const QString kTitleTopazReqa = QStringLiteral("ISO14443-A TOPAZ REQA");
 const QString kTitleTopazRid = QStringLiteral("ISO14443-A TOPAZ RID");
+
+// How a refusal names the boxes: by the caption the user sees beside them.
+const QString kDataForSelectBoxName = QStringLiteral("data for Select");
+const QString kAnyFrameBoxName = QStringLiteral("Send any frame");
 
 // Why the process stops at an ANTICOL answer that no single tag gave; empty for one
 // that a single tag gave. A part too short to hold its BCC is not judged here: the
@@ -379,20 +384,25 @@ void Iso14443aWindow::anticolClicked(int index) {
 
 void Iso14443aWindow::selectClicked(int index) {
     const int level = index + 1;
+    const std::string data = toLatin1(dataForSelect_->text());
+    if (!transceiver::isHexText(data)) {
+        core::RefuseNotHex(ctx().ui(), kDataForSelectBoxName);
+        return;
+    }
     startCommand(transceiver::kFlagWithCrc);
-    const std::string request = transceiver::selectRequest(level, toLatin1(dataForSelect_->text()));
+    const std::string request = transceiver::selectRequest(level, data);
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), kTitleSelect + QString::number(level)));
 }
 
 void Iso14443aWindow::sendFrameClicked() {
-    if (anyFrame_->hasFocus()) anyFrame_->commit();
-    const QString frame = anyFrame_->text();
-    if (frame.isEmpty()) return;
-    // Pasted text gets past the key filter (the box shows it red): it is not a frame.
-    if (!anyFrame_->holdsValidText()) {
-        ctx().ui().beep();
+    // The box's own rule drops the blanks of a pasted frame; what is still not hex got
+    // past the key filter (pasted) and is no frame.
+    if (!anyFrame_->commit()) {
+        core::RefuseNotHex(ctx().ui(), kAnyFrameBoxName);
         return;
     }
+    const QString frame = anyFrame_->text();
+    if (frame.isEmpty()) return;
     ExchangeFrame(toLatin1(frame), modeSetup(), kTitleSendFrame);
 }
 

@@ -327,7 +327,7 @@ TEST_F(Iso14443aWindowTest, SingleStepsSendTheLevelsSelectCodeAndTheBoxesAsTyped
 
 // ---- Send any frame ---------------------------------------------------------------------
 
-TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTextAsTypedAndLeavesFlagAndPanel) {
+TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTypedFrameWithoutBlanksAndLeavesFlagAndPanel) {
     openProduct(kIso14443aProduct);
     tc.scripted.queue(ReaderFunction::SendReceive, 0, "80054400080000");
     click("cmd_ISO14443A_REQA");
@@ -345,10 +345,40 @@ TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTextAsTypedAndLeavesFlagAndPanel
 
     // Pasted text that is not hex is refused, not sent.
     tc.scripted.clearCalls();
-    get<QLineEdit>("txt_ISO14443A_AnyFrame")->setText(QStringLiteral("26 07"));
+    get<QLineEdit>("txt_ISO14443A_AnyFrame")->setText(QStringLiteral("02 20 00"));
     click("cmd_ISO14443A_SendFrame");
-    EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(tc.ui.beeps(), 1);
+    EXPECT_EQ(sent(), std::vector<std::string>{"022000"});
+    EXPECT_EQ(text("txt_ISO14443A_AnyFrame"), "022000");
+}
+
+// Pasted text gets past the key filters: what is not hex is refused by the name of its
+// box, before anything is shown, sent or logged.
+TEST_F(Iso14443aWindowTest, ABoxHoldingTextThatIsNotHexIsRefusedByNameAndNothingIsSent) {
+    openProduct(kIso14443aProduct);
+    const struct {
+        const char* box;
+        const char* text;
+        const char* button;
+        const char* name;
+    } cases[] = {
+        {"txtUIDforSelect123", "xyz!", "cmd_ISO14443A_Select_0", "data for Select"},
+        {"txt_ISO14443A_AnyFrame", "26 0g", "cmd_ISO14443A_SendFrame", "Send any frame"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        const QString log = w->windowLogText();
+        const int beeps = tc.ui.beeps();
+        get<QLineEdit>(c.box)->setText(QString::fromLatin1(c.text));
+        tc.ui.expectMessage();
+        click(c.button);
+        EXPECT_TRUE(sent().empty());
+        ASSERT_FALSE(tc.ui.messages().empty());
+        EXPECT_EQ(tc.ui.messages().back().text, core::notHexRefusalText(c.name));
+        EXPECT_EQ(tc.ui.beeps(), beeps + 1);
+        EXPECT_EQ(w->windowLogText(), log);
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), "00");
+        EXPECT_TRUE(tc.ui.allRepliesUsed());
+    }
 }
 
 // ---- Lost board ---------------------------------------------------------------------
@@ -679,6 +709,36 @@ TEST_F(Iso14443aWindowTest, TopazReadSendsTheAddressAndTheUidOfTheLastRid) {
               entry("ISO14443-A TOPAZ READ", "010A0011223344A8", "80070A0EAE0A080000"));
     EXPECT_EQ(analysisRows(), (std::vector<QString>{"80", "07", "0A0EAE0A080000", "", "", ""}));
     EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), 0xA8);
+}
+
+// Past the memory an address would reach no page, or another one once masked: every
+// memory command of both modes refuses it as typed.
+TEST_F(Iso14443aWindowTest, AnAddressPastTheMemoryIsRefusedByEveryMemoryCommand) {
+    const struct {
+        const char* product;
+        const char* typed;
+        const char* button;
+    } cases[] = {
+        {kIso14443aProduct, "43", "cmd_ISO14443A_Write"},  // 64 pages: 03 is the OTP page
+        {kIso14443aProduct, "40", "cmd_ISO14443A_Write_compatibility"},
+        {kTopazProduct, "80", "cmd_ISO14443A_Read"},  // 128 bytes
+        {kTopazProduct, "80", "cmd_ISO14443A_TOPAZ_Write_E"},
+        {kTopazProduct, "FF", "cmd_ISO14443A_TOPAZ_Write_NE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.product) + " " + c.button);
+        openProduct(c.product);
+        typeAddress(QString::fromLatin1(c.typed));
+        tc.ui.expectMessage();
+        click(c.button);
+        EXPECT_TRUE(sent().empty());
+        ASSERT_FALSE(tc.ui.messages().empty());
+        EXPECT_EQ(tc.ui.messages().back().text, core::kInvalidAddressText);
+        EXPECT_TRUE(tc.ui.allRepliesUsed());
+        EXPECT_EQ(text("txtUserAddress_0"), c.typed);
+        EXPECT_FALSE(shown("fraPageWrite"));
+        EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    }
 }
 
 TEST_F(Iso14443aWindowTest, AnAddressTheCommandsCannotCarryIsRefused) {
