@@ -65,8 +65,10 @@ const QString kAnyFrameBoxName = QStringLiteral("Send any frame");
 // tag's answer to its SELECT decides.
 QString collisionNote(int level, const QString& answer,
                       const transceiver::AnticollisionAnswer& cascade) {
+    // On a line of its own, under the first: the log box does not wrap.
     const QString resolve = QStringLiteral(
-        " The tags must be resolved one by one (ANTICOL with an NVB or \"Send any frame\").");
+        "\r\n\t\t\tThe tags must be resolved one by one (ANTICOL with an NVB or "
+        "\"Send any frame\").");
     const transceiver::ResponseStatus status = transceiver::responseStatusOf(toLatin1(answer));
     if (status.present && status.collision()) {
         return QStringLiteral(

@@ -556,7 +556,8 @@ TEST_F(Iso14443aWindowTest, ProcessStopsAtTheFirstAnswerThatDoesNotLetItGoOn) {
 TEST_F(Iso14443aWindowTest, ProcessStopsAtAnAnticolAnswerNoSingleTagGave) {
     openProduct(kIso14443aProduct);
     const QString resolve = QStringLiteral(
-        " The tags must be resolved one by one (ANTICOL with an NVB or \"Send any frame\").");
+        "\r\n\t\t\tThe tags must be resolved one by one (ANTICOL with an NVB or "
+        "\"Send any frame\").");
     const struct {
         std::vector<const char*> answers;
         std::vector<std::string> requests;
