@@ -105,12 +105,11 @@ QString topazReadItem(const QString& answer, LibraryStatus status) {
 }
 
 bool pageWriteAccepted(const QString& answer, LibraryStatus status) {
-    if (status != reader::kStatusOk) return false;
-    const std::string text = toLatin1(answer);
-    if (answer.startsWith(QLatin1String(transceiver::kResultShortFrame.data(), 2))) {
-        return transceiver::readShortFrame(text) == transceiver::ShortFrame::Ack;
-    }
-    return isReceivedFrame(answer) && answer.endsWith(QLatin1String(kEndOfGoodAnswer));
+    // A type A tag answers a write with four bits, ACK or NAK; a whole frame is not its
+    // answer, however it ends.
+    return status == reader::kStatusOk &&
+           answer.startsWith(QLatin1String(transceiver::kResultShortFrame.data(), 2)) &&
+           transceiver::readShortFrame(toLatin1(answer)) == transceiver::ShortFrame::Ack;
 }
 
 bool topazWriteAccepted(const QString& answer, LibraryStatus status) {

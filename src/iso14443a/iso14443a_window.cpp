@@ -7,6 +7,7 @@
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
+#include "core/hex_checks.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
 #include "iso14443a/analysis_panel.hpp"
@@ -54,6 +55,39 @@ const QString kTitleSelect = QStringLiteral("ISO14443-A SELECT ");
 const QString kTitleSendFrame = QStringLiteral("SEND FRAME");
 const QString kTitleTopazReqa = QStringLiteral("ISO14443-A TOPAZ REQA");
 const QString kTitleTopazRid = QStringLiteral("ISO14443-A TOPAZ RID");
+
+// How a refusal names the boxes: by the caption the user sees beside them.
+const QString kDataForSelectBoxName = QStringLiteral("data for Select");
+const QString kAnyFrameBoxName = QStringLiteral("Send any frame");
+
+// Why the process stops at an ANTICOL answer that no single tag gave; empty for one
+// that a single tag gave. A part too short to hold its BCC is not judged here: the
+// tag's answer to its SELECT decides.
+QString collisionNote(int level, const QString& answer,
+                      const transceiver::AnticollisionAnswer& cascade) {
+    // On a line of its own, under the first: the log box does not wrap.
+    const QString resolve = QStringLiteral(
+        "\r\n\t\t\tThe tags must be resolved one by one (ANTICOL with an NVB or "
+        "\"Send any frame\").");
+    const transceiver::ResponseStatus status = transceiver::responseStatusOf(toLatin1(answer));
+    if (status.present && status.collision()) {
+        return QStringLiteral(
+                   "ANTICOL %1: collision found at byte %2 bit %3: several tags "
+                   "answered, no UID is shown.")
+                   .arg(level)
+                   .arg(status.collisionByte)
+                   .arg(status.collisionBit) +
+               resolve;
+    }
+    if (cascade.complete && !cascade.bccMatches) {
+        return QStringLiteral(
+                   "ANTICOL %1: the BCC does not match the UID bytes: several tags "
+                   "answered, no UID is shown.")
+                   .arg(level) +
+               resolve;
+    }
+    return {};
+}
 
 constexpr const char* kStepNames[7] = {"REQ A",    "ANTICOL 1", "SELECT 1", "ANTICOL 2",
                                        "SELECT 2", "ANTICOL 3", "SELECT 3"};
@@ -188,7 +222,7 @@ void Iso14443aWindow::buildCommands(const WindowBuilder& b) {
         frameCommandClicked(transceiver::kFlagShortFrame, transceiver::wupaRequest(), kTitleWupa);
     });
     connect(halt_, &QPushButton::clicked, this, [this] {
-        frameCommandClicked(transceiver::kFlagHalt, transceiver::haltRequest(), kTitleHalt);
+        frameCommandClicked(transceiver::kFlagWithCrc, transceiver::haltRequest(), kTitleHalt);
     });
 
     static const char* const kAnticolCaptions[3] = {"Anticol1", "Anticol2", "Anticol 3"};
@@ -352,20 +386,25 @@ void Iso14443aWindow::anticolClicked(int index) {
 
 void Iso14443aWindow::selectClicked(int index) {
     const int level = index + 1;
+    const std::string data = toLatin1(dataForSelect_->text());
+    if (!transceiver::isHexText(data)) {
+        core::RefuseNotHex(ctx().ui(), kDataForSelectBoxName);
+        return;
+    }
     startCommand(transceiver::kFlagWithCrc);
-    const std::string request = transceiver::selectRequest(level, toLatin1(dataForSelect_->text()));
+    const std::string request = transceiver::selectRequest(level, data);
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), kTitleSelect + QString::number(level)));
 }
 
 void Iso14443aWindow::sendFrameClicked() {
-    if (anyFrame_->hasFocus()) anyFrame_->commit();
-    const QString frame = anyFrame_->text();
-    if (frame.isEmpty()) return;
-    // Pasted text gets past the key filter (the box shows it red): it is not a frame.
-    if (!anyFrame_->holdsValidText()) {
-        ctx().ui().beep();
+    // The box's own rule drops the blanks of a pasted frame; what is still not hex got
+    // past the key filter (pasted) and is no frame.
+    if (!anyFrame_->commit()) {
+        core::RefuseNotHex(ctx().ui(), kAnyFrameBoxName);
         return;
     }
+    const QString frame = anyFrame_->text();
+    if (frame.isEmpty()) return;
     ExchangeFrame(toLatin1(frame), modeSetup(), kTitleSendFrame);
 }
 
@@ -452,6 +491,13 @@ void Iso14443aWindow::anticollisionProcessClicked() {
         const transceiver::AnticollisionAnswer cascade =
             transceiver::decodeAnticollisionAnswer(toLatin1(anticol.text));
         QLineEdit* uid = anticollision_->uidBox();
+        // Several tags answered: the part holds the OR of their bits, no tag's UID, and a
+        // SELECT of it would be answered by none of them.
+        if (const QString note = collisionNote(level, anticol.text, cascade); !note.isEmpty()) {
+            uid->clear();
+            log_.appendProgress(note);
+            return end();
+        }
         uid->setText((level == 1 ? QString() : uid->text()) + fromLatin1(cascade.uidPiece));
 
         // The part goes to SELECT as received, cut or not: the tag's answer decides.

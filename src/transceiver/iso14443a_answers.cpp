@@ -47,7 +47,7 @@ std::string selectRequest(int level, std::string_view uidPart) {
 
 namespace {
 
-constexpr std::string_view kHaltCommand = "50";
+constexpr std::string_view kHaltFrame = "5000";
 constexpr std::string_view kReadCommand = "30";
 constexpr std::string_view kWriteCommand = "A2";
 constexpr std::string_view kCompatibilityWriteCommand = "A0";
@@ -65,7 +65,7 @@ std::string join(std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
-std::string haltRequest() { return join({kHaltCommand, kFlagHalt}); }
+std::string haltRequest() { return join({kHaltFrame, kFlagWithCrc}); }
 
 std::string readRequest(std::uint8_t page) {
     return join({kReadCommand, hexByte(page), kFlagWithCrc});

@@ -18,9 +18,8 @@ inline constexpr std::uint8_t kFlagSplitFrame = 0x40;
 inline constexpr std::uint8_t kFlagTopazFrame = 0x80;
 
 inline constexpr std::string_view kFlagShortFrame = "07";     // REQA, WUPA: 7 bits, no CRC
-inline constexpr std::string_view kFlagHalt = "00";           // HALT as the window sends it
 inline constexpr std::string_view kFlagAnticollision = "08";  // 8 bits, no CRC
-inline constexpr std::string_view kFlagWithCrc = "28";        // SELECT, READ, WRITE
+inline constexpr std::string_view kFlagWithCrc = "28";        // SELECT, READ, WRITE, HALT
 inline constexpr std::string_view kFlagTopaz = "A8";          // RID and the TOPAZ commands
 
 // The flag byte of the given fields, as two upper-case digits.
@@ -47,9 +46,9 @@ std::string anticollisionRequest(int level, std::string_view nvb = kNvbAnticolli
 // SEL, 70, the level's UID part (its four bytes and BCC as received) and flag 28.
 std::string selectRequest(int level, std::string_view uidPart);
 
-// The HALT as the ISO14443-A window sends it: the byte 50 and the flag byte 00 (not the
-// two bytes 50 00 with their CRC).
-std::string haltRequest();  // "5000"
+// HLTA: the two bytes 50 00, the CRC_A appended by the transceiver (flag 28). A tag takes
+// nothing less for a HALT.
+std::string haltRequest();  // "500028"
 
 // Memory commands of a type A tag; page addresses are one byte (the caller refuses an
 // address that does not fit). Data is hex text, blanks allowed (they are removed).

@@ -157,8 +157,12 @@ TEST(Iso14443aWindowAnswers, WritesAcceptTheTagsAckAndRefuseItsNak) {
         {"90040A", 0, true, false},
         {"900404", 0, false, false},
         {"900401", 0, false, false},
+        // Short frames that are not the ACK, NAK or not.
+        {"900400", 0, false, false},
+        {"900405", 0, false, false},
         {"90040A", 1, false, false},
-        {"8007605A2A86080000", 0, true, true},
+        // A whole frame is no ACK, whatever it ends with: only a TOPAZ write answers so.
+        {"8007605A2A86080000", 0, false, true},
         {"8007605A2A86080001", 0, false, false},
         {"8007605A2A86080000", 1, false, false},
         {"8700", 0, false, false},

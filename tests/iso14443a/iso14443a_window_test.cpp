@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,6 +211,25 @@ TEST_F(Iso14443aWindowTest, EachModeShowsItsOwnControls) {
     EXPECT_EQ(gridCell(0, 2), "answer");
 }
 
+TEST_F(Iso14443aWindowTest, SaveLogWritesTheLogToTheChosenFileAndClearLogEmptiesIt) {
+    openProduct(kIso14443aProduct);
+    click("cmd_ISO14443A_REQA");
+    const QString log = w->windowLogText();
+    ASSERT_TRUE(log.contains("ISO14443-A REQA"));
+    const QString file = tc.path(QStringLiteral("a.txt"));
+    tc.ui.expectSaveDialog(core::FileDialogResult{file, QStringLiteral("a.txt")});
+    click("cmdSaveLog");
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(saved.readAll()), log);
+    EXPECT_EQ(w->windowLogText(), log);
+
+    click("cmdClearLog");
+    EXPECT_EQ(w->windowLogText(), "");
+    EXPECT_EQ(get<widgets::LogView>("rtfISO14443ALogEdit")->toPlainText(), "");
+    EXPECT_TRUE(tc.ui.allRepliesUsed());
+}
+
 // ---- REQA, WUPA, HALT and the answer analysis ----------------------------------------
 
 TEST_F(Iso14443aWindowTest, ReqaWupaAndHaltSendTheirFrameAndFlagAndAnalyseTheAnswer) {
@@ -223,7 +243,7 @@ TEST_F(Iso14443aWindowTest, ReqaWupaAndHaltSendTheirFrameAndFlagAndAnalyseTheAns
     } cases[] = {
         {"cmd_ISO14443A_REQA", "2607", "07", 0x07, "ISO14443-A REQA"},
         {"cmd_ISO14443A_WUPA", "5207", "07", 0x07, "ISO14443-A WUPA"},
-        {"cmd_ISO14443A_HALT", "5000", "00", 0x00, "ISO14443-A HALT"},
+        {"cmd_ISO14443A_HALT", "500028", "28", 0x28, "ISO14443-A HALT"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -307,7 +327,7 @@ TEST_F(Iso14443aWindowTest, SingleStepsSendTheLevelsSelectCodeAndTheBoxesAsTyped
 
 // ---- Send any frame ---------------------------------------------------------------------
 
-TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTextAsTypedAndLeavesFlagAndPanel) {
+TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTypedFrameWithoutBlanksAndLeavesFlagAndPanel) {
     openProduct(kIso14443aProduct);
     tc.scripted.queue(ReaderFunction::SendReceive, 0, "80054400080000");
     click("cmd_ISO14443A_REQA");
@@ -325,42 +345,91 @@ TEST_F(Iso14443aWindowTest, SendAnyFrameSendsTheTextAsTypedAndLeavesFlagAndPanel
 
     // Pasted text that is not hex is refused, not sent.
     tc.scripted.clearCalls();
-    get<QLineEdit>("txt_ISO14443A_AnyFrame")->setText(QStringLiteral("26 07"));
+    get<QLineEdit>("txt_ISO14443A_AnyFrame")->setText(QStringLiteral("02 20 00"));
     click("cmd_ISO14443A_SendFrame");
-    EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(tc.ui.beeps(), 1);
+    EXPECT_EQ(sent(), std::vector<std::string>{"022000"});
+    EXPECT_EQ(text("txt_ISO14443A_AnyFrame"), "022000");
+}
+
+// Pasted text gets past the key filters: what is not hex is refused by the name of its
+// box, before anything is shown, sent or logged.
+TEST_F(Iso14443aWindowTest, ABoxHoldingTextThatIsNotHexIsRefusedByNameAndNothingIsSent) {
+    openProduct(kIso14443aProduct);
+    const struct {
+        const char* box;
+        const char* text;
+        const char* button;
+        const char* name;
+    } cases[] = {
+        {"txtUIDforSelect123", "xyz!", "cmd_ISO14443A_Select_0", "data for Select"},
+        {"txt_ISO14443A_AnyFrame", "26 0g", "cmd_ISO14443A_SendFrame", "Send any frame"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        const QString log = w->windowLogText();
+        const int beeps = tc.ui.beeps();
+        get<QLineEdit>(c.box)->setText(QString::fromLatin1(c.text));
+        tc.ui.expectMessage();
+        click(c.button);
+        EXPECT_TRUE(sent().empty());
+        ASSERT_FALSE(tc.ui.messages().empty());
+        EXPECT_EQ(tc.ui.messages().back().text, core::notHexRefusalText(c.name));
+        EXPECT_EQ(tc.ui.beeps(), beeps + 1);
+        EXPECT_EQ(w->windowLogText(), log);
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), "00");
+        EXPECT_TRUE(tc.ui.allRepliesUsed());
+    }
 }
 
 // ---- Lost board ---------------------------------------------------------------------
 
-TEST_F(Iso14443aWindowTest, ALostBoardIsReconnectedInTheWindowsModeAndTheCallRepeatedOnce) {
+TEST_F(Iso14443aWindowTest, ALostBoardIsReconnectedInTheWindowsModeAndEachCallRepeatedOnce) {
+    const std::string sixteenZeros(32, '0');
     const struct {
         const char* product;
+        const char* setup;  // the write set-up clicked before the button, if any
         const char* button;
-        const char* request;
-        const char* setup;
+        std::vector<std::string> requests;  // one per exchange of the command
+        const char* select;
     } cases[] = {
-        {kIso14443aProduct, "cmd_ISO14443A_REQA", "2607", "02000180"},
-        {kIso14443aProduct, "cmd_ISO14443A_Anticol_0", "932008", "02000180"},
-        {kIso14443aProduct, "cmd_ISO14443A_SendFrame", "5207", "02000180"},
-        {kTopazProduct, "cmd_ISO14443A_TOPAZ_REQA", "2607", "02000300"},
-        {kTopazProduct, "cmd_ISO14443A_TOPAZ_RID", "78000000000000A8", "02000300"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_REQA", {"2607"}, "02000180"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_Anticol_0", {"932008"}, "02000180"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_SendFrame", {"5207"}, "02000180"},
+        {kIso14443aProduct, nullptr, "cmd_ISO14443A_Read", {"300028"}, "02000180"},
+        {kIso14443aProduct, "cmd_ISO14443A_Write", "cmdWriteUser", {"A2000000000028"}, "02000180"},
+        // Each of its two exchanges on its own.
+        {kIso14443aProduct,
+         "cmd_ISO14443A_Write_compatibility",
+         "cmdWriteUser",
+         {"A00028", sixteenZeros + "28"},
+         "02000180"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_TOPAZ_REQA", {"2607"}, "02000300"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_TOPAZ_RID", {"78000000000000A8"}, "02000300"},
         // The raw frame too: a TOPAZ window is never left set up for type A.
-        {kTopazProduct, "cmd_ISO14443A_SendFrame", "5207", "02000300"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_SendFrame", {"5207"}, "02000300"},
+        {kTopazProduct, nullptr, "cmd_ISO14443A_Read", {"010000A8"}, "02000300"},
+        {kTopazProduct, "cmd_ISO14443A_TOPAZ_Write_E", "cmdWriteUser", {"530000A8"}, "02000300"},
+        {kTopazProduct, "cmd_ISO14443A_TOPAZ_Write_NE", "cmdWriteUser", {"1A0000A8"}, "02000300"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.button);
+        SCOPED_TRACE(std::string(c.product) + " " + (c.setup ? c.setup : c.button));
         openProduct(c.product);
         type("txt_ISO14443A_AnyFrame", "5207");
-        tc.scripted.queue(ReaderFunction::SendReceive, 5, "stale");
-        tc.scripted.queue(ReaderFunction::SendReceive, 1, "8700");
+        if (c.setup) click(c.setup);
+        std::vector<std::string> twice;
+        for (const std::string& r : c.requests) {
+            tc.scripted.queue(ReaderFunction::SendReceive, 5, "stale");
+            tc.scripted.queue(ReaderFunction::SendReceive, 1, "8700");
+            twice.insert(twice.end(), {r, r});
+        }
         click(c.button);
-        EXPECT_EQ(sent(), (std::vector<std::string>{c.request, c.request}));
+        const auto exchanges = static_cast<int>(c.requests.size());
+        EXPECT_EQ(sent(), twice);
         EXPECT_EQ(tc.scripted.requestsTo(ReaderFunction::Select),
-                  std::vector<std::string>{c.setup});
-        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 3);
+                  std::vector<std::string>(c.requests.size(), c.select));
+        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::KvCmd), 3 * exchanges);
         EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
-        EXPECT_EQ(w->windowLogText().count(QLatin1String(core::kLogSendRecv)), 1);
+        EXPECT_EQ(w->windowLogText().count(QLatin1String(core::kLogSendRecv)), exchanges);
     }
 }
 
@@ -436,33 +505,91 @@ TEST_F(Iso14443aWindowTest, TheTopazUidIsReadOnlyForTheUser) {
 
 // ---- The anticollision process on scripted answers ------------------------------------
 
+// Runs one after the other in the same window, each shorter than the one before: a run
+// shows its own steps and UID only.
 TEST_F(Iso14443aWindowTest, ProcessStopsAtTheFirstAnswerThatDoesNotLetItGoOn) {
     openProduct(kIso14443aProduct);
-    // No tag: only the REQA row.
-    click("cmd_ISO14443A_Anticol_Process");
-    EXPECT_EQ(sent(), std::vector<std::string>{"2607"});
-    EXPECT_EQ(gridCell(1, 0), "REQ A");
-    EXPECT_EQ(gridCell(1, 1), " 2607");
-    EXPECT_EQ(gridCell(1, 2), " 8700");
-    EXPECT_EQ(gridCell(2, 0), "");
-    EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
-    EXPECT_TRUE(analysisEmpty());
+    const auto process = [this](std::initializer_list<const char*> answers) {
+        tc.scripted.clearCalls();
+        for (const char* a : answers) tc.scripted.queue(ReaderFunction::SendReceive, 0, a);
+        click("cmd_ISO14443A_Anticol_Process");
+    };
+    const auto stepsShown = [this] {
+        int rows = 0;
+        while (rows < 7 && !gridCell(rows + 1, 0).isEmpty()) ++rows;
+        for (int row = rows + 1; row <= 7; ++row) {
+            EXPECT_EQ(gridCell(row, 1) + gridCell(row, 2), "") << row;
+        }
+        return rows;
+    };
 
     // A short-frame REQA answer goes on at once; SELECT 2 refused ends the run at row 5.
-    tc.scripted.clearCalls();
-    for (const char* a :
-         {"900344", "80088804A1B29F080000", "800604DA17080000", "8008C3D4E5F604080000", "8700"}) {
-        tc.scripted.queue(ReaderFunction::SendReceive, 0, a);
-    }
-    click("cmd_ISO14443A_Anticol_Process");
+    process({"900344", "80088804A1B29F080000", "800604DA17080000", "8008C3D4E5F604080000", "8700"});
     EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008", "93708804A1B29F28", "952008",
                                                 "9570C3D4E5F60428"}));
+    EXPECT_EQ(stepsShown(), 5);
     EXPECT_EQ(gridCell(5, 0), "SELECT 2");
     EXPECT_EQ(gridCell(5, 2), " 8700");
-    EXPECT_EQ(gridCell(6, 0), "");
     EXPECT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
     EXPECT_EQ(text("txt_ISO14443A_transFlag"), "28");
     EXPECT_TRUE(analysisEmpty());
+
+    // SELECT 1 unanswered though its part began with the cascade tag: no level 2.
+    process({"80054400080000", "80088804A1B29F080000", "8700"});
+    EXPECT_EQ(sent(), (std::vector<std::string>{"2607", "932008", "93708804A1B29F28"}));
+    EXPECT_EQ(stepsShown(), 3);
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "04A1B2");
+
+    // No tag: only the REQA row.
+    process({});
+    EXPECT_EQ(sent(), std::vector<std::string>{"2607"});
+    EXPECT_EQ(stepsShown(), 1);
+    EXPECT_EQ(gridCell(1, 0), "REQ A");
+    EXPECT_EQ(gridCell(1, 1), " 2607");
+    EXPECT_EQ(gridCell(1, 2), " 8700");
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
+    EXPECT_TRUE(analysisEmpty());
+}
+
+// What several tags answer together is no tag's UID: the process shows the answer, no UID,
+// sends no SELECT of it, and says why.
+TEST_F(Iso14443aWindowTest, ProcessStopsAtAnAnticolAnswerNoSingleTagGave) {
+    openProduct(kIso14443aProduct);
+    const QString resolve = QStringLiteral(
+        "\r\n\t\t\tThe tags must be resolved one by one (ANTICOL with an NVB or "
+        "\"Send any frame\").");
+    const struct {
+        std::vector<const char*> answers;
+        std::vector<std::string> requests;
+        const char* note;
+    } cases[] = {
+        {{"80054400080000", "80088804ADB6BF880202"},
+         {"2607", "932008"},
+         "ANTICOL 1: collision found at byte 2 bit 2: several tags answered, no UID is shown."},
+        // Level 1 was one part for both tags; the UID box keeps none of it.
+        {{"80054400080000", "80088804A1B29F080000", "800604DA17080000", "8008C3D4F7F7E4880201"},
+         {"2607", "932008", "93708804A1B29F28", "952008"},
+         "ANTICOL 2: collision found at byte 2 bit 1: several tags answered, no UID is shown."},
+        // No collision reported, but the bytes are not one tag's.
+        {{"80054400080000", "80088804A1B2FF080000"},
+         {"2607", "932008"},
+         "ANTICOL 1: the BCC does not match the UID bytes: several tags answered, no UID is "
+         "shown."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.note);
+        tc.scripted.clearCalls();
+        for (const char* a : c.answers) tc.scripted.queue(ReaderFunction::SendReceive, 0, a);
+        click("cmd_ISO14443A_Anticol_Process");
+        EXPECT_EQ(sent(), c.requests);
+        const int row = static_cast<int>(c.requests.size());
+        EXPECT_EQ(gridCell(row, 2), QLatin1Char(' ') + QLatin1String(c.answers.back()));
+        EXPECT_EQ(gridCell(row + 1, 0), "");
+        EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
+        EXPECT_TRUE(w->windowLogText().endsWith(
+            core::log_entry::progressLine(tc.clock.now(), QLatin1String(c.note) + resolve)))
+            << w->windowLogText().right(300).toStdString();
+    }
 }
 
 TEST_F(Iso14443aWindowTest, ProcessStepWithALostBoardHasOneRowAndOneEntryWithTheRepeat) {
@@ -585,17 +712,47 @@ TEST_F(Iso14443aWindowTest, TopazReadSendsTheAddressAndTheUidOfTheLastRid) {
     EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), 0xA8);
 }
 
+// Past the memory an address would reach no page, or another one once masked: every
+// memory command of both modes refuses it as typed.
+TEST_F(Iso14443aWindowTest, AnAddressPastTheMemoryIsRefusedByEveryMemoryCommand) {
+    const struct {
+        const char* product;
+        const char* typed;
+        const char* button;
+    } cases[] = {
+        {kIso14443aProduct, "43", "cmd_ISO14443A_Write"},  // 64 pages: 03 is the OTP page
+        {kIso14443aProduct, "40", "cmd_ISO14443A_Write_compatibility"},
+        {kTopazProduct, "80", "cmd_ISO14443A_Read"},  // 128 bytes
+        {kTopazProduct, "80", "cmd_ISO14443A_TOPAZ_Write_E"},
+        {kTopazProduct, "FF", "cmd_ISO14443A_TOPAZ_Write_NE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.product) + " " + c.button);
+        openProduct(c.product);
+        typeAddress(QString::fromLatin1(c.typed));
+        tc.ui.expectMessage();
+        click(c.button);
+        EXPECT_TRUE(sent().empty());
+        ASSERT_FALSE(tc.ui.messages().empty());
+        EXPECT_EQ(tc.ui.messages().back().text, core::kInvalidAddressText);
+        EXPECT_TRUE(tc.ui.allRepliesUsed());
+        EXPECT_EQ(text("txtUserAddress_0"), c.typed);
+        EXPECT_FALSE(shown("fraPageWrite"));
+        EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
+    }
+}
+
 TEST_F(Iso14443aWindowTest, AnAddressTheCommandsCannotCarryIsRefused) {
     openProduct(kIso14443aProduct);
     // Pasted text that is not hex.
     get<QLineEdit>("txtUserAddress_0")->setText("g1");
     tc.ui.expectMessage();
     click("cmd_ISO14443A_Read");
-    // A memory larger than one address byte reaches.
+    // A memory larger than one address byte reaches: its pages from 100 on.
     tc.values().MemorySizeBytes = 2048;
     tc.values().AddressMask = 0x1FF;
     get<QLineEdit>("txtUserAddress_0")->setMaxLength(3);
-    typeAddress("1FF");
+    typeAddress("100");
     tc.ui.expectMessage();
     click("cmd_ISO14443A_Read");
     tc.ui.expectMessage();
@@ -611,6 +768,12 @@ TEST_F(Iso14443aWindowTest, AnAddressTheCommandsCannotCarryIsRefused) {
     EXPECT_TRUE(get<QWidget>("cmd_ISO14443A_Read")->isEnabled());
     EXPECT_EQ(text("txtPageSize"), "4");
     EXPECT_EQ(tc.values().PageWriteMode, 0);
+
+    // The highest page the byte carries is read.
+    typeAddress("FF");
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(sent(), std::vector<std::string>{"30FF28"});
+    EXPECT_EQ(tc.ui.messages().size(), 3u);
 }
 
 TEST_F(Iso14443aWindowTest, DuringAReadOnlyTheCommandControlsAreOffAndStopEndsIt) {
@@ -655,6 +818,24 @@ TEST_F(Iso14443aWindowTest, DuringAReadOnlyTheCommandControlsAreOffAndStopEndsIt
     click("cmd_ISO14443A_Read");
     EXPECT_EQ(viewLines().size(), 4);
     EXPECT_TRUE(get<QWidget>("lstReadView")->isEnabled());
+}
+
+TEST_F(Iso14443aWindowTest, DuringATopazReadTheTopazWritesAreOffAndReqaAndRidStayOn) {
+    openProduct(kTopazProduct);
+    const char* const controls[] = {"cmd_ISO14443A_TOPAZ_Write_E", "cmd_ISO14443A_TOPAZ_Write_NE",
+                                    "cmd_ISO14443A_Read", "cmd_ISO14443A_TOPAZ_REQA",
+                                    "cmd_ISO14443A_TOPAZ_RID"};
+    std::map<QString, bool> during;
+    QTimer::singleShot(0, w, [&] {
+        for (const char* c : controls) during[c] = get<QWidget>(c)->isEnabled();
+    });
+    click("cmd_ISO14443A_Read");
+    EXPECT_EQ(during, (std::map<QString, bool>{{"cmd_ISO14443A_TOPAZ_Write_E", false},
+                                               {"cmd_ISO14443A_TOPAZ_Write_NE", false},
+                                               {"cmd_ISO14443A_Read", false},
+                                               {"cmd_ISO14443A_TOPAZ_REQA", true},
+                                               {"cmd_ISO14443A_TOPAZ_RID", true}}));
+    for (const char* c : controls) EXPECT_TRUE(get<QWidget>(c)->isEnabled()) << c;
 }
 
 // ---- Page writes -----------------------------------------------------------------------
@@ -840,6 +1021,21 @@ TEST_F(Iso14443aOnSimulatedBoard, ProcessResolvesUidsOfEachSize) {
     }
 }
 
+TEST_F(Iso14443aOnSimulatedBoard, TwoTagsStopTheProcessAtTheirCollisionWithoutAUid) {
+    antenna(
+        "[tag.1]\nkind=iso14443a\nuid=048D2432273B80\n"
+        "[tag.2]\nkind=iso14443a\nuid=04A1B2C3D4E5F6\n");
+    openProduct(kIso14443aProduct);
+    journal.clearJournal();
+    click("cmd_ISO14443A_Anticol_Process");
+    // 8D and A1 part at bit 2 of the third byte; what came is the OR of both parts.
+    EXPECT_EQ(sentToBoard(), (std::vector<std::string>{"2607", "932008"}));
+    EXPECT_EQ(gridCell(2, 2), " 80088804ADB6BF880202");
+    EXPECT_EQ(ticks("chk_respflag"), 0x88);
+    EXPECT_EQ(text("txtAnticolisionProcessUID"), "");
+    EXPECT_TRUE(w->windowLogText().contains("ANTICOL 1: collision found at byte 2 bit 2"));
+}
+
 TEST_F(Iso14443aOnSimulatedBoard, SingleStepsWalkTheCascadeOfTheDefaultTag) {
     openProduct(kIso14443aProduct);
     click("cmd_ISO14443A_REQA");
@@ -860,26 +1056,15 @@ TEST_F(Iso14443aOnSimulatedBoard, SingleStepsWalkTheCascadeOfTheDefaultTag) {
     EXPECT_EQ(sentToBoard().back(), "9570C3D4E5F60428");
 }
 
-TEST_F(Iso14443aOnSimulatedBoard, HaltAsSentIsNotAnsweredAndOnlyAnIsoHaltLeavesReqaUnanswered) {
+TEST_F(Iso14443aOnSimulatedBoard, HaltHaltsTheSelectedTagUntilWupa) {
     openProduct(kIso14443aProduct);
     click("cmd_ISO14443A_Anticol_Process");
     ASSERT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
 
     click("cmd_ISO14443A_HALT");
-    EXPECT_EQ(sentToBoard().back(), "5000");
+    EXPECT_EQ(sentToBoard().back(), "500028");
     EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
     EXPECT_TRUE(analysisEmpty());
-    // The tag took the frame for one it did not expect and dropped back to idle.
-    click("cmd_ISO14443A_REQA");
-    EXPECT_EQ(text("txt_ISO14443A_answer"), "80054400080000");
-
-    // Another unexpected frame drops the woken tag back to idle for the next process.
-    click("cmd_ISO14443A_HALT");
-    click("cmd_ISO14443A_Anticol_Process");
-    ASSERT_EQ(text("txtAnticolisionProcessUID"), "04A1B2C3D4E5F6");
-    type("txt_ISO14443A_AnyFrame", "500028");
-    click("cmd_ISO14443A_SendFrame");
-    EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
     click("cmd_ISO14443A_REQA");
     EXPECT_EQ(text("txt_ISO14443A_answer"), "8700");
     click("cmd_ISO14443A_WUPA");

@@ -13,7 +13,6 @@ TEST(Iso14443aAnswers, TransmissionFlagBytesOfTheCommands) {
     EXPECT_EQ(transceiver::transmissionFlag(8, false), transceiver::kFlagAnticollision);
     EXPECT_EQ(transceiver::transmissionFlag(8, true), transceiver::kFlagWithCrc);
     EXPECT_EQ(transceiver::transmissionFlag(8, true, false, true), transceiver::kFlagTopaz);
-    EXPECT_EQ(transceiver::transmissionFlag(0, false), transceiver::kFlagHalt);
     EXPECT_EQ(transceiver::transmissionFlag(0x13, false, true), "43") << "bit count kept to 4 bits";
     EXPECT_EQ(transceiver::reqaRequest(), "2607");
     EXPECT_EQ(transceiver::wupaRequest(), "5207");

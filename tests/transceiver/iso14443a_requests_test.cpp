@@ -12,8 +12,8 @@ TEST(Iso14443aRequests, TagFramesEndWithTheirTransmissionFlag) {
         std::string built;
         const char* expected;
     } cases[] = {
-        // The byte 50 and the flag 00: not the two bytes 50 00 with a CRC.
-        {haltRequest(), "5000"},
+        // HLTA: 50 00 and its CRC.
+        {haltRequest(), "500028"},
         // What the user typed goes in as it stands, nothing at all included.
         {anticollisionRequest(1, ""), "9308"},
         {selectRequest(1, ""), "937028"},
