@@ -105,11 +105,13 @@ QString topazReadItem(const QString& answer, LibraryStatus status) {
 }
 
 bool pageWriteAccepted(const QString& answer, LibraryStatus status) {
-    // A type A tag answers a write with four bits, ACK or NAK; a whole frame is not its
-    // answer, however it ends.
-    return status == reader::kStatusOk &&
-           answer.startsWith(QLatin1String(transceiver::kResultShortFrame.data(), 2)) &&
-           transceiver::readShortFrame(toLatin1(answer)) == transceiver::ShortFrame::Ack;
+    if (status != reader::kStatusOk) return false;
+    // Of the short frames, the tag's 4-bit ACK alone is a success; the NAKs and any other
+    // four bits are not. A whole frame is judged by its last byte, as every other answer.
+    if (answer.startsWith(QLatin1String(transceiver::kResultShortFrame.data(), 2))) {
+        return transceiver::readShortFrame(toLatin1(answer)) == transceiver::ShortFrame::Ack;
+    }
+    return isReceivedFrame(answer) && answer.endsWith(QLatin1String(kEndOfGoodAnswer));
 }
 
 bool topazWriteAccepted(const QString& answer, LibraryStatus status) {

@@ -161,8 +161,8 @@ TEST(Iso14443aWindowAnswers, WritesAcceptTheTagsAckAndRefuseItsNak) {
         {"900400", 0, false, false},
         {"900405", 0, false, false},
         {"90040A", 1, false, false},
-        // A whole frame is no ACK, whatever it ends with: only a TOPAZ write answers so.
-        {"8007605A2A86080000", 0, false, true},
+        // A whole frame is judged by its last byte, for both kinds of write.
+        {"8007605A2A86080000", 0, true, true},
         {"8007605A2A86080001", 0, false, false},
         {"8007605A2A86080000", 1, false, false},
         {"8700", 0, false, false},
