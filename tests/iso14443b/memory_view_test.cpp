@@ -251,6 +251,71 @@ TEST_F(MemoryViewTest, HalfTypedPanelDataWritesNothingAndKeepsThePanelOpen) {
     EXPECT_TRUE(commandsOn());
 }
 
+// The window's command controls, which every block run switches off and on together.
+const char* const kCommandControls[] = {"cmd_ISO14443B_Initiate",
+                                        "cmd_ISO14443B_Select",
+                                        "cmd_ISO14443B_ResetToInventory",
+                                        "cmd_ISO14443B_SlotMarker",
+                                        "cmd_ISO14443B_Pcall16",
+                                        "cmd_ISO14443B_Completion",
+                                        "cmd_ISO14443B_GetUID",
+                                        "txt_ISO14443B_ChipID",
+                                        "txt_ISO14443B_SN_0",
+                                        "txt_ISO14443B_SN_1",
+                                        "txt_ISO14443B_SN_2",
+                                        "txt_ISO14443B_SN_3",
+                                        "txt_ISO14443B_UID",
+                                        "cmd_ISO14443B_Read",
+                                        "cmd_ISO14443B_Write",
+                                        "txtUserAddress_0",
+                                        "txtUserAddress_1",
+                                        "cmd_ISO14443B_SendFrame",
+                                        "txt_ISO14443B_AnyFrame",
+                                        "cmdSaveLog",
+                                        "cmdClearLog"};
+
+TEST_F(MemoryViewTest, ABlockRunSwitchesEveryCommandOffAndARefusedWriteSetUpSwitchesThemOn) {
+    open("SOLA-A");
+    range("0", "1");
+    // The names of the command controls enabled now; the anticollision is never one of
+    // them and stays usable.
+    const auto enabledCommands = [&] {
+        QStringList on;
+        for (const char* name : kCommandControls) {
+            if (d.get<QWidget>(QLatin1String(name))->isEnabled()) on << QLatin1String(name);
+        }
+        EXPECT_TRUE(d.get<QWidget>(QStringLiteral("cmd_ISO14443B_Anticollision"))->isEnabled());
+        EXPECT_TRUE(d.get<QWidget>(QStringLiteral("chkAnticollisionLoop"))->isEnabled());
+        return on;
+    };
+    QStringList all;
+    for (const char* name : kCommandControls) all << QLatin1String(name);
+    ASSERT_EQ(enabledCommands(), all);
+
+    QStringList duringRead = all;
+    duringNextPump(d.w, [&] { duringRead = enabledCommands(); });
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    EXPECT_EQ(duringRead, QStringList{});
+    EXPECT_EQ(enabledCommands(), all);
+
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    EXPECT_EQ(enabledCommands(), QStringList{}) << "while the panel is open";
+    QStringList duringWrite = all;
+    duringNextPump(d.w, [&] { duringWrite = enabledCommands(); });
+    panel()->writeButton()->click();
+    EXPECT_EQ(duringWrite, QStringList{});
+    EXPECT_EQ(enabledCommands(), all);
+
+    // "to" past the memory: the set-up says so, opens nothing and gives every command back.
+    range("0", "FF");
+    tc.ui.expectMessage();
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::kInvalidAddressText);
+    EXPECT_TRUE(panel()->isHidden());
+    EXPECT_EQ(enabledCommands(), all);
+}
+
 TEST_F(MemoryViewTest, TheAnticollisionStillRunsInsideARead) {
     open("SOLA-A");
     range("0", "1");
