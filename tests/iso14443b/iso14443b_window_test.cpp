@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTableWidget>
 #include <algorithm>
+#include <map>
 
 #include "core/run_guard.hpp"
 #include "core/status_bar.hpp"
@@ -200,6 +201,87 @@ INSTANTIATE_TEST_SUITE_P(
                       AnticollisionCase{"TwoColliding", {"15", "25"}, {}, ""},
                       AnticollisionCase{"None", {}, {}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The exchanges of an anticollision pass before its SELECT: RESET TO INVENTORY, INITIATE
+// and the slots; a pass that finds a lone tag adds SELECT and GET UID.
+constexpr std::size_t kInventoryExchanges = 17;
+constexpr std::size_t kLoneTagPass = kInventoryExchanges + 2;
+const QString kDefaultSolaUid = QStringLiteral("1C2B3A4958677685");
+
+TEST_F(Iso14443bOnBoard, AnticollisionEmptiesTheUidAtEveryPassAndTheGridOnlyAtTheClick) {
+    d.select("SOLA-A");  // the default antenna's memory tag: chip ID 37, slot 7
+    const QString tagCell = iso14443b::slotCellText(7, QStringLiteral("37"));
+    d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+    ASSERT_EQ(cell(7), tagCell);
+    ASSERT_EQ(d.box(QStringLiteral("txtAnticolUID")), kDefaultSolaUid);
+
+    // A second click, looping for two passes: the UID box and the tag's cell as the first
+    // pump after each number of exchanges found them.
+    d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    b.recorder.clearJournal();
+    std::map<std::size_t, std::pair<QString, QString>> seen;
+    std::function<void()> watch = [&] {
+        const std::size_t sent = b.sent().size();
+        seen.try_emplace(sent, d.box(QStringLiteral("txtAnticolUID")), cell(7));
+        if (sent >= 2 * kLoneTagPass) {
+            d.tick(QStringLiteral("chkAnticollisionLoop"), false);
+        } else {
+            duringNextPump(d.w, watch);
+        }
+    };
+    duringNextPump(d.w, watch);
+    d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+    ASSERT_EQ(b.sent().size(), 2 * kLoneTagPass);
+
+    // The first pump of a pass comes after its third exchange.
+    const std::pair<QString, QString> firstPass{QString(), iso14443b::slotCellText(7)};
+    const std::pair<QString, QString> afterFirstPass{kDefaultSolaUid, tagCell};
+    const std::pair<QString, QString> secondPass{QString(), tagCell};
+    EXPECT_EQ(seen[3], firstPass) << "the grid is reset at the click";
+    EXPECT_EQ(seen[kLoneTagPass], afterFirstPass);
+    EXPECT_EQ(seen[kLoneTagPass + 3], secondPass) << "the UID box, not the grid, at every pass";
+    EXPECT_EQ(d.box(QStringLiteral("txtAnticolUID")), kDefaultSolaUid);
+}
+
+TEST_F(Iso14443bOnBoard, AnticollisionAsksForTheUidOnlyAfterAGoodSelect) {
+    d.select("SOLA-A");
+    const QString earlierUid = QStringLiteral("0102030405060708");  // from an earlier Get UID
+    const struct {
+        const char* name;
+        const char* selectAnswer;  // nullptr: the tag's own answer
+        const char* getUidAnswer;
+        bool getUidSent;
+        QString cardUid;  // txt_ISO14443B_UID afterwards
+        QString anticolUid;
+    } cases[] = {
+        {"SELECT unanswered", "8700", nullptr, false, earlierUid, ""},
+        {"SELECT with a CRC error", "80043744B520", nullptr, false, earlierUid, ""},
+        {"GET UID unanswered", nullptr, "8700", true, "", ""},
+        {"both answered", nullptr, nullptr, true, "", kDefaultSolaUid},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        d.get<QLineEdit>(QStringLiteral("txt_ISO14443B_UID"))->setText(earlierUid);
+        b.recorder.clearJournal();
+        const auto answer = [](const char* text) {
+            return simboard::CannedAnswer{reader::kStatusOk, std::string(text)};
+        };
+        const int selectCall = static_cast<int>(kInventoryExchanges) + 1;
+        if (c.selectAnswer)
+            b.board.faults().onCall(ReaderFunction::SendReceive, selectCall,
+                                    answer(c.selectAnswer));
+        if (c.getUidAnswer)
+            b.board.faults().onCall(ReaderFunction::SendReceive, selectCall + 1,
+                                    answer(c.getUidAnswer));
+        d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+
+        const auto sent = b.sent();
+        ASSERT_EQ(sent.size(), kInventoryExchanges + (c.getUidSent ? 2 : 1));
+        EXPECT_EQ(sent.back(), c.getUidSent ? "0B" : "0E37");
+        EXPECT_EQ(d.box(QStringLiteral("txt_ISO14443B_UID")), c.cardUid);
+        EXPECT_EQ(d.box(QStringLiteral("txtAnticolUID")), c.anticolUid);
+    }
+}
 
 TEST_F(Iso14443bOnBoard, SelectAndGetUidAfterAnInventoryOfThreeTags) {
     b.setTags({{"sola", {{"chipid", "12"}}},
