@@ -43,6 +43,20 @@ TEST_F(Iso18092OnBoard, LoadSetsTheTransceiverUpForFelica) {
     EXPECT_EQ(d.box(QStringLiteral("txt_ISO18092_answer")), "");
 }
 
+TEST_F(Iso18092OnBoard, LoadClearsTheScriptAndReqcLoopsAndUnloadOnlyTheReqcLoop) {
+    tc.values().ScriptLoopEnabled = true;
+    tc.values().ReqCLoopEnabled = true;
+    ASSERT_NE(d.select("ISO18092 Cards commands"), nullptr);
+    EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+    EXPECT_FALSE(tc.values().ReqCLoopEnabled);
+
+    d.tick(QStringLiteral("chkReqCLoop"), true);
+    tc.values().ScriptLoopEnabled = true;
+    d.w->close();
+    EXPECT_FALSE(tc.values().ReqCLoopEnabled);
+    EXPECT_TRUE(tc.values().ScriptLoopEnabled);
+}
+
 TEST_F(Iso18092OnBoard, ReqcShowsTheIdmAndPmmOfAGoodAnswerOnly) {
     d.select("ISO18092 Cards commands");
     d.click(QStringLiteral("cmd_ISO18092_ReqC"));
