@@ -301,13 +301,16 @@ bool Iso14443bWindow::anticollisionPass(core::RunScope& run) {
     anticollision_->setUid(QString());
     exchange(std::string(transceiver::kSolaResetToInventory), QStringLiteral("RESET TO INVENTORY"));
     exchange(std::string(transceiver::kSolaInitiate), QStringLiteral("INITIATE"));
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const TagAnswer a = exchange(transceiver::solaSlotMarkerRequest(slot),
-                                     QStringLiteral("SLOT MARKER (%1)").arg(slot));
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        // The tag of slot 0 answers PCALL16 itself; every other slot has its slot marker.
+        const TagAnswer a =
+            slot == 0 ? exchange(std::string(transceiver::kSolaPcall16), QStringLiteral("PCALL16"))
+                      : exchange(transceiver::solaSlotMarkerRequest(slot),
+                                 QStringLiteral("SLOT MARKER (%1)").arg(slot));
         // A slot counts only with a chip ID to select it by.
         const auto chipId = transceiver::solaChipId(latin1(a.text));
         if (a.good() && chipId) {
-            chipIds[static_cast<std::size_t>(slot - 1)] = qs(*chipId);
+            chipIds[static_cast<std::size_t>(slot)] = qs(*chipId);
             ++count;
             lastSlot = slot;
         }
@@ -316,7 +319,7 @@ bool Iso14443bWindow::anticollisionPass(core::RunScope& run) {
     anticollision_->showSlots(chipIds);
     if (count != 1) return true;
 
-    memoryTags_->setChipId(chipIds[static_cast<std::size_t>(lastSlot - 1)]);
+    memoryTags_->setChipId(chipIds[static_cast<std::size_t>(lastSlot)]);
     const std::string select = transceiver::solaSelectRequest(latin1(memoryTags_->chipId()));
     if (!exchange(select, QStringLiteral("SELECT")).good()) return true;
     memoryTags_->setUid(QString());

@@ -71,7 +71,7 @@ TEST_F(Iso14443bOnBoard, LoadSetsTheTransceiverUpAndShowsTheMemoryTagLayout) {
     EXPECT_TRUE(d.shown(QStringLiteral("Frame1")));
     EXPECT_TRUE(d.shown(QStringLiteral("FraAnticol")));
     EXPECT_TRUE(d.shown(QStringLiteral("cmd_ISO14443B_SendFrame")));
-    for (int slot : {1, 7, 15}) EXPECT_EQ(cell(slot), iso14443b::slotCellText(slot));
+    for (int slot : {0, 1, 7, 15}) EXPECT_EQ(cell(slot), iso14443b::slotCellText(slot));
 }
 
 TEST_F(Iso14443bOnBoard, OnlyTheExactGenericReferenceGetsTheCardLayout) {
@@ -167,14 +167,15 @@ TEST_P(Iso14443bAnticollision, GridShowsTheSlotsThatAnsweredAndALoneTagIsSelecte
     d.select("SOLA-A");
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
 
-    for (int slot = 1; slot <= iso14443b::kSlotCount; ++slot) {
+    for (int slot = 0; slot < iso14443b::kSlotCount; ++slot) {
         QString chipId;
         for (const auto& [s, id] : c.cells) {
             if (s == slot) chipId = QLatin1String(id);
         }
         EXPECT_EQ(cell(slot), iso14443b::slotCellText(slot, chipId)) << "slot " << slot;
     }
-    std::vector<std::string> expected{"0C", "0600"};
+    // Slot 0 is called by PCALL16, its tag answering it itself; the others by their slot marker.
+    std::vector<std::string> expected{"0C", "0600", "0604"};
     for (int slot = 1; slot <= 15; ++slot)
         expected.push_back(transceiver::solaSlotMarkerRequest(slot));
     const bool lone = c.cells.size() == 1;
@@ -188,23 +189,26 @@ TEST_P(Iso14443bAnticollision, GridShowsTheSlotsThatAnsweredAndALoneTagIsSelecte
               lone ? QLatin1String(c.cells.front().second) : QLatin1String("00"));
     const auto log = commandLog();
     ASSERT_EQ(log.size(), expected.size());
-    EXPECT_EQ(log[2].title, "SLOT MARKER (1)");
-    EXPECT_EQ(log[16].title, "SLOT MARKER (15)");
+    EXPECT_EQ(log[2].title, "PCALL16");
+    EXPECT_EQ(log[3].title, "SLOT MARKER (1)");
+    EXPECT_EQ(log[17].title, "SLOT MARKER (15)");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tags, Iso14443bAnticollision,
-    ::testing::Values(AnticollisionCase{"One", {"37"}, {{7, "37"}}, "1C2B3A4958677685"},
-                      AnticollisionCase{
-                          "Three", {"12", "37", "5E"}, {{2, "12"}, {7, "37"}, {14, "5E"}}, ""},
-                      // Two tags in slot 5 answer at once: a garbled frame, which names no tag.
-                      AnticollisionCase{"TwoColliding", {"15", "25"}, {}, ""},
-                      AnticollisionCase{"None", {}, {}, ""}),
+    ::testing::Values(
+        AnticollisionCase{"One", {"37"}, {{7, "37"}}, "1C2B3A4958677685"},
+        AnticollisionCase{"Three", {"12", "37", "5E"}, {{2, "12"}, {7, "37"}, {14, "5E"}}, ""},
+        // Two tags in slot 5 answer at once: a garbled frame, which names no tag.
+        AnticollisionCase{"TwoColliding", {"15", "25"}, {}, ""},
+        AnticollisionCase{"SlotZeroBesideSeven", {"40", "37"}, {{0, "40"}, {7, "37"}}, ""},
+        AnticollisionCase{"SlotZeroAlone", {"40"}, {{0, "40"}}, "1C2B3A4958677685"},
+        AnticollisionCase{"None", {}, {}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The exchanges of an anticollision pass before its SELECT: RESET TO INVENTORY, INITIATE
-// and the slots; a pass that finds a lone tag adds SELECT and GET UID.
-constexpr std::size_t kInventoryExchanges = 17;
+// and the sixteen slots; a pass that finds a lone tag adds SELECT and GET UID.
+constexpr std::size_t kInventoryExchanges = 18;
 constexpr std::size_t kLoneTagPass = kInventoryExchanges + 2;
 const QString kDefaultSolaUid = QStringLiteral("1C2B3A4958677685");
 
@@ -437,7 +441,7 @@ TEST_F(Iso14443bScripted, UntickingLoopEndsTheAnticollisionAfterItsPass) {
     d.tick(QStringLiteral("chkAnticollisionLoop"), true);
     EXPECT_TRUE(tc.values().AnticollisionLoopEnabled);
     std::function<void()> watch = [&] {
-        if (r.requestsTo(ReaderFunction::SendReceive).size() >= 2 * 17) {
+        if (r.requestsTo(ReaderFunction::SendReceive).size() >= 2 * 18) {
             d.tick(QStringLiteral("chkAnticollisionLoop"), false);
         } else {
             duringNextPump(d.w, watch);
@@ -445,7 +449,7 @@ TEST_F(Iso14443bScripted, UntickingLoopEndsTheAnticollisionAfterItsPass) {
     };
     duringNextPump(d.w, watch);
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
-    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 2u * 17u);
+    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 2u * 18u);
     EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
 }
 
@@ -456,7 +460,7 @@ TEST_F(Iso14443bScripted, ASecondAnticollisionStartDuringTheRunIsIgnoredOtherCom
     });
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
     const auto sent = r.requestsTo(ReaderFunction::SendReceive);
-    EXPECT_EQ(sent.size(), 18u);
+    EXPECT_EQ(sent.size(), 19u);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "0F"), 1);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "0C"), 1);
 }
@@ -466,7 +470,7 @@ TEST_F(Iso14443bScripted, ClosingTheWindowEndsTheLoopAtItsNextPump) {
     QPointer<Iso14443bWindow> w = d.w;
     duringNextPump(d.w, [&] { w->close(); });
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
-    // Ended at the pump after the first slot marker; the window waits for deletion.
+    // Ended at the pump after the first slot's call (PCALL16); the window waits for deletion.
     EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 3u);
     EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

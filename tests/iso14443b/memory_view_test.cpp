@@ -321,9 +321,9 @@ TEST_F(MemoryViewTest, TheAnticollisionStillRunsInsideARead) {
     range("0", "1");
     duringNextPump(d.w, [&] { d.click(QStringLiteral("cmd_ISO14443B_Anticollision")); });
     d.click(QStringLiteral("cmd_ISO14443B_Read"));
-    // Read 0, the anticollision's 19 exchanges (it selects the tag again), read 1.
+    // Read 0, the anticollision's 20 exchanges (it selects the tag again), read 1.
     const auto sent = b.sent();
-    ASSERT_EQ(sent.size(), 21u);
+    ASSERT_EQ(sent.size(), 22u);
     EXPECT_EQ(sent.front(), "0800");
     EXPECT_EQ(sent.back(), "0801");
     EXPECT_EQ(lines().back(), "0001   " + freshBlock(1));
