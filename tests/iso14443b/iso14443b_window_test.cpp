@@ -410,7 +410,7 @@ TEST_F(Iso14443bScripted, ChipIdAndUidComeOnlyFromAGoodAnswerOfStatusZero) {
     EXPECT_EQ(d.box(QStringLiteral("txt_ISO14443B_UID")), "");
 }
 
-TEST_F(Iso14443bScripted, AnyFrameGoesAsTypedAndNothingGoesForAnEmptyOrPastedBox) {
+TEST_F(Iso14443bScripted, AnyFrameGoesAsTypedAndNothingGoesForAnEmptyOrNotHexBox) {
     d.click(QStringLiteral("cmd_ISO14443B_SendFrame"));
     EXPECT_TRUE(r.calls().empty());
     EXPECT_EQ(d.log().size(), 3u);
@@ -422,11 +422,40 @@ TEST_F(Iso14443bScripted, AnyFrameGoesAsTypedAndNothingGoesForAnEmptyOrPastedBox
         EXPECT_EQ(d.log().back().title, "SEND FRAME");
         EXPECT_EQ(d.box(QStringLiteral("txt_ISO14443B_AnyFrame")), frame) << "never rewritten";
     }
-    const int beeps = tc.ui.beeps();
-    d.get<QLineEdit>(QStringLiteral("txt_ISO14443B_AnyFrame"))->setText(QStringLiteral("0B zz"));
-    d.click(QStringLiteral("cmd_ISO14443B_SendFrame"));
-    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 2u);
-    EXPECT_EQ(tc.ui.beeps(), beeps + 1);
+    d.expectPastedFramesPackedOrRefused(QStringLiteral("txt_ISO14443B_AnyFrame"),
+                                        QStringLiteral("cmd_ISO14443B_SendFrame"),
+                                        [&] { return r.requestsTo(ReaderFunction::SendReceive); });
+}
+
+// A parameter box holding pasted text that is not hex: its command sends nothing and names
+// the box.
+TEST(Iso14443bBoxes, ACommandRefusesABoxThatIsNotHexByItsName) {
+    const struct {
+        const char* product;
+        const char* box;
+        const char* button;
+        const char* name;
+    } cases[] = {
+        {"ISO14443-B Cards commands", "txt_iso14443B_reqB_afi", "cmd_ISO14443B_ReqB", "afi"},
+        {"ISO14443-B Cards commands", "txt_iso14443B_reqB_afi", "cmd_ISO14443B_WupB", "afi"},
+        {"ISO14443-B Cards commands", "txtAttriBrequest_Pupi", "cmd_ISO14443B_Attrib", "Pupi"},
+        {"ISO14443-B Cards commands", "txtAttriBrequest_CID", "cmd_ISO14443B_Attrib",
+         "CID(8bits) card identifier"},
+        {"SOLA-A", "txt_ISO14443B_ChipID", "cmd_ISO14443B_Select", "Chip Id"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        testsupport::TestContext tc;
+        Driver d{tc};
+        ASSERT_NE(d.select(c.product), nullptr);
+        tc.scripted.clearCalls();
+        d.type(QLatin1String(c.box), QStringLiteral("g!"));
+        tc.ui.expectMessage();
+        d.click(QLatin1String(c.button));
+        EXPECT_TRUE(tc.scripted.requestsTo(ReaderFunction::SendReceive).empty());
+        ASSERT_EQ(tc.ui.messages().size(), 1u);
+        EXPECT_EQ(tc.ui.messages()[0].text, core::notHexRefusalText(QLatin1String(c.name)));
+    }
 }
 
 TEST_F(Iso14443bScripted, AnAnswerThatNeverCameShowsTheBlankBufferNotTheLastAnswer) {

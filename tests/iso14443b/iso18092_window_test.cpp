@@ -114,7 +114,7 @@ TEST_F(Iso18092OnBoard, StatusFiveOnReqcReconnectsForFelicaAndRepeatsOnce) {
     EXPECT_EQ(d.label(QStringLiteral("lblReqCanswer_ManufID")), "Manuf ID : 0102030405060708");
 }
 
-TEST_F(Iso18092OnBoard, AnyFrameGoesAsTyped) {
+TEST_F(Iso18092OnBoard, AnyFrameGoesAsTypedWithoutBlanksAndNotHexIsRefused) {
     d.select("ISO18092 Cards commands");
     d.click(QStringLiteral("cmd_ISO18092_SendFrame"));
     EXPECT_EQ(d.log().size(), 4u);
@@ -123,6 +123,9 @@ TEST_F(Iso18092OnBoard, AnyFrameGoesAsTyped) {
     EXPECT_EQ(d.log().back().title, "SEND FRAME");
     EXPECT_EQ(d.log().back().call, "TQ73RNDLL_SENDRECV, 0600ffff0000");
     EXPECT_EQ(d.box(QStringLiteral("txt_ISO18092_request")), "0600ffff0000");
+    d.expectPastedFramesPackedOrRefused(QStringLiteral("txt_ISO18092_AnyFrame"),
+                                        QStringLiteral("cmd_ISO18092_SendFrame"),
+                                        [&] { return b.sent(); });
 }
 
 }  // namespace
