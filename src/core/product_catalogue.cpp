@@ -122,26 +122,31 @@ std::optional<MemoryGeometry> memoryGeometry(const Product& p, QString* problem)
         if (problem) *problem = fileProblem(what);
         return std::nullopt;
     };
-    MemoryGeometry g;
-    if (p.Reference == QLatin1String("SOLA-A") || p.Reference == QLatin1String("SOLT-A")) {
-        g.MemorySizeBytes = 64;
-    } else {
-        const qint64 bits = static_cast<qint64>(p.Density) * 1024;
-        if (p.Density < 0 || bits > std::numeric_limits<std::int32_t>::max()) {
-            return fail(QStringLiteral("the Density of \"%1\" (%2 kbit) is not a memory size "
-                                       "the program can use.")
-                            .arg(piece(p.Reference))
-                            .arg(p.Density));
-        }
-        g.MemorySizeBytes = static_cast<std::int32_t>(bits / 8);
+    const qint64 bits = static_cast<qint64>(p.Density) * 1024;
+    if (p.Density < 0 || bits > std::numeric_limits<std::int32_t>::max()) {
+        return fail(QStringLiteral("the Density of \"%1\" (%2 kbit) is not a memory size "
+                                   "the program can use.")
+                        .arg(piece(p.Reference))
+                        .arg(p.Density));
     }
+    const auto densityBytes = static_cast<std::int32_t>(bits / 8);
     if (p.PageSize <= 0) {
         return fail(QStringLiteral("the PageSize of \"%1\" is %2; it must be 1 or more.")
                         .arg(piece(p.Reference))
                         .arg(p.PageSize));
     }
+    MemoryGeometry g;
     g.BlockSizeBytes = 4;
-    g.AddressMask = g.MemorySizeBytes / p.PageSize - 1;
+    if (p.Reference == QLatin1String("SOLA-A") || p.Reference == QLatin1String("SOLT-A")) {
+        // Their 64 bytes set the width of the address boxes, but the blocks they address
+        // are the four-byte blocks of their density: a mask of 64 bytes would refuse
+        // "7F" of a 4-kbit record (or, masking, turn it into block 0F).
+        g.MemorySizeBytes = 64;
+        g.AddressMask = densityBytes / g.BlockSizeBytes - 1;
+    } else {
+        g.MemorySizeBytes = densityBytes;
+        g.AddressMask = g.MemorySizeBytes / p.PageSize - 1;
+    }
     return g;
 }
 

@@ -40,12 +40,13 @@ AttribLabels attribLabels(const QString& answer);
 
 // ---- Memory-tag anticollision --------------------------------------------------------
 
-inline constexpr int kSlotCount = 15;
-inline constexpr int kGridRows = 3;
-inline constexpr int kGridColumns = 5;
-// The grid cell of slot n (1 to 15): filled column by column from the top.
-inline int slotRow(int slot) { return (slot - 1) % kGridRows; }
-inline int slotColumn(int slot) { return (slot - 1) / kGridRows; }
+// Slots 0 to 15: a tag whose chip ID ends in 0 answers in slot 0.
+inline constexpr int kSlotCount = 16;
+inline constexpr int kGridRows = 4;
+inline constexpr int kGridColumns = 4;
+// The grid cell of slot n (0 to 15): filled column by column from the top.
+inline int slotRow(int slot) { return slot % kGridRows; }
+inline int slotColumn(int slot) { return slot / kGridRows; }
 // "7: ", then for a slot that answered " ChipID = ", its chip ID and a blank.
 QString slotCellText(int slot, const QString& chipId = QString());
 

@@ -42,7 +42,7 @@ AnticollisionPanel::AnticollisionPanel(const widgets::WindowBuilder& b, QWidget*
     b.place(grid_, QStringLiteral("fgISO14443Banticol"), 2520, 180, kGridColumns * kColumnTwips,
             kGridRows * kRowTwips);
     grid_->resize(grid_->width() + frame, grid_->height() + frame);
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         grid_->setItem(slotRow(slot), slotColumn(slot), new QTableWidgetItem());
     }
     resetGrid();
@@ -59,15 +59,15 @@ AnticollisionPanel::AnticollisionPanel(const widgets::WindowBuilder& b, QWidget*
 }
 
 void AnticollisionPanel::resetGrid() {
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         grid_->item(slotRow(slot), slotColumn(slot))->setText(slotCellText(slot));
     }
 }
 
-void AnticollisionPanel::showSlots(const std::array<QString, 15>& chipIds) {
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
+void AnticollisionPanel::showSlots(const std::array<QString, kSlotCount>& chipIds) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         grid_->item(slotRow(slot), slotColumn(slot))
-            ->setText(slotCellText(slot, chipIds[static_cast<std::size_t>(slot - 1)]));
+            ->setText(slotCellText(slot, chipIds[static_cast<std::size_t>(slot)]));
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 
+#include "iso14443b/answers.hpp"
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -15,7 +17,7 @@ class WindowBuilder;
 
 namespace iso14443b {
 
-// The memory tags' 16-slot anticollision: its button, "Loop", the grid of slots 1 to 15
+// The memory tags' 16-slot anticollision: its button, "Loop", the grid of slots 0 to 15
 // and the UID of a lone tag.
 class AnticollisionPanel : public QGroupBox {
     Q_OBJECT
@@ -24,8 +26,8 @@ class AnticollisionPanel : public QGroupBox {
 
     // Every cell back to its slot label.
     void resetGrid();
-    // The chip ID each slot answered with (index 0 for slot 1), empty for no answer.
-    void showSlots(const std::array<QString, 15>& chipIds);
+    // The chip ID each slot answered with, empty for no answer.
+    void showSlots(const std::array<QString, kSlotCount>& chipIds);
     QString cellText(int slot) const;
     void setUid(const QString& uid);
 

@@ -11,8 +11,8 @@ namespace iso14443b {
 AnyFrameRow::AnyFrameRow(core::AppContext& ctx, const widgets::WindowBuilder& b, QWidget* parent,
                          const Names& names, int left, int top)
     : QObject(parent) {
-    send_ = b.place(new QPushButton(QStringLiteral("Send any frame"), parent),
-                    QLatin1String(names.sendButton), left, top, 1575, 375);
+    send_ = b.place(new QPushButton(kSendAnyFrameCaption, parent), QLatin1String(names.sendButton),
+                    left, top, 1575, 375);
     frame_ = b.place(new widgets::HexEntryBox(ctx, widgets::HexEntryBox::Kind::RawFrame, parent),
                      QLatin1String(names.frameBox), left + 1695, top + 30, 2880, 315);
     frame_->setSendButton(send_);
@@ -25,7 +25,10 @@ AnyFrameRow::AnyFrameRow(core::AppContext& ctx, const widgets::WindowBuilder& b,
     connect(send_, &QPushButton::clicked, this, &AnyFrameRow::sendClicked);
 }
 
-QString AnyFrameRow::frame() const { return frame_->text(); }
+QString AnyFrameRow::frame() {
+    frame_->commit();
+    return frame_->text();
+}
 
 void AnyFrameRow::clearExchange() {
     request_->clear();

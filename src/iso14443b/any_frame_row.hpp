@@ -17,6 +17,8 @@ class WindowBuilder;
 
 namespace iso14443b {
 
+inline const QString kSendAnyFrameCaption = QStringLiteral("Send any frame");
+
 // The row every tag window of this folder ends its command area with: "Send any frame",
 // the raw-frame box, and the boxes showing the request and answer of the window's last
 // exchange. Names are given per window; the row sends nothing itself.
@@ -40,8 +42,9 @@ class AnyFrameRow : public QObject {
     QLineEdit* requestBox() const { return request_; }
     QLineEdit* answerBox() const { return answer_; }
 
-    // The frame as the user typed it, after the box's leave rule (which only recolours).
-    QString frame() const;
+    // The frame as the user typed it, after the box's leave rule, which removes the
+    // blanks of a pasted frame: applied here too, for a frame sent without leaving the box.
+    QString frame();
     void clearExchange();
 
   signals:

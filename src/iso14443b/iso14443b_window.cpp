@@ -180,10 +180,6 @@ TagAnswer Iso14443bWindow::exchange(const std::string& request, const QString& t
     return ExchangeTagFrame(exchangeTarget(), request, title);
 }
 
-bool Iso14443bWindow::sendable(const std::string& request) {
-    return sendableOrBeep(ctx(), request);
-}
-
 // ---- REQB, WUPB, ATTRIB -----------------------------------------------------------------
 
 void Iso14443bWindow::reqbClicked(bool wakeUp) {
@@ -199,9 +195,10 @@ void Iso14443bWindow::reqbClicked(bool wakeUp) {
             reqb_->setPupi(kNoPupi);
         }
         // The boxes are read anew in every pass: a change made during a pause counts.
-        const std::string request = transceiver::reqbRequest(
-            latin1(reqb_->afi()), transceiver::reqbParam(reqb_->n(), wakeUp));
-        if (!sendable(request)) return;
+        const ReqbPanel::Box afi = reqb_->afi();
+        if (!hexOrRefused(ctx(), afi.text, afi.name)) return;
+        const std::string request =
+            transceiver::reqbRequest(latin1(afi.text), transceiver::reqbParam(reqb_->n(), wakeUp));
         const TagAnswer a =
             exchange(request, wakeUp ? QStringLiteral("WUPB") : QStringLiteral("REQB"));
         if (a.good()) {
@@ -218,10 +215,13 @@ void Iso14443bWindow::attribClicked() {
     if (!run.started()) return;
     commitFocusedBox(this);
     reqb_->showAttrib(attribPrefixes());
-    const std::array<QString, 4> p = reqb_->attribParameters();
+    const std::array<ReqbPanel::Box, 5> boxes = reqb_->attribBoxes();
+    for (const ReqbPanel::Box& box : boxes) {
+        if (!hexOrRefused(ctx(), box.text, box.name)) return;
+    }
     const std::string request = transceiver::attribRequest(
-        latin1(reqb_->pupi()), latin1(p[0]), latin1(p[1]), latin1(p[2]), latin1(p[3]));
-    if (!sendable(request)) return;
+        latin1(boxes[0].text), latin1(boxes[1].text), latin1(boxes[2].text), latin1(boxes[3].text),
+        latin1(boxes[4].text));
     const TagAnswer a = exchange(request, QStringLiteral("ATTRIB"));
     if (a.good()) reqb_->showAttrib(attribLabels(a.text));
 }
@@ -249,9 +249,10 @@ void Iso14443bWindow::memoryTagCommand(MemoryTagPanel::Command command) {
                      QStringLiteral("SLOT MARKER"));
             break;
         case C::Select: {
-            const std::string request =
-                transceiver::solaSelectRequest(latin1(memoryTags_->chipId()));
-            if (sendable(request)) exchange(request, QStringLiteral("SELECT"));
+            const QString chipId = memoryTags_->chipId();
+            if (hexOrRefused(ctx(), chipId, kChipIdBoxName)) {
+                exchange(transceiver::solaSelectRequest(latin1(chipId)), QStringLiteral("SELECT"));
+            }
             break;
         }
         case C::GetUid: {
@@ -301,13 +302,16 @@ bool Iso14443bWindow::anticollisionPass(core::RunScope& run) {
     anticollision_->setUid(QString());
     exchange(std::string(transceiver::kSolaResetToInventory), QStringLiteral("RESET TO INVENTORY"));
     exchange(std::string(transceiver::kSolaInitiate), QStringLiteral("INITIATE"));
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const TagAnswer a = exchange(transceiver::solaSlotMarkerRequest(slot),
-                                     QStringLiteral("SLOT MARKER (%1)").arg(slot));
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        // The tag of slot 0 answers PCALL16 itself; every other slot has its slot marker.
+        const TagAnswer a =
+            slot == 0 ? exchange(std::string(transceiver::kSolaPcall16), QStringLiteral("PCALL16"))
+                      : exchange(transceiver::solaSlotMarkerRequest(slot),
+                                 QStringLiteral("SLOT MARKER (%1)").arg(slot));
         // A slot counts only with a chip ID to select it by.
         const auto chipId = transceiver::solaChipId(latin1(a.text));
         if (a.good() && chipId) {
-            chipIds[static_cast<std::size_t>(slot - 1)] = qs(*chipId);
+            chipIds[static_cast<std::size_t>(slot)] = qs(*chipId);
             ++count;
             lastSlot = slot;
         }
@@ -316,7 +320,7 @@ bool Iso14443bWindow::anticollisionPass(core::RunScope& run) {
     anticollision_->showSlots(chipIds);
     if (count != 1) return true;
 
-    memoryTags_->setChipId(chipIds[static_cast<std::size_t>(lastSlot - 1)]);
+    memoryTags_->setChipId(chipIds[static_cast<std::size_t>(lastSlot)]);
     const std::string select = transceiver::solaSelectRequest(latin1(memoryTags_->chipId()));
     if (!exchange(select, QStringLiteral("SELECT")).good()) return true;
     memoryTags_->setUid(QString());

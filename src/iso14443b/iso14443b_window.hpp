@@ -76,9 +76,6 @@ class Iso14443bWindow : public core::ToolWindow {
     void applyLayout();
     TagExchangeTarget exchangeTarget();
     TagAnswer exchange(const std::string& request, const QString& title);
-    // A request that holds anything but hex digits (pasted text that got past a key
-    // filter) is refused with a beep rather than sent.
-    bool sendable(const std::string& request);
     // One pass of the memory tags' anticollision. False when the window went away.
     bool anticollisionPass(core::RunScope& run);
 

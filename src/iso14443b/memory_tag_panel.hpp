@@ -18,6 +18,9 @@ class WindowBuilder;
 
 namespace iso14443b {
 
+// The chip ID box as a refusal of its text names it.
+inline const QString kChipIdBoxName = QStringLiteral("Chip Id");
+
 // The SOLA memory tags' own command set, one button per command, with the slot number,
 // the chip ID and the UID boxes.
 class MemoryTagPanel : public QGroupBox {

@@ -13,6 +13,8 @@ namespace {
 
 using Kind = widgets::HexEntryBox::Kind;
 
+const QString kAfiCaption = QStringLiteral("afi");
+
 }  // namespace
 
 ReqbPanel::ReqbPanel(core::AppContext& ctx, const widgets::WindowBuilder& b, QWidget* parent)
@@ -24,7 +26,7 @@ ReqbPanel::ReqbPanel(core::AppContext& ctx, const widgets::WindowBuilder& b, QWi
                          QStringLiteral("cmd_ISO14443B_ReqB"), 120, 180, 1095, 375);
     auto* wupb = b.place(new QPushButton(QStringLiteral("WUPB"), polling),
                          QStringLiteral("cmd_ISO14443B_WupB"), 120, 660, 1095, 375);
-    b.label(polling, QStringLiteral("lblRegB_afi"), QStringLiteral("afi"), 1440, 240, 360);
+    b.label(polling, QStringLiteral("lblRegB_afi"), kAfiCaption, 1440, 240, 360);
     afi_ = b.place(new widgets::HexEntryBox(ctx, Kind::Byte, polling),
                    QStringLiteral("txt_iso14443B_reqB_afi"), 1800, 195, 480, 315);
     afi_->setText(QStringLiteral("00"));
@@ -81,6 +83,8 @@ ReqbPanel::ReqbPanel(core::AppContext& ctx, const widgets::WindowBuilder& b, QWi
         auto* box = new widgets::HexEntryBox(ctx, i == 0 ? Kind::FourByte : Kind::Byte, attrib);
         b.place(box, QLatin1String(rows[i].box), 2760, top, i == 0 ? 1080 : 480, 315);
         box->setText(QLatin1String(rows[i].text));
+        // The caption without its " : ".
+        attribNames_[i] = QLatin1String(rows[i].caption).chopped(3);
         if (i == 0) {
             pupi_ = box;
         } else {
@@ -100,14 +104,16 @@ ReqbPanel::ReqbPanel(core::AppContext& ctx, const widgets::WindowBuilder& b, QWi
     connect(loop_, &QCheckBox::clicked, this, &ReqbPanel::loopClicked);
 }
 
-QString ReqbPanel::afi() const { return afi_->text(); }
+ReqbPanel::Box ReqbPanel::afi() const { return {kAfiCaption, afi_->text()}; }
 
 int ReqbPanel::n() const { return bitBoxesValue({n_[2]->text(), n_[1]->text(), n_[0]->text()}); }
 
-QString ReqbPanel::pupi() const { return pupi_->text(); }
-
-std::array<QString, 4> ReqbPanel::attribParameters() const {
-    return {attrib_[0]->text(), attrib_[1]->text(), attrib_[2]->text(), attrib_[3]->text()};
+std::array<ReqbPanel::Box, 5> ReqbPanel::attribBoxes() const {
+    const std::array<const widgets::HexEntryBox*, 5> boxes{pupi_, attrib_[0], attrib_[1],
+                                                           attrib_[2], attrib_[3]};
+    std::array<Box, 5> out;
+    for (std::size_t i = 0; i < boxes.size(); ++i) out[i] = {attribNames_[i], boxes[i]->text()};
+    return out;
 }
 
 void ReqbPanel::showAtqb(const AtqbLabels& l) {

@@ -28,12 +28,16 @@ class ReqbPanel : public QGroupBox {
   public:
     ReqbPanel(core::AppContext& ctx, const widgets::WindowBuilder& b, QWidget* parent);
 
+    // A box's text as it stands, and the name a refusal of its text gives it.
+    struct Box {
+        QString name;
+        QString text;
+    };
     // REQB and WUPB parameters, read as the boxes stand.
-    QString afi() const;
+    Box afi() const;
     int n() const;
-    // ATTRIB: "1D" follows with these, each as it stands.
-    QString pupi() const;
-    std::array<QString, 4> attribParameters() const;
+    // ATTRIB: "1D" follows with these, the PUPI first.
+    std::array<Box, 5> attribBoxes() const;
 
     void showAtqb(const AtqbLabels& labels);
     void setPupi(const QString& pupi);
@@ -54,6 +58,7 @@ class ReqbPanel : public QGroupBox {
     std::array<QLabel*, 6> atqb_{};
     widgets::HexEntryBox* pupi_ = nullptr;
     std::array<widgets::HexEntryBox*, 4> attrib_{};
+    std::array<QString, 5> attribNames_;
     QLabel* attribMbliCid_ = nullptr;
     QLabel* attribCrc_ = nullptr;
 };

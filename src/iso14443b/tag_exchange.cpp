@@ -1,6 +1,7 @@
 #include "iso14443b/tag_exchange.hpp"
 
 #include "iso14443b/answers.hpp"
+#include "iso14443b/any_frame_row.hpp"
 #include "iso14443b/window_common.hpp"
 
 namespace iso14443b {
@@ -14,9 +15,8 @@ TagAnswer ExchangeTagFrame(const TagExchangeTarget& target, const std::string& r
 
 void SendAnyFrame(const TagExchangeTarget& target, const QString& frame) {
     if (frame.isEmpty()) return;
-    const std::string request = frame.toLatin1().toStdString();
-    if (!sendableOrBeep(target.ctx, request)) return;
-    ExchangeTagFrame(target, request, QStringLiteral("SEND FRAME"));
+    if (!hexOrRefused(target.ctx, frame, kSendAnyFrameCaption)) return;
+    ExchangeTagFrame(target, frame.toLatin1().toStdString(), QStringLiteral("SEND FRAME"));
 }
 
 }  // namespace iso14443b

@@ -18,7 +18,7 @@ TagAnswer ExchangeTagFrame(const TagExchangeTarget& target, const std::string& r
                            const QString& title);
 
 // "Send any frame": the frame as typed, odd digit counts and lower case included; an
-// empty frame sends and logs nothing.
+// empty frame sends and logs nothing, and one that is not hex is refused by the box's name.
 void SendAnyFrame(const TagExchangeTarget& target, const QString& frame);
 
 }  // namespace iso14443b

@@ -7,6 +7,7 @@
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
+#include "core/hex_checks.hpp"
 #include "core/run_guard.hpp"
 #include "iso14443b/any_frame_row.hpp"
 #include "transceiver/frames.hpp"
@@ -41,9 +42,9 @@ void commitFocusedBox(const QWidget* window) {
     if (box && window->isAncestorOf(box)) box->commit();
 }
 
-bool sendableOrBeep(core::AppContext& ctx, const std::string& request) {
-    if (transceiver::isHexText(request)) return true;
-    ctx.ui().beep();
+bool hexOrRefused(core::AppContext& ctx, const QString& text, const QString& boxName) {
+    if (transceiver::isHexText(transceiver::toLatin1(text))) return true;
+    core::RefuseNotHex(ctx.ui(), boxName);
     return false;
 }
 

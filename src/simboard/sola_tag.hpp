@@ -35,9 +35,9 @@ class SolaTag : public Tag {
     std::optional<TagAnswer> receive(const TagRequest& request) override;
     void fieldOff() override { state_ = State::Ready; }
 
-    // The program's 16-slot anticollision sends INITIATE and then only slot markers, so
-    // the tag settles its slot at INITIATE, from the low digit of its chip ID. A tag in
-    // slot 0 answers INITIATE and PCALL16 only.
+    // The tag settles its slot at INITIATE, from the low digit of its chip ID, and keeps
+    // it at PCALL16, so that an inventory finds each tag where its chip ID says. A tag in
+    // slot 0 answers INITIATE and PCALL16 only, the others INITIATE and their slot marker.
     int slot() const { return config_.chipId & 0x0F; }
     State state() const { return state_; }
     std::uint8_t chipId() const { return config_.chipId; }

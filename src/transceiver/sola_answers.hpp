@@ -13,7 +13,7 @@ inline constexpr std::string_view kSolaPcall16 = "0604";
 inline constexpr std::string_view kSolaGetUid = "0B";
 inline constexpr std::string_view kSolaCompletion = "0F";
 inline constexpr std::string_view kSolaResetToInventory = "0C";
-// Slots 1 to 15 are called by slot markers; slot 0 answers INITIATE itself.
+// Slots 1 to 15 are called by slot markers; the tag of slot 0 answers PCALL16 itself.
 inline constexpr int kSolaSlots = 15;
 
 // The slot marker of slot n (1 to 15): the single byte n × 16 + 6 ("16" to "F6").

@@ -97,10 +97,11 @@ TEST_F(SelectionFixture, LookupRulesAndGeometry) {
          "   ISO15693  user interface  VEL-C"},
         {"VEL-D", "VEL-D", 3, 4, 384, 95, core::WindowKind::Iso15693,
          "   ISO15693  user interface  VEL-D"},
-        // SOLA memory tags have 64 bytes whatever their density says.
-        {"SOLA-A", "SOLA-A", 999, 4, 64, 15, core::WindowKind::Iso14443B,
+        // SOLA-A and SOLT-A: 64 bytes whatever their density says (the address boxes'
+        // width), but they address the four-byte blocks of their density.
+        {"SOLA-A", "SOLA-A", 999, 4, 64, 31967, core::WindowKind::Iso14443B,
          "   ISO14443-B  user interface  SOLA-A"},
-        {"SOLT-A", "SOLT-A", 0, 8, 64, 7, core::WindowKind::Iso14443B,
+        {"SOLT-A", "SOLT-A", 0, 8, 64, -1, core::WindowKind::Iso14443B,
          "   ISO14443-B  user interface  SOLT-A"},
         // A menu caption is looked up by its first word.
         {"ISO14443-B Cards commands", "ISO14443-B", 2, 4, 256, 63, core::WindowKind::Iso14443B,

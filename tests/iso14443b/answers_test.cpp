@@ -70,12 +70,12 @@ TEST(Iso14443bAnswers, AttribAnswerSplitsMbliAndCid) {
 TEST(Iso14443bAnswers, SlotsFillTheGridColumnByColumn) {
     const struct {
         int slot, row, column;
-    } cases[] = {{1, 0, 0}, {2, 1, 0}, {3, 2, 0}, {4, 0, 1}, {7, 0, 2}, {13, 0, 4}, {15, 2, 4}};
+    } cases[] = {{0, 0, 0}, {1, 1, 0}, {3, 3, 0}, {4, 0, 1}, {7, 3, 1}, {13, 1, 3}, {15, 3, 3}};
     for (const auto& c : cases) {
         EXPECT_EQ(slotRow(c.slot), c.row) << c.slot;
         EXPECT_EQ(slotColumn(c.slot), c.column) << c.slot;
     }
-    EXPECT_EQ(slotCellText(1), "1: ");
+    EXPECT_EQ(slotCellText(0), "0: ");
     EXPECT_EQ(slotCellText(15), "15: ");
     EXPECT_EQ(slotCellText(7, QStringLiteral("37")), "7:  ChipID = 37 ");
 }

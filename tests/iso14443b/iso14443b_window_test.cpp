@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTableWidget>
 #include <algorithm>
+#include <map>
 
 #include "core/run_guard.hpp"
 #include "core/status_bar.hpp"
@@ -70,7 +71,7 @@ TEST_F(Iso14443bOnBoard, LoadSetsTheTransceiverUpAndShowsTheMemoryTagLayout) {
     EXPECT_TRUE(d.shown(QStringLiteral("Frame1")));
     EXPECT_TRUE(d.shown(QStringLiteral("FraAnticol")));
     EXPECT_TRUE(d.shown(QStringLiteral("cmd_ISO14443B_SendFrame")));
-    for (int slot : {1, 7, 15}) EXPECT_EQ(cell(slot), iso14443b::slotCellText(slot));
+    for (int slot : {0, 1, 7, 15}) EXPECT_EQ(cell(slot), iso14443b::slotCellText(slot));
 }
 
 TEST_F(Iso14443bOnBoard, OnlyTheExactGenericReferenceGetsTheCardLayout) {
@@ -166,14 +167,15 @@ TEST_P(Iso14443bAnticollision, GridShowsTheSlotsThatAnsweredAndALoneTagIsSelecte
     d.select("SOLA-A");
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
 
-    for (int slot = 1; slot <= iso14443b::kSlotCount; ++slot) {
+    for (int slot = 0; slot < iso14443b::kSlotCount; ++slot) {
         QString chipId;
         for (const auto& [s, id] : c.cells) {
             if (s == slot) chipId = QLatin1String(id);
         }
         EXPECT_EQ(cell(slot), iso14443b::slotCellText(slot, chipId)) << "slot " << slot;
     }
-    std::vector<std::string> expected{"0C", "0600"};
+    // Slot 0 is called by PCALL16, its tag answering it itself; the others by their slot marker.
+    std::vector<std::string> expected{"0C", "0600", "0604"};
     for (int slot = 1; slot <= 15; ++slot)
         expected.push_back(transceiver::solaSlotMarkerRequest(slot));
     const bool lone = c.cells.size() == 1;
@@ -187,19 +189,103 @@ TEST_P(Iso14443bAnticollision, GridShowsTheSlotsThatAnsweredAndALoneTagIsSelecte
               lone ? QLatin1String(c.cells.front().second) : QLatin1String("00"));
     const auto log = commandLog();
     ASSERT_EQ(log.size(), expected.size());
-    EXPECT_EQ(log[2].title, "SLOT MARKER (1)");
-    EXPECT_EQ(log[16].title, "SLOT MARKER (15)");
+    EXPECT_EQ(log[2].title, "PCALL16");
+    EXPECT_EQ(log[3].title, "SLOT MARKER (1)");
+    EXPECT_EQ(log[17].title, "SLOT MARKER (15)");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tags, Iso14443bAnticollision,
-    ::testing::Values(AnticollisionCase{"One", {"37"}, {{7, "37"}}, "1C2B3A4958677685"},
-                      AnticollisionCase{
-                          "Three", {"12", "37", "5E"}, {{2, "12"}, {7, "37"}, {14, "5E"}}, ""},
-                      // Two tags in slot 5 answer at once: a garbled frame, which names no tag.
-                      AnticollisionCase{"TwoColliding", {"15", "25"}, {}, ""},
-                      AnticollisionCase{"None", {}, {}, ""}),
+    ::testing::Values(
+        AnticollisionCase{"One", {"37"}, {{7, "37"}}, "1C2B3A4958677685"},
+        AnticollisionCase{"Three", {"12", "37", "5E"}, {{2, "12"}, {7, "37"}, {14, "5E"}}, ""},
+        // Two tags in slot 5 answer at once: a garbled frame, which names no tag.
+        AnticollisionCase{"TwoColliding", {"15", "25"}, {}, ""},
+        AnticollisionCase{"SlotZeroBesideSeven", {"40", "37"}, {{0, "40"}, {7, "37"}}, ""},
+        AnticollisionCase{"SlotZeroAlone", {"40"}, {{0, "40"}}, "1C2B3A4958677685"},
+        AnticollisionCase{"None", {}, {}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The exchanges of an anticollision pass before its SELECT: RESET TO INVENTORY, INITIATE
+// and the sixteen slots; a pass that finds a lone tag adds SELECT and GET UID.
+constexpr std::size_t kInventoryExchanges = 18;
+constexpr std::size_t kLoneTagPass = kInventoryExchanges + 2;
+const QString kDefaultSolaUid = QStringLiteral("1C2B3A4958677685");
+
+TEST_F(Iso14443bOnBoard, AnticollisionEmptiesTheUidAtEveryPassAndTheGridOnlyAtTheClick) {
+    d.select("SOLA-A");  // the default antenna's memory tag: chip ID 37, slot 7
+    const QString tagCell = iso14443b::slotCellText(7, QStringLiteral("37"));
+    d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+    ASSERT_EQ(cell(7), tagCell);
+    ASSERT_EQ(d.box(QStringLiteral("txtAnticolUID")), kDefaultSolaUid);
+
+    // A second click, looping for two passes: the UID box and the tag's cell as the first
+    // pump after each number of exchanges found them.
+    d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    b.recorder.clearJournal();
+    std::map<std::size_t, std::pair<QString, QString>> seen;
+    std::function<void()> watch = [&] {
+        const std::size_t sent = b.sent().size();
+        seen.try_emplace(sent, d.box(QStringLiteral("txtAnticolUID")), cell(7));
+        if (sent >= 2 * kLoneTagPass) {
+            d.tick(QStringLiteral("chkAnticollisionLoop"), false);
+        } else {
+            duringNextPump(d.w, watch);
+        }
+    };
+    duringNextPump(d.w, watch);
+    d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+    ASSERT_EQ(b.sent().size(), 2 * kLoneTagPass);
+
+    // The first pump of a pass comes after its third exchange.
+    const std::pair<QString, QString> firstPass{QString(), iso14443b::slotCellText(7)};
+    const std::pair<QString, QString> afterFirstPass{kDefaultSolaUid, tagCell};
+    const std::pair<QString, QString> secondPass{QString(), tagCell};
+    EXPECT_EQ(seen[3], firstPass) << "the grid is reset at the click";
+    EXPECT_EQ(seen[kLoneTagPass], afterFirstPass);
+    EXPECT_EQ(seen[kLoneTagPass + 3], secondPass) << "the UID box, not the grid, at every pass";
+    EXPECT_EQ(d.box(QStringLiteral("txtAnticolUID")), kDefaultSolaUid);
+}
+
+TEST_F(Iso14443bOnBoard, AnticollisionAsksForTheUidOnlyAfterAGoodSelect) {
+    d.select("SOLA-A");
+    const QString earlierUid = QStringLiteral("0102030405060708");  // from an earlier Get UID
+    const struct {
+        const char* name;
+        const char* selectAnswer;  // nullptr: the tag's own answer
+        const char* getUidAnswer;
+        bool getUidSent;
+        QString cardUid;  // txt_ISO14443B_UID afterwards
+        QString anticolUid;
+    } cases[] = {
+        {"SELECT unanswered", "8700", nullptr, false, earlierUid, ""},
+        {"SELECT with a CRC error", "80043744B520", nullptr, false, earlierUid, ""},
+        {"GET UID unanswered", nullptr, "8700", true, "", ""},
+        {"both answered", nullptr, nullptr, true, "", kDefaultSolaUid},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        d.get<QLineEdit>(QStringLiteral("txt_ISO14443B_UID"))->setText(earlierUid);
+        b.recorder.clearJournal();
+        const auto answer = [](const char* text) {
+            return simboard::CannedAnswer{reader::kStatusOk, std::string(text)};
+        };
+        const int selectCall = static_cast<int>(kInventoryExchanges) + 1;
+        if (c.selectAnswer)
+            b.board.faults().onCall(ReaderFunction::SendReceive, selectCall,
+                                    answer(c.selectAnswer));
+        if (c.getUidAnswer)
+            b.board.faults().onCall(ReaderFunction::SendReceive, selectCall + 1,
+                                    answer(c.getUidAnswer));
+        d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+
+        const auto sent = b.sent();
+        ASSERT_EQ(sent.size(), kInventoryExchanges + (c.getUidSent ? 2 : 1));
+        EXPECT_EQ(sent.back(), c.getUidSent ? "0B" : "0E37");
+        EXPECT_EQ(d.box(QStringLiteral("txt_ISO14443B_UID")), c.cardUid);
+        EXPECT_EQ(d.box(QStringLiteral("txtAnticolUID")), c.anticolUid);
+    }
+}
 
 TEST_F(Iso14443bOnBoard, SelectAndGetUidAfterAnInventoryOfThreeTags) {
     b.setTags({{"sola", {{"chipid", "12"}}},
@@ -324,7 +410,7 @@ TEST_F(Iso14443bScripted, ChipIdAndUidComeOnlyFromAGoodAnswerOfStatusZero) {
     EXPECT_EQ(d.box(QStringLiteral("txt_ISO14443B_UID")), "");
 }
 
-TEST_F(Iso14443bScripted, AnyFrameGoesAsTypedAndNothingGoesForAnEmptyOrPastedBox) {
+TEST_F(Iso14443bScripted, AnyFrameGoesAsTypedAndNothingGoesForAnEmptyOrNotHexBox) {
     d.click(QStringLiteral("cmd_ISO14443B_SendFrame"));
     EXPECT_TRUE(r.calls().empty());
     EXPECT_EQ(d.log().size(), 3u);
@@ -336,11 +422,40 @@ TEST_F(Iso14443bScripted, AnyFrameGoesAsTypedAndNothingGoesForAnEmptyOrPastedBox
         EXPECT_EQ(d.log().back().title, "SEND FRAME");
         EXPECT_EQ(d.box(QStringLiteral("txt_ISO14443B_AnyFrame")), frame) << "never rewritten";
     }
-    const int beeps = tc.ui.beeps();
-    d.get<QLineEdit>(QStringLiteral("txt_ISO14443B_AnyFrame"))->setText(QStringLiteral("0B zz"));
-    d.click(QStringLiteral("cmd_ISO14443B_SendFrame"));
-    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 2u);
-    EXPECT_EQ(tc.ui.beeps(), beeps + 1);
+    d.expectPastedFramesPackedOrRefused(QStringLiteral("txt_ISO14443B_AnyFrame"),
+                                        QStringLiteral("cmd_ISO14443B_SendFrame"),
+                                        [&] { return r.requestsTo(ReaderFunction::SendReceive); });
+}
+
+// A parameter box holding pasted text that is not hex: its command sends nothing and names
+// the box.
+TEST(Iso14443bBoxes, ACommandRefusesABoxThatIsNotHexByItsName) {
+    const struct {
+        const char* product;
+        const char* box;
+        const char* button;
+        const char* name;
+    } cases[] = {
+        {"ISO14443-B Cards commands", "txt_iso14443B_reqB_afi", "cmd_ISO14443B_ReqB", "afi"},
+        {"ISO14443-B Cards commands", "txt_iso14443B_reqB_afi", "cmd_ISO14443B_WupB", "afi"},
+        {"ISO14443-B Cards commands", "txtAttriBrequest_Pupi", "cmd_ISO14443B_Attrib", "Pupi"},
+        {"ISO14443-B Cards commands", "txtAttriBrequest_CID", "cmd_ISO14443B_Attrib",
+         "CID(8bits) card identifier"},
+        {"SOLA-A", "txt_ISO14443B_ChipID", "cmd_ISO14443B_Select", "Chip Id"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        testsupport::TestContext tc;
+        Driver d{tc};
+        ASSERT_NE(d.select(c.product), nullptr);
+        tc.scripted.clearCalls();
+        d.type(QLatin1String(c.box), QStringLiteral("g!"));
+        tc.ui.expectMessage();
+        d.click(QLatin1String(c.button));
+        EXPECT_TRUE(tc.scripted.requestsTo(ReaderFunction::SendReceive).empty());
+        ASSERT_EQ(tc.ui.messages().size(), 1u);
+        EXPECT_EQ(tc.ui.messages()[0].text, core::notHexRefusalText(QLatin1String(c.name)));
+    }
 }
 
 TEST_F(Iso14443bScripted, AnAnswerThatNeverCameShowsTheBlankBufferNotTheLastAnswer) {
@@ -355,7 +470,7 @@ TEST_F(Iso14443bScripted, UntickingLoopEndsTheAnticollisionAfterItsPass) {
     d.tick(QStringLiteral("chkAnticollisionLoop"), true);
     EXPECT_TRUE(tc.values().AnticollisionLoopEnabled);
     std::function<void()> watch = [&] {
-        if (r.requestsTo(ReaderFunction::SendReceive).size() >= 2 * 17) {
+        if (r.requestsTo(ReaderFunction::SendReceive).size() >= 2 * 18) {
             d.tick(QStringLiteral("chkAnticollisionLoop"), false);
         } else {
             duringNextPump(d.w, watch);
@@ -363,7 +478,7 @@ TEST_F(Iso14443bScripted, UntickingLoopEndsTheAnticollisionAfterItsPass) {
     };
     duringNextPump(d.w, watch);
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
-    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 2u * 17u);
+    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 2u * 18u);
     EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
 }
 
@@ -374,7 +489,7 @@ TEST_F(Iso14443bScripted, ASecondAnticollisionStartDuringTheRunIsIgnoredOtherCom
     });
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
     const auto sent = r.requestsTo(ReaderFunction::SendReceive);
-    EXPECT_EQ(sent.size(), 18u);
+    EXPECT_EQ(sent.size(), 19u);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "0F"), 1);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "0C"), 1);
 }
@@ -384,7 +499,7 @@ TEST_F(Iso14443bScripted, ClosingTheWindowEndsTheLoopAtItsNextPump) {
     QPointer<Iso14443bWindow> w = d.w;
     duringNextPump(d.w, [&] { w->close(); });
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
-    // Ended at the pump after the first slot marker; the window waits for deletion.
+    // Ended at the pump after the first slot's call (PCALL16); the window waits for deletion.
     EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 3u);
     EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -43,6 +43,20 @@ TEST_F(Iso18092OnBoard, LoadSetsTheTransceiverUpForFelica) {
     EXPECT_EQ(d.box(QStringLiteral("txt_ISO18092_answer")), "");
 }
 
+TEST_F(Iso18092OnBoard, LoadClearsTheScriptAndReqcLoopsAndUnloadOnlyTheReqcLoop) {
+    tc.values().ScriptLoopEnabled = true;
+    tc.values().ReqCLoopEnabled = true;
+    ASSERT_NE(d.select("ISO18092 Cards commands"), nullptr);
+    EXPECT_FALSE(tc.values().ScriptLoopEnabled);
+    EXPECT_FALSE(tc.values().ReqCLoopEnabled);
+
+    d.tick(QStringLiteral("chkReqCLoop"), true);
+    tc.values().ScriptLoopEnabled = true;
+    d.w->close();
+    EXPECT_FALSE(tc.values().ReqCLoopEnabled);
+    EXPECT_TRUE(tc.values().ScriptLoopEnabled);
+}
+
 TEST_F(Iso18092OnBoard, ReqcShowsTheIdmAndPmmOfAGoodAnswerOnly) {
     d.select("ISO18092 Cards commands");
     d.click(QStringLiteral("cmd_ISO18092_ReqC"));
@@ -100,7 +114,7 @@ TEST_F(Iso18092OnBoard, StatusFiveOnReqcReconnectsForFelicaAndRepeatsOnce) {
     EXPECT_EQ(d.label(QStringLiteral("lblReqCanswer_ManufID")), "Manuf ID : 0102030405060708");
 }
 
-TEST_F(Iso18092OnBoard, AnyFrameGoesAsTyped) {
+TEST_F(Iso18092OnBoard, AnyFrameGoesAsTypedWithoutBlanksAndNotHexIsRefused) {
     d.select("ISO18092 Cards commands");
     d.click(QStringLiteral("cmd_ISO18092_SendFrame"));
     EXPECT_EQ(d.log().size(), 4u);
@@ -109,6 +123,9 @@ TEST_F(Iso18092OnBoard, AnyFrameGoesAsTyped) {
     EXPECT_EQ(d.log().back().title, "SEND FRAME");
     EXPECT_EQ(d.log().back().call, "TQ73RNDLL_SENDRECV, 0600ffff0000");
     EXPECT_EQ(d.box(QStringLiteral("txt_ISO18092_request")), "0600ffff0000");
+    d.expectPastedFramesPackedOrRefused(QStringLiteral("txt_ISO18092_AnyFrame"),
+                                        QStringLiteral("cmd_ISO18092_SendFrame"),
+                                        [&] { return b.sent(); });
 }
 
 }  // namespace

@@ -19,11 +19,11 @@ using reader::ReaderFunction;
 
 using Driver = iso14443btest::TagWindowDriver<Iso14443bWindow, core::WindowKind::Iso14443B>;
 
-// Byte i of a fresh simulated tag holds i: the memory line of a block.
+// Byte i of a fresh simulated tag holds i (its low eight bits): the memory line of a block.
 QString freshBlock(int block) {
     QString line;
     for (int i = 0; i < 4; ++i)
-        line += QStringLiteral("%1 ").arg(4 * block + i, 2, 16, QLatin1Char('0'));
+        line += QStringLiteral("%1 ").arg((4 * block + i) & 0xFF, 2, 16, QLatin1Char('0'));
     return line.toUpper();
 }
 
@@ -62,7 +62,7 @@ TEST_F(MemoryViewTest, AddressBoxesTakeTheWidthOfTheMemory) {
         const char* product;
         int width;
         const char* to;
-    } cases[] = {{"SOLA-A", 2, "0F"}, {"SOLA-B", 3, "07F"}};
+    } cases[] = {{"SOLA-A", 2, "7F"}, {"SOLT-A", 2, "7F"}, {"SOLA-B", 3, "07F"}};
     for (const auto& c : cases) {
         d.select(c.product);
         EXPECT_EQ(d.get<QLineEdit>(QStringLiteral("txtUserAddress_0"))->maxLength(), c.width);
@@ -77,15 +77,15 @@ TEST_F(MemoryViewTest, AddressBoxesTakeTheWidthOfTheMemory) {
 }
 
 TEST_F(MemoryViewTest, ARangeReadWrapsAfterTheHighestBlock) {
-    open("SOLA-A");
-    range("E", "2");
+    open("SOLA-B");
+    range("7E", "2");
     d.click(QStringLiteral("cmd_ISO14443B_Read"));
-    EXPECT_EQ(b.sent(), (std::vector<std::string>{"080E", "080F", "0800", "0801", "0802"}));
-    EXPECT_EQ(lines(), (QStringList{"000E   " + freshBlock(14), "000F   " + freshBlock(15),
+    EXPECT_EQ(b.sent(), (std::vector<std::string>{"087E", "087F", "0800", "0801", "0802"}));
+    EXPECT_EQ(lines(), (QStringList{"007E   " + freshBlock(126), "007F   " + freshBlock(127),
                                     "0000   " + freshBlock(0), "0001   " + freshBlock(1),
                                     "0002   " + freshBlock(2)}));
-    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "0E");
-    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_1")), "02");
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "07E");
+    EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_1")), "002");
     EXPECT_TRUE(view()->isEnabled());
     EXPECT_EQ(tc.values().ReadViewTopLine, 1);
     EXPECT_EQ(d.log().back().title, "READ");
@@ -113,6 +113,37 @@ TEST_F(MemoryViewTest, AnAddressAboveTheMemoryIsRefusedAndALongRangeShowsItsLast
     EXPECT_EQ(lines().front(), "0004   " + freshBlock(4));
     EXPECT_EQ(lines().back(), "0013   " + freshBlock(19));
     EXPECT_EQ(d.box(QStringLiteral("txtUserAddress_0")), "000");
+}
+
+// Every block of the product's density can be typed and read; an address past it stays
+// as typed, red, and is refused at Read.
+TEST_F(MemoryViewTest, AddressBoxesTakeEveryBlockOfTheProductsDensityAndNoMore) {
+    const struct {
+        const char* product;
+        const char* address;
+        bool taken;
+    } cases[] = {{"SOLA-A", "7F", true},  {"SOLT-A", "7F", true},   {"SOLA-A", "80", false},
+                 {"SOLA-B", "07F", true}, {"SOLA-B", "080", false}, {"SOLA-B", "FFF", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.product) + " " + c.address);
+        ASSERT_NE(d.select(c.product), nullptr);
+        b.recorder.clearJournal();
+        range(c.address, c.address);
+        for (const char* box : {"txtUserAddress_0", "txtUserAddress_1"}) {
+            EXPECT_EQ(d.box(QLatin1String(box)), QLatin1String(c.address));
+            EXPECT_EQ(d.get<widgets::HexEntryBox>(QLatin1String(box))->showsRed(), !c.taken);
+        }
+        if (!c.taken) tc.ui.expectMessage();
+        const std::size_t messages = tc.ui.messages().size();
+        d.click(QStringLiteral("cmd_ISO14443B_Read"));
+        const std::string block = QString::fromLatin1(c.address).right(2).toStdString();
+        EXPECT_EQ(b.sent(),
+                  c.taken ? std::vector<std::string>{"08" + block} : std::vector<std::string>{});
+        ASSERT_EQ(tc.ui.messages().size(), messages + (c.taken ? 0 : 1));
+        if (!c.taken) {
+            EXPECT_EQ(tc.ui.messages().back().text, core::kInvalidAddressText);
+        }
+    }
 }
 
 TEST_F(MemoryViewTest, StopEndsTheReadAfterTheBlockUnderWay) {
@@ -201,18 +232,18 @@ TEST_F(MemoryViewTest, TheTagWritesSilentlyAndTheReadBackTellsWhetherTheBlockToo
 }
 
 TEST_F(MemoryViewTest, AWriteOverAWrappingRangeWritesEveryBlockInOrder) {
-    open("SOLA-A");
-    range("E", "2");
+    open("SOLA-B");
+    range("7E", "2");
     d.click(QStringLiteral("cmd_ISO14443B_Write"));
     panel()->writeButton()->click();
     std::vector<std::string> writes;
     for (const std::string& r : b.sent()) {
         if (r.rfind("09", 0) == 0) writes.push_back(r.substr(0, 4));
     }
-    EXPECT_EQ(writes, (std::vector<std::string>{"090E", "090F", "0900", "0901", "0902"}));
+    EXPECT_EQ(writes, (std::vector<std::string>{"097E", "097F", "0900", "0901", "0902"}));
     const QStringList l = lines();
     ASSERT_EQ(l.size(), 5);
-    EXPECT_EQ(l.front(), "000E   " + iso14443b::kWriteOkLine);
+    EXPECT_EQ(l.front(), "007E   " + iso14443b::kWriteOkLine);
     EXPECT_EQ(l.back(), "0002   " + iso14443b::kWriteOkLine);
 }
 
@@ -251,14 +282,79 @@ TEST_F(MemoryViewTest, HalfTypedPanelDataWritesNothingAndKeepsThePanelOpen) {
     EXPECT_TRUE(commandsOn());
 }
 
+// The window's command controls, which every block run switches off and on together.
+const char* const kCommandControls[] = {"cmd_ISO14443B_Initiate",
+                                        "cmd_ISO14443B_Select",
+                                        "cmd_ISO14443B_ResetToInventory",
+                                        "cmd_ISO14443B_SlotMarker",
+                                        "cmd_ISO14443B_Pcall16",
+                                        "cmd_ISO14443B_Completion",
+                                        "cmd_ISO14443B_GetUID",
+                                        "txt_ISO14443B_ChipID",
+                                        "txt_ISO14443B_SN_0",
+                                        "txt_ISO14443B_SN_1",
+                                        "txt_ISO14443B_SN_2",
+                                        "txt_ISO14443B_SN_3",
+                                        "txt_ISO14443B_UID",
+                                        "cmd_ISO14443B_Read",
+                                        "cmd_ISO14443B_Write",
+                                        "txtUserAddress_0",
+                                        "txtUserAddress_1",
+                                        "cmd_ISO14443B_SendFrame",
+                                        "txt_ISO14443B_AnyFrame",
+                                        "cmdSaveLog",
+                                        "cmdClearLog"};
+
+TEST_F(MemoryViewTest, ABlockRunSwitchesEveryCommandOffAndARefusedWriteSetUpSwitchesThemOn) {
+    open("SOLA-A");
+    range("0", "1");
+    // The names of the command controls enabled now; the anticollision is never one of
+    // them and stays usable.
+    const auto enabledCommands = [&] {
+        QStringList on;
+        for (const char* name : kCommandControls) {
+            if (d.get<QWidget>(QLatin1String(name))->isEnabled()) on << QLatin1String(name);
+        }
+        EXPECT_TRUE(d.get<QWidget>(QStringLiteral("cmd_ISO14443B_Anticollision"))->isEnabled());
+        EXPECT_TRUE(d.get<QWidget>(QStringLiteral("chkAnticollisionLoop"))->isEnabled());
+        return on;
+    };
+    QStringList all;
+    for (const char* name : kCommandControls) all << QLatin1String(name);
+    ASSERT_EQ(enabledCommands(), all);
+
+    QStringList duringRead = all;
+    duringNextPump(d.w, [&] { duringRead = enabledCommands(); });
+    d.click(QStringLiteral("cmd_ISO14443B_Read"));
+    EXPECT_EQ(duringRead, QStringList{});
+    EXPECT_EQ(enabledCommands(), all);
+
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    EXPECT_EQ(enabledCommands(), QStringList{}) << "while the panel is open";
+    QStringList duringWrite = all;
+    duringNextPump(d.w, [&] { duringWrite = enabledCommands(); });
+    panel()->writeButton()->click();
+    EXPECT_EQ(duringWrite, QStringList{});
+    EXPECT_EQ(enabledCommands(), all);
+
+    // "to" past the memory: the set-up says so, opens nothing and gives every command back.
+    range("0", "FF");
+    tc.ui.expectMessage();
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::kInvalidAddressText);
+    EXPECT_TRUE(panel()->isHidden());
+    EXPECT_EQ(enabledCommands(), all);
+}
+
 TEST_F(MemoryViewTest, TheAnticollisionStillRunsInsideARead) {
     open("SOLA-A");
     range("0", "1");
     duringNextPump(d.w, [&] { d.click(QStringLiteral("cmd_ISO14443B_Anticollision")); });
     d.click(QStringLiteral("cmd_ISO14443B_Read"));
-    // Read 0, the anticollision's 19 exchanges (it selects the tag again), read 1.
+    // Read 0, the anticollision's 20 exchanges (it selects the tag again), read 1.
     const auto sent = b.sent();
-    ASSERT_EQ(sent.size(), 21u);
+    ASSERT_EQ(sent.size(), 22u);
     EXPECT_EQ(sent.front(), "0800");
     EXPECT_EQ(sent.back(), "0801");
     EXPECT_EQ(lines().back(), "0001   " + freshBlock(1));

@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/hex_checks.hpp"
 #include "core/product_catalogue.hpp"
 #include "iso14443b/register.hpp"
 #include "reader/recording_reader.hpp"
@@ -118,6 +119,29 @@ class TagWindowDriver {
         EXPECT_EQ(get<widgets::LogView>(logBox)->toPlainText(), "");
         click(QStringLiteral("cmdSaveLog"));
         EXPECT_TRUE(tc_.ui.allRepliesUsed());
+    }
+
+    // "Send any frame" of a frame pasted into the box and sent without leaving it: its
+    // blanks are removed ("02 20 00" goes as "022000"); text still not hex is refused with
+    // the message naming the box and nothing goes. `sent` lists the frames sent so far.
+    void expectPastedFramesPackedOrRefused(const QString& frameBox, const QString& sendButton,
+                                           const std::function<std::vector<std::string>()>& sent) {
+        auto* box = get<QLineEdit>(frameBox);
+        box->setText(QStringLiteral("02 20 00"));
+        click(sendButton);
+        ASSERT_FALSE(sent().empty());
+        EXPECT_EQ(sent().back(), "022000");
+        EXPECT_EQ(box->text(), "022000");
+
+        const std::size_t before = sent().size();
+        const std::size_t messages = tc_.ui.messages().size();
+        box->setText(QStringLiteral("0B zz"));
+        tc_.ui.expectMessage();
+        click(sendButton);
+        EXPECT_EQ(sent().size(), before);
+        ASSERT_EQ(tc_.ui.messages().size(), messages + 1);
+        EXPECT_EQ(tc_.ui.messages().back().text,
+                  core::notHexRefusalText(QStringLiteral("Send any frame")));
     }
 
     Window* w = nullptr;

@@ -39,9 +39,9 @@ std::string slotMarker(int slot) {
     return hex;
 }
 
-// The program's 16-slot anticollision: RESET TO INVENTORY, INITIATE, then slot markers
-// 1 to 15 with no PCALL16. Each case lists the slots that answer; every other slot must
-// get "8700". Several tags answering at once are heard OR-ed, and their CRC then fails.
+// The program's 16-slot anticollision: RESET TO INVENTORY, INITIATE, PCALL16 (slot 0), then
+// slot markers 1 to 15. Each case lists the slots that answer; every other slot must get
+// "8700". Several tags answering at once are heard OR-ed, and their CRC then fails.
 TEST(SolaTag, InventoryOverSixteenSlots) {
     struct Case {
         const char* name;
@@ -58,7 +58,11 @@ TEST(SolaTag, InventoryOverSixteenSlots) {
          {{2, "800412EBC300"}, {7, "80043744B500"}, {14, "8004AE0CBC00"}}},
         {"two tags in one slot collide", {0x27, 0x37}, "800437C5B520", {{7, "800437C5B520"}}},
         {"the same chip ID twice reads clean", {0x37, 0x37}, "80043744B500", {{7, "80043744B500"}}},
-        {"slot 0 answers INITIATE only", {0x40}, "8004407CB200", {}},
+        {"slot 0 answers PCALL16", {0x40}, "8004407CB200", {{0, "8004407CB200"}}},
+        {"slot 0 beside slot 7",
+         {0x40, 0x37},
+         "8004777CB720",
+         {{0, "8004407CB200"}, {7, "80043744B500"}}},
     };
     for (const Case& c : cases) {
         Antenna antenna;
@@ -70,8 +74,8 @@ TEST(SolaTag, InventoryOverSixteenSlots) {
         EXPECT_EQ(transceive(antenna, "0C"), "8700") << c.name;
         EXPECT_EQ(transceive(antenna, "0600"), c.initiateAnswer) << c.name;
         std::map<int, std::string> answered;
-        for (int slot = 1; slot <= 15; ++slot) {
-            const std::string answer = transceive(antenna, slotMarker(slot));
+        for (int slot = 0; slot <= 15; ++slot) {
+            const std::string answer = transceive(antenna, slot == 0 ? "0604" : slotMarker(slot));
             if (answer != "8700") answered[slot] = answer;
         }
         EXPECT_EQ(answered, c.slotAnswers) << c.name;
