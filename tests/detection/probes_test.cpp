@@ -82,11 +82,26 @@ TEST_F(ProbeTest, Iso15693ByHandCountsACrcFailureApartAndEmptiesTheBoxOnlyAtTheE
 }
 
 TEST_F(ProbeTest, WithoutLogTheBoxesStillShowTheExchange) {
-    t.scripted.queue(ReaderFunction::SendReceive, 0, inventoryAnswer("44FE", "00"));
-    withProbes(kTagDetectionPolicy, [](auto& p) { return p.ProbeISO15693(false, false); });
-    EXPECT_EQ(sink.logText(), "");
-    EXPECT_EQ(sink.request, "260100");
-    EXPECT_EQ(sink.results[0], "UID = E002030405060708");
+    // The CRC verdict belongs to the log too: checked, but not written.
+    const struct {
+        std::string answer;
+        int count;
+        QString uid;
+    } cases[] = {
+        {inventoryAnswer("44FE", "00"), 1, "UID = E002030405060708"},
+        {inventoryAnswer("44FE", "01"), 1, "UID = E002030405060708"},
+        {inventoryAnswer("44FF", "01"), detection::kIso15693CrcFailed, ""},
+    };
+    for (const auto& c : cases) {
+        t.scripted.queue(ReaderFunction::SendReceive, 0, c.answer);
+        const int count =
+            withProbes(kTagDetectionPolicy, [](auto& p) { return p.ProbeISO15693(false, false); });
+        EXPECT_EQ(count, c.count) << c.answer;
+        EXPECT_EQ(sink.logText(), "") << c.answer;
+        EXPECT_EQ(sink.request, "260100");
+        EXPECT_EQ(sink.answer, QString::fromStdString(c.answer));
+        EXPECT_EQ(sink.results[0], c.uid) << c.answer;
+    }
 
     // The tag detection copy's field-off is logged whatever the probe logs.
     withProbes(kTagDetectionPolicy, [](auto& p) { return p.ProbeISO14443A(false, true); });
@@ -275,6 +290,23 @@ TEST_F(ProbeTest, Iso14443ACascadeStopsAtTheFirstAnswerItCannotUse) {
          0,
          "",
          2},
+        {"a cascade tag at level 3 still ends the cascade",
+         {"80058400080000",
+          "8008"
+          "8804A1B29F"
+          "080000",
+          "800604DA17080000",
+          "8008"
+          "88C3D4E57A"
+          "080000",
+          "800604DA17080000",
+          "8008"
+          "88071829BE"
+          "080000",
+          "800608B6DD080000"},
+         1,
+         "04A1B2C3D4E5071829",
+         7},
         {"SAK plays no part",
          {"80054400080000",
           "8008"
