@@ -419,4 +419,74 @@ TEST_F(AutoDetectTest, ATripleSizeUidIsCountedAfterTheThirdLevel) {
                                         "SendReceive 9770F6071829C028"}));
 }
 
+// A probe button sends its frames under the protocol the run left the transceiver in, so
+// a tag of that protocol may answer them; such an answer never shows as a tag.
+TEST_F(AutoDetectTest, AProbeButtonNeverTakesAnotherProtocolsAnswerForATag) {
+    const struct {
+        int endedOn;  // the one protocol box ticked for the run
+        std::vector<const char*> buttons;
+    } cases[] = {
+        {0,
+         {"cmdISO14443A_AntiCollision", "cmdISO14443B_AntiCollision", "cmdFelica_AntiCollision"}},
+        {1, {"cmdISO15693_AntiCollision", "cmdISO14443B_AntiCollision", "cmdFelica_AntiCollision"}},
+        {2, {"cmdISO15693_AntiCollision", "cmdISO14443A_AntiCollision", "cmdFelica_AntiCollision"}},
+        {4,
+         {"cmdISO15693_AntiCollision", "cmdISO14443A_AntiCollision", "cmdISO14443B_AntiCollision"}},
+    };
+    const struct {
+        const char* button;
+        std::vector<const char*> boxes;
+    } owns[] = {
+        {"cmdISO15693_AntiCollision", {"txtISO15693DetectTags"}},
+        {"cmdISO14443A_AntiCollision", {"txtISO14443ADetectTags"}},
+        {"cmdISO14443B_AntiCollision", {"txt_ISO14443B_REQB_result"}},
+        {"cmdFelica_AntiCollision", {"txtFelicaDetectTags"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.endedOn);
+        open();
+        for (int i = 0; i < 5; ++i) {
+            if (i != c.endedOn) click(QStringLiteral("chkTagDetSelectProtocols_%1").arg(i));
+        }
+        click(QStringLiteral("cmd_Auto_Detection_Process"));
+        ASSERT_EQ(verdict(), "Detected Tag");
+        for (const char* button : c.buttons) {
+            click(QString::fromLatin1(button));
+            for (const auto& o : owns) {
+                if (std::string(o.button) != button) continue;
+                for (const char* box : o.boxes) EXPECT_EQ(text(box), "") << button;
+            }
+            for (int i = 0; i < 15; ++i) {
+                EXPECT_FALSE(
+                    get<QLineEdit>(QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(i))
+                        ->text()
+                        .contains(QStringLiteral("Chip ID")))
+                    << button;
+            }
+        }
+        tc.ctx->windows().close(WindowKind::AutoDetect);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// Several tags of one protocol answer at once: what the transceiver heard is the OR of
+// their bits, no tag's ID. The boxes show none and the log says why.
+TEST_F(AutoDetectTest, SeveralTagsOfAProtocolShowNoIdAndTheLogSaysCollision) {
+    useTags({{"iso14443a", {{"uid", "048D2432273B80"}}},
+             {"iso14443a", {{"uid", "04A1B2C3D4E5F6"}}},
+             {"felica", {{"idm", "0102030405060708"}}},
+             {"felica", {{"idm", "01020304050607F0"}}},
+             {"iso15693", {}}});
+    open();
+    click(QStringLiteral("cmd_Auto_Detection_Process"));
+
+    EXPECT_EQ(caption(), "1 ISO15693 ");
+    EXPECT_EQ(text("txtISO14443ADetectTags"), "");
+    EXPECT_EQ(text("txtFelicaDetectTags"), "");
+    EXPECT_EQ(w->logText().count(QStringLiteral(" -> collision at byte ")), 1);
+    EXPECT_TRUE(w->logText().contains(
+        QStringLiteral(" -> collision : several tags answered, no IDm shown")));
+    EXPECT_EQ(reader.countOf(ReaderFunction::SendReceive, "952008"), 0) << "no SELECT of the OR";
+}
+
 }  // namespace
