@@ -401,6 +401,7 @@ class TagDetectionOnBoard
 };
 
 TEST_F(TagDetectionOnBoard, CalibrationFindsTheEmptyAntennasThresholdAndSetsTheDetection) {
+    useTags({});
     open();
     calibrate();
     EXPECT_EQ(text("txt_Calibration_DacDataL_result"), "98");
@@ -422,9 +423,8 @@ TEST_F(TagDetectionOnBoard, CalibrationFindsTheEmptyAntennasThresholdAndSetsTheD
     EXPECT_EQ(verdict(), "No Detected Tag");
     EXPECT_EQ(reader.countOf(ReaderFunction::SendReceive, "260100"), 0) << "no probe";
 
-    simboard::BoardConfig c = board.config();
-    c.detector.tagPresent = true;
-    board.applyConfig(c);
+    // The default antenna's tags: the detector sees them as the probes do.
+    useDefaultAntenna();
     launch();
     EXPECT_EQ(verdict(), "Detected Tag");
     EXPECT_EQ(caption(), "1 ISO15693 1 ISO14443-A 1 ISO14443-B 1 ISO14443-B 1 FELICA");
