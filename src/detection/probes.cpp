@@ -7,6 +7,7 @@
 #include "core/log_sink.hpp"
 #include "core/protocol_setup.hpp"
 #include "core/run_guard.hpp"
+#include "detection/answer_shapes.hpp"
 #include "transceiver/felica_answers.hpp"
 #include "transceiver/frames.hpp"
 #include "transceiver/iso14443a_answers.hpp"
@@ -106,8 +107,10 @@ int Probes::ProbeISO15693(bool boolLog, bool boolConfigure) {
         return 0;
     }
 
-    const transceiver::Iso15693Inventory inventory =
-        transceiver::decodeIso15693Inventory(e.status, latin1(e.answer));
+    const std::string answer = latin1(e.answer);
+    transceiver::Iso15693Inventory inventory =
+        transceiver::decodeIso15693Inventory(e.status, answer);
+    if (!isInventoryAnswer(answer)) inventory.count = transceiver::Iso15693Inventory::None;
     // The verdict ends the entry's answer line.
     if (boolLog && !inventory.verdict.empty()) sink_.log().append(qs(inventory.verdict));
     sink_.setResult(ResultBox::Iso15693, inventory.count == transceiver::Iso15693Inventory::Found
@@ -177,7 +180,9 @@ int Probes::ProbeISO14443BInitiate(bool boolLog, bool boolConfigure) {
         if (pumpedExchange(boolLog, sola, transceiver::solaSlotMarkerRequest(slot), title, e))
             return 0;
         const int box = slot - 1;
-        if (const auto chipId = transceiver::solaChipId(latin1(e.answer))) {
+        const std::string answer = latin1(e.answer);
+        if (const auto chipId =
+                isChipIdAnswer(answer) ? transceiver::solaChipId(answer) : std::nullopt) {
             sink_.setSlot(box,
                           slotLabel(sink_.slot(box)) + QLatin1String(kChipIdPrefix) + qs(*chipId));
             ++count;
@@ -200,7 +205,7 @@ int Probes::ProbeISO14443BReqB(bool boolLog, bool boolConfigure) {
     log(boolLog, kTitleReqb, core::kLogSendRecv, qs(request), e.answer);
 
     const std::string answer = latin1(e.answer);
-    const bool hit = transceiver::isReqbHit(answer);
+    const bool hit = transceiver::isReqbHit(answer) && isAtqbAnswer(answer);
     // A hit too short to hold a frame shows nothing rather than an earlier card's.
     sink_.setResult(ResultBox::Iso14443BCard, hit ? qs(transceiver::reqbFrame(answer)) : QString());
     return finish(hit ? 1 : 0);
@@ -250,20 +255,27 @@ int Probes::ProbeISO14443A(bool boolLog, bool boolConfigure) {
     }
 
     sink_.setResult(ResultBox::Iso14443A, {});
-    if (!isFrame(iso14443AExchange(boolLog, transceiver::reqaRequest(), QLatin1String(kTitleReqa))))
-        return finish(0);
+    const QString atqa =
+        iso14443AExchange(boolLog, transceiver::reqaRequest(), QLatin1String(kTitleReqa));
+    if (!isAtqaAnswer(latin1(atqa))) return finish(0);
 
     QString uid;
     for (int level = 1; level <= transceiver::kCascadeLevels; ++level) {
         if (run_.pumpEnds()) return 0;
-        const QString anticol =
-            iso14443AExchange(boolLog, transceiver::anticollisionRequest(level),
-                              QStringLiteral("ISO14443-A ANTICOL %1").arg(level));
-        // An answer too short to hold the level's bytes and BCC ends the cascade: a SELECT
-        // built from it would carry a cut UID.
-        const transceiver::AnticollisionAnswer a =
-            transceiver::decodeAnticollisionAnswer(latin1(anticol));
-        if (!a.complete) return finish(0);
+        const std::string anticol =
+            latin1(iso14443AExchange(boolLog, transceiver::anticollisionRequest(level),
+                                     QStringLiteral("ISO14443-A ANTICOL %1").arg(level)));
+        // Several tags answered: their bits ORed are no tag's UID, and no SELECT can use them.
+        const transceiver::ResponseStatus status = transceiver::responseStatusOf(anticol);
+        if (status.severalTags()) {
+            if (boolLog) sink_.log().append(qs(iso14443aCollisionVerdict(status)));
+            sink_.setResult(ResultBox::Iso14443A, {});
+            return finish(0);
+        }
+        // Only four UID bytes with their BCC go into a SELECT: anything else (a cut answer,
+        // another protocol's tag) ends the cascade.
+        if (!isUidLevelAnswer(anticol)) return finish(0);
+        const transceiver::AnticollisionAnswer a = transceiver::decodeAnticollisionAnswer(anticol);
         uid += qs(a.uidPiece);
         sink_.setResult(ResultBox::Iso14443A, uid);
 
@@ -294,10 +306,14 @@ int Probes::ProbeFeliCa(bool boolLog, bool boolConfigure) {
         return 0;
     }
 
-    // The trailing status byte is not judged: a frame means a tag.
-    const bool hit = e.status == reader::kStatusOk && isFrame(e.answer);
-    sink_.setResult(ResultBox::Felica,
-                    hit ? qs(transceiver::felicaFrame(latin1(e.answer))) : QString());
+    // Only a polling answer is a FeliCa tag, and only one tag's answer shows its IDm.
+    const transceiver::FelicaPollingAnswer polling =
+        transceiver::decodeFelicaPolling(latin1(e.answer));
+    const bool answered = e.status == reader::kStatusOk && polling.shaped;
+    if (answered && polling.severalTags() && boolLog)
+        sink_.log().append(qs(felicaCollisionVerdict(polling.statusByte)));
+    const bool hit = answered && !polling.severalTags();
+    sink_.setResult(ResultBox::Felica, hit ? qs(polling.frame) : QString());
     return hit ? 1 : 0;
 }
 

@@ -134,7 +134,9 @@ class Reader {
         } else if (key == "plugged") {
             ok = assignBool(value, c.plugged);
         } else if (key == "tagdetectortagpresent") {
-            ok = assignBool(value, c.detector.tagPresent);
+            bool present = false;
+            ok = assignBool(value, present);
+            if (ok) c.detector.tagPresent = present;
         } else if (key == "idleanswercarriesreason") {
             ok = assignBool(value, c.idleAnswerCarriesReason);
         } else if (key == "emptyantenna") {

@@ -123,7 +123,7 @@ void SimulatedBoard::applyConfig(const BoardConfig& config) {
     plugged_ = config_.plugged;
 }
 
-void SimulatedBoard::setTagPresentForDetector(bool present) {
+void SimulatedBoard::setTagPresentForDetector(std::optional<bool> present) {
     config_.detector.tagPresent = present;
 }
 

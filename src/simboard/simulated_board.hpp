@@ -51,7 +51,8 @@ class SimulatedBoard : public reader::ReaderLibrary {
     const BoardConfig& config() const { return config_; }
     // Replaces the configuration and rebuilds the antenna from its tags.
     void applyConfig(const BoardConfig& config);
-    void setTagPresentForDetector(bool present);
+    // Nothing: the detector sees a tag whenever the antenna holds one.
+    void setTagPresentForDetector(std::optional<bool> present);
 
     Antenna& antenna() { return antenna_; }
     const Transceiver& transceiver() const { return transceiver_; }

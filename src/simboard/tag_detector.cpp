@@ -24,8 +24,8 @@ bool IdleParameters::parse(const Bytes& d, IdleParameters& out) {
     return true;
 }
 
-std::uint8_t TagDetector::wakeUpReason(const IdleParameters& idle) const {
-    const std::uint8_t a = amplitude();
+std::uint8_t TagDetector::wakeUpReason(const IdleParameters& idle, bool antennaHoldsTag) const {
+    const std::uint8_t a = amplitude(antennaHoldsTag);
     if ((idle.wfuFlags & kWakeOnTagDetector) && (a < idle.dacDataL || a > idle.dacDataH)) {
         return kWakeOnTagDetector;
     }

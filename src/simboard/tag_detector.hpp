@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "simboard/tag.hpp"
 
@@ -37,7 +38,8 @@ struct IdleParameters {
 
 // The low-power tag detector: it measures the antenna's amplitude (a DAC byte) and
 // wakes the transceiver when the amplitude leaves the window [DacDataL, DacDataH].
-// A tag in the field loads the antenna and lowers the amplitude.
+// A tag in the field loads the antenna and lowers the amplitude: the detector sees one
+// whenever the antenna holds a tag, unless told otherwise (`tagPresent`).
 //
 // The empty-antenna level A2 puts the calibration's threshold at index 40 (byte A0,
 // the highest DacDataH below A2): DacDataL/DacDataH 98/A8 then keep the empty antenna
@@ -45,15 +47,18 @@ struct IdleParameters {
 struct TagDetector {
     std::uint8_t amplitudeWithoutTag = 0xA2;
     std::uint8_t amplitudeWithTag = 0x80;
-    bool tagPresent = false;
+    // A tag on the detector, or none, whatever the antenna holds; nothing: as the antenna.
+    std::optional<bool> tagPresent;
 
-    std::uint8_t amplitude() const { return tagPresent ? amplitudeWithTag : amplitudeWithoutTag; }
+    std::uint8_t amplitude(bool antennaHoldsTag) const {
+        return tagPresent.value_or(antennaHoldsTag) ? amplitudeWithTag : amplitudeWithoutTag;
+    }
 
     // Why an Idle with these parameters ends. The simulated transceiver never sleeps:
     // a tag-detector wake-up when armed and the amplitude is outside the window, else
     // the time-out when armed, else the IRQ-in or NSS pulse the caller would send (IRQ-in
     // also when no source is armed, since that pulse is how a user wakes the chip).
-    std::uint8_t wakeUpReason(const IdleParameters& idle) const;
+    std::uint8_t wakeUpReason(const IdleParameters& idle, bool antennaHoldsTag) const;
 
     bool operator==(const TagDetector&) const = default;
 };

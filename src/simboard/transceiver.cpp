@@ -126,7 +126,7 @@ std::string Transceiver::idn() const {
 std::string Transceiver::idle(const Bytes& data) {
     IdleParameters parameters;
     if (!IdleParameters::parse(data, parameters)) return invalid();
-    const std::uint8_t reason = detector_->wakeUpReason(parameters);
+    const std::uint8_t reason = detector_->wakeUpReason(parameters, antenna_->size() > 0);
     registers_.write(Registers::kWakeUpEvent, reason);
     std::string out = "0001";
     appendHex(out, idleAnswerCarriesReason_ ? reason : 0x00);

@@ -31,4 +31,21 @@ std::string felicaIdm(std::string_view answer) { return wholeField(answer, 9, 16
 
 std::string felicaPmm(std::string_view answer) { return wholeField(answer, 25, 16); }
 
+FelicaPollingAnswer decodeFelicaPolling(std::string_view answer) {
+    FelicaPollingAnswer out;
+    const ParsedAnswer parsed = parseAnswer(answer);
+    constexpr std::size_t kTrailing = 3;  // CRC and status byte
+    constexpr std::size_t kShortestFrame = 2 + 8 + 8;
+    if (!parsed.wellFormed || parsed.code != kResultFrame ||
+        parsed.data.size() < kShortestFrame + kTrailing) {
+        return out;
+    }
+    const std::size_t frameSize = parsed.data.size() - kTrailing;
+    if (parsed.data[0] != frameSize || parsed.data[1] != kFelicaPollingResponse) return out;
+    out.shaped = true;
+    out.frame = felicaFrame(answer);
+    out.statusByte = std::string(answer.substr(answer.size() - 2));
+    return out;
+}
+
 }  // namespace transceiver

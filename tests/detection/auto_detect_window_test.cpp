@@ -337,4 +337,156 @@ TEST_F(AutoDetectTest, ClosingOrQuittingInsideAProbeEndsTheRunThere) {
     }
 }
 
+// After a pass with tags, a pass without turns the blue lamp and the blue "Detected Tag"
+// off and shows nothing of the first pass: each probe rewrites the boxes it owns.
+TEST_F(AutoDetectTest, APassWithoutTagsShowsNothingOfThePassBefore) {
+    open();
+    chooseMode(1);
+    auto* detected = get<QLabel>(QStringLiteral("lblTagDetected"));
+    bool checked = false;
+    reader.after = [&](const reader::JournalEntry& e) {
+        if (checked || e.request != "0000" || reader.countOf(ReaderFunction::Select, "0000") != 2)
+            return;
+        checked = true;
+        useTags({});
+        QMetaObject::invokeMethod(
+            w,
+            [&] {
+                EXPECT_EQ(verdict(), "Detected Tag");
+                EXPECT_EQ(detected->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+                EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isVisibleTo(w));
+                click(QStringLiteral("cmdStopLoop"));
+            },
+            Qt::QueuedConnection);
+    };
+    click(QStringLiteral("cmd_Auto_Detection_Process"));
+    reader.after = nullptr;
+
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(passes(), 2);
+    EXPECT_EQ(verdict(), "No Detected Tag");
+    EXPECT_EQ(detected->palette().color(QPalette::WindowText),
+              detected->parentWidget()->palette().color(QPalette::WindowText));
+    EXPECT_FALSE(get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isVisibleTo(w));
+    EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_0"))->isVisibleTo(w));
+    EXPECT_EQ(caption(), "");
+    for (const char* box : {"txtISO15693DetectTags", "txtISO14443ADetectTags",
+                            "txt_ISO14443B_REQB_result", "txtFelicaDetectTags"}) {
+        EXPECT_EQ(text(box), "") << box;
+    }
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_EQ(
+            get<QLineEdit>(QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(i))->text(),
+            QStringLiteral("%1 : ").arg(i + 1).left(4));
+    }
+}
+
+// A run starts from empty ISO15693 and type A boxes and slots, whether it probes them or
+// not; the REQB and FeliCa boxes of a protocol it does not probe keep what they show.
+TEST_F(AutoDetectTest, ARunEmptiesTheUidBoxesAndSlotsButNotTheCardBoxes) {
+    open();
+    click(QStringLiteral("cmd_Auto_Detection_Process"));
+    ASSERT_EQ(caption(), kAllFive);
+    const QString reqb = text("txt_ISO14443B_REQB_result");
+    ASSERT_FALSE(reqb.isEmpty());
+    for (int i = 0; i < 4; ++i) click(QStringLiteral("chkTagDetSelectProtocols_%1").arg(i));
+    click(QStringLiteral("cmd_Auto_Detection_Process"));
+    EXPECT_EQ(caption(), "1 FELICA");
+    EXPECT_EQ(text("txtISO15693DetectTags"), "");
+    EXPECT_EQ(text("txtISO14443ADetectTags"), "");
+    EXPECT_EQ(text("txt_ISO14443B_anticollision_result_6"), "7 : ");
+    EXPECT_EQ(text("txt_ISO14443B_REQB_result"), reqb);
+}
+
+// A 10-byte UID: three cascade levels, and the probe goes no further than the third.
+TEST_F(AutoDetectTest, ATripleSizeUidIsCountedAfterTheThirdLevel) {
+    useTags({{"iso14443a", {{"uid", "04A1B2C3D4E5F6071829"}}}});
+    open();
+    for (int i : {0, 2, 3, 4}) click(QStringLiteral("chkTagDetSelectProtocols_%1").arg(i));
+    click(QStringLiteral("cmd_Auto_Detection_Process"));
+
+    EXPECT_EQ(caption(), "1 ISO14443-A ");
+    EXPECT_EQ(verdict(), "Detected Tag");
+    EXPECT_EQ(text("txtISO14443ADetectTags"), "04A1B2C3D4E5F6071829");
+    std::vector<std::string> exchanges;
+    for (const auto& c : callsOfPass(1)) {
+        if (c.rfind("SendReceive", 0) == 0) exchanges.push_back(c);
+    }
+    EXPECT_EQ(exchanges,
+              (std::vector<std::string>{"SendReceive 2607", "SendReceive 932008",
+                                        "SendReceive 93708804A1B29F28", "SendReceive 952008",
+                                        "SendReceive 957088C3D4E57A28", "SendReceive 972008",
+                                        "SendReceive 9770F6071829C028"}));
+}
+
+// A probe button sends its frames under the protocol the run left the transceiver in, so
+// a tag of that protocol may answer them; such an answer never shows as a tag.
+TEST_F(AutoDetectTest, AProbeButtonNeverTakesAnotherProtocolsAnswerForATag) {
+    const struct {
+        int endedOn;  // the one protocol box ticked for the run
+        std::vector<const char*> buttons;
+    } cases[] = {
+        {0,
+         {"cmdISO14443A_AntiCollision", "cmdISO14443B_AntiCollision", "cmdFelica_AntiCollision"}},
+        {1, {"cmdISO15693_AntiCollision", "cmdISO14443B_AntiCollision", "cmdFelica_AntiCollision"}},
+        {2, {"cmdISO15693_AntiCollision", "cmdISO14443A_AntiCollision", "cmdFelica_AntiCollision"}},
+        {4,
+         {"cmdISO15693_AntiCollision", "cmdISO14443A_AntiCollision", "cmdISO14443B_AntiCollision"}},
+    };
+    const struct {
+        const char* button;
+        std::vector<const char*> boxes;
+    } owns[] = {
+        {"cmdISO15693_AntiCollision", {"txtISO15693DetectTags"}},
+        {"cmdISO14443A_AntiCollision", {"txtISO14443ADetectTags"}},
+        {"cmdISO14443B_AntiCollision", {"txt_ISO14443B_REQB_result"}},
+        {"cmdFelica_AntiCollision", {"txtFelicaDetectTags"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.endedOn);
+        open();
+        for (int i = 0; i < 5; ++i) {
+            if (i != c.endedOn) click(QStringLiteral("chkTagDetSelectProtocols_%1").arg(i));
+        }
+        click(QStringLiteral("cmd_Auto_Detection_Process"));
+        ASSERT_EQ(verdict(), "Detected Tag");
+        for (const char* button : c.buttons) {
+            click(QString::fromLatin1(button));
+            for (const auto& o : owns) {
+                if (std::string(o.button) != button) continue;
+                for (const char* box : o.boxes) EXPECT_EQ(text(box), "") << button;
+            }
+            for (int i = 0; i < 15; ++i) {
+                EXPECT_FALSE(
+                    get<QLineEdit>(QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(i))
+                        ->text()
+                        .contains(QStringLiteral("Chip ID")))
+                    << button;
+            }
+        }
+        tc.ctx->windows().close(WindowKind::AutoDetect);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// Several tags of one protocol answer at once: what the transceiver heard is the OR of
+// their bits, no tag's ID. The boxes show none and the log says why.
+TEST_F(AutoDetectTest, SeveralTagsOfAProtocolShowNoIdAndTheLogSaysCollision) {
+    useTags({{"iso14443a", {{"uid", "048D2432273B80"}}},
+             {"iso14443a", {{"uid", "04A1B2C3D4E5F6"}}},
+             {"felica", {{"idm", "0102030405060708"}}},
+             {"felica", {{"idm", "01020304050607F0"}}},
+             {"iso15693", {}}});
+    open();
+    click(QStringLiteral("cmd_Auto_Detection_Process"));
+
+    EXPECT_EQ(caption(), "1 ISO15693 ");
+    EXPECT_EQ(text("txtISO14443ADetectTags"), "");
+    EXPECT_EQ(text("txtFelicaDetectTags"), "");
+    EXPECT_EQ(w->logText().count(QStringLiteral(" -> collision at byte ")), 1);
+    EXPECT_TRUE(w->logText().contains(
+        QStringLiteral(" -> collision : several tags answered, no IDm shown")));
+    EXPECT_EQ(reader.countOf(ReaderFunction::SendReceive, "952008"), 0) << "no SELECT of the OR";
+}
+
 }  // namespace

@@ -41,6 +41,11 @@ struct SimulatedBoardHolder {
         c.tags = std::move(tags);
         board.applyConfig(c);
     }
+    void useDefaultAntenna() {
+        simboard::BoardConfig c = board.config();
+        c.tags.reset();
+        board.applyConfig(c);
+    }
 };
 
 inline std::vector<std::string> HookedReader::calls(std::size_t from) const {

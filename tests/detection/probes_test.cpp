@@ -81,12 +81,47 @@ TEST_F(ProbeTest, Iso15693ByHandCountsACrcFailureApartAndEmptiesTheBoxOnlyAtTheE
     EXPECT_EQ(sink.journal.filter(QStringLiteral("result0=")).size(), 1);
 }
 
+TEST_F(ProbeTest, Iso15693CountsAnInventoryAnswerOnly) {
+    const struct {
+        std::string answer;
+        int count;
+    } cases[] = {
+        {inventoryAnswer("44FE", "00"), 1},
+        {"800D010008070605040302E044FE00", 0},  // response flags 01
+        {"80050101160700", 0},                  // an error answer
+    };
+    for (const auto& c : cases) {
+        sink.results[0] = QStringLiteral("UID = 0102030405060708");
+        t.scripted.queue(ReaderFunction::SendReceive, 0, c.answer);
+        EXPECT_EQ(
+            withProbes(kAutoDetectPolicy, [](auto& p) { return p.ProbeISO15693(true, false); }),
+            c.count)
+            << c.answer;
+        EXPECT_EQ(sink.results[0], c.count ? "UID = E002030405060708" : "") << c.answer;
+    }
+}
+
 TEST_F(ProbeTest, WithoutLogTheBoxesStillShowTheExchange) {
-    t.scripted.queue(ReaderFunction::SendReceive, 0, inventoryAnswer("44FE", "00"));
-    withProbes(kTagDetectionPolicy, [](auto& p) { return p.ProbeISO15693(false, false); });
-    EXPECT_EQ(sink.logText(), "");
-    EXPECT_EQ(sink.request, "260100");
-    EXPECT_EQ(sink.results[0], "UID = E002030405060708");
+    // The CRC verdict belongs to the log too: checked, but not written.
+    const struct {
+        std::string answer;
+        int count;
+        QString uid;
+    } cases[] = {
+        {inventoryAnswer("44FE", "00"), 1, "UID = E002030405060708"},
+        {inventoryAnswer("44FE", "01"), 1, "UID = E002030405060708"},
+        {inventoryAnswer("44FF", "01"), detection::kIso15693CrcFailed, ""},
+    };
+    for (const auto& c : cases) {
+        t.scripted.queue(ReaderFunction::SendReceive, 0, c.answer);
+        const int count =
+            withProbes(kTagDetectionPolicy, [](auto& p) { return p.ProbeISO15693(false, false); });
+        EXPECT_EQ(count, c.count) << c.answer;
+        EXPECT_EQ(sink.logText(), "") << c.answer;
+        EXPECT_EQ(sink.request, "260100");
+        EXPECT_EQ(sink.answer, QString::fromStdString(c.answer));
+        EXPECT_EQ(sink.results[0], c.uid) << c.answer;
+    }
 
     // The tag detection copy's field-off is logged whatever the probe logs.
     withProbes(kTagDetectionPolicy, [](auto& p) { return p.ProbeISO14443A(false, true); });
@@ -95,7 +130,8 @@ TEST_F(ProbeTest, WithoutLogTheBoxesStillShowTheExchange) {
 
 TEST_F(ProbeTest, MemoryTagSlotsShowTheirChipIds) {
     // INITIATE, then slots 1 to 15: slots 3 and 12 answer; slot 7 answers with a
-    // transceiver error and slot 9 with a frame too short to hold a chip ID.
+    // transceiver error, slot 9 with a frame too short to hold a chip ID and slot 5 with
+    // an ISO15693 tag's error answer.
     t.scripted.queue(ReaderFunction::SendReceive, 0, "80043C970B00");
     for (int slot = 1; slot <= 15; ++slot) {
         std::string a = "8700";
@@ -103,6 +139,7 @@ TEST_F(ProbeTest, MemoryTagSlotsShowTheirChipIds) {
         if (slot == 12) a = "80043C970B00";
         if (slot == 7) a = "800437AB1220";
         if (slot == 9) a = "8000";
+        if (slot == 5) a = "80050101160700";
         t.scripted.queue(ReaderFunction::SendReceive, 0, a);
     }
     // An earlier call's result that this one does not find again.
@@ -155,7 +192,7 @@ TEST_F(ProbeTest, MemoryTagBoxesOfTheAutoDetectionWindowChangeAsTheirSlotIsPolle
     EXPECT_GT(cut, slot5Request);
 }
 
-TEST_F(ProbeTest, ReqbShowsTheCardsFrameAndNothingForAHitWithoutOne) {
+TEST_F(ProbeTest, ReqbShowsTheFrameOfAnAtqbOnly) {
     const std::string atqb =
         "8011"
         "50A1B2C3D4000000000071850000"
@@ -167,20 +204,27 @@ TEST_F(ProbeTest, ReqbShowsTheCardsFrameAndNothingForAHitWithoutOne) {
         int count;
         QString box;
     } cases[] = {
-        {"36 characters", kAutoDetectPolicy,
-         "8011"
+        {"extended ATQB", kAutoDetectPolicy,
+         "8010"
          "50A1B2C3D40000000000718500"
          "ABCD"
          "00",
          1, "50A1B2C3D40000000000718500"},
+        {"ATQB", kTagDetectionPolicy,
+         "800F"
+         "50A1B2C3D400000000718500"
+         "ABCD"
+         "00",
+         1, "50A1B2C3D400000000718500"},
         {"bad status byte", kAutoDetectPolicy,
-         "8011"
+         "8010"
          "50A1B2C3D40000000000718500"
          "ABCD"
          "01",
          0, ""},
-        {"hit of 10 characters, auto-detection", kAutoDetectPolicy, "8003ABCD00", 1, ""},
-        {"hit of 10 characters, tag detection", kTagDetectionPolicy, "8003ABCD00", 1, ""},
+        {"an ISO15693 tag's error answer", kAutoDetectPolicy, "80050101160700", 0, ""},
+        {"no room for an ATQB, auto-detection", kAutoDetectPolicy, "8003ABCD00", 0, ""},
+        {"no room for an ATQB, tag detection", kTagDetectionPolicy, "8003ABCD00", 0, ""},
         {"no card", kTagDetectionPolicy, "8700", 0, ""},
     };
     for (const auto& c : cases) {
@@ -192,7 +236,7 @@ TEST_F(ProbeTest, ReqbShowsTheCardsFrameAndNothingForAHitWithoutOne) {
         EXPECT_EQ(sink.results[2], c.box) << c.what;
         EXPECT_EQ(sink.request, "0500F0") << c.what;
     }
-    EXPECT_EQ(entryTitles(sink.logText()).size(), 5) << "one REQB entry a call";
+    EXPECT_EQ(entryTitles(sink.logText()).size(), 7) << "one REQB entry a call";
 
     t.scripted.clearCalls();
     sink.journal.clear();
@@ -256,8 +300,10 @@ TEST_F(ProbeTest, Iso14443ACascadeStopsAtTheFirstAnswerItCannotUse) {
         int count;
         QString uid;
         int exchanges;
+        const char* verdict = "";  // what the log adds after the last answer
     } cases[] = {
         {"no card", {"8700"}, 0, "", 1},
+        {"REQA answered by other than an ATQA", {"80030102ABCD00"}, 0, "", 1},
         {"SELECT 1 unanswered keeps level 1",
          {"80054400080000",
           "8008"
@@ -275,6 +321,53 @@ TEST_F(ProbeTest, Iso14443ACascadeStopsAtTheFirstAnswerItCannotUse) {
          0,
          "",
          2},
+        {"a BCC that does not match: no SELECT",
+         {"80054400080000",
+          "8008"
+          "8804A1B29E"
+          "080000"},
+         0,
+         "",
+         2},
+        {"collision at level 1",
+         {"80054400080000",
+          "8008"
+          "8CADB6F7F9"
+          "880103"},
+         0,
+         "",
+         2,
+         "  88 -> collision at byte 1 bit 3 : several tags answered, no UID shown"},
+        {"CRC error at level 2: level 1 not shown either",
+         {"80054400080000",
+          "8008"
+          "8804A1B29F"
+          "080000",
+          "800604DA17080000",
+          "8008"
+          "C3D4E5F604"
+          "200000"},
+         0,
+         "",
+         4,
+         "  20 -> collision (CRC error) : several tags answered, no UID shown"},
+        {"a cascade tag at level 3 still ends the cascade",
+         {"80058400080000",
+          "8008"
+          "8804A1B29F"
+          "080000",
+          "800604DA17080000",
+          "8008"
+          "88C3D4E57A"
+          "080000",
+          "800604DA17080000",
+          "8008"
+          "88071829BE"
+          "080000",
+          "800608B6DD080000"},
+         1,
+         "04A1B2C3D4E5071829",
+         7},
         {"SAK plays no part",
          {"80054400080000",
           "8008"
@@ -298,10 +391,14 @@ TEST_F(ProbeTest, Iso14443ACascadeStopsAtTheFirstAnswerItCannotUse) {
         EXPECT_EQ(t.scripted.countOf(ReaderFunction::SendReceive), c.exchanges) << c.what;
         EXPECT_EQ(t.scripted.calls().size(), static_cast<std::size_t>(c.exchanges))
             << c.what << ": no set-up, no field-off by hand";
+        EXPECT_TRUE(sink.logText().endsWith(
+            QString::fromStdString(c.answers[static_cast<std::size_t>(c.exchanges) - 1]) +
+            QLatin1String(c.verdict)))
+            << c.what;
     }
 }
 
-TEST_F(ProbeTest, FelicaCutsTheFrameBetweenLengthAndCrc) {
+TEST_F(ProbeTest, FelicaShowsTheFrameOfOneTagsPollingAnswerOnly) {
     const std::string frame =
         "1201"
         "0102030405060708"
@@ -312,24 +409,26 @@ TEST_F(ProbeTest, FelicaCutsTheFrameBetweenLengthAndCrc) {
         std::string answer;
         int count;
         QString box;
+        const char* verdict = "";  // what the log adds after the answer
     } cases[] = {
         {"46 characters", 0,
          "8015" + frame +
              "ABCD"
              "00",
          1, QString::fromStdString(frame)},
-        {"status byte not judged", 0,
+        {"several tags: status 20", 0,
          "8015" + frame +
              "ABCD"
              "20",
-         1, QString::fromStdString(frame)},
-        {"12 characters", 0, "800312ABCD00", 1, "12"},
-        {"10 characters", 0, "8002ABCD00", 1, ""},
+         0, "", "  20 -> collision : several tags answered, no IDm shown"},
+        {"an ISO15693 tag's error answer", 0, "80050101160700", 0, ""},
+        {"12 characters", 0, "800312ABCD00", 0, ""},
+        {"10 characters", 0, "8002ABCD00", 0, ""},
         {"short frame", 0, "9000", 0, ""},
         {"library status", 1,
          "8015" + frame +
              "ABCD"
-             "00",
+             "20",
          0, ""},
     };
     for (const auto& c : cases) {
@@ -339,6 +438,9 @@ TEST_F(ProbeTest, FelicaCutsTheFrameBetweenLengthAndCrc) {
             withProbes(kAutoDetectPolicy, [](auto& p) { return p.ProbeFeliCa(true, false); });
         EXPECT_EQ(count, c.count) << c.what;
         EXPECT_EQ(sink.results[3], c.box) << c.what;
+        EXPECT_TRUE(
+            sink.logText().endsWith(QString::fromStdString(c.answer) + QLatin1String(c.verdict)))
+            << c.what;
     }
 
     t.scripted.clearCalls();

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "core/app_context.hpp"
 #include "detection/indicator.hpp"
 #include "widgets/hex_entry_box.hpp"
+#include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
 
 namespace {
@@ -336,6 +338,25 @@ TEST_F(TagDetectionScripted, ProbeButtonHandlersProbeWithoutSetUp) {
     EXPECT_EQ(entryTitles(w->logText()), (QStringList{"ISO14443-A REQA", "REQC"}));
 }
 
+TEST_F(TagDetectionScripted, SaveLogWritesTheLogAndClearLogEmptiesIt) {
+    open();
+    launch();
+    ASSERT_FALSE(w->logText().isEmpty());
+    const QString path = tc.path(QStringLiteral("detection.txt"));
+    tc.ui.expectSaveDialog(core::FileDialogResult{path, QStringLiteral("detection.txt")});
+    click(QStringLiteral("cmdSaveLog"));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), w->logText().toLatin1());
+
+    click(QStringLiteral("cmdClearLog"));
+    EXPECT_EQ(w->logText(), "");
+    EXPECT_EQ(get<widgets::LogView>(QStringLiteral("rtfTagDetectionLogEdit"))->toPlainText(), "");
+    // Nothing left to save: no dialog (an unscripted one would fail the test).
+    click(QStringLiteral("cmdSaveLog"));
+    EXPECT_EQ(tc.ui.dialogRequests().size(), 1u);
+}
+
 // On the simulated board: the tag detector behind it.
 class TagDetectionOnBoard
     : public detectiontest::SimulatedBoardHolder,
@@ -345,12 +366,28 @@ class TagDetectionOnBoard
     TagDetectionOnBoard() : TagDetectionHelpers(&reader) {
         tc.values().DemodGainValue = QStringLiteral("D1");
     }
+    static bool isIdle(const reader::JournalEntry& e) {
+        return e.function == ReaderFunction::KvCmd && e.request.rfind("01070E0", 0) == 0;
+    }
     int passes() const {
         int n = 0;
-        for (const auto& e : reader.journal()) {
-            n += e.function == ReaderFunction::KvCmd && e.request.rfind("01070E0", 0) == 0 ? 1 : 0;
-        }
+        for (const auto& e : reader.journal()) n += isIdle(e) ? 1 : 0;
         return n;
+    }
+    // The empty antenna's window: a tag on the detector wakes the transceiver.
+    void useCalibratedWindow() {
+        setBox("txt_TagDetection_DacDataL_value", QStringLiteral("98"));
+        setBox("txt_TagDetection_DacDataH_value", QStringLiteral("A8"));
+    }
+    void closeWindow() {
+        tc.ctx->windows().close(WindowKind::TagDetection);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QColor verdictColour() {
+        return get<QLabel>(QStringLiteral("lblTagDetected"))->palette().color(QPalette::WindowText);
+    }
+    bool blueLampShown() {
+        return get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isVisibleTo(w);
     }
     // Runs `fn` at the first event pass after the idle command of pass `pass`.
     void duringPass(int pass, std::function<void()> fn) {
@@ -364,6 +401,7 @@ class TagDetectionOnBoard
 };
 
 TEST_F(TagDetectionOnBoard, CalibrationFindsTheEmptyAntennasThresholdAndSetsTheDetection) {
+    useTags({});
     open();
     calibrate();
     EXPECT_EQ(text("txt_Calibration_DacDataL_result"), "98");
@@ -385,9 +423,8 @@ TEST_F(TagDetectionOnBoard, CalibrationFindsTheEmptyAntennasThresholdAndSetsTheD
     EXPECT_EQ(verdict(), "No Detected Tag");
     EXPECT_EQ(reader.countOf(ReaderFunction::SendReceive, "260100"), 0) << "no probe";
 
-    simboard::BoardConfig c = board.config();
-    c.detector.tagPresent = true;
-    board.applyConfig(c);
+    // The default antenna's tags: the detector sees them as the probes do.
+    useDefaultAntenna();
     launch();
     EXPECT_EQ(verdict(), "Detected Tag");
     EXPECT_EQ(caption(), "1 ISO15693 1 ISO14443-A 1 ISO14443-B 1 ISO14443-B 1 FELICA");
@@ -538,6 +575,166 @@ TEST_F(TagDetectionOnBoard, ClosingOrQuittingDuringACalibrationOrALoopEndsItAtTh
         tc.ctx->windows().close(WindowKind::TagDetection);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         reader.clearJournal();
+    }
+}
+
+// A calibration or a detection switches off Calibration, Launch and the two probe
+// buttons the window lists, and nothing else: the log buttons work in the middle of it.
+TEST_F(TagDetectionOnBoard, ARunSwitchesOffItsFourCommandButtonsOnly) {
+    const QStringList locked{"cmd_TagDetection_calibration", "cmd_TagDetection_Detection",
+                             "cmdISO14443B_AntiCollision", "cmdISO15693_AntiCollision"};
+    for (const bool calibration : {true, false}) {
+        SCOPED_TRACE(calibration ? "calibration" : "detection");
+        open();
+        bool checked = false;
+        reader.after = [&](const reader::JournalEntry& e) {
+            if (checked || !isIdle(e)) return;
+            checked = true;
+            QMetaObject::invokeMethod(
+                w,
+                [&] {
+                    int controls = 0;
+                    for (QWidget* c : w->findChildren<QWidget*>()) {
+                        if (!qobject_cast<QAbstractButton*>(c) && !qobject_cast<QLineEdit*>(c))
+                            continue;
+                        ++controls;
+                        EXPECT_EQ(c->isEnabled(), !locked.contains(c->objectName()))
+                            << c->objectName().toStdString();
+                    }
+                    EXPECT_GT(controls, 40);
+                    click(QStringLiteral("cmdClearLog"));
+                },
+                Qt::QueuedConnection);
+        };
+        if (calibration) {
+            calibrate();
+        } else {
+            launch();
+        }
+        reader.after = nullptr;
+        EXPECT_TRUE(checked);
+        EXPECT_FALSE(w->logText().contains(QStringLiteral("TQ73RNDLL_ECHO"))) << "cleared mid-run";
+        EXPECT_EQ(get<widgets::LogView>(QStringLiteral("rtfTagDetectionLogEdit"))->toPlainText(),
+                  QString(w->logText()).remove(QLatin1Char('\r')));
+        for (const QString& name : locked)
+            EXPECT_TRUE(get<QWidget>(name)->isEnabled()) << name.toStdString();
+        closeWindow();
+    }
+}
+
+// Each pass starts from empty UID boxes and slots; a pass that finds no tag after one
+// that found tags turns the blue lamp and the blue "Detected Tag" off. The REQB and
+// FeliCa boxes change only when their probes run.
+TEST_F(TagDetectionOnBoard, APassWithoutATagShowsNothingOfThePassBefore) {
+    const struct {
+        const char* what;
+        bool wokenByTag;  // the second pass: woken by the detector on an empty antenna
+    } cases[] = {{"second pass woken by the time-out", false},
+                 {"second pass woken, no tag answers", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        useDefaultAntenna();
+        board.setTagPresentForDetector(true);
+        open();
+        reader.clearJournal();
+        useCalibratedWindow();
+        click(QStringLiteral("chkLoop"));
+        QString reqbOfFirstPass;
+        QString felicaOfFirstPass;
+        int preIdleWrites = 0;
+        reader.after = [&](const reader::JournalEntry& e) {
+            if (e.request != "01090460011800" || ++preIdleWrites != 2) return;
+            if (c.wokenByTag) {
+                useTags({});
+            } else {
+                board.setTagPresentForDetector(false);
+            }
+            QMetaObject::invokeMethod(
+                w,
+                [&] {
+                    // The first pass's verdict stands; its UIDs and chip IDs are gone.
+                    EXPECT_EQ(verdict(), "Detected Tag");
+                    EXPECT_EQ(verdictColour(), QColor(0, 0, 255));
+                    EXPECT_TRUE(blueLampShown());
+                    EXPECT_EQ(caption(), "");
+                    EXPECT_EQ(text("txtISO15693DetectTags"), "");
+                    EXPECT_EQ(text("txtISO14443ADetectTags"), "");
+                    EXPECT_EQ(text("txt_ISO14443B_anticollision_result_6"), "7 : ");
+                    reqbOfFirstPass = text("txt_ISO14443B_REQB_result");
+                    felicaOfFirstPass = text("txtFelicaDetectTags");
+                    click(QStringLiteral("chkLoop"));
+                },
+                Qt::QueuedConnection);
+        };
+        launch();
+        reader.after = nullptr;
+
+        EXPECT_EQ(passes(), 2);
+        EXPECT_EQ(verdict(), "No Detected Tag");
+        EXPECT_EQ(verdictColour(), get<QLabel>(QStringLiteral("lblTagDetected"))
+                                       ->parentWidget()
+                                       ->palette()
+                                       .color(QPalette::WindowText));
+        EXPECT_FALSE(blueLampShown());
+        EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_0"))->isVisibleTo(w));
+        EXPECT_EQ(caption(), "");
+        EXPECT_EQ(text("txtISO15693DetectTags"), "");
+        EXPECT_EQ(text("txtISO14443ADetectTags"), "");
+        for (int i = 0; i < 15; ++i) {
+            EXPECT_EQ(text(QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(i)),
+                      QStringLiteral("%1 : ").arg(i + 1).left(4));
+        }
+        EXPECT_FALSE(reqbOfFirstPass.isEmpty());
+        EXPECT_FALSE(felicaOfFirstPass.isEmpty());
+        EXPECT_EQ(text("txt_ISO14443B_REQB_result"), c.wokenByTag ? "" : reqbOfFirstPass);
+        EXPECT_EQ(text("txtFelicaDetectTags"), c.wokenByTag ? "" : felicaOfFirstPass);
+        closeWindow();
+    }
+}
+
+// The protocol boxes count where a pass probes; how many were ticked counts as the run
+// found them when it started (none: the wake-up alone is the tag).
+TEST_F(TagDetectionOnBoard, ProtocolBoxesChangedDuringARun) {
+    enum When { Never, DuringTheEcho, DuringThePass };
+    const struct {
+        const char* what;
+        bool tickedAtStart;  // "iso18092" alone, or no box
+        When toggled;
+        int polls;
+        const char* caption;
+        const char* verdict;
+    } cases[] = {
+        {"iso18092 ticked throughout", true, Never, 1, "1 FELICA", "Detected Tag"},
+        {"none at the start, iso18092 ticked during the echo", false, DuringTheEcho, 1, "",
+         "Detected Tag"},
+        {"none at the start, iso18092 ticked during the pass", false, DuringThePass, 1, "",
+         "Detected Tag"},
+        {"iso18092 unticked during the pass", true, DuringThePass, 0, "", "No Detected Tag"},
+    };
+    board.setTagPresentForDetector(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        open();
+        reader.clearJournal();
+        useCalibratedWindow();
+        tickAll(false);
+        tick(4, c.tickedAtStart);
+        bool toggled = false;
+        reader.after = [&](const reader::JournalEntry& e) {
+            const bool at = c.toggled == DuringTheEcho ? e.function == ReaderFunction::Echo
+                                                       : c.toggled == DuringThePass && isIdle(e);
+            if (toggled || !at) return;
+            toggled = true;
+            QMetaObject::invokeMethod(
+                w, [&] { tick(4, !c.tickedAtStart); }, Qt::QueuedConnection);
+        };
+        launch();
+        reader.after = nullptr;
+        EXPECT_EQ(reader.countOf(ReaderFunction::SendReceive, "00FFFF0000"), c.polls);
+        EXPECT_EQ(caption(), c.caption);
+        EXPECT_EQ(verdict(), c.verdict);
+        EXPECT_EQ(blueLampShown(), std::string(c.verdict) == "Detected Tag");
+        closeWindow();
     }
 }
 

@@ -44,7 +44,7 @@ TEST(BoardIni, GoodFileSetsBoardAndTags) {
     EXPECT_EQ(c.firmwareRevision, (Bytes{0x01, 0x04, 0x00}));
     EXPECT_EQ(c.interfacePinState, 0x00);
     EXPECT_FALSE(c.plugged);
-    EXPECT_TRUE(c.detector.tagPresent);
+    EXPECT_EQ(c.detector.tagPresent, true);
     EXPECT_FALSE(c.idleAnswerCarriesReason);
     EXPECT_EQ(c.detector.amplitudeWithoutTag, 0xB0);
     EXPECT_EQ(c.detector.amplitudeWithTag, 0x70);
@@ -143,7 +143,7 @@ TEST_F(BoardIniFile, TheAntennaIsRebuiltOnlyWhenTheFileChanges) {
     write("[board]\nemptyAntenna=true\ntagDetectorTagPresent=true\n");
     ASSERT_EQ(board.usbConnect(), 0);
     EXPECT_EQ(board.antenna().size(), 0u);
-    EXPECT_TRUE(board.config().detector.tagPresent);
+    EXPECT_EQ(board.config().detector.tagPresent, true);
 
     // Removing the file brings back the default board and antenna.
     std::remove(path().c_str());

@@ -38,14 +38,19 @@ TEST(TagDetector, WakeUpReasonByFlagsWindowAndTag) {
         {false, 0x0A, 0x98, 0xA8, 0x08},
     };
     for (const auto& c : cases) {
-        TagDetector detector;
-        detector.tagPresent = c.tag;
         IdleParameters idle;
         idle.wfuFlags = c.flags;
         idle.dacDataL = c.dacL;
         idle.dacDataH = c.dacH;
-        EXPECT_EQ(detector.wakeUpReason(idle), c.reason)
+        // The tag as the antenna holds it, and as told against an antenna that says otherwise.
+        TagDetector following;
+        TagDetector told;
+        told.tagPresent = c.tag;
+        EXPECT_EQ(following.wakeUpReason(idle, c.tag), c.reason)
             << "tag " << c.tag << " flags " << int(c.flags) << " window " << int(c.dacL) << ".."
+            << int(c.dacH);
+        EXPECT_EQ(told.wakeUpReason(idle, !c.tag), c.reason)
+            << "told " << c.tag << " flags " << int(c.flags) << " window " << int(c.dacL) << ".."
             << int(c.dacH);
     }
 }
@@ -111,6 +116,37 @@ TEST(TagDetector, CalibrationOfTheEmptyAntennaLeavesRoomOnBothSides) {
     const auto withTag = calibrate(board, false);
     ASSERT_TRUE(withTag);
     EXPECT_LT(withTag->second, 0x98);
+}
+
+// Without tagDetectorTagPresent the detector sees a tag whenever the antenna holds one, so
+// the detection and the probes agree; the key still says otherwise when it is there.
+TEST(TagDetector, FollowsTheAntennaUnlessTheIniSays) {
+    const std::string detection = "01070E0B21007901180020606098A83F01";
+    const struct {
+        const char* ini;
+        const char* wakeUp;
+    } cases[] = {
+        {"", "000102"},
+        {"[board]\nemptyAntenna=true\n", "000101"},
+        {"[tag.1]\nkind=felica\n", "000102"},
+        {"[board]\ntagDetectorTagPresent=false\n", "000101"},
+        {"[board]\nemptyAntenna=true\ntagDetectorTagPresent=true\n", "000102"},
+    };
+    for (const auto& c : cases) {
+        const ParsedBoardIni parsed = parseBoardIni(c.ini);
+        ASSERT_TRUE(parsed.warnings.empty()) << c.ini;
+        SimulatedBoard board(parsed.config);
+        EXPECT_EQ(kv(board, detection), c.wakeUp) << c.ini;
+        EXPECT_EQ(kv(board, "010803620100"), c.wakeUp) << c.ini;
+    }
+
+    // A tag put on an empty antenna is seen at the next Idle.
+    BoardConfig config;
+    config.tags.emplace();
+    SimulatedBoard board(config);
+    EXPECT_EQ(kv(board, detection), "000101");
+    board.applyConfig(parseBoardIni("[tag.1]\nkind=sola\n").config);
+    EXPECT_EQ(kv(board, detection), "000102");
 }
 
 TEST(TagDetector, UntrustedIdleAnswerLeavesTheReasonToRegister62) {

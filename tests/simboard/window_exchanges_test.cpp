@@ -294,7 +294,7 @@ const Window kDetectionPass{"DetectionProbes",
 // Idle and register frames of the tag detection window and the console presets, on an
 // empty antenna (amplitude A2).
 const Window kTagDetector{"TagDetectorEmptyAntenna",
-                          "",
+                          "[board]\nemptyAntenna=true\n",
                           {
                               kv("0803620100", "8200"),  // the "01" prefix is part of the request
                               kv("010803620100", "000100"),

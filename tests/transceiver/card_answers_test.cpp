@@ -78,4 +78,39 @@ TEST(FelicaAnswers, PollRequestAndCuts) {
     EXPECT_EQ(transceiver::felicaPmm(answer.substr(0, 30)), "");
 }
 
+// Only a polling answer names a FeliCa tag; its status byte tells whether one tag sent it.
+TEST(FelicaAnswers, PollingAnswerShape) {
+    const std::string idmPmm =
+        "0102030405060708"
+        "1112131415161718";
+    const struct {
+        const char* what;
+        std::string answer;
+        bool shaped;
+        const char* statusByte;
+        bool severalTags;
+    } cases[] = {
+        {"one tag", "80151201" + idmPmm + "ABCD00", true, "00", false},
+        {"with its system code", "80171401" + idmPmm + "1A2BABCD00", true, "00", false},
+        {"several tags: status 20", "80151201" + idmPmm + "ABCD20", true, "20", true},
+        {"an ISO15693 tag's error answer", "80050101160700", false, "", false},
+        {"no IDm and PMm", "800312ABCD00", false, "", false},
+        {"LEN not the frame's size", "80151301" + idmPmm + "ABCD00", false, "", false},
+        {"response code not 01", "80151203" + idmPmm + "ABCD00", false, "", false},
+        {"length byte not what follows", "80161201" + idmPmm + "ABCD00", false, "", false},
+        {"cut", "80151201" + idmPmm.substr(0, 20), false, "", false},
+        {"not hex", "80151201" + idmPmm + "ABCDZ0", false, "", false},
+        {"no tag", "8700", false, "", false},
+        {"a short frame", "9007", false, "", false},
+        {"nothing", "", false, "", false},
+    };
+    for (const auto& c : cases) {
+        const transceiver::FelicaPollingAnswer a = transceiver::decodeFelicaPolling(c.answer);
+        EXPECT_EQ(a.shaped, c.shaped) << c.what;
+        EXPECT_EQ(a.statusByte, c.statusByte) << c.what;
+        EXPECT_EQ(a.severalTags(), c.severalTags) << c.what;
+        EXPECT_EQ(a.frame, c.shaped ? transceiver::felicaFrame(c.answer) : "") << c.what;
+    }
+}
+
 }  // namespace
