@@ -1,10 +1,14 @@
 // simulated-board.ini as a user might leave it: any text. The parsed configuration
-// must stay within what the board can answer, and a board built from it (tags made
-// by their factories from arbitrary keys) must answer its identity calls.
+// must stay within what the board can answer, every warning must name a line of the
+// text, and a board built from it (tags made by their factories from arbitrary keys)
+// must answer its identity calls.
+#include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz_support.hpp"
 #include "reader/answer_buffer.hpp"
@@ -27,7 +31,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!config.identification.empty() &&
           config.identification.size() <= kMaxIdentificationLength);
     check(!config.firmwareRevision.empty());
-
+    // Every warning names a line of the text that holds something to read (not a blank
+    // or comment line), so the user can find what was left out.
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t nl = std::min(text.find('\n', at), text.size());
+        lines.push_back(text.substr(at, nl - at));
+        at = nl + 1;
+    }
+    for (const std::string& warning : parsed.warnings) {
+        std::size_t line = 0;
+        const char* digits = warning.data() + std::min<std::size_t>(5, warning.size());
+        const auto [end, error] = std::from_chars(digits, warning.data() + warning.size(), line);
+        check(warning.rfind("line ", 0) == 0 && error == std::errc{} && *end == ':');
+        check(line >= 1 && line <= lines.size());
+        const std::string_view named = lines[line - 1];
+        const std::size_t first = named.find_first_not_of(" \t\r");
+        check(first != std::string_view::npos && named[first] != ';' && named[first] != '#');
+    }
     SimulatedBoard board;
     board.applyConfig(config);
     if (!config.plugged) return 0;

@@ -16,14 +16,21 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(shell::programIcon());
     const QString programFolder = QCoreApplication::applicationDirPath();
 
+    core::QtUi ui;
     // A reader library file beside the program drives the real board; without one (or
     // when it does not load, which the main window tells the user) the simulated board
-    // stands in.
-    core::ChosenReader chosen = core::chooseReader(programFolder, [&programFolder] {
-        return std::make_unique<simboard::SimulatedBoard>(
+    // stands in. What it could not take from its simulated-board.ini is told at the
+    // connect that reads the file, else the user would only see tags missing.
+    core::ChosenReader chosen = core::chooseReader(programFolder, [&programFolder, &ui] {
+        auto board = std::make_unique<simboard::SimulatedBoard>(
             QFile::encodeName(programFolder).toStdString());
+        board->setIniWarningListener([&ui](const std::string& message) {
+            ui.messageBox(QString::fromStdString(message),
+                          QString::fromLatin1(simboard::kBoardIniName), core::MsgIcon::Exclamation,
+                          core::MsgButtons::Ok);
+        });
+        return board;
     });
-    core::QtUi ui;
     core::SystemClock clock;
     core::RealTiming timing;
     core::AppContext ctx(*chosen.reader, ui, clock, timing, programFolder);

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang under ASan and UBSan and runs them.
+# Builds the libFuzzer targets with clang under ASan and UBSan and runs them, each from
+# its seed folder fuzz/corpus/<target>/ (which ctest runs in every test build). What the
+# fuzzer finds goes to a scratch folder, not into the seeds.
 # Usage: tools/fuzz.sh [target-name|all] [runs]
 # TQ_JOBS (default 3) sets the build's parallel jobs; TQ_FUZZ_BUILD_DIR (default
 # build-fuzz) its folder, so that several people can fuzz side by side.
@@ -32,7 +34,7 @@ for name in "${targets[@]}"; do
     echo "== $name"
     corpus=$(mktemp -d)
     trap 'rm -rf "$corpus"' EXIT
-    "$dir/bin/$name" -runs="$runs" -max_len=600 "$corpus"
+    "$dir/bin/$name" -runs="$runs" -max_len=600 "$corpus" "fuzz/corpus/$name"
     rm -rf "$corpus"
     trap - EXIT
 done

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <utility>
 
 #include "simboard/hex.hpp"
 
@@ -63,7 +65,7 @@ class Reader {
         } else if (inBoard_) {
             boardKey(number, key, value);
         } else if (currentTag_) {
-            tagKey(key, value);
+            tagKey(number, key, value);
         } else {
             warn(number, "key outside a section");
         }
@@ -88,6 +90,7 @@ class Reader {
         } else if (name.rfind("tag.", 0) == 0) {
             currentTag_.emplace();
             currentTagLine_ = number;
+            currentTagName_ = std::string(trim(text.substr(1, text.size() - 2)));
         } else {
             warn(number, "unknown section");
         }
@@ -98,18 +101,62 @@ class Reader {
         if (currentTag_->kind.empty()) {
             warn(currentTagLine_, "tag section without kind= is ignored");
         } else {
+            checkTag(*currentTag_);
             if (!out_.config.tags) out_.config.tags.emplace();
             out_.config.tags->push_back(std::move(*currentTag_));
         }
         currentTag_.reset();
+        keyLines_.clear();
     }
 
-    void tagKey(std::string_view key, std::string_view value) {
+    void tagKey(std::size_t number, std::string_view key, std::string_view value) {
         if (lower(key) == "kind") {
             currentTag_->kind = lower(value);
         } else {
             currentTag_->keys[std::string(key)] = std::string(value);
+            keyLines_[std::string(key)] = number;
         }
+    }
+
+    // A tag its factory refuses is left off the antenna, which then answers "no tag" in
+    // every window: name what made it refuse, and the keys it never reads (a key name
+    // with the wrong case among them), so that the user can mend the file.
+    void checkTag(const TagSpec& spec) {
+        const std::string tag = "[" + currentTagName_ + "] ";
+        if (!tagFactories().count(spec.kind)) {
+            warn(currentTagLine_, tag + "unknown kind " + spec.kind + ": the tag is left out");
+            return;
+        }
+        // The keys in file order, each added to those taken so far: the first that the
+        // factory refuses with them is named, and the others are still tried.
+        std::vector<std::pair<std::size_t, std::string>> ordered;
+        for (const auto& [key, line] : keyLines_) ordered.emplace_back(line, key);
+        std::sort(ordered.begin(), ordered.end());
+        TagSpec taken{spec.kind, {}};
+        for (const auto& [line, key] : ordered) {
+            const std::string& value = spec.keys.at(key);
+            taken.keys[key] = value;
+            if (makeTag(taken)) continue;
+            taken.keys.erase(key);
+            warn(line, tag + key + "=" + shortened(value) + " refused: the " + spec.kind +
+                           " tag is left out");
+        }
+        // A key the factory never reads lets it build the tag even with a value that no
+        // key accepts.
+        for (const auto& [key, value] : taken.keys) {
+            TagSpec probe = taken;
+            probe.keys[key] = "\x01";
+            if (makeTag(probe)) {
+                warn(keyLines_.at(key), tag + "unknown key " + key + " for a " + spec.kind +
+                                            " tag is ignored (tag keys are case-sensitive)");
+            }
+        }
+    }
+
+    // A value as a warning shows it: a whole memory's data would bury the line.
+    static std::string shortened(const std::string& value) {
+        constexpr std::size_t kShown = 32;
+        return value.size() <= kShown ? value : value.substr(0, kShown) + "...";
     }
 
     void boardKey(std::size_t number, std::string_view rawKey, std::string_view value) {
@@ -172,6 +219,9 @@ class Reader {
     bool emptyAntenna_ = false;
     std::optional<TagSpec> currentTag_;
     std::size_t currentTagLine_ = 0;
+    std::string currentTagName_;
+    // The line of each key of the current tag (the last one when a key is repeated).
+    std::map<std::string, std::size_t> keyLines_;
 };
 
 }  // namespace

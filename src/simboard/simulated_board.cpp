@@ -90,6 +90,18 @@ void setAnswer(AnswerBuffer& answer, const std::string& text) {
     answer.setText(text.size() > kMaxAnswer ? std::string("8900") : text);
 }
 
+// A long list is cut, so that the message still fits on the screen.
+std::string iniWarningsMessage(const std::vector<std::string>& warnings) {
+    constexpr std::size_t kShown = 20;
+    std::string text = "The simulated board left out what it could not take from " +
+                       std::string(kBoardIniName) + ":";
+    for (std::size_t i = 0; i < std::min(warnings.size(), kShown); ++i) text += "\n" + warnings[i];
+    if (warnings.size() > kShown) {
+        text += "\n... and " + std::to_string(warnings.size() - kShown) + " more";
+    }
+    return text;
+}
+
 Antenna antennaFor(const BoardConfig& config) {
     return config.tags ? buildAntenna(*config.tags) : buildDefaultAntenna();
 }
@@ -132,23 +144,29 @@ void SimulatedBoard::setTagPresentForDetector(std::optional<bool> present) {
 void SimulatedBoard::reloadIni() {
     if (!iniPath_) return;
     IniFile file = readIniFile(*iniPath_);
-    if (!file.text) {
-        iniWarnings_.clear();
-        if (file.refused) {
-            iniWarnings_.push_back(std::string(kBoardIniName) +
-                                   " is not a regular file of at most 4 MB that can be read: "
-                                   "the default board stands");
-        }
+    // The same file as at the last read: what it ignored has been said.
+    if (file.text == lastIniText_ && file.refused == lastIniRefused_) return;
+    lastIniRefused_ = file.refused;
+    iniWarnings_.clear();
+    if (file.text != lastIniText_) {
+        lastIniText_ = file.text;
+        ParsedBoardIni parsed = file.text ? parseBoardIni(*file.text) : ParsedBoardIni{};
+        iniWarnings_ = std::move(parsed.warnings);
+        applyConfig(parsed.config);
     }
-    if (file.text == lastIniText_) return;
-    lastIniText_ = file.text;
-    if (!file.text) {
-        applyConfig(BoardConfig{});
-        return;
+    if (file.refused) {
+        iniWarnings_.push_back(std::string(kBoardIniName) +
+                               " is not a regular file of at most 4 MB that can be read: "
+                               "the default board stands");
     }
-    ParsedBoardIni parsed = parseBoardIni(*file.text);
-    iniWarnings_ = std::move(parsed.warnings);
-    applyConfig(parsed.config);
+    iniWarningsUntold_ = !iniWarnings_.empty();
+}
+
+void SimulatedBoard::tellIniWarnings() {
+    if (!iniWarningsUntold_ || !iniWarningListener_) return;
+    // Marked told first: the listener may wait for the user while another connect runs.
+    iniWarningsUntold_ = false;
+    iniWarningListener_(iniWarningsMessage(iniWarnings_));
 }
 
 void SimulatedBoard::unplug() { plugged_ = connected_ = false; }
@@ -177,6 +195,7 @@ LibraryStatus SimulatedBoard::answerWith(Fn f, AnswerBuffer& answer, const std::
 LibraryStatus SimulatedBoard::usbConnect() {
     if (auto canned = faults_.take(Fn::UsbConnect)) return canned->status;
     reloadIni();
+    tellIniWarnings();
     if (!plugged_) return kHandleInvalid;
     connected_ = true;
     transceiver_.reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,6 +59,12 @@ class SimulatedBoard : public reader::ReaderLibrary {
     const Transceiver& transceiver() const { return transceiver_; }
     // What the last ini read ignored.
     const std::vector<std::string>& iniWarnings() const { return iniWarnings_; }
+    // Called at the usbConnect after a read of a changed simulated-board.ini that ignored
+    // something, with a message naming each line and why; a file is told once, however
+    // often the board reconnects to it. The program shows the message to the user.
+    void setIniWarningListener(std::function<void(const std::string& message)> listener) {
+        iniWarningListener_ = std::move(listener);
+    }
 
     // Faults on demand.
     //
@@ -82,15 +89,19 @@ class SimulatedBoard : public reader::ReaderLibrary {
     reader::LibraryStatus answerWith(Fn f, reader::AnswerBuffer& answer, const std::string& text);
     std::string firmwareFrame(std::string_view hex);
     void reloadIni();
+    void tellIniWarnings();
     void applyIdentity();
 
     std::optional<std::string> iniPath_;
     std::optional<std::string> lastIniText_;
+    bool lastIniRefused_ = false;
     BoardConfig config_;
     Antenna antenna_;
     Transceiver transceiver_;
     FaultPlan faults_;
     std::vector<std::string> iniWarnings_;
+    bool iniWarningsUntold_ = false;
+    std::function<void(const std::string&)> iniWarningListener_;
     bool plugged_ = true;
     bool connected_ = true;
 };

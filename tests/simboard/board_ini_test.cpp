@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
 #include <optional>
@@ -7,6 +8,7 @@
 #include "dummy_tag.hpp"
 #include "hostile_files.hpp"
 #include "reader/answer_buffer.hpp"
+#include "scripted_ui.hpp"
 #include "simboard/board_config.hpp"
 #include "simboard/default_antenna.hpp"
 #include "simboard/simulated_board.hpp"
@@ -36,7 +38,7 @@ TEST(BoardIni, GoodFileSetsBoardAndTags) {
         "# blocks stay default\n"
         "[Tag.2]\n"
         "kind=sola\n"
-        "chipId=5A\n");
+        "chipid=5A\n");
     EXPECT_TRUE(parsed.warnings.empty()) << parsed.warnings.front();
     const BoardConfig& c = parsed.config;
     EXPECT_EQ(c.identification, "TQ73RN-SIM-0X");
@@ -51,7 +53,7 @@ TEST(BoardIni, GoodFileSetsBoardAndTags) {
     ASSERT_TRUE(c.tags);
     const std::vector<TagSpec> expected = {
         {"iso15693", {{"uid", "E0FF123456789ABC"}}},
-        {"sola", {{"chipId", "5A"}}},
+        {"sola", {{"chipid", "5A"}}},
     };
     EXPECT_EQ(*c.tags, expected);
 }
@@ -97,6 +99,67 @@ TEST(BoardIni, EmptyAntennaKeepsTheListedTags) {
         SimulatedBoard board(parsed.config);
         EXPECT_EQ(board.antenna().size(), 2u) << text;
     }
+}
+
+// A tag left off the antenna makes every window say that no tag answers: the line that
+// made it so is named, and so is a key the tag never reads.
+TEST(BoardIni, RefusedTagsAndIgnoredTagKeysAreNamedWithTheirLine) {
+    const struct {
+        std::string text;
+        std::vector<std::string> warnings;
+        std::size_t tagsOnAntenna;
+    } cases[] = {
+        {"[tag.1]\nkind=iso15693\nblocks=0\n",
+         {"line 3: [tag.1] blocks=0 refused: the iso15693 tag is left out"},
+         0},
+        {"[tag.1]\nkind=iso15693\nuid=E002030405060708\nblocksize=0\n",
+         {"line 4: [tag.1] blocksize=0 refused: the iso15693 tag is left out"},
+         0},
+        // Each refused key is named, in file order, and the good tag after them stays.
+        {"[Tag.A]\nkind=iso14443a\nuid=0102\nsak=04\natqa=4400\n[tag.2]\nkind=felica\n",
+         {"line 3: [Tag.A] uid=0102 refused: the iso14443a tag is left out",
+          "line 4: [Tag.A] sak=04 refused: the iso14443a tag is left out"},
+         1},
+        {"[tag.1]\nkind=sola\ndata=" + std::string(40, 'G') + "\n",
+         {"line 3: [tag.1] data=" + std::string(32, 'G') + "... refused: the sola tag is left out"},
+         0},
+        {"\n[tag.1]\nkind=rfid\nuid=01\n",
+         {"line 2: [tag.1] unknown kind rfid: the tag is left out"},
+         0},
+        {"[tag.1]\nkind=sola\nchipId=5A\nblocks=16\n",
+         {"line 3: [tag.1] unknown key chipId for a sola tag is ignored (tag keys are "
+          "case-sensitive)"},
+         1},
+    };
+    for (const auto& c : cases) {
+        const ParsedBoardIni parsed = parseBoardIni(c.text);
+        EXPECT_EQ(parsed.warnings, c.warnings) << c.text;
+        EXPECT_EQ(SimulatedBoard(parsed.config).antenna().size(), c.tagsOnAntenna) << c.text;
+    }
+}
+
+// Every key a tag reads is taken without a word, so a warning about a key is never a
+// false alarm.
+TEST(BoardIni, EveryKeyOfEveryKindIsTakenWithoutAWarning) {
+    const std::string text =
+        "[tag.1]\nkind=iso15693\nuid=E002030405060708\ndsfid=01\nafi=02\nic=2A\n"
+        "blocks=64\nblocksize=8\ndata=0102\nlocked=01,02\n"
+        "[tag.2]\nkind=iso15693\nuid=E002030405060709\nsize=2\n"
+        "[tag.3]\nkind=iso14443a\nuid=04A1B2C3D4E5F6071829\nsak=20\natqa=4403\nsak1=24\n"
+        "sak2=24\nmemory=" +
+        std::string(128, '0') +
+        "\n"
+        "[tag.4]\nkind=topaz\nuid=11223344556677\nhr0=11\nhr1=48\nmemory=" +
+        std::string(240, '0') +
+        "\n"
+        "[tag.5]\nkind=iso14443b\npupi=A1B2C3D4\nafi=00\nappdata=00000000\n"
+        "protocolinfo=00718500\nmbli=1\n"
+        "[tag.6]\nkind=sola\nchipid=37\nuid=1C2B3A4958677685\nproduct=SOLA-B\nblocks=16\n"
+        "data=00112233\n"
+        "[tag.7]\nkind=felica\nidm=0102030405060708\npmm=1112131415161718\nsystemcode=1A2B\n";
+    const ParsedBoardIni parsed = parseBoardIni(text);
+    EXPECT_EQ(parsed.warnings, std::vector<std::string>{});
+    EXPECT_EQ(SimulatedBoard(parsed.config).antenna().size(), 7u);
 }
 
 class BoardIniFile : public ::testing::Test {
@@ -182,8 +245,60 @@ TEST_F(BoardIniFile, UnknownKindsAndWarningsDoNotStopTheBoard) {
     write("[board]\nbogus=1\n[tag.1]\nkind=no-such-kind\n");
     SimulatedBoard board(folderPath());
     EXPECT_EQ(board.antenna().size(), 0u);
-    EXPECT_EQ(board.iniWarnings().size(), 1u);
+    EXPECT_EQ(board.iniWarnings().size(), 2u);
     EXPECT_EQ(echo(board, reader::kStatusOk), "5500");
+}
+
+// What a read ignored is told once, at the connect after the read (the first connect
+// for the file found when the board was made), and not again until the file changes.
+TEST_F(BoardIniFile, WarningsAreToldOnceAtTheConnectAfterAChangedFileIsRead) {
+    const std::string kIntro =
+        "The simulated board left out what it could not take from simulated-board.ini:\n";
+    write("[board]\nbogus=1\n[tag.1]\nkind=iso15693\nblocks=0\n");
+    SimulatedBoard board(folderPath());
+    testsupport::ScriptedUi ui;
+    board.setIniWarningListener([&ui](const std::string& message) {
+        ui.messageBox(QString::fromStdString(message), QString::fromLatin1(kBoardIniName),
+                      core::MsgIcon::Exclamation, core::MsgButtons::Ok);
+    });
+    const auto connectTells = [&](const std::string& text) {
+        if (!text.empty()) ui.expectMessage();
+        const std::size_t before = ui.messages().size();
+        board.usbConnect();
+        if (text.empty()) {
+            EXPECT_EQ(ui.messages().size(), before) << "told again";
+            return;
+        }
+        ASSERT_EQ(ui.messages().size(), before + 1);
+        EXPECT_EQ(ui.messages().back().text.toStdString(), text);
+        EXPECT_EQ(ui.messages().back().title, QLatin1String(kBoardIniName));
+    };
+
+    connectTells(kIntro +
+                 "line 2: unknown key bogus\n"
+                 "line 5: [tag.1] blocks=0 refused: the iso15693 tag is left out");
+    connectTells("");
+    write("[board]\nplugged=maybe\n");
+    connectTells(kIntro + "line 2: bad value for plugged");
+    connectTells("");
+    write("[board]\nplugged=true\n");
+    connectTells("");
+    // A long list is cut after twenty lines.
+    std::string many = "[board]\n";
+    for (int i = 0; i < 25; ++i) many += "key" + std::to_string(i) + "=1\n";
+    write(many);
+    std::string told = kIntro.substr(0, kIntro.size() - 1);
+    for (int i = 0; i < 20; ++i) {
+        told += "\nline " + std::to_string(i + 2) + ": unknown key key" + std::to_string(i);
+    }
+    connectTells(told + "\n... and 5 more");
+    // Something that is not a file under its name is told once too.
+    std::remove(path().c_str());
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QString::fromLatin1(kBoardIniName)));
+    connectTells(kIntro +
+                 "simulated-board.ini is not a regular file of at most 4 MB that can be read: "
+                 "the default board stands");
+    connectTells("");
 }
 
 }  // namespace

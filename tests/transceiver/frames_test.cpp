@@ -42,6 +42,32 @@ TEST(Frames, LengthByteOfLongDataIsNeverCut) {
     EXPECT_EQ(transceiver::TransceiverFrame("04", std::string(2 * 256, 'A')).substr(0, 5), "04100");
 }
 
+// A half byte at the end of the data is sent as it stands but is no byte of the length:
+// five digits count 2 and seven count 3 (neither rounded up nor rounded half to even).
+TEST(Frames, TrailingHalfByteIsNotCountedInTheLength) {
+    const struct {
+        std::string built;
+        const char* expected;
+    } cases[] = {
+        {transceiver::TransceiverFrame("04", "2"), "04002"},
+        {transceiver::TransceiverFrame("04", "26010"), "040226010"},
+        {transceiver::TransceiverFrame("04", "2601000"), "04032601000"},
+        {transceiver::sendRecvFrame("26010"), "040226010"},
+        {transceiver::sendRecvFrame("2601000"), "04032601000"},
+        {transceiver::protocolSelectFrame(transceiver::kProtocolIso15693, "0"), "0201010"},
+        {transceiver::protocolSelectFrame(transceiver::kProtocolIso14443A, "00018"), "02030200018"},
+        {transceiver::idleFrame("080400040018000000000000000"), "070D080400040018000000000000000"},
+        {transceiver::rdRegFrame("62", "01", "0"), "080262010"},
+        {transceiver::wrRegFrame(transceiver::kRegAnalogIndex, true, "01D"), "0903680101D"},
+        {transceiver::wrRegFrame(transceiver::kRegAnalogIndex, false, "0"), "090268000"},
+        {transceiver::firmwareRequest("A0", "260"), "02A001260"},
+        {transceiver::iso15693AnticollisionRequest("2"), "02A0002"},
+        {transceiver::TransceiverFrame("04", std::string(2 * 255 + 1, 'A')).substr(0, 4), "04FF"},
+        {transceiver::TransceiverFrame("04", std::string(2 * 256 + 1, 'A')).substr(0, 5), "04100"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.built, c.expected);
+}
+
 TEST(Frames, EveryResultAndErrorLineHasItsExactText) {
     const struct {
         transceiver::Command command;
