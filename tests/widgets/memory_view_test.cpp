@@ -135,6 +135,26 @@ TEST_F(MemoryViewTest, PageDownStopsAtTheLastWindowAndPageUpAtTheFirst) {
     EXPECT_EQ(t.values().ReadViewTopLine, 19);
 }
 
+// Up and Left on the top line of the first window have nowhere to go: the view keeps its
+// sixteen lines from the first one, none of them scrolled out of sight.
+TEST_F(MemoryViewTest, UpOnTheFirstLineOfTheFirstWindowLeavesTheViewWhole) {
+    lines(20);
+    view.fill(0x00, 20);
+    press(Qt::Key_Home);
+    QStringList first;
+    for (int i = 1; i <= 16; ++i)
+        first << widgets::readViewLine(i - 1, QStringLiteral("L%1 ").arg(i));
+    for (int key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Up}) {
+        view.setCurrentRow(0);
+        press(key);
+        EXPECT_EQ(t.values().ReadViewTopLine, 1);
+        EXPECT_EQ(shown(), first);
+        EXPECT_EQ(view.currentRow(), 0);
+        EXPECT_EQ(view.indexAt(QPoint(1, 1)).row(), 0);
+        EXPECT_TRUE(view.viewport()->rect().contains(view.visualItemRect(view.item(15))));
+    }
+}
+
 TEST_F(MemoryViewTest, SixteenLinesOrFewerNeverScroll) {
     lines(16);
     view.fill(0x00, 16);
