@@ -12,11 +12,7 @@
 #include <QTabBar>
 #include <QTimer>
 
-#include "app/windows.hpp"
-#include "core/product_catalogue.hpp"
-#include "core/window_registry.hpp"
-#include "simboard/simulated_board.hpp"
-#include "test_context.hpp"
+#include "every_window.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/page_write_panel.hpp"
 
@@ -57,16 +53,10 @@ TEST(PageWriteRun, TheRowsAndTheWriteButtonAreOffWhileAWriteRuns) {
         {WindowKind::Iso14443A, "ISO14443-A", "cmd_ISO14443A_Write", "05", "05", false},
         {WindowKind::Iso14443B, "SOLA-A", "cmd_ISO14443B_Write", "00", "02", false},
     };
-    simboard::SimulatedBoard board;
-    testsupport::TestContext tc(&board);
-    tc.values().DllRevisionNumber = 51;
-    tc.values().McuRevisionText = QStringLiteral("1.4.1");
-    app::registerAllWindows(tc.ctx->windows());
-
+    apptest::Program program;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.product);
-        core::SelectProduct(*tc.ctx, QString::fromLatin1(c.product));
-        core::ToolWindow* w = tc.ctx->windows().find(c.kind);
+        core::ToolWindow* w = program.open({c.kind, c.product});
         ASSERT_NE(w, nullptr);
         if (c.userModePage)
             w->findChild<QTabBar*>(QStringLiteral("tabStripchoice"))->setCurrentIndex(1);
@@ -115,8 +105,7 @@ TEST(PageWriteRun, TheRowsAndTheWriteButtonAreOffWhileAWriteRuns) {
         const Moment again = momentOf(*panel);
         EXPECT_TRUE(again.writeEnabled);
         EXPECT_EQ(again.rowsEnabled, again.rowsShown);
-        tc.ctx->windows().close(c.kind);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        program.close(c.kind);
     }
 }
 
