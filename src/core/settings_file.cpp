@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringDecoder>
-#include <algorithm>
 
 #include "core/app_context.hpp"
 #include "core/file_dialogs.hpp"
+#include "core/single_byte_text.hpp"
 #include "core/small_file.hpp"
 
 namespace core {
@@ -16,17 +16,6 @@ namespace {
 
 // More than any settings line; a larger file is not the program's.
 constexpr qint64 kMaxRead = qint64{64} * 1024;
-
-// The file is single-byte text. A name holding a character that no single byte can
-// carry is written as UTF-8 behind this mark instead, so no folder is ever recorded
-// with a "?" in place of a character; the mark cannot begin a single-byte record,
-// which always starts with a double quote.
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-constexpr qsizetype kUtf8MarkSize = 3;
-
-bool fitsOneByte(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
-}
 
 QByteArray quoted(QByteArray item) {
     // A double quote inside an item is written twice, so the item cannot end there.
@@ -125,8 +114,11 @@ std::optional<UsageRecord> parseUsageRecord(QByteArrayView content) {
     return UsageRecord{QString::fromLatin1(*folder), QString::fromLatin1(*colour)};
 }
 
+// The file is single-byte text, or UTF-8 behind the mark when a name needs it, so no
+// folder is ever recorded with a "?" in place of a character; the mark cannot begin a
+// single-byte record, which always starts with a double quote.
 QByteArray usageRecordText(const QString& folder, const QString& colour) {
-    const bool oneByte = fitsOneByte(folder) && fitsOneByte(colour);
+    const bool oneByte = fitsSingleByte(folder) && fitsSingleByte(colour);
     const auto encoded = [oneByte](const QString& item) {
         return quoted(oneByte ? item.toLatin1() : item.toUtf8());
     };

@@ -173,6 +173,7 @@ MainWindow::MainWindow(core::AppContext& ctx, QWidget* parent)
 
     ctx_.setStatusBar(this);
     ctx_.windows().setHost([this](core::ToolWindow* w) { addChildWindow(w); });
+    area_->viewport()->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
@@ -301,6 +302,12 @@ class ToolScrollArea : public QScrollArea {
         setWidget(window);
     }
 
+    // The frame's size that shows the whole window, without scroll bars.
+    QSize wholeFrameSize;
+    // The size the area last gave the frame; a frame the user has resized since keeps
+    // the user's size.
+    QSize fittedFrameSize;
+
   protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
@@ -311,7 +318,39 @@ class ToolScrollArea : public QScrollArea {
     QPointer<core::ToolWindow> window_;
 };
 
+// The frame within `room`: as large as it is or, when the area sized it last, as large
+// as its window needs, and no larger than `room`; moved in so that none of it lies
+// outside, where the area (which has no scroll bars) would never show it.
+void fitFrame(QMdiSubWindow* frame, ToolScrollArea* scroll, const QSize& room) {
+    const QSize wanted =
+        frame->size() == scroll->fittedFrameSize ? scroll->wholeFrameSize : frame->size();
+    const QSize size = wanted.boundedTo(room);
+    if (size != frame->size()) {
+        frame->resize(size);
+        scroll->fittedFrameSize = size;
+    }
+    const QPoint inside(std::max(0, std::min(frame->x(), room.width() - size.width())),
+                        std::max(0, std::min(frame->y(), room.height() - size.height())));
+    if (inside != frame->pos()) frame->move(inside);
+}
+
 }  // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == area_->viewport() && event->type() == QEvent::Resize) fitChildWindows();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitChildWindows() {
+    const QSize room = area_->viewport()->size();
+    if (!room.isValid() || room.isEmpty()) return;
+    for (QMdiSubWindow* frame : area_->subWindowList()) {
+        // A maximised or minimised frame is the area's to place.
+        if (frame->isHidden() || frame->isMaximized() || frame->isMinimized()) continue;
+        if (auto* scroll = dynamic_cast<ToolScrollArea*>(frame->widget()))
+            fitFrame(frame, scroll, room);
+    }
+}
 
 void MainWindow::addChildWindow(core::ToolWindow* w) {
     const bool placed = w->testAttribute(Qt::WA_Moved);
@@ -335,12 +374,15 @@ void MainWindow::addChildWindow(core::ToolWindow* w) {
     frame->setWindowTitle(w->windowTitle());
     connect(w, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
     const QSize extra = frame->sizeHint() - scroll->sizeHint();
-    QSize size = client + QSize(std::max(0, extra.width()), std::max(0, extra.height()));
+    scroll->wholeFrameSize =
+        client + QSize(std::max(0, extra.width()), std::max(0, extra.height()));
+    QSize size = scroll->wholeFrameSize;
     // A window larger than the area gets the whole area and scrolls inside it.
     const QSize room = area_->viewport()->size();
     if (room.isValid() && !room.isEmpty()) size = size.boundedTo(room);
     frame->show();
     frame->resize(size);
+    scroll->fittedFrameSize = size;
     if (placed) {
         position.setX(std::max(0, std::min(position.x(), room.width() - size.width())));
         position.setY(std::max(0, std::min(position.y(), room.height() - size.height())));

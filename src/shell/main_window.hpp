@@ -63,10 +63,14 @@ class MainWindow : public QMainWindow, public core::StatusBarService {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();
     void addChildWindow(core::ToolWindow* window);
+    // After the area changed its size: every tool window's frame inside it, scrolling
+    // where the area is now smaller than the window, whole again where there is room.
+    void fitChildWindows();
 
     core::AppContext& ctx_;
     QMdiArea* area_;

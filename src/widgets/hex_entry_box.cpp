@@ -43,10 +43,13 @@ int defaultMaxLength(HexEntryBox::Kind kind) {
             return 16;
         case K::Request:
         case K::Data:
-        case K::RawFrame:
             break;
+        case K::RawFrame:
+            // A frame pasted from a log or a datasheet may come with a blank after each
+            // byte; the blanks go when the box is left.
+            return kLongestRequestText + kLongestRequestText / 2;
     }
-    return 32767;  // QLineEdit's own default: no limit of ours
+    return kLongestRequestText;
 }
 
 // The text's value; the text is known to hold at most eight hex digits.

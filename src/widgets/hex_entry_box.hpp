@@ -12,6 +12,10 @@ class AppContext;
 
 namespace widgets {
 
+// The longest request the reader library takes, in characters; its answers are no
+// longer. A box for a request, its data or a raw frame needs no more.
+inline constexpr int kLongestRequestText = 255;
+
 // An entry box for bytes typed as hex text. Its kind decides which keys it takes and
 // how its text is rewritten when the user leaves it. Text that arrives without the key
 // filter (pasted, dropped) and is not of the box's kind shows red and is not used.

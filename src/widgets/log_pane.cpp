@@ -8,6 +8,7 @@
 #include "core/busy_pointer.hpp"
 #include "core/file_dialogs.hpp"
 #include "core/log_entry.hpp"
+#include "core/single_byte_text.hpp"
 
 namespace widgets {
 
@@ -102,7 +103,7 @@ LogPane::SaveOutcome LogPane::save() {
     const QString path = core::withDefaultSuffix(chosen->fullPath.trimmed(), kLogFileSuffix);
     if (path.isEmpty()) return SaveOutcome::Cancelled;
 
-    if (const auto failure = core::writeWholeFile(path, content.toLatin1())) {
+    if (const auto failure = core::writeWholeFile(path, core::singleByteOrMarkedUtf8(content))) {
         ctx_.ui().messageBox(kSaveLogFailedText.arg(QDir::toNativeSeparators(path), *failure),
                              kSaveLogTitle, core::MsgIcon::Exclamation);
         return SaveOutcome::WriteFailed;

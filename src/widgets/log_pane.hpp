@@ -47,9 +47,10 @@ class LogPane : public core::LogSink {
 
     // Clear Log.
     void clear();
-    // Save Log: asks for a file and writes the log there as single-byte text. The file
-    // is written before its folder is recorded for the next start, and a failed write is
-    // told to the user.
+    // Save Log: asks for a file and writes the log there as single-byte text; a log
+    // holding a character no single byte can carry (a script's comment, say) is written
+    // as UTF-8 behind a byte-order mark instead, whole. The file is written before its
+    // folder is recorded for the next start, and a failed write is told to the user.
     SaveOutcome save();
 
   private:

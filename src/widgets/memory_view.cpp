@@ -4,7 +4,11 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/app_context.hpp"
 #include "transceiver/hex_text.hpp"
@@ -39,7 +43,15 @@ QString readViewLine(std::int32_t address, const QString& memoryLine) {
     return transceiver::Hex4(address) + QLatin1String("   ") + memoryLine;
 }
 
-MemoryView::MemoryView(core::AppContext& ctx, QWidget* parent) : QListWidget(parent), ctx_(ctx) {
+namespace {
+
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = QWheelEvent::DefaultDeltasPerStep;
+
+}  // namespace
+
+MemoryView::MemoryView(core::AppContext& ctx, QWidget* parent)
+    : QListWidget(parent), ctx_(ctx), position_(new QScrollBar(Qt::Vertical, this)) {
     setObjectName(QStringLiteral("lstReadView"));
     setToolTip(kReadViewToolTip);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -49,7 +61,21 @@ MemoryView::MemoryView(core::AppContext& ctx, QWidget* parent) : QListWidget(par
     setFont(fixed);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The list itself never scrolls: its sixteen lines are the window, and the bar beside
+    // them moves the window over `ReadViewLines`.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    position_->setObjectName(QStringLiteral("vsbReadView"));
+    position_->setSingleStep(1);
+    position_->setPageStep(kReadViewLines);
+    position_->installEventFilter(this);
+    setViewportMargins(0, 0, position_->sizeHint().width(), 0);
+    connect(position_, &QScrollBar::valueChanged, this, [this](int top) {
+        if (!filled_ || top == ctx_.values.ReadViewTopLine) return;
+        const int row = currentRow();
+        showFrom(top);
+        setCurrentRow(row);
+    });
+    showPosition();
 }
 
 void MemoryView::fill(std::int32_t from, std::int32_t count) {
@@ -64,6 +90,32 @@ void MemoryView::fill(std::int32_t from, std::int32_t count) {
 void MemoryView::empty() {
     clear();
     filled_ = false;
+    showPosition();
+}
+
+void MemoryView::showPosition() {
+    const core::ProgramValues& v = ctx_.values;
+    const std::int32_t lastTop = v.ReadViewLines.Size() - (kReadViewLines - 1);
+    const QSignalBlocker quiet(position_);
+    if (!filled_ || lastTop <= 1) {
+        position_->setRange(0, 0);
+        position_->setEnabled(false);
+        return;
+    }
+    position_->setRange(1, lastTop);
+    position_->setValue(v.ReadViewTopLine);
+    position_->setEnabled(true);
+}
+
+void MemoryView::placePositionBar() {
+    const QRect lines = viewport()->geometry();
+    position_->setGeometry(lines.right() + 1, lines.top(), position_->sizeHint().width(),
+                           lines.height());
+}
+
+void MemoryView::resizeEvent(QResizeEvent* event) {
+    QListWidget::resizeEvent(event);
+    placePositionBar();
 }
 
 void MemoryView::showFrom(std::int32_t top) {
@@ -79,6 +131,7 @@ void MemoryView::showFrom(std::int32_t top) {
     clear();
     addItems(lines);
     setUpdatesEnabled(true);
+    showPosition();
 }
 
 void MemoryView::navigate(int key) {
@@ -139,6 +192,41 @@ void MemoryView::keyPressEvent(QKeyEvent* event) {
 void MemoryView::mouseDoubleClickEvent(QMouseEvent* event) {
     QListWidget::mouseDoubleClickEvent(event);
     copySelectedLine();
+}
+
+void MemoryView::turnWheel(int angle) {
+    wheelAngle_ += angle;
+    while (wheelAngle_ >= kWheelNotch) {
+        wheelAngle_ -= kWheelNotch;
+        navigate(Qt::Key_PageUp);
+    }
+    while (wheelAngle_ <= -kWheelNotch) {
+        wheelAngle_ += kWheelNotch;
+        navigate(Qt::Key_PageDown);
+    }
+}
+
+void MemoryView::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    // A sideways turn scrolls a line too long for the view.
+    if (std::abs(angle.x()) > std::abs(angle.y())) {
+        QListWidget::wheelEvent(event);
+        return;
+    }
+    turnWheel(angle.y());
+    event->accept();
+}
+
+bool MemoryView::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel over the bar pages as it does over the lines, not three lines a notch.
+    if (watched == position_ && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (std::abs(wheel->angleDelta().y()) >= std::abs(wheel->angleDelta().x())) {
+            turnWheel(wheel->angleDelta().y());
+            return true;
+        }
+    }
+    return QListWidget::eventFilter(watched, event);
 }
 
 }  // namespace widgets

@@ -2,6 +2,8 @@
 
 #include <QListWidget>
 #include <QString>
+
+class QScrollBar;
 #include <cstdint>
 
 namespace core {
@@ -46,7 +48,9 @@ QString readViewLine(std::int32_t address, const QString& memoryLine);
 
 // The memory read view `lstReadView`: a window of 16 lines over the program-wide
 // `ReadViewLines`, each line behind its block address. The tag windows fill it after a
-// run; the keys move the window over the lines, a double click copies a line.
+// run; the keys move the window over the lines, a double click copies a line. The mouse
+// wheel pages it as Page Up and Page Down do, a notch a page, and a scroll bar beside the
+// lines shows where the window stands among all the lines read and moves it.
 class MemoryView : public QListWidget {
     Q_OBJECT
   public:
@@ -66,17 +70,30 @@ class MemoryView : public QListWidget {
     // clipboard; an empty text when no line is selected.
     void copySelectedLine();
 
+    // The scroll bar beside the lines: its value is `ReadViewTopLine`, a page is 16 lines.
+    QScrollBar* positionBar() const { return position_; }
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // Shows items `top` to `top` + 15 of `ReadViewLines`.
     void showFrom(std::int32_t top);
+    // The scroll bar after the window moved, or the lines changed.
+    void showPosition();
+    // A turn of the wheel: a page a notch, the part of a notch kept for the next turn.
+    void turnWheel(int angle);
+    void placePositionBar();
 
     core::AppContext& ctx_;
+    QScrollBar* position_;
     std::int32_t base_ = 0;  // the block address of item 1
     bool filled_ = false;
+    int wheelAngle_ = 0;  // what the wheel turned short of a notch
 };
 
 }  // namespace widgets

@@ -6,10 +6,17 @@
 #include <QLineEdit>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 
 namespace widgets {
 
 inline constexpr int kTwipsPerInch = 1440;
+
+// The longest line any one-line box of the program shows or takes: a request or an answer
+// is at most 255 characters for the reader library, 383 with a blank after every byte.
+// Qt's own limit of 32767 would let a paste by mistake lay out tens of thousands of
+// characters and hold the window up for seconds.
+inline constexpr int kLongestBoxText = 512;
 
 // Places controls the way every window's layout is given: positions and sizes in twips,
 // converted with the screen's logical resolution so the proportions hold. This is the
@@ -22,10 +29,13 @@ class WindowBuilder {
 
     int px(int twips) const { return static_cast<int>(twips * dpi_ * scale_ / kTwipsPerInch); }
 
+    // Also bounds a one-line box to `kLongestBoxText`, unless its own limit is lower.
     template <class W>
     W* place(W* w, const QString& name, int left, int top, int width, int height) const {
         w->setObjectName(name);
         w->setGeometry(px(left), px(top), px(width), px(height));
+        if (auto* box = qobject_cast<QLineEdit*>(w))
+            box->setMaxLength(std::min(box->maxLength(), kLongestBoxText));
         return w;
     }
 

@@ -10,30 +10,10 @@
 #include <QMdiSubWindow>
 #include <QScrollArea>
 
-#include "app/windows.hpp"
-#include "core/product_catalogue.hpp"
-#include "core/window_registry.hpp"
+#include "every_window.hpp"
 #include "shell/main_window.hpp"
-#include "simboard/simulated_board.hpp"
-#include "test_context.hpp"
 
 namespace {
-
-using core::WindowKind;
-
-struct KindCase {
-    WindowKind kind;
-    const char* product;  // opened through the product menus when set
-};
-
-const KindCase kKinds[] = {
-    {WindowKind::Console, nullptr},      {WindowKind::BoardTools, nullptr},
-    {WindowKind::Iso15693, "VEL-C"},     {WindowKind::Iso14443A, "ISO14443-A"},
-    {WindowKind::Iso14443B, "SOLA-A"},   {WindowKind::Iso18092, "ISO18092"},
-    {WindowKind::TagDetection, nullptr}, {WindowKind::AutoDetect, nullptr},
-    {WindowKind::Script, nullptr},       {WindowKind::ScriptHelp, nullptr},
-    {WindowKind::Notes, nullptr},        {WindowKind::About, nullptr},
-};
 
 // The control lies within the visible part of the area once its window has scrolled to it.
 void expectReachable(QMdiArea* area, QMdiSubWindow* frame, QWidget* control, const char* what) {
@@ -51,34 +31,15 @@ void expectReachable(QMdiArea* area, QMdiSubWindow* frame, QWidget* control, con
 }
 
 TEST(WindowFit, EveryToolWindowFitsOrScrollsInASmallMainWindow) {
-    simboard::SimulatedBoard board;
-    testsupport::TestContext tc(&board);
-    core::ProgramValues& v = tc.values();
-    v.DllRevisionNumber = 51;
-    v.McuRevisionText = QStringLiteral("1.4.1");
-    v.ReaderIdnText = QStringLiteral("0011TQ73RN-SIM-2A");
-    v.DemodGainValue = QStringLiteral("D1");
-    app::registerAllWindows(tc.ctx->windows());
-
-    shell::MainWindow main(*tc.ctx);
+    apptest::Program program;
+    shell::MainWindow main(*program.tc.ctx);
     main.resize(1024, 768);
     main.show();
     QCoreApplication::processEvents();
     QMdiArea* area = main.area();
     ASSERT_LT(area->viewport()->height(), 768);
 
-    int checked = 0;
-    for (const KindCase& k : kKinds) {
-        if (!tc.ctx->windows().hasFactory(k.kind)) continue;
-        SCOPED_TRACE(static_cast<int>(k.kind));
-        if (k.product) {
-            core::SelectProduct(*tc.ctx, QString::fromLatin1(k.product));
-        } else {
-            tc.ctx->windows().show(k.kind);
-        }
-        QCoreApplication::processEvents();
-        core::ToolWindow* w = tc.ctx->windows().find(k.kind);
-        ASSERT_NE(w, nullptr);
+    const int checked = program.forEveryWindow([area](core::ToolWindow* w) {
         auto* frame = qobject_cast<QMdiSubWindow*>(w->outerFrame());
         ASSERT_NE(frame, nullptr);
         EXPECT_TRUE(area->viewport()->rect().contains(frame->geometry()))
@@ -89,10 +50,7 @@ TEST(WindowFit, EveryToolWindowFitsOrScrollsInASmallMainWindow) {
             if (auto* button = w->findChild<QAbstractButton*>(QLatin1String(name)))
                 expectReachable(area, frame, button, name);
         }
-        ++checked;
-        tc.ctx->windows().close(k.kind);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    });
     EXPECT_GE(checked, 3);
 }
 

@@ -10,6 +10,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "core/product_catalogue.hpp"
 #include "core/settings_file.hpp"
@@ -233,6 +235,55 @@ TEST_F(MainWindowFixture, AWindowChosenAgainComesForward) {
         EXPECT_EQ(main->area()->activeSubWindow(), s.comesForward);
     }
     EXPECT_EQ(journal, (QStringList{"load console", "load tools"}));
+}
+
+// A window opened whole in a large main window scrolls once the main window is made
+// smaller than it, every part of it in reach, and is whole again once there is room.
+// A frame the user sized keeps the user's size; one left partly outside is moved in.
+TEST_F(MainWindowFixture, WindowsOpenedBeforeTheMainWindowShrinksScrollInIt) {
+    const QSize client(1200, 800);
+    t.ctx->windows().registerFactory(core::WindowKind::Console, [&](core::AppContext& c) {
+        auto* w =
+            new shelltest::RecordingWindow(c, core::WindowKind::Console, "console", journal, {});
+        w->resize(client);
+        return w;
+    });
+    main->resize(1600, 1000);
+    main->show();
+    QCoreApplication::processEvents();
+    t.ctx->windows().show(core::WindowKind::Console);
+    t.ctx->windows().show(core::WindowKind::About);
+    QMdiSubWindow* console = frameOf(core::WindowKind::Console);
+    QMdiSubWindow* about = frameOf(core::WindowKind::About);
+    ASSERT_NE(console, nullptr);
+    ASSERT_NE(about, nullptr);
+    about->resize(300, 200);  // the user's own size, smaller than any room
+    about->move(1100, 600);
+    auto* scroll = qobject_cast<QScrollArea*>(console->widget());
+    ASSERT_NE(scroll, nullptr);
+    QWidget* room = main->area()->viewport();
+    const QSize whole = console->size();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(scroll->viewport()->rect().contains(QRect(QPoint(0, 0), client)));
+
+    for (const QSize mainSize : {QSize(1024, 768), QSize(800, 600), QSize(1600, 1000)}) {
+        SCOPED_TRACE(mainSize.width());
+        main->resize(mainSize);
+        QCoreApplication::processEvents();
+        const bool fits = room->width() >= whole.width() && room->height() >= whole.height();
+        EXPECT_TRUE(room->rect().contains(console->geometry()))
+            << console->x() << "," << console->y() << " " << console->width() << "x"
+            << console->height() << " in " << room->width() << "x" << room->height();
+        EXPECT_EQ(console->size(), fits ? whole : whole.boundedTo(room->size()));
+        EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), !fits);
+        // The window's far corner scrolled to comes into sight.
+        scroll->ensureVisible(client.width() - 1, client.height() - 1, 0, 0);
+        const QPoint corner =
+            scroll->widget()->mapTo(room, QPoint(client.width() - 1, client.height() - 1));
+        EXPECT_TRUE(room->rect().contains(corner)) << corner.x() << "," << corner.y();
+        EXPECT_EQ(about->size(), QSize(300, 200));
+        EXPECT_TRUE(room->rect().contains(about->geometry()));
+    }
 }
 
 // The caption says whenever the simulated board answers, so that its answers are never

@@ -182,6 +182,33 @@ TEST_F(HexEntryBoxTest, AValueTheWindowWritesOverPastedTextIsUsable) {
     }
 }
 
+// The request boxes take the longest request the library passes, a raw frame also with a
+// blank after each byte; a paste beyond that is cut, never laid out whole.
+TEST_F(HexEntryBoxTest, ARequestBoxTakesTheLongestRequestAndCutsAHugePaste) {
+    const QString frame = QString(QStringLiteral("A5 ")).repeated(127).trimmed();
+    const struct {
+        Kind kind;
+        QString fits;
+        QString committed;
+    } cases[] = {
+        {Kind::Request, QString(255, 'F'), QString(255, 'F')},
+        {Kind::Data, QString(254, 'F'), QString(254, 'F')},
+        {Kind::RawFrame, frame, QString(QStringLiteral("A5")).repeated(127)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kindName(c.kind));
+        HexEntryBox box(*t.ctx, c.kind);
+        box.setText(c.fits);
+        EXPECT_EQ(box.text(), c.fits);
+        EXPECT_TRUE(box.commit());
+        EXPECT_EQ(box.text(), c.committed);
+        box.clear();
+        box.insert(QString(100000, '0'));
+        EXPECT_EQ(box.text().size(), box.maxLength());
+        EXPECT_LT(box.maxLength(), 400);
+    }
+}
+
 TEST_F(HexEntryBoxTest, AnAddressBoxIsAsWideAsItsWindowMadeIt) {
     t.values().SelectedProduct.Density = 64;  // 2048 blocks: mask 7FF
     t.values().MemorySizeBytes = 8192;

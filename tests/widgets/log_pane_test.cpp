@@ -129,6 +129,37 @@ TEST_F(LogPaneTest, SaveWritesTheLogAsSingleByteTextAndRecordsANewFolder) {
     EXPECT_FALSE(t.ui.isBusy());
 }
 
+// A log holding a character no single byte can carry keeps every character: the file
+// is UTF-8 behind a byte-order mark, and reads back as the log was. A log whose every
+// character has a single byte stays single-byte, without the mark.
+TEST_F(LogPaneTest, ALogThatNeedsMoreThanOneByteACharacterIsSavedWhole) {
+    const QByteArray mark("\xEF\xBB\xBF");
+    const struct {
+        const char* name;
+        QString text;
+        bool marked;
+    } cases[] = {
+        {"single byte, the highest too", QString::fromLatin1("REM,caf\xE9 \xFF"), false},
+        {"a script's comment", QString::fromUtf8("REM,\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"), true},
+        {"just past a single byte", QString(QChar(0x0100)), true},
+        {"beyond the basic plane", QString::fromUtf8("\xF0\x9F\x93\xA1 antenna"), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pane.clear();
+        pane.appendUntitled(core::kLogEcho, c.text);
+        const QString path = t.path("log.txt");
+        t.ui.expectSaveDialog(chosen(path));
+        ASSERT_EQ(pane.save(), LogPane::SaveOutcome::Saved);
+        const QByteArray saved = fileContent(path);
+        EXPECT_EQ(saved.startsWith(mark), c.marked);
+        EXPECT_EQ(
+            c.marked ? QString::fromUtf8(saved.sliced(mark.size())) : QString::fromLatin1(saved),
+            pane.text());
+        EXPECT_FALSE(saved.contains('?'));
+    }
+}
+
 TEST_F(LogPaneTest, ANameTypedWithoutSuffixGetsTheOneTheFilterShows) {
     writeTwo();
     t.ui.expectSaveDialog(chosen(t.path("run")));

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include "test_context.hpp"
 #include "transceiver/hex_text.hpp"
@@ -133,6 +135,97 @@ TEST_F(MemoryViewTest, PageDownStopsAtTheLastWindowAndPageUpAtTheFirst) {
     EXPECT_EQ(t.values().ReadViewTopLine, 35);  // size - 15
     view.navigate(Qt::Key_PageUp);
     EXPECT_EQ(t.values().ReadViewTopLine, 19);
+}
+
+// Up and Left on the top line of the first window have nowhere to go: the view keeps its
+// sixteen lines from the first one, none of them scrolled out of sight.
+TEST_F(MemoryViewTest, UpOnTheFirstLineOfTheFirstWindowLeavesTheViewWhole) {
+    lines(20);
+    view.fill(0x00, 20);
+    press(Qt::Key_Home);
+    QStringList first;
+    for (int i = 1; i <= 16; ++i)
+        first << widgets::readViewLine(i - 1, QStringLiteral("L%1 ").arg(i));
+    for (int key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Up}) {
+        view.setCurrentRow(0);
+        press(key);
+        EXPECT_EQ(t.values().ReadViewTopLine, 1);
+        EXPECT_EQ(shown(), first);
+        EXPECT_EQ(view.currentRow(), 0);
+        EXPECT_EQ(view.indexAt(QPoint(1, 1)).row(), 0);
+        EXPECT_TRUE(view.viewport()->rect().contains(view.visualItemRect(view.item(15))));
+    }
+}
+
+// The wheel pages as Page Down and Page Up do, one page a notch, over the lines and over
+// the bar beside them; a finer wheel pages once its turns add up to a notch.
+TEST_F(MemoryViewTest, TheWheelPagesTheViewANotchAPage) {
+    lines(50);
+    view.fill(0x00, 50);
+    press(Qt::Key_Home);
+    view.setCurrentRow(3);
+    const struct {
+        QWidget* over;
+        int angle;
+        int top;
+    } turns[] = {
+        {view.viewport(), -120, 17},    {view.viewport(), -120, 33}, {view.viewport(), -120, 35},
+        {view.viewport(), -120, 35},    {view.viewport(), 120, 19},  {view.positionBar(), 120, 3},
+        {view.positionBar(), -120, 19}, {view.viewport(), 60, 19},   {view.viewport(), 60, 3},
+        {view.viewport(), 240, 1},
+    };
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(std::to_string(turn.angle) + " to " + std::to_string(turn.top));
+        const QPointF at(4, 4);
+        QWheelEvent e(at, turn.over->mapToGlobal(at), QPoint(), QPoint(0, turn.angle), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(turn.over, &e);
+        EXPECT_EQ(t.values().ReadViewTopLine, turn.top);
+        EXPECT_EQ(top(), widgets::readViewLine(turn.top - 1, QStringLiteral("L%1 ").arg(turn.top)));
+        EXPECT_EQ(view.count(), 16);
+        EXPECT_EQ(view.currentRow(), 3);
+        EXPECT_EQ(view.positionBar()->value(), turn.top);
+    }
+}
+
+// The bar shows where the sixteen lines stand among all the lines read, and moving it
+// moves them; with nothing more to show it stands still.
+TEST_F(MemoryViewTest, TheBarBesideTheLinesShowsAndMovesTheWindow) {
+    QScrollBar* bar = view.positionBar();
+    view.show();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(bar->isEnabled());  // nothing read yet
+
+    lines(40);
+    view.fill(0x10, 40);
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->minimum(), 1);
+    EXPECT_EQ(bar->maximum(), 25);  // the last window starts at line 40 - 15
+    EXPECT_EQ(bar->pageStep(), 16);
+    EXPECT_EQ(bar->value(), 25);
+    const QRect shown = view.viewport()->geometry();
+    EXPECT_EQ(bar->geometry().left(), shown.right() + 1);
+    EXPECT_EQ(bar->geometry().height(), shown.height());
+
+    view.setCurrentRow(2);
+    bar->setValue(10);
+    EXPECT_EQ(t.values().ReadViewTopLine, 10);
+    EXPECT_EQ(top(), QStringLiteral("0019   L10 "));
+    EXPECT_EQ(view.currentRow(), 2);
+    press(Qt::Key_End);
+    EXPECT_EQ(bar->value(), 25);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(t.values().ReadViewTopLine, 9);
+
+    for (int n : {16, 3}) {
+        lines(n);
+        view.fill(0x00, n);
+        EXPECT_FALSE(bar->isEnabled()) << n;
+    }
+    lines(40);
+    view.fill(0x00, 40);
+    view.empty();
+    EXPECT_FALSE(bar->isEnabled());
 }
 
 TEST_F(MemoryViewTest, SixteenLinesOrFewerNeverScroll) {
