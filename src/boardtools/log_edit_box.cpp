@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/single_byte_text.hpp"
 #include "core/ui.hpp"
 
 namespace boardtools {
@@ -28,15 +29,8 @@ LogEditBox::LogEditBox(core::Ui& ui, QWidget* parent) : QTextEdit(parent), ui_(u
     setAutoFillBackground(true);
 }
 
-bool LogEditBox::fitsSingleByte(const QString& text) {
-    for (QChar c : text) {
-        if (c.unicode() > 0xFF) return false;
-    }
-    return true;
-}
-
 void LogEditBox::keyPressEvent(QKeyEvent* event) {
-    if (!isReadOnly() && !fitsSingleByte(event->text())) {
+    if (!isReadOnly() && !core::fitsSingleByte(event->text())) {
         ui_.beep();
         event->accept();
         return;
@@ -45,7 +39,7 @@ void LogEditBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void LogEditBox::inputMethodEvent(QInputMethodEvent* event) {
-    if (!isReadOnly() && !fitsSingleByte(event->commitString())) {
+    if (!isReadOnly() && !core::fitsSingleByte(event->commitString())) {
         ui_.beep();
         event->accept();
         return;
@@ -55,7 +49,7 @@ void LogEditBox::inputMethodEvent(QInputMethodEvent* event) {
 
 void LogEditBox::insertFromMimeData(const QMimeData* source) {
     // The box takes plain text only, so the text part is what would be inserted.
-    if (source && source->hasText() && !fitsSingleByte(source->text())) {
+    if (source && source->hasText() && !core::fitsSingleByte(source->text())) {
         ui_.beep();
         return;
     }

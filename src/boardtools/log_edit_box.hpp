@@ -19,9 +19,6 @@ class LogEditBox : public QTextEdit {
   public:
     LogEditBox(core::Ui& ui, QWidget* parent = nullptr);
 
-    // Every character of `text` has a single-byte code.
-    static bool fitsSingleByte(const QString& text);
-
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;

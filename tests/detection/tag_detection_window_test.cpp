@@ -15,6 +15,7 @@
 #include "board_fixture.hpp"
 #include "core/app_context.hpp"
 #include "detection/indicator.hpp"
+#include "log_buttons.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
@@ -341,20 +342,8 @@ TEST_F(TagDetectionScripted, ProbeButtonHandlersProbeWithoutSetUp) {
 TEST_F(TagDetectionScripted, SaveLogWritesTheLogAndClearLogEmptiesIt) {
     open();
     launch();
-    ASSERT_FALSE(w->logText().isEmpty());
-    const QString path = tc.path(QStringLiteral("detection.txt"));
-    tc.ui.expectSaveDialog(core::FileDialogResult{path, QStringLiteral("detection.txt")});
-    click(QStringLiteral("cmdSaveLog"));
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), w->logText().toLatin1());
-
-    click(QStringLiteral("cmdClearLog"));
-    EXPECT_EQ(w->logText(), "");
-    EXPECT_EQ(get<widgets::LogView>(QStringLiteral("rtfTagDetectionLogEdit"))->toPlainText(), "");
-    // Nothing left to save: no dialog (an unscripted one would fail the test).
-    click(QStringLiteral("cmdSaveLog"));
-    EXPECT_EQ(tc.ui.dialogRequests().size(), 1u);
+    testsupport::expectSaveAndClearLog(tc, w, [this] { return w->logText(); },
+                                       {QStringLiteral("rtfTagDetectionLogEdit")});
 }
 
 // On the simulated board: the tag detector behind it.

@@ -19,6 +19,7 @@
 #include "core/log_entry.hpp"
 #include "core/product_catalogue.hpp"
 #include "core/status_bar.hpp"
+#include "log_buttons.hpp"
 #include "qstring_printer.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/board_config.hpp"
@@ -214,20 +215,9 @@ TEST_F(Iso14443aWindowTest, EachModeShowsItsOwnControls) {
 TEST_F(Iso14443aWindowTest, SaveLogWritesTheLogToTheChosenFileAndClearLogEmptiesIt) {
     openProduct(kIso14443aProduct);
     click("cmd_ISO14443A_REQA");
-    const QString log = w->windowLogText();
-    ASSERT_TRUE(log.contains("ISO14443-A REQA"));
-    const QString file = tc.path(QStringLiteral("a.txt"));
-    tc.ui.expectSaveDialog(core::FileDialogResult{file, QStringLiteral("a.txt")});
-    click("cmdSaveLog");
-    QFile saved(file);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromLatin1(saved.readAll()), log);
-    EXPECT_EQ(w->windowLogText(), log);
-
-    click("cmdClearLog");
-    EXPECT_EQ(w->windowLogText(), "");
-    EXPECT_EQ(get<widgets::LogView>("rtfISO14443ALogEdit")->toPlainText(), "");
-    EXPECT_TRUE(tc.ui.allRepliesUsed());
+    ASSERT_TRUE(w->windowLogText().contains("ISO14443-A REQA"));
+    testsupport::expectSaveAndClearLog(tc, w, [this] { return w->windowLogText(); },
+                                       {QStringLiteral("rtfISO14443ALogEdit")});
 }
 
 // ---- REQA, WUPA, HALT and the answer analysis ----------------------------------------

@@ -16,6 +16,7 @@
 #include "core/hex_checks.hpp"
 #include "core/product_catalogue.hpp"
 #include "iso14443b/register.hpp"
+#include "log_buttons.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
@@ -104,21 +105,8 @@ class TagWindowDriver {
     bool shown(const QString& name) { return !get<QWidget>(name)->isHidden(); }
     std::vector<LogLine> log() { return logLines(w->windowLogText()); }
 
-    // Save Log writes the log to the chosen file; Clear Log empties it and its box, after
-    // which Save Log has nothing to save and asks for no file.
     void expectSaveAndClearLog(const QString& logBox) {
-        const QString path = tc_.path(QStringLiteral("log.txt"));
-        tc_.ui.expectSaveDialog(core::FileDialogResult{path, QStringLiteral("log.txt")});
-        click(QStringLiteral("cmdSaveLog"));
-        QFile saved(path);
-        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-        EXPECT_EQ(saved.readAll(), w->windowLogText().toLatin1());
-
-        click(QStringLiteral("cmdClearLog"));
-        EXPECT_EQ(w->windowLogText(), "");
-        EXPECT_EQ(get<widgets::LogView>(logBox)->toPlainText(), "");
-        click(QStringLiteral("cmdSaveLog"));
-        EXPECT_TRUE(tc_.ui.allRepliesUsed());
+        testsupport::expectSaveAndClearLog(tc_, w, [this] { return w->windowLogText(); }, {logBox});
     }
 
     // "Send any frame" of a frame pasted into the box and sent without leaving it: its

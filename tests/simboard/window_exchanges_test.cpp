@@ -162,10 +162,10 @@ const Window kIso14443aWindow{
         tx("A20555667788"
            "28",
            "90040A"),
-        // The HALT as the window sends it halts nothing: the tag answers the next REQA.
         tx("A20011223344"
            "28",
            "900404"),  // the UID page: refused with a NAK the console reads
+        // A HALT without its CRC halts nothing: the tag answers the next REQA.
         tx("5000", kNoTag),
         tx("2607", "80054400080000"),
         tx("932008", "80088804A1B29F080000"),
