@@ -29,6 +29,7 @@ constexpr char kTitleInventory[] = "INVENTORY";
 constexpr char kTitleIso14443BSelect[] = "TQ73RN CONFIGURATION : ISO14443-B protocol";
 constexpr char kTitleIso14443BWrite[] = "TQ73RN CONFIGURATION : DEMO GAIN";
 constexpr char kTitleInitiate[] = "INITIATE";
+constexpr char kTitlePcall16[] = "PCALL16";
 constexpr char kTitleReqb[] = "REQB";
 // The select, then the register writes of a set-up, in the order they are sent.
 constexpr const char* kTitlesIso14443ASetUp[] = {
@@ -167,7 +168,8 @@ int Probes::ProbeISO14443BInitiate(bool boolLog, bool boolConfigure) {
     if (boolConfigure && sendIso14443BSetup(boolLog)) return 0;
     if (policy_.clearResultsFirst) cutSlots(sink_);
 
-    // INITIATE's own answer (slot 0) is not counted: the slot markers follow in any case.
+    // INITIATE's own answer is not counted: every tag answers it, and the tag of slot 0
+    // answers PCALL16 again, alone.
     const PumpedCall sola{BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat, true};
     Exchange e;
     if (pumpedExchange(boolLog, sola, std::string(transceiver::kSolaInitiate),
@@ -175,19 +177,22 @@ int Probes::ProbeISO14443BInitiate(bool boolLog, bool boolConfigure) {
         return 0;
     }
     int count = 0;
-    for (int slot = 1; slot <= transceiver::kSolaSlots; ++slot) {
-        const QString title = QStringLiteral("SLOT MARKER (%1)").arg(slot);
-        if (pumpedExchange(boolLog, sola, transceiver::solaSlotMarkerRequest(slot), title, e))
-            return 0;
-        const int box = slot - 1;
+    for (int slot = 0; slot < kSlotBoxes; ++slot) {
+        // A tag whose chip ID ends in 0 answers PCALL16 and no slot marker.
+        const bool pcall = slot == 0;
+        const std::string request = pcall ? std::string(transceiver::kSolaPcall16)
+                                          : transceiver::solaSlotMarkerRequest(slot);
+        const QString title =
+            pcall ? QLatin1String(kTitlePcall16) : QStringLiteral("SLOT MARKER (%1)").arg(slot);
+        if (pumpedExchange(boolLog, sola, request, title, e)) return 0;
         const std::string answer = latin1(e.answer);
         if (const auto chipId =
                 isChipIdAnswer(answer) ? transceiver::solaChipId(answer) : std::nullopt) {
-            sink_.setSlot(box,
-                          slotLabel(sink_.slot(box)) + QLatin1String(kChipIdPrefix) + qs(*chipId));
+            sink_.setSlot(slot,
+                          slotLabel(sink_.slot(slot)) + QLatin1String(kChipIdPrefix) + qs(*chipId));
             ++count;
         } else if (!policy_.clearResultsFirst) {
-            sink_.setSlot(box, slotLabel(sink_.slot(box)));
+            sink_.setSlot(slot, slotLabel(sink_.slot(slot)));
         }
     }
     return finish(count);

@@ -36,7 +36,7 @@ void probeButtonClicked(core::ToolWindow& window, ProbeSink& sink, ProbePolicy p
                         ProbeButton which);
 
 // The slot box text without the chip ID of an earlier call: the first four characters
-// of the box ("1 : " to "9 : ", and "10 :" to "15 :", whose blank goes with the cut).
+// of the box ("0 : " to "9 : ", and "10 :" to "15 :", whose blank goes with the cut).
 QString slotLabel(const QString& boxText);
 // Every slot box of `sink` back to its label.
 void cutSlots(ProbeSink& sink);
@@ -56,7 +56,7 @@ class Probes {
 
     // 0, 1, or kIso15693CrcFailed when a tag answered with a CRC that did not verify.
     int ProbeISO15693(bool boolLog, bool boolConfigure);
-    // The memory tags answering the slot markers of slots 1 to 15: 0 to 15.
+    // The memory tags answering in slots 0 (PCALL16) to 15 (slot markers): 0 to 16.
     int ProbeISO14443BInitiate(bool boolLog, bool boolConfigure);
     int ProbeISO14443BReqB(bool boolLog, bool boolConfigure);
     int ProbeISO14443A(bool boolLog, bool boolConfigure);

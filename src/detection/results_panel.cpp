@@ -22,11 +22,12 @@ constexpr int kRowIso14443A = 765;
 constexpr int kRowReqb = 1140;
 constexpr int kRowSlots = 1515;
 constexpr int kSlotRowStep = 345;
-constexpr int kRowFelica = 2625;
-constexpr int kRowRequest = 3000;
-constexpr int kRowAnswer = 3375;
-constexpr int kHeight = 3675;
-constexpr int kHeightWithoutExchange = 3000;
+constexpr int kSlotRows = 4;
+constexpr int kRowFelica = 2970;
+constexpr int kRowRequest = 3345;
+constexpr int kRowAnswer = 3720;
+constexpr int kHeight = 4020;
+constexpr int kHeightWithoutExchange = 3345;
 
 constexpr int kLabelLeft = 0;
 constexpr int kLabelWidth = 1800;
@@ -37,8 +38,8 @@ constexpr int kButtonLeft = 9480;
 constexpr int kButtonWidth = 2460;
 constexpr int kButtonHeight = 330;
 constexpr int kWidth = 11940;
-constexpr int kSlotWidth = 1440;
-constexpr int kSlotStep = 1500;
+constexpr int kSlotWidth = 1815;
+constexpr int kSlotStep = 1895;
 
 void setTextColour(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
@@ -106,22 +107,26 @@ ResultsPanel::ResultsPanel(QWidget* parent, const widgets::WindowBuilder& b, int
                             y(kRowReqb), kBoxWidth, kBoxHeight);
 
     auto* fraSola = b.place(new QWidget(parent), QStringLiteral("FraISO14443B_detection"), x(0),
-                            y(kRowSlots), kWidth, 3 * kSlotRowStep);
+                            y(kRowSlots), kWidth, kSlotRows * kSlotRowStep);
     auto* solaLabel = b.label(fraSola, QStringLiteral("lbl_TagDetection_iso14443B"),
                               QStringLiteral(" ISO14443-B tag (SOLAxx) : "), kLabelLeft, 30,
                               kLabelWidth - 60, 480);
     solaLabel->setWordWrap(true);
     solaLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    for (int i = 0; i < kSlotBoxes; ++i) {
-        // Five columns of three, the slot numbers running down each column.
-        auto* box = b.display(
-            fraSola, widgets::WindowBuilder::indexed("txt_ISO14443B_anticollision_result", i),
-            kBoxLeft + kSlotStep * (i / 3), kSlotRowStep * (i % 3), kSlotWidth, kBoxHeight);
-        box->setText(QStringLiteral("%1 : ").arg(i + 1));
-        slots_[static_cast<std::size_t>(i)] = box;
+    for (int slot = 0; slot < kSlotBoxes; ++slot) {
+        // Four columns of four, the slot numbers running down each column. Slot n of the
+        // slot markers is box n - 1 of the array; slot 0 has a box of its own.
+        const QString name = slot == 0 ? QStringLiteral("txt_ISO14443B_anticollision_result_slot0")
+                                       : widgets::WindowBuilder::indexed(
+                                             "txt_ISO14443B_anticollision_result", slot - 1);
+        auto* box = b.display(fraSola, name, kBoxLeft + kSlotStep * (slot / kSlotRows),
+                              kSlotRowStep * (slot % kSlotRows), kSlotWidth, kBoxHeight);
+        box->setText(QStringLiteral("%1 : ").arg(slot));
+        slots_[static_cast<std::size_t>(slot)] = box;
     }
-    buttons_[Iso14443BButton] = button(fraSola, "cmdISO14443B_AntiCollision",
-                                       "ISO14443B Anti Collision", kButtonLeft, kSlotRowStep);
+    buttons_[Iso14443BButton] =
+        button(fraSola, "cmdISO14443B_AntiCollision", "ISO14443B Anti Collision", kButtonLeft,
+               (kSlotRows * kSlotRowStep - kButtonHeight) / 2 + 15);
 
     rowLabel(parent, "lbl_TagDetection_Felica", "Felica Card : ", x(kLabelLeft), y(kRowFelica));
     results_[3] = b.display(parent, QStringLiteral("txtFelicaDetectTags"), x(kBoxLeft),
@@ -155,11 +160,11 @@ QLineEdit* ResultsPanel::box(ResultBox b) const {
 QString ResultsPanel::result(ResultBox b) const { return box(b)->text(); }
 void ResultsPanel::setResult(ResultBox b, const QString& text) { box(b)->setText(text); }
 
-QString ResultsPanel::slot(int index) const {
-    return slots_.at(static_cast<std::size_t>(index))->text();
+QString ResultsPanel::slot(int slot) const {
+    return slots_.at(static_cast<std::size_t>(slot))->text();
 }
-void ResultsPanel::setSlot(int index, const QString& text) {
-    slots_.at(static_cast<std::size_t>(index))->setText(text);
+void ResultsPanel::setSlot(int slot, const QString& text) {
+    slots_.at(static_cast<std::size_t>(slot))->setText(text);
 }
 
 void ResultsPanel::startRun() {

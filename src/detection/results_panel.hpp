@@ -20,7 +20,7 @@ namespace detection {
 class Indicator;
 
 // The result area both detection windows share: the verdict of the last pass with its
-// lamp and caption, one result box per protocol (fifteen for the memory-tag slots), the
+// lamp and caption, one result box per protocol (sixteen for the memory-tag slots), the
 // probe buttons, and the request and answer boxes of the exchange under way. The probes
 // write it through ProbeSink; the log is the window's.
 class ResultsPanel : public ProbeSink {
@@ -45,8 +45,8 @@ class ResultsPanel : public ProbeSink {
     void setAnswer(const QString& text) override;
     QString result(ResultBox box) const override;
     void setResult(ResultBox box, const QString& text) override;
-    QString slot(int index) const override;
-    void setSlot(int index, const QString& text) override;
+    QString slot(int slot) const override;
+    void setSlot(int slot, const QString& text) override;
     core::LogSink& log() override { return log_; }
 
     // The verdict display. `startRun`: the grey lamp and "No Detected Tag" come on.

@@ -43,6 +43,9 @@ QString qs(const std::string& s) {
 
 QString hexBoxText(std::uint8_t v) { return transceiver::HexPad(v, 2); }
 
+// The detection group: its controls, then the results without the request and answer rows.
+int detectHeight() { return kDetectControlsHeight + ResultsPanel::heightTwips(false) + 120; }
+
 }  // namespace
 
 TagDetectionWindow::TagDetectionWindow(core::AppContext& ctx, QWidget* parent)
@@ -57,18 +60,24 @@ TagDetectionWindow::TagDetectionWindow(core::AppContext& ctx, QWidget* parent)
 
     const widgets::WindowBuilder b(this);
     auto* frame2 = b.place(new QGroupBox(this), QStringLiteral("Frame2"), 60, 0, 12180, 8190);
-    auto* fraMode = b.place(new QWidget(frame2), QStringLiteral("fraMode"), 0, 0, 12180, 6180);
+    const int modeHeight = kDetectTop + detectHeight() + 60;
+    auto* fraMode =
+        b.place(new QWidget(frame2), QStringLiteral("fraMode"), 0, 0, 12180, modeHeight);
     buildCalibrationGroup(b, fraMode);
     buildIdleParameters(b, fraMode);
     buildDetectionGroup(b, fraMode);
 
-    auto* fraLog = b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 60, 6240, 12060, 1890);
-    rtfTagDetectionLogEdit_ = b.place(new widgets::LogView(fraLog),
-                                      QStringLiteral("rtfTagDetectionLogEdit"), 60, 60, 9300, 1770);
+    const int logTop = modeHeight + 60;
+    const int logHeight = 8190 - 60 - logTop;
+    auto* fraLog =
+        b.place(new QGroupBox(frame2), QStringLiteral("FraLog"), 60, logTop, 12060, logHeight);
+    rtfTagDetectionLogEdit_ =
+        b.place(new widgets::LogView(fraLog), QStringLiteral("rtfTagDetectionLogEdit"), 60, 60,
+                9300, logHeight - 120);
     auto* save = b.place(new QPushButton(QStringLiteral("Save Log"), fraLog),
-                         QStringLiteral("cmdSaveLog"), 9540, 1020, 2400, 330);
+                         QStringLiteral("cmdSaveLog"), 9540, logHeight - 870, 2400, 330);
     auto* clear = b.place(new QPushButton(QStringLiteral("Clear Log"), fraLog),
-                          QStringLiteral("cmdClearLog"), 9540, 1440, 2400, 330);
+                          QStringLiteral("cmdClearLog"), 9540, logHeight - 450, 2400, 330);
     connect(save, &QPushButton::clicked, this, [this] { log_.save(); });
     connect(clear, &QPushButton::clicked, this, [this] { log_.clear(); });
 
@@ -159,9 +168,8 @@ void TagDetectionWindow::buildIdleParameters(const widgets::WindowBuilder& b, QW
 }
 
 void TagDetectionWindow::buildDetectionGroup(const widgets::WindowBuilder& b, QWidget* parent) {
-    auto* detect =
-        b.place(new QGroupBox(parent), QStringLiteral("FraTQ73RN_detectTag"), 60, kDetectTop, 12060,
-                kDetectControlsHeight + ResultsPanel::heightTwips(false) + 120);
+    auto* detect = b.place(new QGroupBox(parent), QStringLiteral("FraTQ73RN_detectTag"), 60,
+                           kDetectTop, 12060, detectHeight());
 
     // 2) The protocols.
     auto* fraProtocols =

@@ -19,6 +19,7 @@ namespace {
 using core::WindowKind;
 using detection::AutoDetectWindow;
 using detectiontest::entryTitles;
+using detectiontest::slotBoxName;
 using reader::ReaderFunction;
 using simboard::TagSpec;
 
@@ -73,6 +74,7 @@ TEST_F(AutoDetectTest, OpensWithAllProtocolsTickedNoLoopAndNothingShown) {
     EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_0"))->isHidden());
     EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isHidden());
     EXPECT_TRUE(get<QLabel>(QStringLiteral("lblTagDetected"))->isHidden());
+    EXPECT_EQ(text("txt_ISO14443B_anticollision_result_slot0"), "0 : ");
     EXPECT_EQ(text("txt_ISO14443B_anticollision_result_0"), "1 : ");
     EXPECT_EQ(text("txt_ISO14443B_anticollision_result_14"), "15 : ");
     EXPECT_EQ(w->windowTitle(), "   Auto Detect Tool  user interface  ");
@@ -97,6 +99,8 @@ TEST_F(AutoDetectTest, LoopModesOverAntennas) {
         const char* caption;
         // The calls of pass 2 besides its field-off, when it has one.
         std::vector<std::string> secondPass;
+        // Slot boxes (by name) and what they show at the end.
+        std::vector<std::pair<const char*, const char*>> boxes = {};
     } cases[] = {
         {"default, one pass", std::nullopt, false, 0, 0, 1, kAllFive, {}},
         {"default, endless", std::nullopt, false, 1, 3, 3, kAllFive, {}},
@@ -111,6 +115,25 @@ TEST_F(AutoDetectTest, LoopModesOverAntennas) {
          {"Select 0000", "Select 010D", "SendReceive 260100"}},
         {"empty, until found", std::vector<TagSpec>{}, false, 2, 2, 2, "", {}},
         {"two SOLA tags end the lock mode", twoSola, false, 3, 0, 1, "2 ISO14443-B ", {}},
+        {"a SOLA tag of slot 0 alone",
+         std::vector<TagSpec>{{"sola", {{"chipid", "40"}}}},
+         false,
+         0,
+         0,
+         1,
+         "1 ISO14443-B ",
+         {},
+         {{"txt_ISO14443B_anticollision_result_slot0", "0 : Chip ID = 40"}}},
+        {"SOLA tags of slots 0 and 7",
+         std::vector<TagSpec>{{"sola", {{"chipid", "40"}}}, {"sola", {{"chipid", "37"}}}},
+         false,
+         0,
+         0,
+         1,
+         "2 ISO14443-B ",
+         {},
+         {{"txt_ISO14443B_anticollision_result_slot0", "0 : Chip ID = 40"},
+          {"txt_ISO14443B_anticollision_result_6", "7 : Chip ID = 37"}}},
         {"ISO14443-A alone, lock",
          std::vector<TagSpec>{{"iso14443a", {}}},
          false,
@@ -158,6 +181,7 @@ TEST_F(AutoDetectTest, LoopModesOverAntennas) {
         if (!c.secondPass.empty()) {
             EXPECT_EQ(callsOfPass(2), c.secondPass);
         }
+        for (const auto& [box, shown] : c.boxes) EXPECT_EQ(text(box), shown) << box;
         EXPECT_TRUE(get<QPushButton>(QStringLiteral("cmd_Auto_Detection_Process"))->isEnabled());
         EXPECT_TRUE(get<QPushButton>(QStringLiteral("cmdStopLoop"))->isHidden());
         EXPECT_FALSE(tc.values().StopRequested);
@@ -180,8 +204,8 @@ TEST_F(AutoDetectTest, OnePassOnTheDefaultAntennaShowsEveryTagAndLogsEveryExchan
               "0102030405060708"
               "1112131415161718");
     const QStringList titles = entryTitles(w->logText());
-    // Field off, ISO15693 2, ISO14443-A 4 + 5, REQB 3, memory tags 18, FeliCa 4.
-    EXPECT_EQ(titles.size(), 1 + 2 + 9 + 3 + 18 + 4);
+    // Field off, ISO15693 2, ISO14443-A 4 + 5, REQB 3, memory tags 19, FeliCa 4.
+    EXPECT_EQ(titles.size(), 1 + 2 + 9 + 3 + 19 + 4);
     EXPECT_EQ(titles.first(), "TQ73RN RF OFF");
     EXPECT_EQ(titles.last(), "REQC");
     EXPECT_TRUE(
@@ -285,7 +309,9 @@ TEST_F(AutoDetectTest, ProbeButtonsRunTheirProbeAloneWithoutSetUp) {
         {"cmdISO15693_AntiCollision", {"SendReceive 260100"}, 1},
         {"cmdFelica_AntiCollision", {"SendReceive 00FFFF0000"}, 1},
         {"cmdISO14443A_AntiCollision", {"SendReceive 2607"}, 1},
-        {"cmdISO14443B_AntiCollision", {"SendReceive 0600", "SendReceive 16"}, 17},
+        {"cmdISO14443B_AntiCollision",
+         {"SendReceive 0600", "SendReceive 0604", "SendReceive 16"},
+         18},
     };
     for (const auto& c : cases) {
         reader.clearJournal();
@@ -340,6 +366,7 @@ TEST_F(AutoDetectTest, ClosingOrQuittingInsideAProbeEndsTheRunThere) {
 // After a pass with tags, a pass without turns the blue lamp and the blue "Detected Tag"
 // off and shows nothing of the first pass: each probe rewrites the boxes it owns.
 TEST_F(AutoDetectTest, APassWithoutTagsShowsNothingOfThePassBefore) {
+    useDefaultAntennaAnd({{"sola", {{"chipid", "40"}}}});
     open();
     chooseMode(1);
     auto* detected = get<QLabel>(QStringLiteral("lblTagDetected"));
@@ -355,6 +382,7 @@ TEST_F(AutoDetectTest, APassWithoutTagsShowsNothingOfThePassBefore) {
                 EXPECT_EQ(verdict(), "Detected Tag");
                 EXPECT_EQ(detected->palette().color(QPalette::WindowText), QColor(0, 0, 255));
                 EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isVisibleTo(w));
+                EXPECT_EQ(text("txt_ISO14443B_anticollision_result_slot0"), "0 : Chip ID = 40");
                 click(QStringLiteral("cmdStopLoop"));
             },
             Qt::QueuedConnection);
@@ -374,10 +402,9 @@ TEST_F(AutoDetectTest, APassWithoutTagsShowsNothingOfThePassBefore) {
                             "txt_ISO14443B_REQB_result", "txtFelicaDetectTags"}) {
         EXPECT_EQ(text(box), "") << box;
     }
-    for (int i = 0; i < 15; ++i) {
-        EXPECT_EQ(
-            get<QLineEdit>(QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(i))->text(),
-            QStringLiteral("%1 : ").arg(i + 1).left(4));
+    for (int slot = 0; slot < detection::kSlotBoxes; ++slot) {
+        EXPECT_EQ(get<QLineEdit>(slotBoxName(slot))->text(),
+                  QStringLiteral("%1 : ").arg(slot).left(4));
     }
 }
 
@@ -456,11 +483,9 @@ TEST_F(AutoDetectTest, AProbeButtonNeverTakesAnotherProtocolsAnswerForATag) {
                 if (std::string(o.button) != button) continue;
                 for (const char* box : o.boxes) EXPECT_EQ(text(box), "") << button;
             }
-            for (int i = 0; i < 15; ++i) {
+            for (int slot = 0; slot < detection::kSlotBoxes; ++slot) {
                 EXPECT_FALSE(
-                    get<QLineEdit>(QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(i))
-                        ->text()
-                        .contains(QStringLiteral("Chip ID")))
+                    get<QLineEdit>(slotBoxName(slot))->text().contains(QStringLiteral("Chip ID")))
                     << button;
             }
         }

@@ -6,6 +6,7 @@
 
 #include "detection_support.hpp"
 #include "reader/recording_reader.hpp"
+#include "simboard/default_antenna.hpp"
 #include "simboard/simulated_board.hpp"
 
 namespace detectiontest {
@@ -40,6 +41,12 @@ struct SimulatedBoardHolder {
         simboard::BoardConfig c = board.config();
         c.tags = std::move(tags);
         board.applyConfig(c);
+    }
+    // The default antenna's tags and `more` besides.
+    void useDefaultAntennaAnd(std::vector<simboard::TagSpec> more) {
+        std::vector<simboard::TagSpec> tags = simboard::defaultTagSpecs();
+        tags.insert(tags.end(), more.begin(), more.end());
+        useTags(std::move(tags));
     }
     void useDefaultAntenna() {
         simboard::BoardConfig c = board.config();

@@ -19,7 +19,7 @@ class MemorySink : public detection::ProbeSink {
   public:
     explicit MemorySink(const core::Clock& clock) : log_(clock) {
         for (int i = 0; i < detection::kSlotBoxes; ++i)
-            slots_[static_cast<std::size_t>(i)] = QStringLiteral("%1 : ").arg(i + 1);
+            slots_[static_cast<std::size_t>(i)] = QStringLiteral("%1 : ").arg(i);
     }
 
     void setRequest(const QString& t) override {
@@ -61,6 +61,12 @@ class MemorySink : public detection::ProbeSink {
     Log log_;
     std::array<QString, detection::kSlotBoxes> slots_;
 };
+
+// The object name of the window box of slot `slot`.
+inline QString slotBoxName(int slot) {
+    return slot == 0 ? QStringLiteral("txt_ISO14443B_anticollision_result_slot0")
+                     : QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(slot - 1);
+}
 
 // The titles of a log's entries, in order (titled entries only).
 inline QStringList entryTitles(const QString& log) {

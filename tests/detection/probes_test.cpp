@@ -129,12 +129,13 @@ TEST_F(ProbeTest, WithoutLogTheBoxesStillShowTheExchange) {
 }
 
 TEST_F(ProbeTest, MemoryTagSlotsShowTheirChipIds) {
-    // INITIATE, then slots 1 to 15: slots 3 and 12 answer; slot 7 answers with a
-    // transceiver error, slot 9 with a frame too short to hold a chip ID and slot 5 with
-    // an ISO15693 tag's error answer.
+    // INITIATE, PCALL16 for slot 0, then slots 1 to 15: slots 0, 3 and 12 answer; slot 7
+    // answers with a transceiver error, slot 9 with a frame too short to hold a chip ID
+    // and slot 5 with an ISO15693 tag's error answer.
     t.scripted.queue(ReaderFunction::SendReceive, 0, "80043C970B00");
-    for (int slot = 1; slot <= 15; ++slot) {
+    for (int slot = 0; slot <= 15; ++slot) {
         std::string a = "8700";
+        if (slot == 0) a = "8004407CB200";
         if (slot == 3) a = "800433AB1200";
         if (slot == 12) a = "80043C970B00";
         if (slot == 7) a = "800437AB1220";
@@ -143,53 +144,68 @@ TEST_F(ProbeTest, MemoryTagSlotsShowTheirChipIds) {
         t.scripted.queue(ReaderFunction::SendReceive, 0, a);
     }
     // An earlier call's result that this one does not find again.
-    sink.setSlot(4, QStringLiteral("5 : Chip ID = 35"));
+    sink.setSlot(5, QStringLiteral("5 : Chip ID = 35"));
     sink.journal.clear();
 
     const int count = withProbes(kTagDetectionPolicy,
                                  [](auto& p) { return p.ProbeISO14443BInitiate(true, true); });
 
-    EXPECT_EQ(count, 2);
-    Calls expected{"Select 03010180", "KvCmd 01090468010130", "SendReceive 0600"};
+    EXPECT_EQ(count, 3);
+    Calls expected{"Select 03010180", "KvCmd 01090468010130", "SendReceive 0600",
+                   "SendReceive 0604"};
     for (const char* m : {"16", "26", "36", "46", "56", "66", "76", "86", "96", "A6", "B6", "C6",
                           "D6", "E6", "F6"}) {
         expected.push_back(std::string("SendReceive ") + m);
     }
     EXPECT_EQ(callList(t.scripted), expected);
     const QStringList titles = entryTitles(sink.logText());
-    ASSERT_EQ(titles.size(), 18) << "set-up, INITIATE and fifteen slot markers";
-    EXPECT_EQ(titles[0], "TQ73RN CONFIGURATION : ISO14443-B protocol");
-    EXPECT_EQ(titles[1], "TQ73RN CONFIGURATION : DEMO GAIN");
-    EXPECT_EQ(titles[2], "INITIATE");
-    EXPECT_EQ(titles[3], "SLOT MARKER (1)");
-    EXPECT_EQ(titles[17], "SLOT MARKER (15)");
+    ASSERT_EQ(titles.size(), 19) << "set-up, INITIATE, PCALL16 and fifteen slot markers";
+    EXPECT_EQ(titles.mid(0, 5), (QStringList{"TQ73RN CONFIGURATION : ISO14443-B protocol",
+                                             "TQ73RN CONFIGURATION : DEMO GAIN", "INITIATE",
+                                             "PCALL16", "SLOT MARKER (1)"}));
+    EXPECT_EQ(titles.last(), "SLOT MARKER (15)");
     EXPECT_TRUE(sink.logText().contains(">>> TQ73RNDLL_KVCMD, 01 090468010130"));
+    EXPECT_TRUE(
+        sink.logText().contains("PCALL16\r\n\t\t\t>>> TQ73RNDLL_SENDRECV, 0604\r\n\t\t\t<<< "
+                                "8004407CB200"));
 
-    const auto& boxes = sink.slotTexts();
-    EXPECT_EQ(boxes[2], "3 : Chip ID = 33");
-    EXPECT_EQ(boxes[11], "12 :Chip ID = 3C");
-    EXPECT_EQ(boxes[4], "5 : ");
-    EXPECT_EQ(boxes[6], "7 : ");
-    EXPECT_EQ(boxes[8], "9 : ");
-    EXPECT_EQ(boxes[14], "15 :");
+    const std::pair<int, const char*> shown[] = {{0, "0 : Chip ID = 40"},
+                                                 {3, "3 : Chip ID = 33"},
+                                                 {12, "12 :Chip ID = 3C"},
+                                                 {5, "5 : "},
+                                                 {7, "7 : "},
+                                                 {9, "9 : "},
+                                                 {15, "15 :"}};
+    for (const auto& [slot, text] : shown)
+        EXPECT_EQ(sink.slotTexts()[static_cast<std::size_t>(slot)], text) << slot;
     // Every box shows its label alone before INITIATE goes out.
-    EXPECT_EQ(sink.journal.indexOf("slot4=5 : "), 4);
+    EXPECT_EQ(sink.journal.indexOf("slot5=5 : "), 5);
     EXPECT_EQ(sink.request, "F6");
 }
 
 TEST_F(ProbeTest, MemoryTagBoxesOfTheAutoDetectionWindowChangeAsTheirSlotIsPolled) {
-    sink.setSlot(4, QStringLiteral("5 : Chip ID = 35"));
+    for (const int slot : {0, 5}) {
+        sink.setSlot(slot, QStringLiteral("%1 : Chip ID = 35").arg(slot));
+    }
     sink.journal.clear();
     const int count = withProbes(kAutoDetectPolicy,
                                  [](auto& p) { return p.ProbeISO14443BInitiate(true, false); });
 
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(entryTitles(sink.logText()).size(), 16);
-    EXPECT_EQ(sink.slotTexts()[4], "5 : ");
-    // Box 5 keeps the earlier chip ID until slot 5 has been polled.
-    const int cut = static_cast<int>(sink.journal.indexOf("slot4=5 : "));
-    const int slot5Request = static_cast<int>(sink.journal.indexOf("request=56"));
-    EXPECT_GT(cut, slot5Request);
+    EXPECT_EQ(entryTitles(sink.logText()).size(), 17);
+    // Each box keeps the earlier chip ID until its slot has been polled.
+    const struct {
+        int slot;
+        const char* label;
+        const char* request;
+    } polled[] = {{0, "0 : ", "0604"}, {5, "5 : ", "56"}};
+    for (const auto& p : polled) {
+        EXPECT_EQ(sink.slotTexts()[static_cast<std::size_t>(p.slot)], p.label);
+        const auto cut = sink.journal.indexOf(QStringLiteral("slot%1=").arg(p.slot) + p.label);
+        const auto request = sink.journal.indexOf(QStringLiteral("request=") + p.request);
+        EXPECT_GE(request, 0) << p.request;
+        EXPECT_GT(cut, request) << p.slot;
+    }
 }
 
 TEST_F(ProbeTest, ReqbShowsTheFrameOfAnAtqbOnly) {
@@ -489,6 +505,7 @@ TEST_F(ProbeTest, StatusFiveReconnectsAndRepeatsAsEachCallSays) {
         Which probe;
         ReaderFunction fails;
         Calls calls;
+        int answeredBefore = 0;  // calls of `fails` answered before the one that fails
     } cases[] = {
         {"ISO15693 select: not repeated", Iso15693, ReaderFunction::Select,
          join({{"Select 010D"}, usb, {"Select 010D", "SendReceive 260100"}})},
@@ -496,6 +513,13 @@ TEST_F(ProbeTest, StatusFiveReconnectsAndRepeatsAsEachCallSays) {
          join({{"Select 010D", "SendReceive 260100"}, usb, {"Select 010D", "SendReceive 260100"}})},
         {"memory tags, register write: repeated", Sola, ReaderFunction::KvCmd,
          join({bSetUp, usb, bSetUp, {"KvCmd 01090468010130", "SendReceive 0600"}})},
+        {"memory tags, PCALL16: repeated", Sola, ReaderFunction::SendReceive,
+         join({bSetUp,
+               {"SendReceive 0600", "SendReceive 0604"},
+               usb,
+               bSetUp,
+               {"SendReceive 0604", "SendReceive 16"}}),
+         1},
         {"REQB select: repeated", Reqb, ReaderFunction::Select,
          join({{"Select 03010180"}, usb, bSetUp, bSetUp, {"SendReceive 0500F0"}})},
         {"REQB: repeated", Reqb, ReaderFunction::SendReceive,
@@ -518,6 +542,7 @@ TEST_F(ProbeTest, StatusFiveReconnectsAndRepeatsAsEachCallSays) {
     };
     for (const auto& c : cases) {
         t.scripted.clearCalls();
+        for (int i = 0; i < c.answeredBefore; ++i) t.scripted.queue(c.fails, 0, "8700");
         t.scripted.queueUntouched(c.fails, reader::kStatusUnreachable);
         const QString before = sink.logText();
         withProbes(kAutoDetectPolicy, [&](detection::Probes& p) {
@@ -542,7 +567,7 @@ TEST_F(ProbeTest, StatusFiveReconnectsAndRepeatsAsEachCallSays) {
         EXPECT_EQ(calls, c.calls) << c.what;
         // One entry per exchange, however often it was sent.
         const int entries = static_cast<int>(entryTitles(sink.logText().mid(before.size())).size());
-        const int expectedEntries = c.probe == Sola        ? 18
+        const int expectedEntries = c.probe == Sola        ? 19
                                     : c.probe == Iso15693  ? 2
                                     : c.probe == Reqb      ? 3
                                     : c.probe == Iso14443A ? 5

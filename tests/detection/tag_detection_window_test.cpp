@@ -26,6 +26,7 @@ using core::WindowKind;
 using detection::TagDetectionWindow;
 using detectiontest::callList;
 using detectiontest::entryTitles;
+using detectiontest::slotBoxName;
 using reader::ReaderFunction;
 using Calls = std::vector<std::string>;
 
@@ -622,7 +623,7 @@ TEST_F(TagDetectionOnBoard, APassWithoutATagShowsNothingOfThePassBefore) {
                  {"second pass woken, no tag answers", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        useDefaultAntenna();
+        useDefaultAntennaAnd({{"sola", {{"chipid", "40"}}}});
         board.setTagPresentForDetector(true);
         open();
         reader.clearJournal();
@@ -630,8 +631,12 @@ TEST_F(TagDetectionOnBoard, APassWithoutATagShowsNothingOfThePassBefore) {
         click(QStringLiteral("chkLoop"));
         QString reqbOfFirstPass;
         QString felicaOfFirstPass;
+        QString slot0OfFirstPass;
         int preIdleWrites = 0;
         reader.after = [&](const reader::JournalEntry& e) {
+            // The memory tags were probed just before.
+            if (e.request == "00FFFF0000" && preIdleWrites == 1)
+                slot0OfFirstPass = text(slotBoxName(0));
             if (e.request != "01090460011800" || ++preIdleWrites != 2) return;
             if (c.wokenByTag) {
                 useTags({});
@@ -649,6 +654,7 @@ TEST_F(TagDetectionOnBoard, APassWithoutATagShowsNothingOfThePassBefore) {
                     EXPECT_EQ(text("txtISO15693DetectTags"), "");
                     EXPECT_EQ(text("txtISO14443ADetectTags"), "");
                     EXPECT_EQ(text("txt_ISO14443B_anticollision_result_6"), "7 : ");
+                    EXPECT_EQ(text(slotBoxName(0)), "0 : ");
                     reqbOfFirstPass = text("txt_ISO14443B_REQB_result");
                     felicaOfFirstPass = text("txtFelicaDetectTags");
                     click(QStringLiteral("chkLoop"));
@@ -669,14 +675,46 @@ TEST_F(TagDetectionOnBoard, APassWithoutATagShowsNothingOfThePassBefore) {
         EXPECT_EQ(caption(), "");
         EXPECT_EQ(text("txtISO15693DetectTags"), "");
         EXPECT_EQ(text("txtISO14443ADetectTags"), "");
-        for (int i = 0; i < 15; ++i) {
-            EXPECT_EQ(text(QStringLiteral("txt_ISO14443B_anticollision_result_%1").arg(i)),
-                      QStringLiteral("%1 : ").arg(i + 1).left(4));
+        for (int slot = 0; slot < detection::kSlotBoxes; ++slot) {
+            EXPECT_EQ(text(slotBoxName(slot)), QStringLiteral("%1 : ").arg(slot).left(4));
         }
+        EXPECT_EQ(slot0OfFirstPass, "0 : Chip ID = 40");
         EXPECT_FALSE(reqbOfFirstPass.isEmpty());
         EXPECT_FALSE(felicaOfFirstPass.isEmpty());
         EXPECT_EQ(text("txt_ISO14443B_REQB_result"), c.wokenByTag ? "" : reqbOfFirstPass);
         EXPECT_EQ(text("txtFelicaDetectTags"), c.wokenByTag ? "" : felicaOfFirstPass);
+        closeWindow();
+    }
+}
+
+// A memory tag whose chip ID ends in 0 answers in slot 0 and is counted like the others.
+TEST_F(TagDetectionOnBoard, MemoryTagsAreCountedFromSlotZeroOn) {
+    const struct {
+        const char* what;
+        std::vector<simboard::TagSpec> tags;
+        const char* caption;
+        std::vector<std::pair<int, const char*>> boxes;  // slot, what its box shows
+    } cases[] = {
+        {"slot 0 alone",
+         {{"sola", {{"chipid", "40"}}}},
+         "1 ISO14443-B ",
+         {{0, "0 : Chip ID = 40"}}},
+        {"slots 0 and 7",
+         {{"sola", {{"chipid", "40"}}}, {"sola", {{"chipid", "37"}}}},
+         "2 ISO14443-B ",
+         {{0, "0 : Chip ID = 40"}, {7, "7 : Chip ID = 37"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        useTags(c.tags);
+        open();
+        useCalibratedWindow();
+        tickAll(false);
+        tick(3, true);
+        launch();
+        EXPECT_EQ(verdict(), "Detected Tag");
+        EXPECT_EQ(caption(), c.caption);
+        for (const auto& [slot, shown] : c.boxes) EXPECT_EQ(text(slotBoxName(slot)), shown);
         closeWindow();
     }
 }
