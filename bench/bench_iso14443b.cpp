@@ -1,5 +1,5 @@
 // The ISO14443-B window's two long runs on the simulated board, each with the window
-// shown on screen and hidden: the 16-slot anticollision of three SOLA memory tags, and a
+// shown on screen and hidden: the anticollision over slots 0 to 15 of three SOLA memory tags, and a
 // read of all 16 blocks of the default SOLA tag. A run on screen must not cost much more
 // than the same run hidden: the exchanges are the work, not the repaints.
 
@@ -79,10 +79,10 @@ void BM_Anticollision3Tags(benchmark::State& state) {
         b.w->anticollisionClicked();
         QCoreApplication::processEvents();
     }
-    if (!grid->item(1, 4)->text().contains(QStringLiteral("5E"))) {
+    if (grid->findItems(QStringLiteral("5E"), Qt::MatchContains).isEmpty()) {
         state.SkipWithError("the tag of slot 14 was not found");
     }
-    state.counters["exchanges"] = 17;
+    state.counters["exchanges"] = 18;
 }
 BENCHMARK(BM_Anticollision3Tags)->ArgName("shown")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -46,23 +46,36 @@ namespace {
 const QString kTooLarge = QStringLiteral("it is larger than 1 MiB (no script is that long)");
 const QString kLineTooLong =
     QStringLiteral("its line %1 is longer than %2 characters (no script line is that long)");
+const QString kTooManyLines =
+    QStringLiteral("it holds more than %1 lines (no script is that long)");
 
-// The first line, counted as the editor counts them (a line ends at LF, CR LF or a lone
-// CR), that is longer than a script line can be; 0 when there is none.
-qsizetype firstOverlongLine(QByteArrayView bytes) {
+// What the line limits find, lines counted as the editor counts them (a line ends at LF,
+// CR LF or a lone CR).
+struct LineCheck {
+    qsizetype overlongLine = 0;  // the first line longer than a script line can be
+    bool tooManyLines = false;
+};
+
+LineCheck checkLines(QByteArrayView bytes) {
+    LineCheck check;
     qsizetype line = 1;
     qsizetype length = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
         if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-            ++line;
+            // The line end of the last line makes no line after it.
+            if (i + 1 < bytes.size() && ++line > kMaxScriptLines) {
+                check.tooManyLines = true;
+                return check;
+            }
             length = 0;
         } else if (++length > kMaxScriptLineCharacters) {
-            return line;
+            check.overlongLine = line;
+            return check;
         }
     }
-    return 0;
+    return check;
 }
 
 }  // namespace
@@ -75,8 +88,10 @@ ScriptFileRead readScriptFile(const QString& path) {
     if (file.outcome != core::SmallFileRead::Outcome::Read) {
         const QFileInfo info(path);
         read.error = info.isFile() && info.size() > kMaxScriptFileBytes ? kTooLarge : file.error;
-    } else if (const qsizetype line = firstOverlongLine(file.content); line > 0) {
-        read.error = kLineTooLong.arg(line).arg(kMaxScriptLineCharacters);
+    } else if (const LineCheck check = checkLines(file.content); check.overlongLine > 0) {
+        read.error = kLineTooLong.arg(check.overlongLine).arg(kMaxScriptLineCharacters);
+    } else if (check.tooManyLines) {
+        read.error = kTooManyLines.arg(kMaxScriptLines);
     } else {
         read.bytes = file.content;
     }

@@ -83,6 +83,7 @@ TEST_F(ScriptFilesTest, LoadReadsLineEndsOfEveryKindAndSaveWritesCrLfKeepingEver
 // what takes the editor long to lay out.
 constexpr qsizetype kMiB = 1024 * 1024;
 constexpr qsizetype kLongestLine = 4096;
+constexpr qsizetype kMostLines = 100000;
 
 TEST_F(ScriptFilesTest, AFileUpToTheLimitsLoadsWhole) {
     const struct {
@@ -107,6 +108,9 @@ TEST_F(ScriptFilesTest, AFileUpToTheLimitsLoadsWhole) {
         EXPECT_EQ(lines.front().size(), c.lineLength);
         EXPECT_EQ(lines.back().size(), c.lastLength);
     }
+    // The most lines a script may hold: empty lines, each ending in LF.
+    loadFile(write("lines.txt", QByteArray(kMostLines, '\n')));
+    EXPECT_EQ(w->editorLines().size(), kMostLines);
     EXPECT_TRUE(tc.ui.messages().empty());
 }
 
@@ -117,6 +121,7 @@ TEST_F(ScriptFilesTest, AFileThatCannotBeLoadedLeavesTheEditorAndSaysWhy) {
     big.close();
     // The editor counts a lone CR as a line end too.
     write("wide.txt", "REM\rREM\r\n" + QByteArray(kLongestLine + 1, 'A') + "\r\nREM\r\n");
+    write("many.txt", QByteArray(kMostLines + 1, '\n'));
     QDir(tc.folder.path()).mkdir("folder.txt");
     ASSERT_TRUE(testsupport::makeHostileFile(tc.path("fifo.txt"), testsupport::HostileFile::Fifo));
     ASSERT_TRUE(
@@ -130,6 +135,8 @@ TEST_F(ScriptFilesTest, AFileThatCannotBeLoadedLeavesTheEditorAndSaysWhy) {
         {tc.path("big.txt"), QStringLiteral("it is larger than 1 MiB (no script is that long)")},
         {tc.path("wide.txt"),
          QStringLiteral("its line 3 is longer than 4096 characters (no script line is that long)")},
+        {tc.path("many.txt"),
+         QStringLiteral("it holds more than 100000 lines (no script is that long)")},
         // Chosen by mistake, they would block the load or never end it.
         {tc.path("fifo.txt"), QStringLiteral("not a regular file")},
         {tc.path("zero.txt"), QStringLiteral("not a regular file")},
@@ -155,7 +162,7 @@ TEST_F(ScriptFilesTest, AFileThatCannotBeLoadedLeavesTheEditorAndSaysWhy) {
     // An empty file has nothing to load: the editor keeps its text, without a word.
     loadFile(write("empty.txt", {}));
     EXPECT_EQ(editorText(), "TQ73RNDLL_ECHO");
-    EXPECT_EQ(tc.ui.messages().size(), 6u);
+    EXPECT_EQ(tc.ui.messages().size(), 7u);
 }
 
 TEST_F(ScriptFilesTest, AFailedWriteIsToldAndWritesNothing) {
