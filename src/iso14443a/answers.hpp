@@ -69,8 +69,8 @@ QStringList readPageItems(const QString& answer, reader::LibraryStatus status, i
 // The item of one TOPAZ READ: the data byte, or an error item by the same rules.
 QString topazReadItem(const QString& answer, reader::LibraryStatus status);
 
-// WRITE and COMPATIBILITY WRITE: the tag's 4-bit ACK after a call that succeeded; a NAK,
-// any other short frame and any whole frame are refusals.
+// WRITE and COMPATIBILITY WRITE, after a call that succeeded: the tag's 4-bit ACK (or a
+// received frame ending in 00); a NAK and any other short frame are refusals.
 bool pageWriteAccepted(const QString& answer, reader::LibraryStatus status);
 // TOPAZ WRITE-E and WRITE-NE: a received frame ending in 00, after a call that succeeded.
 bool topazWriteAccepted(const QString& answer, reader::LibraryStatus status);
