@@ -51,4 +51,10 @@ void RefuseNotHex(Ui& ui, const QString& boxName) {
                   MsgButtons::Ok);
 }
 
+bool IsHexBox(Ui& ui, const QString& text, const QString& boxName) {
+    if (transceiver::isHexText(transceiver::toLatin1(text))) return true;
+    RefuseNotHex(ui, boxName);
+    return false;
+}
+
 }  // namespace core

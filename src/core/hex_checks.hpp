@@ -31,5 +31,8 @@ bool IsMemoryAddress(Ui& ui, const QString& text, const ProgramValues& values);
 QString notHexRefusalText(const QString& boxName);
 // The refusal shown as a message (a window without an answer row of its own).
 void RefuseNotHex(Ui& ui, const QString& boxName);
+// Text pasted past a box's key filter may hold anything: true when `text` is hex (odd
+// digit counts and lower case go out as typed), else the box named `boxName` is refused.
+bool IsHexBox(Ui& ui, const QString& text, const QString& boxName);
 
 }  // namespace core

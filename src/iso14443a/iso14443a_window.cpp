@@ -386,11 +386,8 @@ void Iso14443aWindow::anticolClicked(int index) {
 
 void Iso14443aWindow::selectClicked(int index) {
     const int level = index + 1;
+    if (!core::IsHexBox(ctx().ui(), dataForSelect_->text(), kDataForSelectBoxName)) return;
     const std::string data = toLatin1(dataForSelect_->text());
-    if (!transceiver::isHexText(data)) {
-        core::RefuseNotHex(ctx().ui(), kDataForSelectBoxName);
-        return;
-    }
     startCommand(transceiver::kFlagWithCrc);
     const std::string request = transceiver::selectRequest(level, data);
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), kTitleSelect + QString::number(level)));

@@ -196,7 +196,7 @@ void Iso14443bWindow::reqbClicked(bool wakeUp) {
         }
         // The boxes are read anew in every pass: a change made during a pause counts.
         const ReqbPanel::Box afi = reqb_->afi();
-        if (!hexOrRefused(ctx(), afi.text, afi.name)) return;
+        if (!core::IsHexBox(ctx().ui(), afi.text, afi.name)) return;
         const std::string request =
             transceiver::reqbRequest(latin1(afi.text), transceiver::reqbParam(reqb_->n(), wakeUp));
         const TagAnswer a =
@@ -217,7 +217,7 @@ void Iso14443bWindow::attribClicked() {
     reqb_->showAttrib(attribPrefixes());
     const std::array<ReqbPanel::Box, 5> boxes = reqb_->attribBoxes();
     for (const ReqbPanel::Box& box : boxes) {
-        if (!hexOrRefused(ctx(), box.text, box.name)) return;
+        if (!core::IsHexBox(ctx().ui(), box.text, box.name)) return;
     }
     const std::string request = transceiver::attribRequest(
         latin1(boxes[0].text), latin1(boxes[1].text), latin1(boxes[2].text), latin1(boxes[3].text),
@@ -250,7 +250,7 @@ void Iso14443bWindow::memoryTagCommand(MemoryTagPanel::Command command) {
             break;
         case C::Select: {
             const QString chipId = memoryTags_->chipId();
-            if (hexOrRefused(ctx(), chipId, kChipIdBoxName)) {
+            if (core::IsHexBox(ctx().ui(), chipId, kChipIdBoxName)) {
                 exchange(transceiver::solaSelectRequest(latin1(chipId)), QStringLiteral("SELECT"));
             }
             break;

@@ -1,5 +1,7 @@
 #include "iso14443b/tag_exchange.hpp"
 
+#include "core/app_context.hpp"
+#include "core/hex_checks.hpp"
 #include "iso14443b/answers.hpp"
 #include "iso14443b/any_frame_row.hpp"
 #include "iso14443b/window_common.hpp"
@@ -15,7 +17,7 @@ TagAnswer ExchangeTagFrame(const TagExchangeTarget& target, const std::string& r
 
 void SendAnyFrame(const TagExchangeTarget& target, const QString& frame) {
     if (frame.isEmpty()) return;
-    if (!hexOrRefused(target.ctx, frame, kSendAnyFrameCaption)) return;
+    if (!core::IsHexBox(target.ctx.ui(), frame, kSendAnyFrameCaption)) return;
     ExchangeTagFrame(target, frame.toLatin1().toStdString(), QStringLiteral("SEND FRAME"));
 }
 

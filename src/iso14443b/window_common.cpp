@@ -7,7 +7,6 @@
 
 #include "core/app_context.hpp"
 #include "core/echo_handshake.hpp"
-#include "core/hex_checks.hpp"
 #include "core/run_guard.hpp"
 #include "iso14443b/any_frame_row.hpp"
 #include "transceiver/frames.hpp"
@@ -40,12 +39,6 @@ LogFrame buildLogFrame(const widgets::WindowBuilder& b, QWidget* parent, const c
 void commitFocusedBox(const QWidget* window) {
     auto* box = qobject_cast<widgets::HexEntryBox*>(QApplication::focusWidget());
     if (box && window->isAncestorOf(box)) box->commit();
-}
-
-bool hexOrRefused(core::AppContext& ctx, const QString& text, const QString& boxName) {
-    if (transceiver::isHexText(transceiver::toLatin1(text))) return true;
-    core::RefuseNotHex(ctx.ui(), boxName);
-    return false;
 }
 
 bool runLoadExchanges(core::RunScope& run, core::BoardSetup setup, core::LogSink& log,

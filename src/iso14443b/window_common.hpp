@@ -43,11 +43,6 @@ LogFrame buildLogFrame(const widgets::WindowBuilder& b, QWidget* parent, const c
 // (the keyboard, a test) acts on the rewritten value as a mouse click would.
 void commitFocusedBox(const QWidget* window);
 
-// Text pasted past a box's key filter may hold anything: a command whose box holds text
-// that is not hex sends nothing, and the user is told which box (`boxName`) to mend.
-// True when `text` may go out; odd digit counts and lower case go out as typed.
-bool hexOrRefused(core::AppContext& ctx, const QString& text, const QString& boxName);
-
 // The load's exchanges of a tag window: the echo handshake, then the protocol's set-up,
 // each shown in the row's boxes and logged; the boxes are empty afterwards. True when
 // the window was closed during the handshake's pause.
