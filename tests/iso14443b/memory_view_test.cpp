@@ -30,8 +30,8 @@ QString freshBlock(int block) {
 class MemoryViewTest : public ::testing::Test {
   protected:
     iso14443btest::RecordedBoard b;
-    testsupport::TestContext tc{&b.recorder};
-    Driver d{tc};
+    testsupport::TestContext tc{&b.bounded};
+    Driver d{tc, &b.bounded};
 
     // The memory tag in the field, selected by the anticollision (it answers reads
     // and writes only when selected).
