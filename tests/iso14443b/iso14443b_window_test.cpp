@@ -488,6 +488,23 @@ TEST_F(Iso14443bScripted, UntickingLoopEndsTheAnticollisionAfterItsPass) {
     EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
 }
 
+TEST_F(Iso14443bScripted, EveryAnticollisionPassEndsWithAPauseOfTenThousandAndOneEventPasses) {
+    const qint64 pause = core::timedPauseMs(10001);
+    d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    bounded.bound(d.w, 3);
+    // The time paused so far, as each pass opened; the third unticks the box.
+    std::vector<qint64> pausedAtPass;
+    bounded.atPass = [&] {
+        pausedAtPass.push_back(tc.timing.totalPaused());
+        if (pausedAtPass.size() == 3) d.tick(QStringLiteral("chkAnticollisionLoop"), false);
+    };
+    d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+    EXPECT_EQ(pausedAtPass, (std::vector<qint64>{0, pause, 2 * pause}))
+        << "one whole pause between two passes, none before the first or inside a pass";
+    EXPECT_EQ(tc.timing.totalPaused(), 3 * pause) << "the last pass pauses before the loop ends";
+    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 3u * 18u);
+}
+
 TEST_F(Iso14443bScripted, ASecondAnticollisionStartDuringTheRunIsIgnoredOtherCommandsRun) {
     bounded.bound(d.w, 1);
     duringNextPump(d.w, [&] {
