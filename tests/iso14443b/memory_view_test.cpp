@@ -337,6 +337,35 @@ TEST_F(MemoryViewTest, TheFillBoxStartsEmptyInAWindowOpenedAgain) {
     EXPECT_EQ(b.sent().front(), "090300000000");
 }
 
+// While the panel is open the address boxes are off with the other commands: set
+// directly here, a "to" past the memory stands for an address that went bad. The refusal
+// gives back the commands, to correct the address, and the panel's rows and Write, to
+// correct the data or write again.
+TEST_F(MemoryViewTest, AWriteRefusedForItsAddressGivesThePanelsRowsBack) {
+    open("SOLA-A");
+    range("3", "3");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    d.get<QLineEdit>(QStringLiteral("txtUserAddress_1"))->setText(QStringLiteral("FF"));
+    tc.ui.expectMessage();
+    panel()->writeButton()->click();
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::kInvalidAddressText);
+    EXPECT_TRUE(b.sent().empty());
+    EXPECT_FALSE(panel()->isHidden());
+    EXPECT_TRUE(panel()->row(0)->isEnabled());
+    EXPECT_TRUE(panel()->writeButton()->isEnabled());
+    EXPECT_TRUE(commandsOn());
+    EXPECT_FALSE(tc.ui.isBusy());
+
+    range("3", "3");
+    panel()->row(0)->setText(QStringLiteral("5A 5A 5A 5A "));
+    panel()->writeButton()->click();
+    ASSERT_FALSE(b.sent().empty());
+    EXPECT_EQ(b.sent().front(), "09035A5A5A5A");
+    EXPECT_EQ(lines(), (QStringList{"0003   " + iso14443b::kWriteOkLine}));
+    EXPECT_TRUE(panel()->isHidden());
+}
+
 TEST_F(MemoryViewTest, HalfTypedPanelDataWritesNothingAndKeepsThePanelOpen) {
     open("SOLA-A");
     d.click(QStringLiteral("cmd_ISO14443B_Write"));
