@@ -82,7 +82,6 @@ class PassBoundReader : public reader::DispatchingReader {
 
     // From now on the loops of `window` may make `limit` passes.
     void bound(core::ToolWindow* window, int limit) { bound_.emplace(window, limit); }
-    int passes() const { return bound_ ? bound_->passes() : 0; }
     // Runs as each pass opens, before its first request goes.
     std::function<void()> atPass;
 
