@@ -411,7 +411,9 @@ void Iso14443bWindow::writeClicked() {
     pageWrite_->setEntryEnabled(false);
     if (!core::IsMemoryAddress(ctx().ui(), blockRange_->fromText(), ctx().values) ||
         !core::IsMemoryAddress(ctx().ui(), blockRange_->toText(), ctx().values)) {
-        pageWrite_->writeButton()->setEnabled(true);
+        // The panel stays open: the address boxes come back with the commands to correct
+        // the address, the rows and Write to correct the data or write again.
+        pageWrite_->setEntryEnabled(true);
         commands_.EnableCommandControls(true);
         return;
     }

@@ -242,7 +242,7 @@ TEST_F(Iso14443aWindowTest, ReqaWupaAndHaltSendTheirFrameAndFlagAndAnalyseTheAns
         type("txt_ISO14443A_transFlag", "FF");
         click(c.button);
         EXPECT_EQ(sent(), std::vector<std::string>{c.request});
-        EXPECT_EQ(text("txt_ISO14443A_transFlag"), c.flag);
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), QLatin1String(c.flag));
         EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), c.bits);
         EXPECT_EQ(text("txt_ISO14443A_request"), c.request);
         EXPECT_EQ(lastEntry(), entry(c.title, c.request, "80054400080000"));
@@ -906,6 +906,36 @@ TEST_F(Iso14443aWindowTest, TopazWritesCarryTheUidAndExplainAnAcceptedAnswer) {
         } else {
             EXPECT_EQ(analysisRows()[2], "085AD20F080000");
         }
+    }
+}
+
+// Each TOPAZ command writes its own transmission flag into the flag editor, whatever the
+// editor held: A8 (TOPAZ end of frame, CRC, eight bits) but for the REQA's short frame.
+// The writes set it at Write, not at their set-up.
+TEST_F(Iso14443aWindowTest, EachTopazCommandSetsItsTransmissionFlagAndSendsIt) {
+    openProduct(kTopazProduct);
+    const struct {
+        const char* setup;  // the write set-up before the button, or nullptr
+        const char* button;
+        const char* flag;
+        int bits;
+    } cases[] = {
+        {nullptr, "cmd_ISO14443A_TOPAZ_REQA", "07", 0x07},
+        {nullptr, "cmd_ISO14443A_TOPAZ_RID", "A8", 0xA8},
+        {nullptr, "cmd_ISO14443A_Read", "A8", 0xA8},
+        {"cmd_ISO14443A_TOPAZ_Write_E", "cmdWriteUser", "A8", 0xA8},
+        {"cmd_ISO14443A_TOPAZ_Write_NE", "cmdWriteUser", "A8", 0xA8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button + std::string(c.setup ? c.setup : ""));
+        tc.scripted.clearCalls();
+        if (c.setup) click(QString::fromLatin1(c.setup));
+        type("txt_ISO14443A_transFlag", "00");
+        click(QString::fromLatin1(c.button));
+        EXPECT_EQ(text("txt_ISO14443A_transFlag"), QLatin1String(c.flag));
+        EXPECT_EQ(ticks("chk_TQ73RN_transmission_flag"), c.bits);
+        ASSERT_EQ(sent().size(), 1u);
+        EXPECT_EQ(sent()[0].substr(sent()[0].size() - 2), c.flag) << sent()[0];
     }
 }
 

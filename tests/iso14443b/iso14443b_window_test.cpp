@@ -36,8 +36,8 @@ LogLine sendRecv(const char* title, const std::string& request, const std::strin
 class Iso14443bOnBoard : public ::testing::Test {
   protected:
     iso14443btest::RecordedBoard b;
-    testsupport::TestContext tc{&b.recorder};
-    Driver d{tc};
+    testsupport::TestContext tc{&b.bounded};
+    Driver d{tc, &b.bounded};
 
     // The log entries after the load's three.
     std::vector<LogLine> commandLog() {
@@ -222,6 +222,7 @@ TEST_F(Iso14443bOnBoard, AnticollisionEmptiesTheUidAtEveryPassAndTheGridOnlyAtTh
     // A second click, looping for two passes: the UID box and the tag's cell as the first
     // pump after each number of exchanges found them.
     d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    b.bounded.bound(d.w, 2);
     b.recorder.clearJournal();
     std::map<std::size_t, std::pair<QString, QString>> seen;
     std::function<void()> watch = [&] {
@@ -328,14 +329,18 @@ TEST_F(Iso14443bOnBoard, StatusFiveReconnectsSetsTheCardUpAgainAndRepeatsOnce) {
 // The window opened for a product, on a scripted reader whose calls start after the load.
 class ScriptedWindow : public ::testing::Test {
   protected:
-    explicit ScriptedWindow(const char* product) : product_(product) {}
+    explicit ScriptedWindow(const char* product) : product_(product) {
+        bounded.forwardTo(tc.scripted);
+    }
     void SetUp() override {
         ASSERT_NE(d.select(product_), nullptr);
         r.clearCalls();
     }
 
-    testsupport::TestContext tc;
-    Driver d{tc};
+    // The window calls the scripted reader through the pass bound.
+    iso14443btest::PassBoundReader bounded;
+    testsupport::TestContext tc{&bounded};
+    Driver d{tc, &bounded};
     testsupport::ScriptedReader& r = tc.scripted;
 
   private:
@@ -468,6 +473,7 @@ TEST_F(Iso14443bScripted, AnAnswerThatNeverCameShowsTheBlankBufferNotTheLastAnsw
 
 TEST_F(Iso14443bScripted, UntickingLoopEndsTheAnticollisionAfterItsPass) {
     d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    bounded.bound(d.w, 2);
     EXPECT_TRUE(tc.values().AnticollisionLoopEnabled);
     std::function<void()> watch = [&] {
         if (r.requestsTo(ReaderFunction::SendReceive).size() >= 2 * 18) {
@@ -482,7 +488,25 @@ TEST_F(Iso14443bScripted, UntickingLoopEndsTheAnticollisionAfterItsPass) {
     EXPECT_FALSE(tc.values().AnticollisionLoopEnabled);
 }
 
+TEST_F(Iso14443bScripted, EveryAnticollisionPassEndsWithAPauseOfTenThousandAndOneEventPasses) {
+    const qint64 pause = core::timedPauseMs(10001);
+    d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    bounded.bound(d.w, 3);
+    // The time paused so far, as each pass opened; the third unticks the box.
+    std::vector<qint64> pausedAtPass;
+    bounded.atPass = [&] {
+        pausedAtPass.push_back(tc.timing.totalPaused());
+        if (pausedAtPass.size() == 3) d.tick(QStringLiteral("chkAnticollisionLoop"), false);
+    };
+    d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
+    EXPECT_EQ(pausedAtPass, (std::vector<qint64>{0, pause, 2 * pause}))
+        << "one whole pause between two passes, none before the first or inside a pass";
+    EXPECT_EQ(tc.timing.totalPaused(), 3 * pause) << "the last pass pauses before the loop ends";
+    EXPECT_EQ(r.requestsTo(ReaderFunction::SendReceive).size(), 3u * 18u);
+}
+
 TEST_F(Iso14443bScripted, ASecondAnticollisionStartDuringTheRunIsIgnoredOtherCommandsRun) {
+    bounded.bound(d.w, 1);
     duringNextPump(d.w, [&] {
         d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
         d.click(QStringLiteral("cmd_ISO14443B_Completion"));
@@ -496,6 +520,7 @@ TEST_F(Iso14443bScripted, ASecondAnticollisionStartDuringTheRunIsIgnoredOtherCom
 
 TEST_F(Iso14443bScripted, ClosingTheWindowEndsTheLoopAtItsNextPump) {
     d.tick(QStringLiteral("chkAnticollisionLoop"), true);
+    bounded.bound(d.w, 1);
     QPointer<Iso14443bWindow> w = d.w;
     duringNextPump(d.w, [&] { w->close(); });
     d.click(QStringLiteral("cmd_ISO14443B_Anticollision"));
@@ -513,6 +538,7 @@ class Iso14443bGenericScripted : public ScriptedWindow {
 
 TEST_F(Iso14443bGenericScripted, UntickingLoopEndsTheReqbRunAfterThatPassAndASecondStartIsIgnored) {
     d.tick(QStringLiteral("chkReqBWupBLoop"), true);
+    bounded.bound(d.w, 3);
     int pauses = 0;
     std::function<void()> watch = [&] {
         ++pauses;
@@ -534,6 +560,7 @@ TEST_F(Iso14443bGenericScripted, UntickingLoopEndsTheReqbRunAfterThatPassAndASec
 
 TEST_F(Iso14443bGenericScripted, ABoxChangedDuringAPauseIsReadByTheNextPass) {
     d.tick(QStringLiteral("chkReqBWupBLoop"), true);
+    bounded.bound(d.w, 2);
     duringNextPump(d.w, [&] {
         // Not left yet: its leave rule has not made it "03".
         d.get<QLineEdit>(QStringLiteral("txt_iso14443B_reqB_afi"))->setText(QStringLiteral("3"));

@@ -20,8 +20,8 @@ const std::string kPollAnswer = "80151201010203040506070811121314151617189EC600"
 class Iso18092OnBoard : public ::testing::Test {
   protected:
     iso14443btest::RecordedBoard b;
-    testsupport::TestContext tc{&b.recorder};
-    Driver d{tc};
+    testsupport::TestContext tc{&b.bounded};
+    Driver d{tc, &b.bounded};
 };
 
 TEST_F(Iso18092OnBoard, LoadSetsTheTransceiverUpForFelica) {
@@ -83,6 +83,7 @@ TEST_F(Iso18092OnBoard, UntickingLoopEndsTheReqcRunAfterThatPass) {
     d.select("ISO18092 Cards commands");
     d.tick(QStringLiteral("chkReqCLoop"), true);
     EXPECT_TRUE(tc.values().ReqCLoopEnabled);
+    b.bounded.bound(d.w, 4);
     int pauses = 0;
     std::function<void()> watch = [&] {
         ++pauses;

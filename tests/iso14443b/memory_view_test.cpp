@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <functional>
 
 #include "core/hex_checks.hpp"
 #include "iso14443b/answers.hpp"
@@ -30,8 +32,8 @@ QString freshBlock(int block) {
 class MemoryViewTest : public ::testing::Test {
   protected:
     iso14443btest::RecordedBoard b;
-    testsupport::TestContext tc{&b.recorder};
-    Driver d{tc};
+    testsupport::TestContext tc{&b.bounded};
+    Driver d{tc, &b.bounded};
 
     // The memory tag in the field, selected by the anticollision (it answers reads
     // and writes only when selected).
@@ -178,6 +180,55 @@ TEST_F(MemoryViewTest, AReadWithABadAddressReadsNothing) {
     EXPECT_TRUE(commandsOn());
 }
 
+// A Read refused for its address reads nothing and gives the view back usable: enabled
+// where an earlier run left it on screen greyed, hidden where no run has shown it yet.
+TEST_F(MemoryViewTest, AReadRefusedForItsAddressLeavesTheViewUsable) {
+    const struct {
+        const char* name;
+        std::function<void()> earlierRun;
+        bool shown;
+    } cases[] = {
+        {"no run yet", [] {}, false},
+        {"stopped read",
+         [&] {
+             range("0", "F");
+             duringNextPump(d.w, [&] { d.click(QStringLiteral("cmdStopCommand")); });
+             d.click(QStringLiteral("cmd_ISO14443B_Read"));
+             ASSERT_EQ(tc.values().ReadViewLines.Size(), 1);
+         },
+         true},
+        {"cancelled write",
+         [&] {
+             range("0", "F");
+             d.click(QStringLiteral("cmd_ISO14443B_Write"));
+             duringNextPump(d.w, [&] { panel()->cancelButton()->click(); });
+             panel()->writeButton()->click();
+             ASSERT_EQ(tc.values().ReadViewLines.Size(), 1);
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        open("SOLA-A");
+        c.earlierRun();
+        ASSERT_EQ(view()->isHidden(), !c.shown);
+        ASSERT_FALSE(c.shown && view()->isEnabled()) << "the earlier run greys the view";
+
+        range("0", "FF");  // past the 16 blocks
+        b.recorder.clearJournal();
+        const std::size_t messages = tc.ui.messages().size();
+        tc.ui.expectMessage();
+        d.click(QStringLiteral("cmd_ISO14443B_Read"));
+        ASSERT_EQ(tc.ui.messages().size(), messages + 1);
+        EXPECT_EQ(tc.ui.messages().back().text, core::kInvalidAddressText);
+        EXPECT_TRUE(b.sent().empty());
+        EXPECT_EQ(view()->isHidden(), !c.shown);
+        EXPECT_TRUE(view()->isEnabled());
+        EXPECT_TRUE(commandsOn());
+        EXPECT_FALSE(tc.ui.isBusy());
+    }
+}
+
 TEST_F(MemoryViewTest, AWriteFillsOneBlockWithTheFillByteAndShowsItsResult) {
     open("SOLA-A");
     range("3", "3");
@@ -263,6 +314,56 @@ TEST_F(MemoryViewTest, CancelEndsTheWriteAfterTheBlockUnderWay) {
     EXPECT_TRUE(commandsOn());
     EXPECT_FALSE(tc.values().PageWritePending);
     EXPECT_FALSE(tc.ui.isBusy());
+}
+
+// The window is built anew when it opens again: its panel has forgotten the fill byte and
+// the rows it filled.
+TEST_F(MemoryViewTest, TheFillBoxStartsEmptyInAWindowOpenedAgain) {
+    open("SOLA-A");
+    range("3", "3");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    panel()->fillBox()->setText(QStringLiteral("A5"));
+    ASSERT_EQ(panel()->row(0)->displayText(), "A5 A5 A5 A5 ");
+
+    d.w->close();  // with the panel open
+    open("SOLA-A");
+    EXPECT_EQ(panel()->fillBox()->displayText(), widgets::kEmptyFill);
+    range("3", "3");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    EXPECT_EQ(panel()->fillBox()->displayText(), widgets::kEmptyFill);
+    EXPECT_EQ(panel()->row(0)->displayText(), "00 00 00 00 ");
+    panel()->writeButton()->click();
+    ASSERT_FALSE(b.sent().empty());
+    EXPECT_EQ(b.sent().front(), "090300000000");
+}
+
+// While the panel is open the address boxes are off with the other commands: set
+// directly here, a "to" past the memory stands for an address that went bad. The refusal
+// gives back the commands, to correct the address, and the panel's rows and Write, to
+// correct the data or write again.
+TEST_F(MemoryViewTest, AWriteRefusedForItsAddressGivesThePanelsRowsBack) {
+    open("SOLA-A");
+    range("3", "3");
+    d.click(QStringLiteral("cmd_ISO14443B_Write"));
+    d.get<QLineEdit>(QStringLiteral("txtUserAddress_1"))->setText(QStringLiteral("FF"));
+    tc.ui.expectMessage();
+    panel()->writeButton()->click();
+    ASSERT_EQ(tc.ui.messages().size(), 1u);
+    EXPECT_EQ(tc.ui.messages()[0].text, core::kInvalidAddressText);
+    EXPECT_TRUE(b.sent().empty());
+    EXPECT_FALSE(panel()->isHidden());
+    EXPECT_TRUE(panel()->row(0)->isEnabled());
+    EXPECT_TRUE(panel()->writeButton()->isEnabled());
+    EXPECT_TRUE(commandsOn());
+    EXPECT_FALSE(tc.ui.isBusy());
+
+    range("3", "3");
+    panel()->row(0)->setText(QStringLiteral("5A 5A 5A 5A "));
+    panel()->writeButton()->click();
+    ASSERT_FALSE(b.sent().empty());
+    EXPECT_EQ(b.sent().front(), "09035A5A5A5A");
+    EXPECT_EQ(lines(), (QStringList{"0003   " + iso14443b::kWriteOkLine}));
+    EXPECT_TRUE(panel()->isHidden());
 }
 
 TEST_F(MemoryViewTest, HalfTypedPanelDataWritesNothingAndKeepsThePanelOpen) {

@@ -11,12 +11,16 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/hex_checks.hpp"
 #include "core/product_catalogue.hpp"
 #include "iso14443b/register.hpp"
 #include "log_buttons.hpp"
+#include "loop_bound.hpp"
+#include "reader/dispatching_reader.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
@@ -63,11 +67,51 @@ inline void duringNextPump(QObject* context, std::function<void()> fn) {
     QMetaObject::invokeMethod(context, std::move(fn), Qt::QueuedConnection);
 }
 
-// A window of this folder opened as the product menus open it, on the test's reader.
+// Passes a window's loops may make in a test that does not bound them itself: more than
+// any test makes, few enough to fail at once.
+inline constexpr int kDefaultPassLimit = 40;
+
+// A reader in front of the test's own that counts the passes of the windows' loops by the
+// request each pass opens with (RESET TO INVENTORY of the memory tags' anticollision, REQB
+// or WUPB, REQC) against a bound: a loop that fails to end fails its test at once instead
+// of running to ctest's timeout.
+class PassBoundReader : public reader::DispatchingReader {
+  public:
+    explicit PassBoundReader(reader::ReaderLibrary* inner = nullptr) : inner_(inner) {}
+    void forwardTo(reader::ReaderLibrary& inner) { inner_ = &inner; }
+
+    // From now on the loops of `window` may make `limit` passes.
+    void bound(core::ToolWindow* window, int limit) { bound_.emplace(window, limit); }
+    // Runs as each pass opens, before its first request goes.
+    std::function<void()> atPass;
+
+    static bool opensAPass(std::string_view request) {
+        return request == "0C" || request.substr(0, 2) == "05" || request == "00FFFF0000";
+    }
+
+  protected:
+    reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
+                                   reader::AnswerBuffer* answer) override {
+        if (f == reader::ReaderFunction::SendReceive && opensAPass(request)) {
+            if (bound_) bound_->pass();
+            if (atPass) atPass();
+        }
+        reader::AnswerBuffer unused;
+        return inner_->call(f, request, answer ? *answer : unused);
+    }
+
+  private:
+    reader::ReaderLibrary* inner_;
+    std::optional<testsupport::LoopBound> bound_;
+};
+
+// A window of this folder opened as the product menus open it, on the test's reader. With
+// a pass bound, each window it opens may loop `kDefaultPassLimit` passes.
 template <class Window, core::WindowKind Kind>
 class TagWindowDriver {
   public:
-    explicit TagWindowDriver(testsupport::TestContext& tc) : tc_(tc) {
+    explicit TagWindowDriver(testsupport::TestContext& tc, PassBoundReader* passBound = nullptr)
+        : tc_(tc), passBound_(passBound) {
         tc_.scripted.setHealthyDefaults();
         iso14443b::registerWindows(tc_.ctx->windows());
     }
@@ -80,6 +124,7 @@ class TagWindowDriver {
     Window* select(const char* caption) {
         core::SelectProduct(*tc_.ctx, QString::fromLatin1(caption));
         w = static_cast<Window*>(tc_.ctx->windows().find(Kind));
+        if (passBound_ && w) passBound_->bound(w, kDefaultPassLimit);
         return w;
     }
 
@@ -136,12 +181,15 @@ class TagWindowDriver {
 
   private:
     testsupport::TestContext& tc_;
+    PassBoundReader* passBound_;
 };
 
 // The simulated board, every call recorded, with the tags the test puts on it.
 struct RecordedBoard {
     simboard::SimulatedBoard board;
     reader::RecordingReader recorder{board};
+    // What the window calls: the recorder behind the pass bound.
+    PassBoundReader bounded{&recorder};
 
     // Replaces the tags on the antenna: each entry a kind and its keys.
     void setTags(std::vector<simboard::TagSpec> tags) {
