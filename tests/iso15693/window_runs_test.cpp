@@ -1,5 +1,8 @@
+#include <QApplication>
 #include <QPushButton>
+#include <functional>
 
+#include "core/hex_checks.hpp"
 #include "window_fixture.hpp"
 
 namespace iso15693test {
@@ -207,6 +210,96 @@ TEST_F(ScriptedUserModeTest, PasswordCommandsTakeTheChosenNumberAndTheFromBlock)
         setUpWrite(c.setUp, c.data);
         write();
         EXPECT_EQ(sent(), std::vector<std::string>{c.request});
+    }
+}
+
+// What the result label shows after a block read is that read's, never the "OK" of a lock or
+// a write before it.
+TEST_F(ScriptedUserModeTest, EveryBlockReadEmptiesTheResultLabel) {
+    struct Filler {
+        const char* what;
+        std::function<void(ScriptedUserModeTest&)> run;
+    };
+    const Filler fillers[] = {
+        {"lock", [](ScriptedUserModeTest& t) { t.click(QStringLiteral("cmdLockAFI")); }},
+        {"write",
+         [](ScriptedUserModeTest& t) {
+             t.setUpWrite("cmdWriteSingleBlock", "11223344");
+             t.write();
+         }},
+    };
+    for (const char* read : {"cmdReadUser", "cmdFastReadSingleBlock", "cmdReadMultipleBlock",
+                             "cmdFastReadMultipleBlock", "cmdGetMultipleBlockSecurityStatus"}) {
+        for (const Filler& f : fillers) {
+            SCOPED_TRACE(std::string(read) + " after a " + f.what);
+            openUserMode("VEL-C", "05", "05");
+            tc.scripted.queue(ReaderFunction::SendReceive, 0, "80040078F000");
+            f.run(*this);
+            ASSERT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("OK"));
+            forgetCalls();
+            click(QLatin1String(read));
+            EXPECT_FALSE(sent().empty());
+            EXPECT_EQ(label(QStringLiteral("lblWriteTime")).toStdString(), "");
+        }
+    }
+}
+
+// A lock cannot be undone on the tag: when an address box is refused, nothing of the lock
+// reaches the reader, whichever box and whatever it holds.
+TEST_F(ScriptedUserModeTest, ALockWithARefusedAddressBoxSendsNothing) {
+    struct Lock {
+        const char* product;
+        const char* setUp;  // the page-write set-up before the button, if any
+        const char* button;
+        const char* inside;  // an address of the product's memory, in its box's width
+        const char* past;    // the first address past it
+    };
+    const Lock locks[] = {
+        {"VEL-C", nullptr, "cmdLockAFI", "01", "40"},
+        {"VEL-C", nullptr, "cmdLockDSFID", "01", "40"},
+        {"VEL-C", nullptr, "cmdLockBlock", "01", "40"},
+        {"DUONX-AE", "cmdLockSectorPassword", "cmdWriteUser", "0001", "0800"},
+    };
+    struct Boxes {
+        const char* what;
+        const char* from;  // null: the lock's address inside the memory
+        const char* to;
+        bool fromPast = false;
+        bool toPast = false;
+    };
+    const Boxes refused[] = {
+        {"from not hex", "0x", nullptr},
+        {"to not hex", nullptr, "g1"},
+        {"from with a blank", "0 1", nullptr},
+        {"from empty", "", nullptr},
+        {"to empty", nullptr, ""},
+        {"from past the memory", nullptr, nullptr, true, false},
+        {"to past the memory", nullptr, nullptr, false, true},
+    };
+    tc.ui.allowAnyMessage();
+    for (const Lock& l : locks) {
+        for (const Boxes& b : refused) {
+            SCOPED_TRACE(std::string(l.setUp ? l.setUp : l.button) + ", " + b.what);
+            openUserMode(l.product, l.inside, l.inside);
+            // Pasted past the boxes' key filter and not left (a box left empty takes
+            // zeros): what the lock reads is this.
+            if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+            const char* from = b.fromPast ? l.past : b.from ? b.from : l.inside;
+            const char* to = b.toPast ? l.past : b.to ? b.to : l.inside;
+            get<QLineEdit>(QStringLiteral("txtUserAddress_0"))->setText(QLatin1String(from));
+            get<QLineEdit>(QStringLiteral("txtUserAddress_1"))->setText(QLatin1String(to));
+            if (l.setUp) setUpWrite(l.setUp, "01");
+            forgetCalls();
+            const std::size_t messages = tc.ui.messages().size();
+            click(QLatin1String(l.button));
+            EXPECT_EQ(calls(), std::vector<std::string>{});
+            // One message, the address one: the other box is not looked at after it.
+            EXPECT_EQ(tc.ui.messages().size(), messages + 1);
+            if (tc.ui.messages().size() > messages) {
+                EXPECT_EQ(tc.ui.messages().back().text.toStdString(),
+                          core::kInvalidAddressText.toStdString());
+            }
+        }
     }
 }
 
