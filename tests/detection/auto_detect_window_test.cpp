@@ -9,9 +9,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
+#include <string_view>
 
 #include "board_fixture.hpp"
 #include "core/app_context.hpp"
+#include "loop_bound.hpp"
 #include "window_fixture.hpp"
 
 namespace {
@@ -28,7 +31,26 @@ constexpr char kAllFive[] = "1 ISO15693 1 ISO14443-A 1 ISO14443-B 1 ISO14443-B 1
 class AutoDetectTest : public detectiontest::SimulatedBoardHolder,
                        public testsupport::WindowFixture<AutoDetectWindow, WindowKind::AutoDetect> {
   protected:
-    AutoDetectTest() : WindowFixture(&reader) { tc.values().DemodGainValue = QStringLiteral("D1"); }
+    AutoDetectTest() : WindowFixture(&reader) {
+        tc.values().DemodGainValue = QStringLiteral("D1");
+        reader.watch = [this](const reader::JournalEntry& e) {
+            if (bound && isFieldOff(e)) bound->pass();
+        };
+    }
+
+    // No test here wants more passes of one window than this; a run that goes on past
+    // them fails its test there instead of looping until ctest's timeout.
+    static constexpr int kPassLimit = 10;
+    AutoDetectWindow* open() {
+        WindowFixture::open();
+        bound.emplace(w, kPassLimit);
+        return w;
+    }
+    // Every pass, and nothing else of the window, begins by switching the field off.
+    static bool isFieldOff(const reader::JournalEntry& e) {
+        return e.function == ReaderFunction::Select && e.request == "0000";
+    }
+    std::optional<testsupport::LoopBound> bound;
 
     QString text(const char* name) { return get<QLineEdit>(QString::fromLatin1(name))->text(); }
     QString caption() { return get<QLabel>(QStringLiteral("lblTagDetection_result"))->text(); }
@@ -44,8 +66,7 @@ class AutoDetectTest : public detectiontest::SimulatedBoardHolder,
     // Presses Stop Loop at the first event pass after the field-off of pass `pass`.
     void stopDuringPass(int pass) {
         reader.after = [this, pass](const reader::JournalEntry& e) {
-            if (e.function == ReaderFunction::Select && e.request == "0000" &&
-                reader.countOf(ReaderFunction::Select, "0000") == pass) {
+            if (isFieldOff(e) && reader.countOf(ReaderFunction::Select, "0000") == pass) {
                 QMetaObject::invokeMethod(
                     w, [this] { click(QStringLiteral("cmdStopLoop")); }, Qt::QueuedConnection);
             }
@@ -212,23 +233,83 @@ TEST_F(AutoDetectTest, OnePassOnTheDefaultAntennaShowsEveryTagAndLogsEveryExchan
         w->logText().startsWith("\r\n03-14-2026 09:26:53\t>>> TQ73RNDLL_ECHO\r\n\t\t\t<<< 5500"));
 }
 
-TEST_F(AutoDetectTest, StopLoopDuringAProbeLetsThePassFinish) {
+// Stop Loop goes at the click, in the middle of the pass, while the run still has the
+// rest of that pass to make; Launch, still off, is seen in its place until the run ends.
+TEST_F(AutoDetectTest, StopLoopDuringAProbeHidesItAtOnceAndLetsThePassFinish) {
     open();
+    ASSERT_TRUE(w->isVisible());
     chooseMode(1);
-    bool stopped = false;
+    auto* stop = get<QPushButton>(QStringLiteral("cmdStopLoop"));
+    auto* launch = get<QPushButton>(QStringLiteral("cmd_Auto_Detection_Process"));
+    bool clicked = false;
     reader.after = [&](const reader::JournalEntry& e) {
-        if (!stopped && e.request == "0600") {
-            stopped = true;
-            QMetaObject::invokeMethod(
-                w, [this] { click(QStringLiteral("cmdStopLoop")); }, Qt::QueuedConnection);
-        }
+        if (clicked || e.request != "0600") return;
+        clicked = true;
+        QMetaObject::invokeMethod(
+            w,
+            [&] {
+                ASSERT_TRUE(stop->isVisible()) << "shown while the run goes on";
+                click(QStringLiteral("cmdStopLoop"));
+                EXPECT_FALSE(stop->isVisible());
+                EXPECT_TRUE(launch->isVisible());
+                EXPECT_FALSE(launch->isEnabled());
+                EXPECT_EQ(reader.countOf(ReaderFunction::SendReceive, "00FFFF0000"), 0)
+                    << "the pass is still under way";
+            },
+            Qt::QueuedConnection);
     };
     click(QStringLiteral("cmd_Auto_Detection_Process"));
 
+    EXPECT_TRUE(clicked);
     EXPECT_EQ(passes(), 1);
     EXPECT_EQ(reader.calls().back(), "SendReceive 00FFFF0000") << "FeliCa still ran";
     EXPECT_EQ(caption(), kAllFive);
     EXPECT_FALSE(tc.values().StopRequested);
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_TRUE(launch->isEnabled());
+}
+
+// The verdict, its words and its grey lamp, are on screen after every run, whatever the
+// pass found; the blue lamp only after a pass that found a tag. Each window makes two
+// runs, the second on the other antenna.
+TEST_F(AutoDetectTest, TheVerdictIsOnScreenAfterAPassWithOrWithoutATag) {
+    const struct {
+        const char* what;
+        bool tag;  // the default antenna, or an empty one
+        bool protocols;
+    } firstRuns[] = {{"a tag, then none", true, true},
+                     {"no tag, then a tag", false, true},
+                     {"no protocol ticked, then a tag", false, false}};
+    for (const auto& c : firstRuns) {
+        SCOPED_TRACE(c.what);
+        open();
+        ASSERT_TRUE(w->isVisible());
+        bool protocols = c.protocols;
+        if (!protocols) {
+            for (int i = 0; i < 5; ++i) click(QStringLiteral("chkTagDetSelectProtocols_%1").arg(i));
+        }
+        for (const bool tag : {c.tag, !c.tag}) {
+            if (tag) {
+                useDefaultAntenna();
+            } else {
+                useTags({});
+            }
+            w->cmd_Auto_Detection_Process_Click();
+            const bool found = tag && protocols;
+            auto* label = get<QLabel>(QStringLiteral("lblTagDetected"));
+            EXPECT_TRUE(label->isVisible()) << tag;
+            EXPECT_EQ(label->text(),
+                      QString::fromLatin1(found ? "Detected Tag" : "No Detected Tag"));
+            EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_0"))->isVisible()) << tag;
+            EXPECT_EQ(get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isVisible(), found);
+            if (!protocols) {
+                click(QStringLiteral("chkTagDetSelectProtocols_0"));
+                protocols = true;
+            }
+        }
+        tc.ctx->windows().close(WindowKind::AutoDetect);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 TEST_F(AutoDetectTest, AStopRequestedBeforeTheRunGivesOnePass) {

@@ -16,6 +16,9 @@ namespace detectiontest {
 class HookedReader : public reader::RecordingReader {
   public:
     using RecordingReader::RecordingReader;
+    // Told of every call first: the fixture's count of passes, which a test's `after`
+    // does not replace.
+    std::function<void(const reader::JournalEntry&)> watch;
     std::function<void(const reader::JournalEntry&)> after;
 
     // The requests of the journal as "Function request" lines, from entry `from` on.
@@ -26,6 +29,7 @@ class HookedReader : public reader::RecordingReader {
     reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
                                    reader::AnswerBuffer* answer) override {
         const reader::LibraryStatus status = RecordingReader::dispatch(f, request, answer);
+        if (watch) watch(journal().back());
         if (after) after(journal().back());
         return status;
     }

@@ -11,11 +11,14 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
+#include <string_view>
 
 #include "board_fixture.hpp"
 #include "core/app_context.hpp"
 #include "detection/indicator.hpp"
 #include "log_buttons.hpp"
+#include "loop_bound.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
@@ -32,12 +35,29 @@ using Calls = std::vector<std::string>;
 
 const QString kStamp = QStringLiteral("\r\n03-14-2026 09:26:53\t");
 constexpr char kDesignIdle[] = "070E0B21007901180020606000FF3F01";
+// The register write that opens every pass of a detection run, and nothing else.
+constexpr char kPreIdleWrite[] = "01090460011800";
 
 // Shared helpers of both fixtures.
 template <class Base>
 class TagDetectionHelpers : public Base {
   protected:
     using Base::Base;
+
+    // No test here wants more passes of one window than this; a run that goes on past
+    // them fails its test there instead of looping until ctest's timeout.
+    static constexpr int kPassLimit = 10;
+    TagDetectionWindow* open() {
+        Base::open();
+        bound.emplace(this->w, kPassLimit);
+        return this->w;
+    }
+    // The fixture's reader hook, told of every call.
+    void countPass(ReaderFunction f, std::string_view request) {
+        if (bound && f == ReaderFunction::KvCmd && request == kPreIdleWrite) bound->pass();
+    }
+    std::optional<testsupport::LoopBound> bound;
+
     QString text(const QString& name) { return this->template get<QLineEdit>(name)->text(); }
     void setBox(const char* name, const QString& value) {
         this->template get<QLineEdit>(QString::fromLatin1(name))->setText(value);
@@ -60,11 +80,18 @@ class TagDetectionHelpers : public Base {
 };
 
 // On a scripted reader: exact requests, statuses and answers.
+struct WatchedReaderHolder {
+    detectiontest::WatchedReader watched;
+};
 using ScriptedFixture =
     TagDetectionHelpers<testsupport::WindowFixture<TagDetectionWindow, WindowKind::TagDetection>>;
-class TagDetectionScripted : public ScriptedFixture {
+class TagDetectionScripted : public WatchedReaderHolder, public ScriptedFixture {
   protected:
-    TagDetectionScripted() { tc.values().DemodGainValue = QStringLiteral("D1"); }
+    TagDetectionScripted() : ScriptedFixture(&watched) {
+        watched.inner = &tc.scripted;
+        watched.watch = [this](ReaderFunction f, std::string_view r) { countPass(f, r); };
+        tc.values().DemodGainValue = QStringLiteral("D1");
+    }
 };
 
 TEST_F(TagDetectionScripted, OpensAsDesignedWithReadRegFromTheIdentification) {
@@ -211,6 +238,57 @@ TEST_F(TagDetectionScripted, WithoutProtocolsTheWakeUpIsTheTag) {
     EXPECT_EQ(tc.scripted.countOf(ReaderFunction::SendReceive), 0);
 }
 
+// The verdict's words and grey lamp are on screen after every run, whatever its pass
+// found; the blue lamp only after a pass that found a tag. Each window makes two runs.
+TEST_F(TagDetectionScripted, TheVerdictIsOnScreenAfterAPassWithOrWithoutATag) {
+    const char* felicaCard =
+        "8015"
+        "1201"
+        "0102030405060708"
+        "1112131415161718"
+        "ABCD00";
+    struct Run {
+        const char* idleAnswer;  // the wake-up flags are its third byte
+        const char* reqcAnswer;  // nullptr: no FeliCa card answers
+        bool found;
+    };
+    const struct {
+        const char* what;
+        bool felicaTicked;  // otherwise no protocol: the detector's wake-up is the tag
+        Run runs[2];
+    } cases[] = {
+        {"woken by the detector, then by the time-out",
+         false,
+         {{"000102", nullptr, true}, {"000101", nullptr, false}}},
+        {"woken by the time-out, then by the detector",
+         false,
+         {{"000101", nullptr, false}, {"000102", nullptr, true}}},
+        {"woken with no card answering, then a card answers",
+         true,
+         {{"000102", nullptr, false}, {"000102", felicaCard, true}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        open();
+        ASSERT_TRUE(w->isVisible());
+        tickAll(false);
+        tick(4, c.felicaTicked);
+        for (const Run& r : c.runs) {
+            tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+            tc.scripted.queue(ReaderFunction::KvCmd, 0, r.idleAnswer);
+            if (r.reqcAnswer) tc.scripted.queue(ReaderFunction::SendReceive, 0, r.reqcAnswer);
+            launch();
+            EXPECT_TRUE(get<QLabel>(QStringLiteral("lblTagDetected"))->isVisible()) << r.found;
+            EXPECT_EQ(verdict(), QString::fromLatin1(r.found ? "Detected Tag" : "No Detected Tag"));
+            EXPECT_TRUE(get<QWidget>(QStringLiteral("ShapTagDetected_0"))->isVisible()) << r.found;
+            EXPECT_EQ(get<QWidget>(QStringLiteral("ShapTagDetected_1"))->isVisible(), r.found);
+        }
+        EXPECT_EQ(tc.scripted.countOf(ReaderFunction::SendReceive), c.felicaTicked ? 2 : 0);
+        tc.ctx->windows().close(WindowKind::TagDetection);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 TEST_F(TagDetectionScripted, ABoxWithoutValueStopsTheStartWithAMessage) {
     const struct {
         const char* box;
@@ -355,6 +433,7 @@ class TagDetectionOnBoard
   protected:
     TagDetectionOnBoard() : TagDetectionHelpers(&reader) {
         tc.values().DemodGainValue = QStringLiteral("D1");
+        reader.watch = [this](const reader::JournalEntry& e) { countPass(e.function, e.request); };
     }
     static bool isIdle(const reader::JournalEntry& e) {
         return e.function == ReaderFunction::KvCmd && e.request.rfind("01070E0", 0) == 0;
@@ -637,7 +716,7 @@ TEST_F(TagDetectionOnBoard, APassWithoutATagShowsNothingOfThePassBefore) {
             // The memory tags were probed just before.
             if (e.request == "00FFFF0000" && preIdleWrites == 1)
                 slot0OfFirstPass = text(slotBoxName(0));
-            if (e.request != "01090460011800" || ++preIdleWrites != 2) return;
+            if (e.request != kPreIdleWrite || ++preIdleWrites != 2) return;
             if (c.wokenByTag) {
                 useTags({});
             } else {

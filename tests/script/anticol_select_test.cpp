@@ -154,6 +154,7 @@ TEST_F(AnticolSelectTest, AShortAnticollisionAnswerEndsTheKeywordWithoutASelect)
         click(QStringLiteral("cmdEraseLogScript"));
         run(kScript);
         EXPECT_EQ(exchanges(), c.requests);
+        ASSERT_FALSE(recorder.callsTo(ReaderFunction::SendReceive).empty());
         EXPECT_EQ(recorder.callsTo(ReaderFunction::SendReceive).back().answer, c.cut);
         // The log ends at the cut answer: no UID, no end line; the script goes on.
         EXPECT_EQ(log(), select + kAnticollisionStart + entries(c.titles) + echo);

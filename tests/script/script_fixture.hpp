@@ -5,8 +5,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
+#include <optional>
 
+#include "loop_bound.hpp"
 #include "qstring_printer.hpp"
+#include "reader/dispatching_reader.hpp"
 #include "script/script_window.hpp"
 #include "window_fixture.hpp"
 
@@ -36,18 +40,69 @@ inline QString exchangeEntry(const QString& title, const QString& request, const
            QStringLiteral("\r\n\t\t\t<<< ") + answer;
 }
 
+// Passes every call on to a reader named once the fixture stands (the test context's
+// scripted reader is made after the window fixture's reader is chosen), and tells
+// `watch` of each call after it.
+class WatchedReader : public reader::DispatchingReader {
+  public:
+    reader::ReaderLibrary* inner = nullptr;
+    std::function<void()> watch;
+
+  protected:
+    reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
+                                   reader::AnswerBuffer* answer) override {
+        reader::AnswerBuffer unused;  // the USB pair has no buffer
+        const reader::LibraryStatus status = inner->call(f, request, answer ? *answer : unused);
+        if (watch) watch();
+        return status;
+    }
+};
+struct WatchedReaderHolder {
+    WatchedReader watched;
+};
+
 // The script window opened through the registry, with the controls a user touches.
 class ScriptFixture
-    : public testsupport::WindowFixture<script::ScriptWindow, core::WindowKind::Script> {
+    : public WatchedReaderHolder,
+      public testsupport::WindowFixture<script::ScriptWindow, core::WindowKind::Script> {
   protected:
-    explicit ScriptFixture(reader::ReaderLibrary* reader = nullptr) : WindowFixture(reader) {}
+    explicit ScriptFixture(reader::ReaderLibrary* reader = nullptr) : WindowFixture(&watched) {
+        watched.inner = reader ? reader : &tc.scripted;
+        watched.watch = [this] { countStep(); };
+        countVirtualSeconds();
+    }
     void SetUp() override { open(); }
+
+    // A script's passes have no call in common, and a pass of WAITs makes none: the bound
+    // counts every call of a run and every second of virtual time it waits. No test here
+    // comes near the limit in one run; a run that loops on past it fails its test there
+    // instead of running until ctest's timeout.
+    static constexpr int kStepLimit = 400;
+    void boundRun() { bound.emplace(w, kStepLimit, "calls and virtual seconds"); }
+    script::ScriptWindow* open() {
+        WindowFixture::open();
+        boundRun();
+        return w;
+    }
+    void countStep() {
+        if (bound) bound->pass();
+    }
+    void countVirtualSeconds() {
+        tc.timing.after(1000, nullptr, [this] {
+            countStep();
+            countVirtualSeconds();
+        });
+    }
+    std::optional<testsupport::LoopBound> bound;
 
     QPlainTextEdit* editor() {
         return get<QPlainTextEdit>(QStringLiteral("rtfScriptLoadFileEdit"));
     }
     void type(const QString& script) { editor()->setPlainText(script); }
-    void launch() { click(QStringLiteral("cmdLaunchScript")); }
+    void launch() {
+        boundRun();
+        click(QStringLiteral("cmdLaunchScript"));
+    }
     void run(const QString& script) {
         type(script);
         launch();

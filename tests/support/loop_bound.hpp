@@ -15,14 +15,17 @@ namespace testsupport {
 // flag and every loop flag.
 class LoopBound {
   public:
-    LoopBound(core::ToolWindow* window, int limit) : window_(window), limit_(limit) {}
+    // `counted` names what pass() counts, for the failure message (a bound counted from
+    // every reader call rather than from the loop's own passes says "calls").
+    LoopBound(core::ToolWindow* window, int limit, const char* counted = "passes")
+        : window_(window), limit_(limit), counted_(counted) {}
 
     // One pass more; false once the loop has gone past its limit.
     bool pass() {
         if (++passes_ <= limit_) return true;
         if (!tripped_) {
             tripped_ = true;
-            ADD_FAILURE() << "the loop went on past " << limit_ << " passes";
+            ADD_FAILURE() << "the loop went on past " << limit_ << " " << counted_;
         }
         if (window_) {
             window_->markClosing();
@@ -39,6 +42,7 @@ class LoopBound {
   private:
     QPointer<core::ToolWindow> window_;
     int limit_;
+    const char* counted_;
     int passes_ = 0;
     bool tripped_ = false;
 };
