@@ -12,6 +12,7 @@
 #include "detection/probe_sink.hpp"
 #include "reader/dispatching_reader.hpp"
 #include "scripted_reader.hpp"
+#include "watched_reader.hpp"
 
 namespace detectiontest {
 
@@ -64,23 +65,7 @@ class MemorySink : public detection::ProbeSink {
     std::array<QString, detection::kSlotBoxes> slots_;
 };
 
-// Passes every call on to a reader named once the fixture stands (the test context's
-// scripted reader is made after the window fixture's reader is chosen), and tells
-// `watch` of each call after it.
-class WatchedReader : public reader::DispatchingReader {
-  public:
-    reader::ReaderLibrary* inner = nullptr;
-    std::function<void(reader::ReaderFunction, std::string_view request)> watch;
-
-  protected:
-    reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
-                                   reader::AnswerBuffer* answer) override {
-        reader::AnswerBuffer unused;  // the USB pair has no buffer
-        const reader::LibraryStatus status = inner->call(f, request, answer ? *answer : unused);
-        if (watch) watch(f, request);
-        return status;
-    }
-};
+using testsupport::WatchedReader;
 
 // The object name of the window box of slot `slot`.
 inline QString slotBoxName(int slot) {

@@ -24,6 +24,7 @@
 #include "reader/recording_reader.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
+#include "watched_reader.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/log_view.hpp"
 
@@ -75,10 +76,16 @@ inline constexpr int kDefaultPassLimit = 40;
 // request each pass opens with (RESET TO INVENTORY of the memory tags' anticollision, REQB
 // or WUPB, REQC) against a bound: a loop that fails to end fails its test at once instead
 // of running to ctest's timeout.
-class PassBoundReader : public reader::DispatchingReader {
+class PassBoundReader : public testsupport::WatchedReader {
   public:
-    explicit PassBoundReader(reader::ReaderLibrary* inner = nullptr) : inner_(inner) {}
-    void forwardTo(reader::ReaderLibrary& inner) { inner_ = &inner; }
+    explicit PassBoundReader(reader::ReaderLibrary* inner = nullptr) : WatchedReader(inner) {
+        before = [this](reader::ReaderFunction f, std::string_view request) {
+            if (f != reader::ReaderFunction::SendReceive || !opensAPass(request)) return;
+            if (bound_) bound_->pass();
+            if (atPass) atPass();
+        };
+    }
+    void forwardTo(reader::ReaderLibrary& reader) { inner = &reader; }
 
     // From now on the loops of `window` may make `limit` passes.
     void bound(core::ToolWindow* window, int limit) { bound_.emplace(window, limit); }
@@ -89,19 +96,7 @@ class PassBoundReader : public reader::DispatchingReader {
         return request == "0C" || request.substr(0, 2) == "05" || request == "00FFFF0000";
     }
 
-  protected:
-    reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
-                                   reader::AnswerBuffer* answer) override {
-        if (f == reader::ReaderFunction::SendReceive && opensAPass(request)) {
-            if (bound_) bound_->pass();
-            if (atPass) atPass();
-        }
-        reader::AnswerBuffer unused;
-        return inner_->call(f, request, answer ? *answer : unused);
-    }
-
   private:
-    reader::ReaderLibrary* inner_;
     std::optional<testsupport::LoopBound> bound_;
 };
 

@@ -12,6 +12,7 @@
 #include "qstring_printer.hpp"
 #include "reader/dispatching_reader.hpp"
 #include "script/script_window.hpp"
+#include "watched_reader.hpp"
 #include "window_fixture.hpp"
 
 namespace scripttest {
@@ -40,23 +41,7 @@ inline QString exchangeEntry(const QString& title, const QString& request, const
            QStringLiteral("\r\n\t\t\t<<< ") + answer;
 }
 
-// Passes every call on to a reader named once the fixture stands (the test context's
-// scripted reader is made after the window fixture's reader is chosen), and tells
-// `watch` of each call after it.
-class WatchedReader : public reader::DispatchingReader {
-  public:
-    reader::ReaderLibrary* inner = nullptr;
-    std::function<void()> watch;
-
-  protected:
-    reader::LibraryStatus dispatch(reader::ReaderFunction f, std::string_view request,
-                                   reader::AnswerBuffer* answer) override {
-        reader::AnswerBuffer unused;  // the USB pair has no buffer
-        const reader::LibraryStatus status = inner->call(f, request, answer ? *answer : unused);
-        if (watch) watch();
-        return status;
-    }
-};
+using testsupport::WatchedReader;
 struct WatchedReaderHolder {
     WatchedReader watched;
 };
@@ -68,7 +53,7 @@ class ScriptFixture
   protected:
     explicit ScriptFixture(reader::ReaderLibrary* reader = nullptr) : WindowFixture(&watched) {
         watched.inner = reader ? reader : &tc.scripted;
-        watched.watch = [this] { countStep(); };
+        watched.watch = [this](reader::ReaderFunction, std::string_view) { countStep(); };
         countVirtualSeconds();
     }
     void SetUp() override { open(); }
