@@ -108,25 +108,27 @@ void BM_ConsoleSendRecv(benchmark::State& state) {
 }
 BENCHMARK(BM_ConsoleSendRecv)
     ->ArgNames({"entries", "shown"})
-    ->Args({100, 0})
-    ->Args({100, 1})
-    ->Args({100000, 0})
-    ->Args({100000, 1})
-    ->Iterations(2000)
+    ->ArgsProduct({benchsupport::sizes({100, 100000}), {0, 1}})
+    ->Iterations(benchsupport::iterations(2000))
     ->Unit(benchmark::kMicrosecond);
 
-// What 100,000 entries of the console's log cost in memory.
+// What 100,000 entries of the console's log cost in memory (range(0): the entries made).
 void BM_ConsoleLogMemory(benchmark::State& state) {
+    const int entries = static_cast<int>(state.range(0));
     for (auto _ : state) {
         Console c;
         c.window->show();
         QCoreApplication::processEvents();
         const long before = residentKb();
-        c.fillTo(100000);
-        state.counters["MB_per_100k_entries"] = static_cast<double>(residentKb() - before) / 1024.0;
+        c.fillTo(entries);
+        state.counters["MB_per_100k_entries"] =
+            static_cast<double>(residentKb() - before) / 1024.0 * 100000.0 / entries;
     }
 }
-BENCHMARK(BM_ConsoleLogMemory)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_ConsoleLogMemory)
+    ->Arg(benchsupport::size(100000, 100))
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -63,10 +63,10 @@ void BM_AutoDetectOnePassFiveProtocols(benchmark::State& state) {
     delete w;
 }
 BENCHMARK(BM_AutoDetectOnePassFiveProtocols)
-    ->ArgsProduct({{0, 1}, {0, 100000}})
+    ->ArgsProduct({{0, 1}, benchsupport::sizes({0, 100000})})
     ->ArgNames({"shown", "entries"})
     ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
+    ->Repetitions(benchsupport::repetitions(5))
     ->ReportAggregatesOnly(true);
 
 // The board, with a look at every idle command going out.
@@ -138,7 +138,7 @@ void BM_TagDetectionLoopWithoutTag(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TagDetectionLoopWithoutTag)
-    ->ArgsProduct({{0, 1}, {1000, 100000}})
+    ->ArgsProduct({{0, 1}, benchsupport::sizes({1000, 100000})})
     ->ArgNames({"shown", "passes"})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench_support.hpp"
 #include "reader/answer_buffer.hpp"
 #include "reader/reader_library.hpp"
 #include "simboard/simulated_board.hpp"
@@ -52,4 +53,5 @@ void wholeTagBlockByBlock(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(wholeTagBlockByBlock)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv) { return benchsupport::runBenchmarks(argc, argv); }

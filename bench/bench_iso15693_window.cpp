@@ -65,8 +65,8 @@ void BM_InventoryPass(benchmark::State& state) {
     state.SetLabel(state.range(0) ? "shown" : "hidden");
 }
 BENCHMARK(BM_InventoryPass)
-    ->ArgsProduct({{0, 1}, {100, 100000}})
-    ->Iterations(500)
+    ->ArgsProduct({{0, 1}, benchsupport::sizes({100, 100000})})
+    ->Iterations(benchsupport::iterations(500))
     ->Unit(benchmark::kMicrosecond);
 
 // "&Read Single Block" over the whole default tag: 2,048 blocks, one exchange, one log
@@ -86,7 +86,11 @@ void BM_ReadWholeTag(benchmark::State& state) {
     state.SetLabel(state.range(0) ? "shown" : "hidden");
     state.counters["blocks"] = 2048;
 }
-BENCHMARK(BM_ReadWholeTag)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadWholeTag)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(benchsupport::iterations(5))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

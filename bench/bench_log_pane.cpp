@@ -58,7 +58,10 @@ void BM_AppendAt(benchmark::State& state) {
         QCoreApplication::processEvents();
     }
 }
-BENCHMARK(BM_AppendAt)->Arg(100)->Arg(100000)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendAt)
+    ->ArgsProduct({benchsupport::sizes({100, 100000})})
+    ->Iterations(benchsupport::iterations(2000))
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_SaveLog(benchmark::State& state) {
     Fixture f;
@@ -67,7 +70,10 @@ void BM_SaveLog(benchmark::State& state) {
         if (f.pane.save() != widgets::LogPane::SaveOutcome::Saved) state.SkipWithError("not saved");
     }
 }
-BENCHMARK(BM_SaveLog)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveLog)
+    ->Arg(benchsupport::size(100000, 100))
+    ->Iterations(benchsupport::iterations(5))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -114,9 +114,9 @@ void BM_ScriptSendRecvLines(benchmark::State& state) {
     state.counters["lines"] = lines;
 }
 BENCHMARK(BM_ScriptSendRecvLines)
-    ->ArgsProduct({{0, 1}, {1000, 10000}})
+    ->ArgsProduct({{0, 1}, benchsupport::sizes({1000, 10000})})
     ->ArgNames({"shown", "lines"})
-    ->Iterations(3)
+    ->Iterations(benchsupport::iterations(3))
     ->Unit(benchmark::kMillisecond);
 
 // The longest scripts Load Script takes: just under 1 MiB of ordinary lines (44,000
@@ -158,7 +158,7 @@ BENCHMARK(BM_ScriptLoadLargestFile)
     ->ArgName("emptyLines")
     ->Arg(0)
     ->Arg(1)
-    ->Iterations(3)
+    ->Iterations(benchsupport::iterations(3))
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include "bench_support.hpp"
 #include "reader/answer_buffer.hpp"
 #include "reader/reader_library.hpp"
 #include "simboard/simulated_board.hpp"
@@ -32,4 +33,4 @@ BENCHMARK(protocolSelectExchange);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return benchsupport::runBenchmarks(argc, argv); }

@@ -122,8 +122,14 @@ std::optional<MemoryGeometry> memoryGeometry(const Product& p, QString* problem)
         if (problem) *problem = fileProblem(what);
         return std::nullopt;
     };
+    // No memory means no block: the address mask would be -1, which masks nothing.
+    if (p.Density <= 0) {
+        return fail(QStringLiteral("the Density of \"%1\" is %2 kbit; it must be 1 or more.")
+                        .arg(piece(p.Reference))
+                        .arg(p.Density));
+    }
     const qint64 bits = static_cast<qint64>(p.Density) * 1024;
-    if (p.Density < 0 || bits > std::numeric_limits<std::int32_t>::max()) {
+    if (bits > std::numeric_limits<std::int32_t>::max()) {
         return fail(QStringLiteral("the Density of \"%1\" (%2 kbit) is not a memory size "
                                    "the program can use.")
                         .arg(piece(p.Reference))

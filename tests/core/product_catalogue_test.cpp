@@ -20,7 +20,7 @@ constexpr char kCatalogue[] =
     "\"VEL-C\",2,4,1,1,\"0\",0\r\n"
     "\"VEL-D\",3,4,1,1,\"0\",0\r\n"
     "\"SOLA-A\",999,4,1,1,\"0\",0\r\n"
-    "\"SOLT-A\",0,8,1,1,\"0\",0\r\n"
+    "\"SOLT-A\",2,8,1,1,\"0\",0\r\n"
     "\"ISO14443-B\",2,4,1,1,\"0\",0\r\n"
     "\"TOPAZ\",1,8,1,1,\"T\",5\r\n"
     "\"VEL-C\",64,32,2,2,\"1\",9\r\n"
@@ -101,7 +101,7 @@ TEST_F(SelectionFixture, LookupRulesAndGeometry) {
         // width), but they address the four-byte blocks of their density.
         {"SOLA-A", "SOLA-A", 999, 4, 64, 31967, core::WindowKind::Iso14443B,
          "   ISO14443-B  user interface  SOLA-A"},
-        {"SOLT-A", "SOLT-A", 0, 8, 64, -1, core::WindowKind::Iso14443B,
+        {"SOLT-A", "SOLT-A", 2, 8, 64, 63, core::WindowKind::Iso14443B,
          "   ISO14443-B  user interface  SOLT-A"},
         // A menu caption is looked up by its first word.
         {"ISO14443-B Cards commands", "ISO14443-B", 2, 4, 256, 63, core::WindowKind::Iso14443B,
@@ -145,6 +145,16 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
          "File 'TQ73RN_products.ini': the PageSize of \"VEL-C\" is 0; it must be 1 or more."},
         {"short last record", "VEL-C", QByteArray("h\n\"VEL-D\",2,4,1,1,\"0\",0\n\"VEL-C\",2,4\n"),
          "File 'TQ73RN_products.ini': the last record (\"VEL-C\") has 3 of its 7 items."},
+        // A density that gives no memory would give no block either: an address mask of -1
+        // masks nothing, whatever the product (SOLT-A takes its mask from its density too).
+        {"density 0", "VEL-C", QByteArray("h\n\"VEL-C\",0,4,1,1,\"0\",0\n"),
+         "File 'TQ73RN_products.ini': the Density of \"VEL-C\" is 0 kbit; it must be 1 or more."},
+        {"density 0 of a small memory tag", "SOLT-A", QByteArray("h\n\"SOLT-A\",0,4,1,1,\"0\",0\n"),
+         "File 'TQ73RN_products.ini': the Density of \"SOLT-A\" is 0 kbit; it must be 1 or "
+         "more."},
+        {"negative density", "SOLA-A", QByteArray("h\n\"SOLA-A\",-4,4,1,1,\"0\",0\n"),
+         "File 'TQ73RN_products.ini': the Density of \"SOLA-A\" is -4 kbit; it must be 1 or "
+         "more."},
         {"density overflow", "VEL-C", QByteArray("h\n\"VEL-C\",2097152,4,1,1,\"0\",0\n"),
          "File 'TQ73RN_products.ini': the Density of \"VEL-C\" (2097152 kbit) is not a memory "
          "size the program can use."},

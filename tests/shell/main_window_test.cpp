@@ -368,7 +368,7 @@ TEST_F(MainWindowFixture, WindowsCarryTheProgramsIcon) {
 TEST_F(MainWindowFixture, ProductEntryPassesItsCaption) {
     QFile products(t.path(QLatin1String(core::kProductsFileName)));
     ASSERT_TRUE(products.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    products.write("\"h\"\r\n\"ISO14443-A\",0,4,1,1,\"0\",0\r\n");
+    products.write("\"h\"\r\n\"ISO14443-A\",2,4,1,1,\"0\",0\r\n");
     products.close();
     startAndDetect();
     entry("mnuISO14443Aproduct_0")->trigger();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "transceiver/felica_answers.hpp"
 #include "transceiver/iso14443b_answers.hpp"
 #include "transceiver/sola_answers.hpp"
@@ -38,15 +40,21 @@ TEST(Iso14443bAnswers, ReqbRequestHitAndFrame) {
     EXPECT_EQ(transceiver::reqbRequest(), "0500F0");
     EXPECT_EQ(transceiver::reqbRequest("12", "08"), "051208");
 
-    // Extended ATQB: 13 bytes of frame, 36 characters in all.
+    // Extended ATQB: 13 bytes of frame, then its CRC and the status byte, which the length
+    // byte counts: 16 bytes, 36 characters in all.
     const std::string atqb = "50A1B2C3D4000000000071850000";
-    const std::string answer = "8011" + atqb.substr(0, 26) + "ABCD" + "00";
+    const std::string answer = "8010" + atqb.substr(0, 26) + "ABCD" + "00";
     ASSERT_EQ(answer.size(), 36u);
+    ASSERT_EQ(std::stoul(answer.substr(2, 2), nullptr, 16) * 2, answer.size() - 4)
+        << "the length byte counts the bytes that follow it";
     EXPECT_TRUE(transceiver::isReqbHit(answer));
     EXPECT_EQ(transceiver::reqbFrame(answer), answer.substr(4, 26));
     EXPECT_EQ(transceiver::atqbPupi(answer), "A1B2C3D4");
+    // The decoder finds the CRC from the length byte.
+    EXPECT_EQ(transceiver::decodeAtqb(answer).crc, "ABCD");
+    EXPECT_EQ(transceiver::decodeAtqb(answer).protocolInfo, atqb.substr(18, 8));
 
-    EXPECT_FALSE(transceiver::isReqbHit("8011" + atqb.substr(0, 26) + "ABCD" + "20"));
+    EXPECT_FALSE(transceiver::isReqbHit("8010" + atqb.substr(0, 26) + "ABCD" + "20"));
     EXPECT_FALSE(transceiver::isReqbHit("8700"));
     EXPECT_TRUE(transceiver::isReqbHit("8000"));
     EXPECT_EQ(transceiver::reqbFrame("8003ABCDEF00"), "AB");
