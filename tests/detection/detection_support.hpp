@@ -4,15 +4,12 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/log_sink.hpp"
 #include "detection/probe_sink.hpp"
-#include "reader/dispatching_reader.hpp"
 #include "scripted_reader.hpp"
-#include "watched_reader.hpp"
 
 namespace detectiontest {
 
@@ -64,8 +61,6 @@ class MemorySink : public detection::ProbeSink {
     Log log_;
     std::array<QString, detection::kSlotBoxes> slots_;
 };
-
-using testsupport::WatchedReader;
 
 // The object name of the window box of slot `slot`.
 inline QString slotBoxName(int slot) {

@@ -19,6 +19,7 @@
 #include "detection/indicator.hpp"
 #include "log_buttons.hpp"
 #include "loop_bound.hpp"
+#include "watched_reader.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/log_view.hpp"
 #include "window_fixture.hpp"
@@ -80,12 +81,9 @@ class TagDetectionHelpers : public Base {
 };
 
 // On a scripted reader: exact requests, statuses and answers.
-struct WatchedReaderHolder {
-    detectiontest::WatchedReader watched;
-};
 using ScriptedFixture =
     TagDetectionHelpers<testsupport::WindowFixture<TagDetectionWindow, WindowKind::TagDetection>>;
-class TagDetectionScripted : public WatchedReaderHolder, public ScriptedFixture {
+class TagDetectionScripted : public testsupport::WatchedReaderHolder, public ScriptedFixture {
   protected:
     TagDetectionScripted() : ScriptedFixture(&watched) {
         watched.inner = &tc.scripted;

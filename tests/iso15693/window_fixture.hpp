@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "core/product_catalogue.hpp"
 #include "iso15693/iso15693_window.hpp"
 #include "iso15693/register.hpp"
+#include "loop_bound.hpp"
 #include "reader/dispatching_reader.hpp"
 #include "reader/recording_reader.hpp"
 #include "simboard/board_config.hpp"
@@ -176,6 +178,15 @@ inline QString blockLine(int n) {
     for (int i = 0; i < 4; ++i)
         line += QStringLiteral("%1 ").arg(4 * n + i, 2, 16, QLatin1Char('0')).toUpper();
     return line;
+}
+
+// A pass more of an inventory loop; past the bound the loop is ended the way closing the
+// window ends it, and by unticking "Inventory loop" as well, the window's own flag that the
+// bound does not know.
+inline bool withinBound(testsupport::LoopBound& bound, QCheckBox* loopBox) {
+    if (bound.pass()) return true;
+    loopBox->setChecked(false);
+    return false;
 }
 
 // The same on the simulated board, each call journalled.

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "loop_bound.hpp"
 #include "window_fixture.hpp"
 
 namespace iso15693test {
@@ -50,9 +49,7 @@ TEST_F(InventoryLoopTest, InitiatedInventoriesRunOnceWhileTheLoopBoxIsTicked) {
         hook.sendReceives = 0;
         // These commands let no events run, so the closing mark alone would not end a loop
         // of theirs: past the bound the box is unticked too.
-        hook.afterSendReceive = [&](int) {
-            if (!bound.pass()) loopBox()->setChecked(false);
-        };
+        hook.afterSendReceive = [&](int) { withinBound(bound, loopBox()); };
         click(QLatin1String(c.button));
         EXPECT_EQ(sentToBoard(), std::vector<std::string>{c.request});
         EXPECT_EQ(enabledCount(controls), controls.size());
@@ -62,7 +59,7 @@ TEST_F(InventoryLoopTest, InitiatedInventoriesRunOnceWhileTheLoopBoxIsTicked) {
         click(QLatin1String(c.button));
         EXPECT_EQ(sentToBoard(), (std::vector<std::string>{c.request, c.request}));
         hook.afterSendReceive = [&](int n) {
-            if (!bound.pass() || n == 4) loopBox()->setChecked(false);
+            if (withinBound(bound, loopBox()) && n == 4) loopBox()->setChecked(false);
         };
         click(QStringLiteral("cmdInventory"));
         hook.afterSendReceive = nullptr;
@@ -87,7 +84,7 @@ TEST_F(InventoryLoopTest, AnticollisionDuringAnInventoryLoopLeavesTheControlsToT
     };
     // Past the bound the runs end as closing the window ends them, and the box is unticked.
     hook.afterSendReceive = [&](int n) {
-        if (!bound.pass()) return loopBox()->setChecked(false);
+        if (!withinBound(bound, loopBox())) return;
         check("inventory pass " + std::to_string(n));
         if (n == 2) {
             anticollision->click();
@@ -98,7 +95,7 @@ TEST_F(InventoryLoopTest, AnticollisionDuringAnInventoryLoopLeavesTheControlsToT
         if (n == 4) loopBox()->setChecked(false);
     };
     hook.afterKvCmd = [&](int n) {
-        if (!bound.pass()) return loopBox()->setChecked(false);
+        if (!withinBound(bound, loopBox())) return;
         check("anticollision pass " + std::to_string(n));
         if (n == 3) loopBox()->setChecked(false);
     };

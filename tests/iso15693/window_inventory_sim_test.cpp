@@ -3,7 +3,6 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "loop_bound.hpp"
 #include "simboard/board_config.hpp"
 #include "window_fixture.hpp"
 
@@ -16,15 +15,6 @@ using reader::ReaderFunction;
 const QString kDefaultUid = QStringLiteral("E002030405060708");
 
 using InventorySimTest = SimWindowTest;
-
-// A pass more of an inventory loop; past the bound the loop is ended the way closing the
-// window ends it, and by unticking "Inventory loop" as well, the window's own flag that the
-// bound does not know.
-bool withinBound(testsupport::LoopBound& bound, QCheckBox* loopBox) {
-    if (bound.pass()) return true;
-    loopBox->setChecked(false);
-    return false;
-}
 
 TEST_F(InventorySimTest, InventoryListsTheOneTagAndALoopRepeatsUntilUnticked) {
     open();

@@ -5,12 +5,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <functional>
 #include <optional>
 
 #include "loop_bound.hpp"
 #include "qstring_printer.hpp"
-#include "reader/dispatching_reader.hpp"
 #include "script/script_window.hpp"
 #include "watched_reader.hpp"
 #include "window_fixture.hpp"
@@ -41,14 +39,9 @@ inline QString exchangeEntry(const QString& title, const QString& request, const
            QStringLiteral("\r\n\t\t\t<<< ") + answer;
 }
 
-using testsupport::WatchedReader;
-struct WatchedReaderHolder {
-    WatchedReader watched;
-};
-
 // The script window opened through the registry, with the controls a user touches.
 class ScriptFixture
-    : public WatchedReaderHolder,
+    : public testsupport::WatchedReaderHolder,
       public testsupport::WindowFixture<script::ScriptWindow, core::WindowKind::Script> {
   protected:
     explicit ScriptFixture(reader::ReaderLibrary* reader = nullptr) : WindowFixture(&watched) {

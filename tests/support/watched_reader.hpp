@@ -29,4 +29,9 @@ class WatchedReader : public reader::DispatchingReader {
     }
 };
 
+// The reader as a base of a fixture, named before the window fixture's base that takes it.
+struct WatchedReaderHolder {
+    WatchedReader watched;
+};
+
 }  // namespace testsupport
