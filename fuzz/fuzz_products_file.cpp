@@ -19,6 +19,10 @@ void checkGeometry(const core::Product& p, const core::MemoryGeometry& g) {
     check(g.BlockSizeBytes == 4);
     const bool small =
         p.Reference == QLatin1String("SOLA-A") || p.Reference == QLatin1String("SOLT-A");
+    // A page larger than the memory it divides is refused too; the small tags' pages
+    // divide nothing, their blocks being four bytes. Whatever is found has a block.
+    check(small || p.PageSize <= densityBytes);
+    check(g.AddressMask >= 0);
     if (small) {
         check(g.MemorySizeBytes == 64);
         check(g.AddressMask == densityBytes / 4 - 1);

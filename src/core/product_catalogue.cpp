@@ -150,6 +150,15 @@ std::optional<MemoryGeometry> memoryGeometry(const Product& p, QString* problem)
         g.MemorySizeBytes = 64;
         g.AddressMask = densityBytes / g.BlockSizeBytes - 1;
     } else {
+        // A page larger than the whole memory leaves not one block: the highest block
+        // address would be -1, shown as FF in the address boxes and read as block 0.
+        // (One arg() call, so that a reference holding "%2" is not substituted again.)
+        if (p.PageSize > densityBytes) {
+            return fail(QStringLiteral("the PageSize of \"%1\" is %2 bytes, more than the %3 "
+                                       "bytes of its Density of %4 kbit; it must be %3 or less.")
+                            .arg(piece(p.Reference), QString::number(p.PageSize),
+                                 QString::number(densityBytes), QString::number(p.Density)));
+        }
         g.MemorySizeBytes = densityBytes;
         g.AddressMask = g.MemorySizeBytes / p.PageSize - 1;
     }

@@ -42,7 +42,8 @@ struct ProductLookup {
 ProductLookup findProduct(const QByteArray& content, const QString& key);
 
 // The geometry of a product, or a problem text when the record cannot give one
-// (a density or a page size of 0 or less, a density whose size does not fit 32 bits).
+// (a density or a page size of 0 or less, a density whose size does not fit 32 bits, a
+// page larger than the memory it divides).
 std::optional<MemoryGeometry> memoryGeometry(const Product& product, QString* problem = nullptr);
 
 // The look-up key of a menu caption: the caption up to its first blank.

@@ -1,6 +1,7 @@
 #include "core/settings_file.hpp"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -86,13 +87,32 @@ class ItemReader {
     qsizetype pos_ = 0;
 };
 
+// Whether the settings file could be created at `path`, judged by creating it (and
+// removing it at once): the permission bits say nothing for root, and a folder refuses a
+// file for reasons they do not show (a read-only mount, a path too long for the name).
+bool canCreate(const QString& path) {
+    QFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+    probe.close();
+    probe.remove();
+    return true;
+}
+
 }  // namespace
 
 QString usageFilePath(const QString& programFolder) {
     const QFileInfo folder(programFolder);
-    const QString dir =
-        (folder.isDir() && folder.isWritable()) ? folder.absoluteFilePath() : configFolder();
-    return dir + QLatin1Char('/') + QLatin1String(kUsageFileName);
+    if (folder.isDir()) {
+        const QString inProgramFolder =
+            folder.absoluteFilePath() + QLatin1Char('/') + QLatin1String(kUsageFileName);
+        // A file that stands there already is judged as it always was, so that settings
+        // saved beside the program are still read there.
+        const QFileInfo file(inProgramFolder);
+        const bool standing = file.exists() || file.isSymLink();
+        const bool here = standing ? folder.isWritable() : canCreate(inProgramFolder);
+        if (here) return inProgramFolder;
+    }
+    return configFolder() + QLatin1Char('/') + QLatin1String(kUsageFileName);
 }
 
 std::optional<UsageRecord> parseUsageRecord(QByteArrayView content) {

@@ -11,9 +11,10 @@ class AppContext;
 
 inline constexpr char kUsageFileName[] = "usageTQ73RNsoftware.dat";
 
-// Where the settings file lives: the program's folder when the program may write there,
-// otherwise the user's configuration folder under "TQ73RN/" (an installed program's
-// folder is often read-only).
+// Where the settings file lives: the program's folder when the file can really be created
+// there (or already stands there, in a folder the system calls writable), otherwise the
+// user's configuration folder under "TQ73RN/" (an installed program's folder is often
+// read-only). Judging the folder may create and remove the file once.
 QString usageFilePath(const QString& programFolder);
 
 struct UsageRecord {

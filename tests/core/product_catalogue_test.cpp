@@ -20,9 +20,10 @@ constexpr char kCatalogue[] =
     "\"VEL-C\",2,4,1,1,\"0\",0\r\n"
     "\"VEL-D\",3,4,1,1,\"0\",0\r\n"
     "\"SOLA-A\",999,4,1,1,\"0\",0\r\n"
-    "\"SOLT-A\",2,8,1,1,\"0\",0\r\n"
+    "\"SOLT-A\",1,256,1,1,\"0\",0\r\n"
     "\"ISO14443-B\",2,4,1,1,\"0\",0\r\n"
     "\"TOPAZ\",1,8,1,1,\"T\",5\r\n"
+    "\"ISO18092\",1,128,1,1,\"0\",0\r\n"
     "\"VEL-C\",64,32,2,2,\"1\",9\r\n"
     "\"vels-a\",2,4,1,1,\"0\",0\r\n";
 
@@ -98,14 +99,19 @@ TEST_F(SelectionFixture, LookupRulesAndGeometry) {
         {"VEL-D", "VEL-D", 3, 4, 384, 95, core::WindowKind::Iso15693,
          "   ISO15693  user interface  VEL-D"},
         // SOLA-A and SOLT-A: 64 bytes whatever their density says (the address boxes'
-        // width), but they address the four-byte blocks of their density.
+        // width), but they address the four-byte blocks of their density, so a page larger
+        // than their memory takes no block away.
         {"SOLA-A", "SOLA-A", 999, 4, 64, 31967, core::WindowKind::Iso14443B,
          "   ISO14443-B  user interface  SOLA-A"},
-        {"SOLT-A", "SOLT-A", 2, 8, 64, 63, core::WindowKind::Iso14443B,
+        {"SOLT-A", "SOLT-A", 1, 256, 64, 31, core::WindowKind::Iso14443B,
          "   ISO14443-B  user interface  SOLT-A"},
         // A menu caption is looked up by its first word.
         {"ISO14443-B Cards commands", "ISO14443-B", 2, 4, 256, 63, core::WindowKind::Iso14443B,
          "   ISO14443-B  user interface  ISO14443-B"},
+        // One page as large as the whole memory: one block, block 0.
+        {"ISO18092", "ISO18092", 1, 128, 128, 0, core::WindowKind::Iso18092,
+         "   ISO18092  user interface  ISO18092"},
+        // Last: its TestMode and Address are checked below.
         {"TOPAZ", "TOPAZ", 1, 8, 128, 15, core::WindowKind::Iso14443A,
          "   ISO14443-A  user interface  TOPAZ"},
     };
@@ -155,6 +161,10 @@ TEST_F(SelectionFixture, UnusableSelectionChangesNothing) {
         {"negative density", "SOLA-A", QByteArray("h\n\"SOLA-A\",-4,4,1,1,\"0\",0\n"),
          "File 'TQ73RN_products.ini': the Density of \"SOLA-A\" is -4 kbit; it must be 1 or "
          "more."},
+        // A page larger than the memory leaves no block: the mask would be -1 again.
+        {"page larger than the memory", "VEL-C", QByteArray("h\n\"VEL-C\",1,256,1,1,\"0\",0\n"),
+         "File 'TQ73RN_products.ini': the PageSize of \"VEL-C\" is 256 bytes, more than the "
+         "128 bytes of its Density of 1 kbit; it must be 128 or less."},
         {"density overflow", "VEL-C", QByteArray("h\n\"VEL-C\",2097152,4,1,1,\"0\",0\n"),
          "File 'TQ73RN_products.ini': the Density of \"VEL-C\" (2097152 kbit) is not a memory "
          "size the program can use."},

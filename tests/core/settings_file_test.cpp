@@ -4,8 +4,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "file_size_limit.hpp"
@@ -16,6 +17,37 @@ namespace {
 
 using core::LoadUsageFile;
 using core::SaveUsageFile;
+
+// While it lives, the user's configuration folder is a scratch folder of its own, so
+// that no test reads or writes the real one, nor one that another test run shares.
+class ScratchConfigFolder {
+  public:
+    ScratchConfigFolder()
+        : before_(qgetenv(kVariable)), wasSet_(qEnvironmentVariableIsSet(kVariable)) {
+        qputenv(kVariable, QFile::encodeName(folder_.path()));
+    }
+    ~ScratchConfigFolder() {
+        if (wasSet_) {
+            qputenv(kVariable, before_);
+        } else {
+            qunsetenv(kVariable);
+        }
+    }
+    ScratchConfigFolder(const ScratchConfigFolder&) = delete;
+    ScratchConfigFolder& operator=(const ScratchConfigFolder&) = delete;
+
+    // Where the settings file goes when the program's folder cannot take it.
+    QString settingsFile() const {
+        return folder_.filePath(QStringLiteral("TQ73RN/") +
+                                QString::fromLatin1(core::kUsageFileName));
+    }
+
+  private:
+    static constexpr char kVariable[] = "XDG_CONFIG_HOME";
+    QTemporaryDir folder_;
+    QByteArray before_;
+    bool wasSet_;
+};
 
 class SettingsFile : public ::testing::Test {
   protected:
@@ -32,6 +64,7 @@ class SettingsFile : public ::testing::Test {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    ScratchConfigFolder config;
     testsupport::TestContext t;
 };
 
@@ -202,18 +235,63 @@ TEST_F(SettingsFile, AWriteCutShortIsReportedAndTheOldFileKept) {
               1);
 }
 
-TEST(SettingsFileLocation, AProgramFolderThatCannotBeWrittenSendsTheFileToTheUserConfig) {
-    QStandardPaths::setTestModeEnabled(true);
-    const QString absent = QStringLiteral("/nonexistent-program-folder");
-    const QString expected =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-        QStringLiteral("/TQ73RN/usageTQ73RNsoftware.dat");
-    EXPECT_EQ(core::usageFilePath(absent), expected);
+// A folder that exists, that the system calls writable, and where nobody, root included,
+// can create the settings file: its path leaves no room for the file's name.
+QString crampedFolder(const QString& base) {
+    const qsizetype length = PATH_MAX - 8;  // the folder fits; the folder and the name do not
+    QString path = base;
+    while (length - path.size() > 202) path += QLatin1Char('/') + QString(200, QLatin1Char('d'));
+    path += QLatin1Char('/') + QString(length - path.size() - 1, QLatin1Char('e'));
+    return QDir().mkpath(path) ? path : QString();
+}
+
+TEST(SettingsFileLocation, TheFileStaysBesideTheProgramOnlyWhereItCanBeCreatedOrAlreadyIs) {
+    const ScratchConfigFolder config;
+    const QString name = QString::fromLatin1(core::kUsageFileName);
+    const QString inConfig = config.settingsFile();
 
     testsupport::TestContext t;
-    EXPECT_EQ(core::usageFilePath(t.folder.path()),
-              t.path(QStringLiteral("usageTQ73RNsoftware.dat")));
-    QStandardPaths::setTestModeEnabled(false);
+    QTemporaryDir scratch;
+    const QString cramped = crampedFolder(scratch.path());
+    ASSERT_FALSE(cramped.isEmpty());
+    ASSERT_TRUE(QFileInfo(cramped).isDir());
+    ASSERT_TRUE(QFileInfo(cramped).isWritable()) << "the permission bits must not tell";
+    ASSERT_FALSE(QFile(cramped + QLatin1Char('/') + name).open(QIODevice::WriteOnly));
+    QTemporaryDir holding;
+    QFile saved(holding.filePath(name));
+    ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+    saved.write("\"/saved/\",\"1\"\r\n");
+    saved.close();
+
+    const struct {
+        const char* name;
+        QString folder;
+        QString expected;
+    } cases[] = {
+        {"no such folder", QStringLiteral("/nonexistent-program-folder"), inConfig},
+        {"a folder that cannot take the file", cramped, inConfig},
+        {"a folder that can", t.folder.path(), t.path(name)},
+        // What was saved beside the program is read there, not lost.
+        {"a folder that holds the file", holding.path(), holding.filePath(name)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(core::usageFilePath(c.folder), c.expected);
+    }
+    // Judging a folder leaves nothing in it.
+    EXPECT_FALSE(QFileInfo::exists(t.path(name)));
+    const auto held = core::readUsageFile(holding.path());
+    ASSERT_TRUE(held.has_value());
+    EXPECT_EQ(held->folder, QStringLiteral("/saved/"));
+
+    // A program in the folder that cannot take the file keeps its settings all the same.
+    core::AppContext ctx(t.scripted, t.ui, t.clock, t.timing, cramped);
+    ASSERT_TRUE(SaveUsageFile(ctx, QStringLiteral("/logs/"), QStringLiteral("255")));
+    EXPECT_TRUE(QFileInfo(inConfig).isFile());
+    EXPECT_TRUE(QDir(cramped).isEmpty());
+    LoadUsageFile(ctx);
+    EXPECT_EQ(ctx.values.LastUsedFolder, QStringLiteral("/logs/"));
+    EXPECT_EQ(ctx.values.BackColorSetting, QStringLiteral("255"));
 }
 
 }  // namespace
