@@ -20,6 +20,10 @@ struct HelpLayout {
     int customFrameTop = 0;
     int exampleFrameTop = 0;
     int windowHeight = 0;
+    // The USB handle check row (14). Without the three rows it closes up under the
+    // interface pin-state row: at its revision-5 place it would stand past the foot of the
+    // shorter frame, half cut off.
+    int handleCheckTop = 0;
 };
 HelpLayout helpLayoutFor(int dllRevisionNumber);
 

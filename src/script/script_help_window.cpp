@@ -158,6 +158,7 @@ void ScriptHelpWindow::load() {
     const HelpLayout layout = helpLayoutFor(ctx().values.DllRevisionNumber);
     setGeometry(b.px(100), b.px(100), b.px(kWindowWidth), b.px(layout.windowHeight));
     for (int index : {16, 17, 18}) commandRows_[index]->setVisible(layout.revision5Rows);
+    commandRows_[14]->move(commandRows_[14]->x(), b.px(layout.handleCheckTop));
     commandRows_[8]->move(commandRows_[8]->x(), b.px(layout.noteTop));
     fraStandard_->resize(fraStandard_->width(), b.px(layout.standardFrameHeight));
     fraCustom_->move(fraCustom_->x(), b.px(layout.customFrameTop));

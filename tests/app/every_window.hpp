@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QList>
 #include <QString>
 #include <string>
 #include <vector>
@@ -19,19 +23,34 @@ namespace apptest {
 // A tool window as a menu opens it: a product window through its product entry.
 struct WindowCase {
     core::WindowKind kind;
-    const char* product;  // opened through the product menus when set
+    QString product;  // opened through the product menus when not empty
 };
 
-// Every tool window of the program, each product window in each of its layouts.
-inline const std::vector<WindowCase>& everyWindow() {
+// The references of the products file's records that a product menu entry opens, in the
+// file's order.
+inline std::vector<QString> menuProducts(const QString& productsFile) {
+    QFile file(productsFile);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << productsFile.toStdString();
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    std::vector<QString> products;
+    // The first line is the heading; each record starts with its quoted reference.
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString reference = QString::fromLatin1(lines[i]).section(QLatin1Char('"'), 1, 1);
+        if (core::productFamily(reference)) products.push_back(reference);
+    }
+    return products;
+}
+
+// Every tool window of the program: each window a menu shows, and each product window as
+// each product of the products file opens it.
+inline std::vector<WindowCase> everyWindow(const QString& productsFile) {
     using K = core::WindowKind;
-    static const std::vector<WindowCase> cases = {
-        {K::Console, nullptr},      {K::BoardTools, nullptr},     {K::Iso15693, "VEL-C"},
-        {K::Iso15693, "DUONX-AE"},  {K::Iso14443A, "ISO14443-A"}, {K::Iso14443A, "TOPAZ"},
-        {K::Iso14443B, "SOLA-A"},   {K::Iso14443B, "ISO14443-B"}, {K::Iso18092, "ISO18092"},
-        {K::TagDetection, nullptr}, {K::AutoDetect, nullptr},     {K::Script, nullptr},
-        {K::ScriptHelp, nullptr},   {K::Notes, nullptr},          {K::About, nullptr},
+    std::vector<WindowCase> cases = {
+        {K::Console, {}}, {K::BoardTools, {}}, {K::TagDetection, {}}, {K::AutoDetect, {}},
+        {K::Script, {}},  {K::ScriptHelp, {}}, {K::Notes, {}},        {K::About, {}},
     };
+    for (const QString& product : menuProducts(productsFile))
+        cases.push_back({core::productFamily(product)->window, product});
     return cases;
 }
 
@@ -48,10 +67,14 @@ struct Program {
 
     // The program has a window of that kind (the notes window is not built yet).
     bool builds(core::WindowKind kind) { return tc.ctx->windows().hasFactory(kind); }
+    // The products file the program reads.
+    QString productsFile() const {
+        return QDir(tc.ctx->programFolder()).filePath(QLatin1String(core::kProductsFileName));
+    }
     // The window opened as its menu entry opens it.
     core::ToolWindow* open(const WindowCase& c) {
-        if (c.product) {
-            core::SelectProduct(*tc.ctx, QString::fromLatin1(c.product));
+        if (!c.product.isEmpty()) {
+            core::SelectProduct(*tc.ctx, c.product);
         } else {
             tc.ctx->windows().show(c.kind);
         }
@@ -67,9 +90,10 @@ struct Program {
     template <class Check>
     int forEveryWindow(Check check) {
         int checked = 0;
-        for (const WindowCase& c : everyWindow()) {
+        for (const WindowCase& c : everyWindow(productsFile())) {
             if (!builds(c.kind)) continue;
-            SCOPED_TRACE(c.product ? c.product : std::to_string(static_cast<int>(c.kind)));
+            SCOPED_TRACE(c.product.isEmpty() ? std::to_string(static_cast<int>(c.kind))
+                                             : c.product.toStdString());
             core::ToolWindow* w = open(c);
             EXPECT_NE(w, nullptr);
             if (w) check(w);

@@ -37,6 +37,7 @@ TEST_F(ScriptHelpTest, ARevisionFiveLibraryShowsEveryKeywordRow) {
     }
     EXPECT_EQ(shown, 17);
     EXPECT_TRUE(get<QLabel>("lblHelpScriptCoomands_18")->isVisibleTo(w));
+    EXPECT_EQ(get<QLabel>("lblHelpScriptCoomands_14")->y(), px(4680));
     EXPECT_EQ(get<QLabel>("lblHelpScriptCoomands_8")->y(), px(5020));
     EXPECT_EQ(get<QGroupBox>("FraScriptHelpCustom")->y(), px(5760));
     EXPECT_EQ(get<QGroupBox>("FraScriptHelpExample")->y(), px(7800));
@@ -49,7 +50,9 @@ TEST_F(ScriptHelpTest, AnOlderLibraryHidesItsMissingFunctionsAndTheCardShrinks) 
          {"lblHelpScriptCoomands_16", "lblHelpScriptCoomands_17", "lblHelpScriptCoomands_18"}) {
         EXPECT_FALSE(get<QLabel>(row)->isVisibleTo(w)) << row;
     }
+    // The USB handle check row closes up under the pin-state row, inside the shorter frame.
     EXPECT_TRUE(get<QLabel>("lblHelpScriptCoomands_14")->isVisibleTo(w));
+    EXPECT_EQ(get<QLabel>("lblHelpScriptCoomands_14")->y(), px(3840));
     EXPECT_EQ(get<QLabel>("lblHelpScriptCoomands_8")->y(), px(4080));
     EXPECT_EQ(get<QGroupBox>("FraScriptHelpStandart")->height(), px(4815));
     EXPECT_EQ(get<QGroupBox>("FraScriptHelpCustom")->y(), px(5160));
