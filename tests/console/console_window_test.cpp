@@ -635,6 +635,109 @@ TEST_F(ConsoleWindowTest, ATypedBitIsInTheFrameAtOnce) {
                                                      "14"});
 }
 
+// What the user meets in each panel: the boxes the program fills (command codes, lengths
+// worked out from the data, the protocol code, the register frames of the presets) shown
+// but closed to typing, and only the boxes meant for the user open to it. Each row is a
+// step from the one before, so the steps that must close a box again (BaudRate's byte 2,
+// SendRecv's data box) are walked too.
+TEST_F(ConsoleWindowTest, OnlyTheBoxesMeantForTheUserTakeTyping) {
+    open();
+    // A box takes typing when a digit typed over its whole text changes the text.
+    auto takesTyping = [](QLineEdit* box) {
+        const QString before = box->text();
+        const bool one = before != QLatin1String("1");
+        box->selectAll();
+        QKeyEvent press(QEvent::KeyPress, one ? Qt::Key_1 : Qt::Key_0, Qt::NoModifier,
+                        one ? QStringLiteral("1") : QStringLiteral("0"));
+        QCoreApplication::sendEvent(box, &press);
+        return box->text() != before;
+    };
+    auto typingBoxes = [&] {
+        QStringList names;
+        for (QLineEdit* box : w->findChildren<QLineEdit*>()) {
+            if (!box->isVisibleTo(w) || !takesTyping(box)) continue;
+            // A list the user could type into shows its box, which has no name of its own.
+            names << (box->objectName().isEmpty() ? box->parentWidget()->objectName()
+                                                  : box->objectName());
+        }
+        names.sort();
+        return names;
+    };
+    auto range = [](const char* name, int first, int last) {
+        QStringList names;
+        for (int i = first; i <= last; ++i) names << QStringLiteral("%1_%2").arg(name).arg(i);
+        return names;
+    };
+    const QStringList generic = range("txtCodeXXFrame", 0, 4);
+    const QString data = QStringLiteral("txtCodeXXFrameData");
+    const QStringList byte0 = range("txtBitsByte0", 0, 7)
+                              << QStringLiteral("txtByte0Configuration");
+    const QStringList byte1 = range("txtBitsByte1", 0, 7)
+                              << QStringLiteral("txtByte1Configuration");
+    const QStringList byte12 = range("txtByte12Configuration", 0, 1);
+
+    struct Row {
+        const char* step;
+        std::function<void()> act;
+        QStringList typing;  // the boxes that take typing, every other shown box refuses it
+        QStringList closed;  // boxes that must be shown, and refuse typing
+    };
+    const auto pickOf = [this](const char* entry) { return [this, entry] { pick(entry); }; };
+    const auto clickOf = [this](const char* name) {
+        return [this, name] { click(QString::fromLatin1(name)); };
+    };
+    const std::vector<Row> rows = {
+        {"the header", pickOf(console::kCommandListHeader), {}, {}},
+        {"IDN", pickOf(" 01 : IDN "), {}, generic.mid(0, 2)},
+        {"BaudRate", pickOf(" 0A : BaudRate "), {generic[2]}, generic.mid(0, 2)},
+        {"RdReg after BaudRate", pickOf(" 08 : RdReg "), {}, generic},
+        {"RdReg's second register", clickOf("optCmd08ReadRegister_1"), {}, generic},
+        {"BaudRate again", pickOf(" 0A : BaudRate "), {generic[2]}, generic.mid(0, 2)},
+        {"WrReg after BaudRate", pickOf(" 09 : WrReg "), {}, generic},
+        {"WrReg's ARC_B value", clickOf("optCmd09WriteRegister_1"), {data}, generic},
+        {"WrReg's HFO to RF", clickOf("optCmd09WriteRegister_2"), {}, generic + QStringList{data}},
+        {"WrReg's reset HFO", clickOf("optCmd09WriteRegister_3"), {}, generic + QStringList{data}},
+        {"WrReg's index preset", clickOf("optCmd09WriteRegister_0"), {}, generic},
+        {"SendRecv: the length follows the data",
+         pickOf(" 04 : SendRecv "),
+         {data},
+         generic.mid(0, 2)},
+        {"WrReg picked while its ARC_B value is chosen",
+         [&] {
+             pick(" 09 : WrReg ");
+             click(QStringLiteral("optCmd09WriteRegister_1"));
+             pick(" 55 : Echo-code ");
+             pick(" 09 : WrReg ");
+         },
+         {data},
+         generic},
+        {"Echo", pickOf(" 55 : Echo-code "), {}, generic.mid(0, 1)},
+        {"Idle", pickOf(" 07 : Idle "), range("txtCode07Frame", 2, 15),
+         range("txtCode07Frame", 0, 1)},
+        {"Protocol Select before a protocol", pickOf(" 02 : Protocol Select "), {}, {}},
+        {"ISO15693 reader", clickOf("OptProtocolCode_1"),
+         byte0 + QStringList{QStringLiteral("txtCode02Frame_3")}, range("txtCode02Frame", 0, 2)},
+        {"ISO14443-A reader, no optional bytes", clickOf("OptProtocolCode_2"),
+         byte0 + QStringList{QStringLiteral("txtCode02Frame_3")},
+         range("txtCode02Frame", 0, 2) + byte12},
+        {"ISO14443-A reader, optional bytes", clickOf("OptByte12optional"),
+         byte0 + byte12 + range("txtCode02Frame", 3, 5), range("txtCode02Frame", 0, 2)},
+        {"FeliCa reader, no slot counter", clickOf("OptProtocolCode_4"),
+         byte0 + QStringList{QStringLiteral("txtCode02Frame_3")},
+         range("txtCode02Frame", 0, 2) + byte1},
+        {"FeliCa reader, slot counter", clickOf("chkiso18092_SlotCounterByte1"),
+         byte0 + byte1 + range("txtCode02Frame", 3, 4), range("txtCode02Frame", 0, 2)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.step);
+        r.act();
+        for (const QString& name : r.closed) EXPECT_TRUE(shown(name)) << name.toStdString();
+        QStringList expected = r.typing;
+        expected.sort();
+        EXPECT_EQ(typingBoxes(), expected);
+    }
+}
+
 TEST_F(ConsoleOnBoardTest, AnUnpluggedBoardReadsAsALinkFailure) {
     tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(core::kBoardConnectedPhrase));
     open();

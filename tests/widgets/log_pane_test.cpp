@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "core/log_entry.hpp"
 #include "core/settings_file.hpp"
@@ -265,6 +272,111 @@ TEST_F(LogPaneTest, AnEditableBoxSavesWhatTheUserTypedUntilTheNextEntryReplacesI
 
     pane.appendBoardTools("TQ73RNDLL_ECHO", "5500");
     EXPECT_FALSE(box.toPlainText().contains("note"));
+}
+
+// Copy as the user reaches it, by the keyboard and by the context menu, on a log the
+// user selected with the mouse or the keyboard.
+class LogCopyTest : public LogPaneTest {
+  protected:
+    void SetUp() override {
+        LogPaneTest::SetUp();
+        writeTwo();
+        view.resize(640, 320);
+        view.show();
+    }
+
+    // The view's lines: 0 is the empty line every log starts with, 1 to 3 the first
+    // entry, 4 and 5 the second.
+    QString line(int i) const { return view.toPlainText().split(QLatin1Char('\n')).at(i); }
+    // The point of the viewport at a character boundary of a line, in the middle of the
+    // line's height. The text starts a few pixels in from the viewport's corner; aiming
+    // at a boundary leaves half a character's slack either way. Columns are counted
+    // where no tab comes before them, so the plain advance of the text is their place.
+    QPoint at(int lineIndex, int column) const {
+        const QFontMetrics m(view.font());
+        const int x = kTextInset + m.horizontalAdvance(line(lineIndex).left(column));
+        return {x, kTextInset / 2 + lineIndex * m.lineSpacing() + m.lineSpacing() / 2};
+    }
+    void drag(QPoint from, QPoint to) {
+        QWidget* port = view.viewport();
+        QTest::mousePress(port, Qt::LeftButton, {}, from);
+        QTest::mouseMove(port, (from + to) / 2);
+        QTest::mouseMove(port, to);
+        QTest::mouseRelease(port, Qt::LeftButton, {}, to);
+    }
+    // Opens the view's context menu where the user right-clicks and clicks its item
+    // `caption`; a disabled item does nothing, and the menu is then left with Escape.
+    void menuItem(const QString& caption) {
+        bool found = false;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* a : menu->actions()) {
+                if (a->text() != caption) continue;
+                found = true;
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+            }
+            if (menu->isVisible()) QTest::keyClick(menu, Qt::Key_Escape);
+        });
+        const QPoint where = at(2, 0);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, where,
+                                view.viewport()->mapToGlobal(where));
+        QApplication::sendEvent(view.viewport(), &event);
+        EXPECT_TRUE(found) << caption.toStdString();
+    }
+
+    static constexpr int kTextInset = 4;
+};
+
+TEST_F(LogCopyTest, CopyPutsExactlyTheSelectionOnTheClipboard) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString held = QStringLiteral("held before the copy");
+    QString whole = pane.text();
+    whole.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QString acrossLines = QStringLiteral(
+        "14:05:09\tREQB\n\t\t\t>>> TQ73RNDLL_SENDRECV, 050008\n\t\t\t<<< 80055000\n05-09-2012");
+
+    const struct {
+        const char* name;
+        std::function<void()> select;
+        QString expected;
+    } selections[] = {
+        {"part of one line", [&] { drag(at(1, 3), at(1, 10)); }, QStringLiteral("09-2012")},
+        {"across lines", [&] { drag(at(1, 11), at(4, 10)); }, acrossLines},
+        {"across lines, dragged upwards", [&] { drag(at(4, 10), at(1, 11)); }, acrossLines},
+        {"one line by a double click",
+         [&] { QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at(3, 0)); },
+         QStringLiteral("\t\t\t<<< 80055000")},
+        {"everything by Ctrl+A", [&] { QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier); },
+         whole},
+        {"everything by the menu", [&] { menuItem(QStringLiteral("Select All")); }, whole},
+        // A click without a drag leaves nothing selected.
+        {"nothing", [&] { QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(1, 3)); },
+         held},
+    };
+    const struct {
+        const char* name;
+        std::function<void()> copy;
+    } copies[] = {
+        {"Ctrl+C", [&] { QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier); }},
+        {"the menu's Copy", [&] { menuItem(QStringLiteral("&Copy")); }},
+    };
+    for (const auto& s : selections) {
+        for (const auto& c : copies) {
+            SCOPED_TRACE(std::string(s.name) + ", copied by " + c.name);
+            // A click first clears what the case before selected.
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(5, 0));
+            clipboard->setText(held);
+            ASSERT_EQ(clipboard->text(), held);
+            s.select();
+            c.copy();
+            EXPECT_EQ(clipboard->text(), s.expected);
+        }
+    }
+    // The log itself is untouched by selecting and copying.
+    QString shown = pane.text();
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    EXPECT_EQ(view.toPlainText(), shown);
 }
 
 }  // namespace
