@@ -4,8 +4,17 @@
 
 namespace core {
 
+namespace {
+PumpWatcher pumpWatcher = nullptr;
+}  // namespace
+
+void setPumpWatcher(PumpWatcher watcher) { pumpWatcher = watcher; }
+
 void pumpEvents(int passes) {
-    for (int i = 0; i < passes; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    for (int i = 0; i < passes; ++i) {
+        if (pumpWatcher) pumpWatcher();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
 }
 
 }  // namespace core

@@ -6,4 +6,9 @@ namespace core {
 // handler stays responsive to STOP buttons, loop boxes and window closing.
 void pumpEvents(int passes = 1);
 
+// Told before each pass of pumpEvents. The program sets none; tests bound a run's loops
+// here, since every pass of a run pumps whatever it sends to the board.
+using PumpWatcher = void (*)();
+void setPumpWatcher(PumpWatcher watcher);
+
 }  // namespace core

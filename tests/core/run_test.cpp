@@ -1,3 +1,5 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include "core/pump.hpp"
 #include "core/run_guard.hpp"
 #include "host_window.hpp"
+#include "loop_bound.hpp"
 #include "test_context.hpp"
 
 namespace {
@@ -93,6 +96,26 @@ TEST_F(RunTest, UntickingTheLoopBoxEndsThePollingLoopAfterTheCurrentCycle) {
     EXPECT_EQ(host->cycles, 3);
     // Its long pause went through the timing source, not a burst of passes.
     EXPECT_EQ(t.timing.totalPaused(), 3 * core::timedPauseMs(10001));
+}
+
+// A test bounds a loop by what each pass is meant to send. A loop that no longer sends it,
+// and will not end, still pumps: the bound counts its pumps too and ends the run there.
+TEST_F(RunTest, ALoopThatStarvesItsBoundsCountIsEndedByItsPumps) {
+    testing::TestPartResultArray failures;
+    int pumps = 0;
+    {
+        const testing::ScopedFakeTestPartResultReporter intercept(
+            testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        const testsupport::LoopBound bound(host, 3);  // nothing tells it of a pass
+        core::RunScope run(*host);
+        // Held to twice the bound's pumps here, so that a bound blind to them fails this
+        // test rather than hanging it.
+        while (pumps < 2 * testsupport::LoopBound::kPumpLimit && !run.pumpEnds()) ++pumps;
+    }
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_THAT(failures.GetTestPartResult(0).message(),
+                testing::HasSubstr("the loop went on past 5000 event pumps"));
+    EXPECT_EQ(pumps, testsupport::LoopBound::kPumpLimit);
 }
 
 TEST_F(RunTest, ACountOfThreeRunsThreePassesAndEndsHiddenAtZero) {

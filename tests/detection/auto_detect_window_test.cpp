@@ -33,17 +33,14 @@ class AutoDetectTest : public detectiontest::SimulatedBoardHolder,
   protected:
     AutoDetectTest() : WindowFixture(&reader) {
         tc.values().DemodGainValue = QStringLiteral("D1");
-        reader.watch = [this](const reader::JournalEntry& e) {
-            if (bound && isFieldOff(e)) bound->pass();
+        reader.watch = [this](const reader::JournalEntry&) {
+            if (bound) bound->pass();
         };
     }
 
-    // No test here wants more passes of one window than this; a run that goes on past
-    // them fails its test there instead of looping until ctest's timeout.
-    static constexpr int kPassLimit = 10;
     AutoDetectWindow* open() {
         WindowFixture::open();
-        bound.emplace(w, kPassLimit);
+        bound.emplace(w, detectiontest::kCallLimit, "calls");
         return w;
     }
     // Every pass, and nothing else of the window, begins by switching the field off.

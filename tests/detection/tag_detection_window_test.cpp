@@ -45,17 +45,14 @@ class TagDetectionHelpers : public Base {
   protected:
     using Base::Base;
 
-    // No test here wants more passes of one window than this; a run that goes on past
-    // them fails its test there instead of looping until ctest's timeout.
-    static constexpr int kPassLimit = 10;
     TagDetectionWindow* open() {
         Base::open();
-        bound.emplace(this->w, kPassLimit);
+        bound.emplace(this->w, detectiontest::kCallLimit, "calls");
         return this->w;
     }
     // The fixture's reader hook, told of every call.
-    void countPass(ReaderFunction f, std::string_view request) {
-        if (bound && f == ReaderFunction::KvCmd && request == kPreIdleWrite) bound->pass();
+    void countCall() {
+        if (bound) bound->pass();
     }
     std::optional<testsupport::LoopBound> bound;
 
@@ -87,7 +84,7 @@ class TagDetectionScripted : public testsupport::WatchedReaderHolder, public Scr
   protected:
     TagDetectionScripted() : ScriptedFixture(&watched) {
         watched.inner = &tc.scripted;
-        watched.watch = [this](ReaderFunction f, std::string_view r) { countPass(f, r); };
+        watched.watch = [this](ReaderFunction, std::string_view) { countCall(); };
         tc.values().DemodGainValue = QStringLiteral("D1");
     }
 };
@@ -431,7 +428,7 @@ class TagDetectionOnBoard
   protected:
     TagDetectionOnBoard() : TagDetectionHelpers(&reader) {
         tc.values().DemodGainValue = QStringLiteral("D1");
-        reader.watch = [this](const reader::JournalEntry& e) { countPass(e.function, e.request); };
+        reader.watch = [this](const reader::JournalEntry&) { countCall(); };
     }
     static bool isIdle(const reader::JournalEntry& e) {
         return e.function == ReaderFunction::KvCmd && e.request.rfind("01070E0", 0) == 0;
@@ -598,50 +595,82 @@ TEST_F(TagDetectionOnBoard, BoxesChangedDuringARunCountFromTheirNextReading) {
     EXPECT_EQ(dacH, (std::vector<std::string>{"FF", "A8", "A8"}));
 }
 
-TEST_F(TagDetectionOnBoard, ClosingOrQuittingDuringACalibrationOrALoopEndsItAtTheNextPump) {
+// Closed, or the program quitting, after any call of a calibration or of a looping
+// detection's pass (with the register read, every probe answering), the run ends at the
+// pump that ran the close: nothing more reaches the board, nothing more reaches the log.
+TEST_F(TagDetectionOnBoard, ClosingOrQuittingAnywhereInARunSendsNothingMore) {
     const struct {
         const char* what;
         bool calibration;
         bool quit;
-    } cases[] = {{"calibration, closed", true, false},
-                 {"loop run, closed", false, false},
-                 {"loop run, quitting", false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        open();
-        if (!c.calibration) click(QStringLiteral("chkLoop"));
-        QPointer<TagDetectionWindow> window = w;
-        std::size_t callsAtClose = 0;
-        reader.after = [&](const reader::JournalEntry& e) {
-            if (callsAtClose || e.request.rfind("01070E0", 0) != 0) return;
-            callsAtClose = reader.journal().size();
-            QMetaObject::invokeMethod(
-                w,
-                [&] {
-                    if (c.quit) {
-                        tc.ctx->setQuitting(true);
-                    } else {
-                        tc.ctx->windows().close(WindowKind::TagDetection);
-                    }
-                },
-                Qt::QueuedConnection);
-        };
-        if (c.calibration) {
-            calibrate();
+    } runs[] = {{"calibration, closed", true, false},
+                {"detection, closed", false, false},
+                {"detection, quitting", false, true}};
+    for (const auto& r : runs) {
+        if (r.calibration) {
+            useTags({});
+            board.setTagPresentForDetector(std::nullopt);
         } else {
-            launch();
+            useDefaultAntenna();
+            board.setTagPresentForDetector(true);
         }
-        reader.after = nullptr;
-        EXPECT_LE(reader.journal().size(), callsAtClose + 1) << "the register read at most";
-        EXPECT_TRUE(tc.values().StopRequested || c.quit);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (!c.quit) {
-            EXPECT_TRUE(window.isNull());
+        // Opens the window ready to run; a detection loops when `loop` says so.
+        const auto ready = [&](bool loop) {
+            open();
+            reader.clearJournal();
+            get<QCheckBox>(QStringLiteral("chkWithReadRg"))->setChecked(true);
+            if (r.calibration) return;
+            useCalibratedWindow();
+            if (loop) click(QStringLiteral("chkLoop"));
+        };
+        const auto run = [&] {
+            if (r.calibration) {
+                calibrate();
+            } else {
+                launch();
+            }
+        };
+        // The calls of a whole calibration, or of one detection pass, undisturbed.
+        ready(false);
+        run();
+        const std::size_t calls = reader.journal().size();
+        ASSERT_GT(calls, r.calibration ? 16u : 30u) << r.what;
+        closeWindow();
+
+        for (std::size_t at = 1; at <= calls; ++at) {
+            SCOPED_TRACE(std::string(r.what) + ", after call " + std::to_string(at));
+            std::optional<std::size_t> callsAtClose;
+            QString logAtClose;
+            reader.after = [&](const reader::JournalEntry&) {
+                if (reader.journal().size() != at) return;
+                QMetaObject::invokeMethod(
+                    w,
+                    [&] {
+                        callsAtClose = reader.journal().size();
+                        logAtClose = w->logText();
+                        if (r.quit) {
+                            tc.ctx->setQuitting(true);
+                        } else {
+                            tc.ctx->windows().close(WindowKind::TagDetection);
+                        }
+                    },
+                    Qt::QueuedConnection);
+            };
+            ready(true);
+            tc.values().StopRequested = false;
+            QPointer<TagDetectionWindow> window = w;
+            run();
+            reader.after = nullptr;
+            ASSERT_TRUE(callsAtClose) << "no pump after the call";
+            EXPECT_EQ(reader.journal().size(), *callsAtClose) << reader.calls().back();
+            EXPECT_EQ(tc.values().StopRequested, !r.quit) << "set by the unload alone";
+            ASSERT_FALSE(window.isNull());
+            EXPECT_EQ(window->logText(), logAtClose);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_EQ(window.isNull(), !r.quit) << "deleted once the run returned";
+            tc.ctx->setQuitting(false);
+            closeWindow();
         }
-        tc.ctx->setQuitting(false);
-        tc.ctx->windows().close(WindowKind::TagDetection);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        reader.clearJournal();
     }
 }
 
