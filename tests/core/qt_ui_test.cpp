@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
+#include <QMessageBox>
 #include <QTimer>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/ui.hpp"
 
@@ -65,6 +69,86 @@ TEST(QtUi, DialogsShowTheOrdinaryPointerAndGiveTheHourglassBack) {
     }
     ui.setBusy(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// What a message box asks is what the user answers: each set of buttons shows exactly its
+// buttons, and each button pressed comes back as its own answer. A button mapped to the
+// wrong answer would turn a "No, keep it" into a "Cancel" (or worse, a "Yes") with every
+// scripted-dialog test still green.
+TEST(QtUi, AMessageBoxShowsItsButtonsAndAnswersWithTheOnePressed) {
+    using B = QMessageBox::StandardButton;
+    using core::MsgResult;
+    struct Press {
+        B button;
+        MsgResult answer;
+    };
+    const struct {
+        core::MsgButtons buttons;
+        QMessageBox::StandardButtons shown;
+        std::vector<Press> presses;
+    } sets[] = {
+        {core::MsgButtons::Ok, B::Ok, {{B::Ok, MsgResult::Ok}}},
+        {core::MsgButtons::OkCancel,
+         B::Ok | B::Cancel,
+         {{B::Ok, MsgResult::Ok}, {B::Cancel, MsgResult::Cancel}}},
+        {core::MsgButtons::YesNo,
+         B::Yes | B::No,
+         {{B::Yes, MsgResult::Yes}, {B::No, MsgResult::No}}},
+        {core::MsgButtons::YesNoCancel,
+         B::Yes | B::No | B::Cancel,
+         {{B::Yes, MsgResult::Yes}, {B::No, MsgResult::No}, {B::Cancel, MsgResult::Cancel}}},
+    };
+    const struct {
+        core::MsgIcon icon;
+        QMessageBox::Icon shown;
+    } icons[] = {
+        {core::MsgIcon::None, QMessageBox::NoIcon},
+        {core::MsgIcon::Critical, QMessageBox::Critical},
+        {core::MsgIcon::Question, QMessageBox::Question},
+        {core::MsgIcon::Exclamation, QMessageBox::Warning},
+        {core::MsgIcon::Information, QMessageBox::Information},
+    };
+    core::QtUi ui;
+    int pressed = 0;
+    std::size_t iconAt = 0;
+    for (const auto& set : sets) {
+        for (const Press& press : set.presses) {
+            const auto& icon = icons[iconAt++ % std::size(icons)];
+            SCOPED_TRACE("buttons " + std::to_string(static_cast<int>(set.buttons)) + ", press " +
+                         std::to_string(static_cast<int>(press.button)));
+            struct Seen {
+                QString text, title;
+                QMessageBox::StandardButtons buttons;
+                QMessageBox::Icon icon = QMessageBox::NoIcon;
+            };
+            std::optional<Seen> seen;
+            QTimer poll;
+            poll.setInterval(5);
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || seen) return;
+                seen = Seen{box->text(), box->windowTitle(), box->standardButtons(), box->icon()};
+                if (QAbstractButton* b = box->button(press.button)) {
+                    b->click();
+                    ++pressed;
+                } else {
+                    box->reject();
+                }
+            });
+            poll.start();
+            const MsgResult answer =
+                ui.messageBox(QStringLiteral("Overwrite it ?"), QStringLiteral("Save Log"),
+                              icon.icon, set.buttons);
+            ASSERT_TRUE(seen.has_value()) << "no message box came up";
+            EXPECT_EQ(seen->text, QStringLiteral("Overwrite it ?"));
+            EXPECT_EQ(seen->title, QStringLiteral("Save Log"));
+            EXPECT_EQ(seen->buttons, set.shown);
+            EXPECT_EQ(seen->icon, icon.shown);
+            EXPECT_EQ(answer, press.answer);
+        }
+    }
+    EXPECT_EQ(pressed, 8);
+    EXPECT_EQ(iconAt, std::size(icons) + 3);
 }
 
 }  // namespace
