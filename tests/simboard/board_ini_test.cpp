@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
+#include <functional>
 #include <optional>
 
 #include "dummy_tag.hpp"
@@ -83,6 +84,38 @@ TEST(BoardIni, UnreadableLinesAreIgnoredAndTheDefaultsStand) {
     }
     // An explicitly empty antenna is not the default one.
     EXPECT_EQ(parseBoardIni("[board]\nemptyAntenna=true\n").config.tags, std::vector<TagSpec>{});
+}
+
+// A value at the edge of what its key takes is taken whole and without a warning: a blank
+// or a tilde inside a text, a text of the greatest length, the largest and smallest bytes.
+TEST(BoardIni, ValuesAtTheEdgesOfTheirKeysAreTaken) {
+    const std::string longestIdentity =
+        "~ " + std::string(kMaxIdentificationLength - 4, 'I') + " !";
+    const std::string longestRevision = "3.4.1 (" + std::string(24, '9') + ")";
+    const struct {
+        std::string line;
+        std::function<bool(const BoardConfig&)> taken;
+    } cases[] = {
+        {"identity=TQ73RN SIM ~2A",
+         [](const BoardConfig& c) { return c.identification == "TQ73RN SIM ~2A"; }},
+        {"identity=" + longestIdentity,
+         [&](const BoardConfig& c) { return c.identification == longestIdentity; }},
+        {"libraryRevision=" + longestRevision,
+         [&](const BoardConfig& c) { return c.libraryRevision == longestRevision; }},
+        {"firmwareRevision=" + std::string(32, 'F'),
+         [](const BoardConfig& c) { return c.firmwareRevision == Bytes(16, 0xFF); }},
+        {"interfacePinState=FF", [](const BoardConfig& c) { return c.interfacePinState == 0xFF; }},
+        {"detectorAmplitude=00",
+         [](const BoardConfig& c) { return c.detector.amplitudeWithoutTag == 0x00; }},
+    };
+    ASSERT_EQ(longestIdentity.size(), kMaxIdentificationLength);
+    ASSERT_EQ(longestRevision.size(), 32u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ParsedBoardIni parsed = parseBoardIni("[board]\n" + c.line + "\n");
+        EXPECT_EQ(parsed.warnings, std::vector<std::string>{});
+        EXPECT_TRUE(c.taken(parsed.config));
+    }
 }
 
 // emptyAntenna only matters without [tag.N] sections: listed tags stay on the antenna,
