@@ -2,7 +2,7 @@
 # Fails when a source folder includes a folder it does not stand on. The direction is
 # reader, transceiver <- core <- widgets <- the window folders; simboard stands on reader
 # alone, and no window folder reaches into another; app/ gathers the window folders.
-# main.cpp may include anything.
+# main.cpp and program.cpp, beside the folders, may include anything.
 set -euo pipefail
 src=${1:-$(dirname "$0")/../src}
 allowed() {

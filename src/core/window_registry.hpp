@@ -10,8 +10,8 @@ namespace core {
 
 class AppContext;
 
-// Creates, finds and closes the child windows by kind. main.cpp registers a factory
-// per kind, so the shell does not link the subsystems that provide the windows.
+// Creates, finds and closes the child windows by kind. The program's start registers a
+// factory per kind, so the shell does not link the subsystems that provide the windows.
 class WindowRegistry {
   public:
     using Factory = std::function<ToolWindow*(AppContext&)>;

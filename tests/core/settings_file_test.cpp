@@ -11,43 +11,14 @@
 
 #include "file_size_limit.hpp"
 #include "hostile_files.hpp"
+#include "scratch_config_folder.hpp"
 #include "test_context.hpp"
 
 namespace {
 
 using core::LoadUsageFile;
 using core::SaveUsageFile;
-
-// While it lives, the user's configuration folder is a scratch folder of its own, so
-// that no test reads or writes the real one, nor one that another test run shares.
-class ScratchConfigFolder {
-  public:
-    ScratchConfigFolder()
-        : before_(qgetenv(kVariable)), wasSet_(qEnvironmentVariableIsSet(kVariable)) {
-        qputenv(kVariable, QFile::encodeName(folder_.path()));
-    }
-    ~ScratchConfigFolder() {
-        if (wasSet_) {
-            qputenv(kVariable, before_);
-        } else {
-            qunsetenv(kVariable);
-        }
-    }
-    ScratchConfigFolder(const ScratchConfigFolder&) = delete;
-    ScratchConfigFolder& operator=(const ScratchConfigFolder&) = delete;
-
-    // Where the settings file goes when the program's folder cannot take it.
-    QString settingsFile() const {
-        return folder_.filePath(QStringLiteral("TQ73RN/") +
-                                QString::fromLatin1(core::kUsageFileName));
-    }
-
-  private:
-    static constexpr char kVariable[] = "XDG_CONFIG_HOME";
-    QTemporaryDir folder_;
-    QByteArray before_;
-    bool wasSet_;
-};
+using testsupport::ScratchConfigFolder;
 
 class SettingsFile : public ::testing::Test {
   protected:

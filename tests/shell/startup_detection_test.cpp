@@ -20,12 +20,50 @@ namespace {
 
 QString hexOf(const char* text) { return QString::fromLatin1(QByteArray(text).toHex().toUpper()); }
 
+// The first three characters without their dots, read as far as their digits go.
 TEST(DetectionDecoding, LibraryRevisionNumber) {
     const struct {
         const char* answer;
         int number;
-    } cases[] = {{"3.4.1", 34}, {"0.2", 2}, {"5.1.0", 51}, {"4.0", 40},
-                 {"10.2", 10},  {"", 0},    {"x.1", 0},    {"3", 3}};
+    } cases[] = {
+        // Every digit once in each place; the third place lies past the three characters.
+        {"0.1.2", 1},
+        {"1.2.3", 12},
+        {"2.3.4", 23},
+        {"3.4.5", 34},
+        {"4.5.6", 45},
+        {"5.6.7", 56},
+        {"6.7.8", 67},
+        {"7.8.9", 78},
+        {"8.9.0", 89},
+        {"9.0.1", 90},
+        {"0.0.0", 0},
+        {"9.9.9", 99},
+        {"0.2", 2},
+        {"4.0", 40},
+        // Parts of two digits: the three characters hold the first two of them.
+        {"10.2", 10},
+        {"12.3.4", 12},
+        {"99.9", 99},
+        {"3.10", 31},
+        {"2.10.1", 21},
+        {"10.10.10", 10},
+        // Texts no library gives: undotted, short, empty, dots out of place, and
+        // whatever is no digit, which ends the number.
+        {"3", 3},
+        {"35", 35},
+        {"351", 351},
+        {"5.", 5},
+        {"", 0},
+        {".5.1", 5},
+        {"5..1", 5},
+        {"x.1", 0},
+        {"v5.1", 0},
+        {" 5.1", 0},
+        {"-1.0", 0},
+        {"3.x", 3},
+        {"3a.1", 3},
+    };
     for (const auto& c : cases) {
         EXPECT_EQ(transceiver::decodeDllRevisionNumber(QLatin1String(c.answer)), c.number)
             << c.answer;
@@ -37,13 +75,35 @@ TEST(DetectionDecoding, FirmwareRevisionTakesOnlyBytesPresent) {
         const char* answer;
         const char* text;
     } cases[] = {
+        // Every digit once in each place.
+        {"0003000102", "0.1.2"},
+        {"0003010203", "1.2.3"},
+        {"0003020304", "2.3.4"},
+        {"0003030405", "3.4.5"},
+        {"0003040506", "4.5.6"},
+        {"0003050607", "5.6.7"},
+        {"0003060708", "6.7.8"},
+        {"0003070809", "7.8.9"},
+        {"0003080900", "8.9.0"},
+        {"0003090001", "9.0.1"},
         {"0003010401", "1.4.1"},
+        // Bytes of two and three decimal digits.
         {"0002010A", "1.10"},
+        {"00030A0B0C", "10.11.12"},
+        {"0003106364", "16.99.100"},
+        {"000380C8FF", "128.200.255"},
+        {"0003010a0f", "1.10.15"},  // lower-case digits read as upper-case ones
+        {"000105", "5"},
+        // What the answer does not hold is not read.
         {"000A0102", "1.2"},  // claims ten bytes, holds two
         {"0003010", "1"},     // half a byte at the end
+        {"0001010401", "1"},  // holds more than it claims
+        {"0000010401", ""},
         {"0002", ""},
         {"00", ""},
         {"0002ZZ01", ""},
+        {"000301ZZ01", "1"},  // a byte that is no hex ends the text
+        {"00ZZ0104", ""},     // so does a length that is none
     };
     for (const auto& c : cases) {
         EXPECT_EQ(transceiver::decodeMcuRevisionText(QLatin1String(c.answer)),
@@ -164,22 +224,41 @@ TEST_F(DetectionFixture, TheIdentificationKeepsItsTextWithoutTheNul) {
     }
 }
 
-TEST_F(DetectionFixture, UsbConnectionOnlyFromRevisionFive) {
+// The library revision's number decides: below 3 the revision is named in red and the
+// detection fails; from 5 the board is connected over USB first.
+TEST_F(DetectionFixture, TheLibraryRevisionDecidesTheVerdictAndTheUsbConnection) {
     const struct {
         const char* revision;
+        bool accepted;
         int number;
         bool connects;
-    } cases[] = {{"0.3", 3, false}, {"0.4", 4, false}, {"0.5", 5, true}, {"4.0", 40, true}};
+    } cases[] = {
+        {"0.0", false, 0, false},  {"0.2", false, 0, false},  // the newest refused
+        {"0.3", true, 3, false},                              // the oldest accepted
+        {"0.4", true, 4, false},   {"0.5", true, 5, true},    {"4.0", true, 40, true},
+        {"9.0.0", true, 90, true}, {"9.9.9", true, 99, true},  // the newest
+        {"10.2", true, 10, true},  {"3.x", true, 3, false},   {"v5.1", false, 0, false},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.revision);
         t.scripted.clearCalls();
+        t.values().DllRevisionNumber = -1;
         t.ctx->statusBar().setPanelText(1, QString());
         t.ctx->statusBar().setMenusEnabled(false);
         t.scripted.queue(ReaderFunction::GetDllRev, 0, c.revision);
         detect();
-        EXPECT_EQ(t.values().DllRevisionNumber, c.number);
+        const QString revision = QLatin1String(c.revision);
+        EXPECT_EQ(t.values().DllRevisionNumber, c.accepted ? c.number : -1);
+        EXPECT_EQ(
+            label("lblDllRev")->text(),
+            QStringLiteral("DLL REV = ") +
+                (c.accepted ? revision : revision.left(3) + QLatin1String(kWrongDllRevisionText)));
+        EXPECT_EQ(isRed("lblDllRev"), !c.accepted);
         EXPECT_EQ(t.scripted.countOf(ReaderFunction::UsbConnect), c.connects ? 1 : 0);
-        EXPECT_EQ(t.ctx->statusBar().panelText(1), QLatin1String(core::kBoardConnectedPhrase));
+        EXPECT_EQ(label("lblDetectionStatus")->text(),
+                  QLatin1String(c.accepted ? kDetectionOkText : kDetectionFailedText));
+        EXPECT_EQ(t.ctx->statusBar().panelText(1),
+                  c.accepted ? QLatin1String(core::kBoardConnectedPhrase) : QLatin1String());
         expectClosingThreeSecondsLater();
     }
 }
