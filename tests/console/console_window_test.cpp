@@ -306,6 +306,88 @@ TEST_F(ConsoleWindowTest, PickingACommandBringsBackItsBoxes) {
     EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("62"));
 }
 
+// A pick shows no exchange that was not made under it: whatever the panel shown before
+// held (filled by a Send from Protocol Select, Idle, SendRecv or the entry itself), the
+// picked entry's panel comes up with empty request, answer and explanation boxes, and so
+// do the others. Only the board buttons' answer boxes keep their last answer until their
+// button is clicked again.
+TEST_F(ConsoleWindowTest, APickShowsItsPanelWithoutAnyEarlierExchange) {
+    open();
+    struct PanelBoxes {
+        const char* id;
+        const char* frame;
+        int explanations;
+    };
+    const PanelBoxes panels[] = {{"XX", "FraCommandCodeXX", 5},
+                                 {"02", "FraCommandCode02", 3},
+                                 {"07", "FraCommandCode07", 2}};
+    auto idOf = [](const QString& entry) {
+        const QString code = entry.mid(1, 2);
+        if (code == QLatin1String("02") || code == QLatin1String("07")) return code;
+        return entry == QLatin1String(console::kCommandListHeader) ? QString()
+                                                                   : QStringLiteral("XX");
+    };
+    auto boxesOf = [](const PanelBoxes& p) {
+        const QString id = QString::fromLatin1(p.id);
+        QStringList names = {QStringLiteral("txtCommandCode%1Request").arg(id),
+                             QStringLiteral("txtCommandCode%1Answer").arg(id)};
+        for (int k = 0; k < p.explanations; ++k)
+            names << QStringLiteral("txtCommandCode%1AnswerExplain_%2").arg(id).arg(k);
+        return names;
+    };
+    // The board buttons' answers, which no pick touches.
+    pick(" 07 : Idle ");
+    tc.scripted.queue(ReaderFunction::Echo, 0, "5500");
+    click(QStringLiteral("cmdEcho"));
+    ASSERT_EQ(text(QStringLiteral("txtEchoAnswer")), QStringLiteral("5500"));
+
+    auto* list = get<QComboBox>(QStringLiteral("cboTQ73RN_CommandList"));
+    ASSERT_EQ(list->count(), 9);
+    int linesShownBefore = 0;  // explanation lines the walk saw filled before a pick
+    for (int i = 0; i < list->count(); ++i) {
+        const QString entry = list->itemText(i);
+        for (const QString& last :
+             {QStringLiteral(" 02 : Protocol Select "), QStringLiteral(" 07 : Idle "),
+              QStringLiteral(" 04 : SendRecv "), entry}) {
+            const QString lastId = idOf(last);
+            if (lastId.isEmpty()) continue;  // the header has no Send
+            SCOPED_TRACE(entry.toStdString() + ", the last Send from" + last.toStdString());
+            pick(last.toLatin1().constData());
+            if (lastId == QLatin1String("02")) click(QStringLiteral("OptProtocolCode_1"));
+            tc.scripted.queue(ReaderFunction::KvCmd, 0,
+                              last.contains(QLatin1String("SendRecv"))
+                                  ? "800E000123456789ABCDEF0102AABB00"
+                                  : "0000");
+            click(QStringLiteral("cmdSendCommandCode") + lastId);
+            ASSERT_FALSE(text(QStringLiteral("txtCommandCode%1Request").arg(lastId)).isEmpty());
+            ASSERT_FALSE(text(QStringLiteral("txtCommandCode%1Answer").arg(lastId)).isEmpty());
+            for (const PanelBoxes& p : panels) {
+                for (const QString& name : boxesOf(p)) {
+                    if (name.contains(QLatin1String("Explain")) && shown(name)) ++linesShownBefore;
+                }
+            }
+
+            pick(entry.toLatin1().constData());
+
+            const QString id = idOf(entry);
+            for (const PanelBoxes& p : panels) {
+                EXPECT_EQ(shown(QString::fromLatin1(p.frame)), QLatin1String(p.id) == id)
+                    << p.frame;
+                for (const QString& name : boxesOf(p)) {
+                    EXPECT_EQ(text(name), QString()) << name.toStdString();
+                    if (name.contains(QLatin1String("Explain"))) {
+                        EXPECT_FALSE(shown(name)) << name.toStdString();
+                    }
+                }
+            }
+            EXPECT_EQ(text(QStringLiteral("txtEchoAnswer")), QStringLiteral("5500"));
+        }
+    }
+    // Protocol Select's three lines, Idle's two and SendRecv's five before every entry, and
+    // the entry's own lines.
+    EXPECT_GE(linesShownBefore, 9 * (3 + 2 + 5));
+}
+
 TEST_F(ConsoleWindowTest, ArcBValueIsOneByteAndSurvivesOtherPresets) {
     open();
     pick(" 09 : WrReg ");
