@@ -575,16 +575,25 @@ TEST_F(ConsoleWindowTest, AHiddenProtocolSelectBoxIsNotSentSoNotRefused) {
     EXPECT_EQ(kvRequests(), std::vector<std::string>{"0102020200"});
 }
 
-// Queues a click as the window system delivers it, to arrive during a later pump.
-void postClick(QWidget* target) {
+// A click as the window system delivers it: a press and a release at the target's centre,
+// which the window's event filters see.
+std::vector<std::unique_ptr<QMouseEvent>> clickEvents(QWidget* target) {
     const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    std::vector<std::unique_ptr<QMouseEvent>> events;
     for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QCoreApplication::postEvent(
-            target,
-            new QMouseEvent(type, at, target->mapToGlobal(at), Qt::LeftButton,
-                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                            Qt::NoModifier));
+        events.push_back(std::make_unique<QMouseEvent>(
+            type, at, target->mapToGlobal(at), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
     }
+    return events;
+}
+// Queues the click, to arrive during a later pump.
+void postClick(QWidget* target) {
+    for (auto& e : clickEvents(target)) QCoreApplication::postEvent(target, e.release());
+}
+// Delivers the click now.
+void sendClick(QWidget* target) {
+    for (auto& e : clickEvents(target)) QCoreApplication::sendEvent(target, e.get());
 }
 
 TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
@@ -626,6 +635,68 @@ TEST_F(ConsoleWindowTest, SendsClickedFasterThanTheyRunNestOnlyAFewDeep) {
     EXPECT_LT(kvRequests().size(), 100u);
     EXPECT_EQ(w->consoleLogText().count(QStringLiteral(">>> ")),
               static_cast<qsizetype>(kvRequests().size()));
+}
+
+// Each Send button takes a click during the pause before another Send's exchange: the
+// exchange runs to its end inside that pause and is logged. Clicks nest so only to a
+// bound; the click during the deepest Send's pause is dropped.
+TEST_F(ConsoleWindowTest, ASendClickedDuringASendsPauseRunsAndIsLogged) {
+    open();
+    w->show();
+    struct Row {
+        const char* entry;
+        const char* id;
+        std::function<void()> prepare;
+        const char* request;  // as logged
+    };
+    const std::vector<Row> rows = {
+        {" 01 : IDN ", "XX", [] {}, "01 0100"},
+        {" 02 : Protocol Select ", "02", [this] { click(QStringLiteral("OptProtocolCode_1")); },
+         "01 0202010D"},
+        {" 07 : Idle ", "07", [] {}, "01 070E0804000400180000000000000000"},
+    };
+    const QString logged = QStringLiteral("\t>>> TQ73RNDll_KVCmd, ");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.entry);
+        pick(r.entry);
+        r.prepare();
+        auto* send = get<QPushButton>(QStringLiteral("cmdSendCommandCode%1").arg(r.id));
+        // Each pause takes one click, up to `clicks`, so that a Send nesting without a
+        // bound ends all the same. Gives the clicks made.
+        auto run = [&](int clicks) {
+            click(QStringLiteral("cmdClearLog"));
+            tc.scripted.clearCalls();
+            int made = 0;
+            tc.timing.setPauseHook([&] {
+                if (made == clicks) return;
+                ++made;
+                sendClick(send);
+            });
+            click(QStringLiteral("cmdSendCommandCode%1").arg(r.id));
+            tc.timing.setPauseHook(nullptr);
+            return made;
+        };
+
+        // One click during the pause: its Send runs to its end there, then the first. The
+        // answers tell the calls apart.
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, "000101");
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, "000102");
+        EXPECT_EQ(run(1), 1);
+        EXPECT_EQ(kvRequests().size(), 2u);
+        const QString log = w->consoleLogText();
+        EXPECT_EQ(log.count(logged + QLatin1String(r.request) + QLatin1String("\r\n")), 2);
+        EXPECT_LT(log.indexOf(QStringLiteral("<<< 000101")),
+                  log.indexOf(QStringLiteral("<<< 000102")));
+        EXPECT_EQ(text(QStringLiteral("txtCommandCode%1Answer").arg(r.id)),
+                  QStringLiteral("000102"));
+
+        // A click in every pause: the Sends nest to the bound, where the click during the
+        // deepest one's pause is dropped.
+        EXPECT_EQ(run(4 * console::kMaxNestedSends), console::kMaxNestedSends);
+        EXPECT_EQ(kvRequests().size(), static_cast<std::size_t>(console::kMaxNestedSends));
+        EXPECT_EQ(w->consoleLogText().count(logged),
+                  static_cast<qsizetype>(console::kMaxNestedSends));
+    }
 }
 
 TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {
