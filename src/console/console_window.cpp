@@ -33,10 +33,6 @@ using transceiver::toLatin1;
 
 // The pause before each exchange: as many event passes as the console's sends let run.
 constexpr int kPausePasses = 1000;
-// A Send clicked during another Send's pause runs inside that pause, and so on: a user
-// clicking fast would nest Sends until the stack ran out. Beyond this depth the clicks
-// are dropped, as clicks on the other controls are.
-constexpr int kMaxNestedSends = 8;
 
 // The answer box of a Send that refused its boxes (pasted text gets past the key filters).
 std::vector<std::optional<QString>> shownLines(const ExplainLines& lines) {

@@ -29,6 +29,11 @@ class ProtocolSelectPanel;
 
 inline constexpr char kConsoleCaption[] = "   TQ73RN user interface";
 
+// A Send clicked during another Send's pause runs inside that pause, and so on: a user
+// clicking fast would nest Sends until the stack ran out. A click during the pause of
+// the Send this deep is dropped, as clicks on the other controls are.
+inline constexpr int kMaxNestedSends = 8;
+
 // The transceiver command console: composes any transceiver command byte by byte in one
 // of three panels, sends it through the raw library call and explains the answer.
 class ConsoleWindow : public core::ToolWindow {

@@ -26,6 +26,9 @@ QString fileProblem(const QString& what) {
     return QStringLiteral("File '%1': %2").arg(QLatin1String(kProductsFileName), what);
 }
 
+// Every message fills its values in one arg() call: a second call would fill again the
+// "%2" of an item the first one put in, and the message would quote the item wrongly.
+
 // An item of the file as a message quotes it: a short piece, printable characters only,
 // so that a huge or binary item neither freezes the message box nor fills the screen.
 QString piece(const QString& item) {
@@ -125,21 +128,18 @@ std::optional<MemoryGeometry> memoryGeometry(const Product& p, QString* problem)
     // No memory means no block: the address mask would be -1, which masks nothing.
     if (p.Density <= 0) {
         return fail(QStringLiteral("the Density of \"%1\" is %2 kbit; it must be 1 or more.")
-                        .arg(piece(p.Reference))
-                        .arg(p.Density));
+                        .arg(piece(p.Reference), QString::number(p.Density)));
     }
     const qint64 bits = static_cast<qint64>(p.Density) * 1024;
     if (bits > std::numeric_limits<std::int32_t>::max()) {
         return fail(QStringLiteral("the Density of \"%1\" (%2 kbit) is not a memory size "
                                    "the program can use.")
-                        .arg(piece(p.Reference))
-                        .arg(p.Density));
+                        .arg(piece(p.Reference), QString::number(p.Density)));
     }
     const auto densityBytes = static_cast<std::int32_t>(bits / 8);
     if (p.PageSize <= 0) {
         return fail(QStringLiteral("the PageSize of \"%1\" is %2; it must be 1 or more.")
-                        .arg(piece(p.Reference))
-                        .arg(p.PageSize));
+                        .arg(piece(p.Reference), QString::number(p.PageSize)));
     }
     MemoryGeometry g;
     g.BlockSizeBytes = 4;
@@ -152,7 +152,6 @@ std::optional<MemoryGeometry> memoryGeometry(const Product& p, QString* problem)
     } else {
         // A page larger than the whole memory leaves not one block: the highest block
         // address would be -1, shown as FF in the address boxes and read as block 0.
-        // (One arg() call, so that a reference holding "%2" is not substituted again.)
         if (p.PageSize > densityBytes) {
             return fail(QStringLiteral("the PageSize of \"%1\" is %2 bytes, more than the %3 "
                                        "bytes of its Density of %4 kbit; it must be %3 or less.")
@@ -190,9 +189,8 @@ ProductLookup findProduct(const QByteArray& content, const QString& key) {
         if (present < kRecordItems) {
             return invalid(
                 fileProblem(QStringLiteral("the last record (\"%1\") has %2 of its %3 items.")
-                                .arg(piece(reference))
-                                .arg(present)
-                                .arg(kRecordItems)));
+                                .arg(piece(reference), QString::number(present),
+                                     QString::number(kRecordItems))));
         }
         std::array<std::int32_t, kRecordItems> numbers{};
         for (int f : kNumberFields) {

@@ -230,10 +230,23 @@ void LogView::mouseMoveEvent(QMouseEvent* event) {
     viewport()->update();
 }
 
+void LogView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mouseReleaseEvent(event);
+    if (!selecting_) return;  // a double click's: the line stays selected
+    // The selection ends where the button went up, which the last move may not have
+    // reached; after it, a move with the button held belongs to a press this view never
+    // got (one an event filter took) and selects nothing.
+    cursor_ = positionAt(event->position().toPoint());
+    selecting_ = false;
+    viewport()->update();
+}
+
 void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
     const Position at = positionAt(event->position().toPoint());
     anchor_ = Position{at.line, 0};
     cursor_ = Position{at.line, static_cast<int>(lineText(at.line).size())};
+    // The line is the selection: neither the moves nor the release of this press change it.
+    selecting_ = false;
     viewport()->update();
 }
 

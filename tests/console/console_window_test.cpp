@@ -306,6 +306,88 @@ TEST_F(ConsoleWindowTest, PickingACommandBringsBackItsBoxes) {
     EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("62"));
 }
 
+// A pick shows no exchange that was not made under it: whatever the panel shown before
+// held (filled by a Send from Protocol Select, Idle, SendRecv or the entry itself), the
+// picked entry's panel comes up with empty request, answer and explanation boxes, and so
+// do the others. Only the board buttons' answer boxes keep their last answer until their
+// button is clicked again.
+TEST_F(ConsoleWindowTest, APickShowsItsPanelWithoutAnyEarlierExchange) {
+    open();
+    struct PanelBoxes {
+        const char* id;
+        const char* frame;
+        int explanations;
+    };
+    const PanelBoxes panels[] = {{"XX", "FraCommandCodeXX", 5},
+                                 {"02", "FraCommandCode02", 3},
+                                 {"07", "FraCommandCode07", 2}};
+    auto idOf = [](const QString& entry) {
+        const QString code = entry.mid(1, 2);
+        if (code == QLatin1String("02") || code == QLatin1String("07")) return code;
+        return entry == QLatin1String(console::kCommandListHeader) ? QString()
+                                                                   : QStringLiteral("XX");
+    };
+    auto boxesOf = [](const PanelBoxes& p) {
+        const QString id = QString::fromLatin1(p.id);
+        QStringList names = {QStringLiteral("txtCommandCode%1Request").arg(id),
+                             QStringLiteral("txtCommandCode%1Answer").arg(id)};
+        for (int k = 0; k < p.explanations; ++k)
+            names << QStringLiteral("txtCommandCode%1AnswerExplain_%2").arg(id).arg(k);
+        return names;
+    };
+    // The board buttons' answers, which no pick touches.
+    pick(" 07 : Idle ");
+    tc.scripted.queue(ReaderFunction::Echo, 0, "5500");
+    click(QStringLiteral("cmdEcho"));
+    ASSERT_EQ(text(QStringLiteral("txtEchoAnswer")), QStringLiteral("5500"));
+
+    auto* list = get<QComboBox>(QStringLiteral("cboTQ73RN_CommandList"));
+    ASSERT_EQ(list->count(), 9);
+    int linesShownBefore = 0;  // explanation lines the walk saw filled before a pick
+    for (int i = 0; i < list->count(); ++i) {
+        const QString entry = list->itemText(i);
+        for (const QString& last :
+             {QStringLiteral(" 02 : Protocol Select "), QStringLiteral(" 07 : Idle "),
+              QStringLiteral(" 04 : SendRecv "), entry}) {
+            const QString lastId = idOf(last);
+            if (lastId.isEmpty()) continue;  // the header has no Send
+            SCOPED_TRACE(entry.toStdString() + ", the last Send from" + last.toStdString());
+            pick(last.toLatin1().constData());
+            if (lastId == QLatin1String("02")) click(QStringLiteral("OptProtocolCode_1"));
+            tc.scripted.queue(ReaderFunction::KvCmd, 0,
+                              last.contains(QLatin1String("SendRecv"))
+                                  ? "800E000123456789ABCDEF0102AABB00"
+                                  : "0000");
+            click(QStringLiteral("cmdSendCommandCode") + lastId);
+            ASSERT_FALSE(text(QStringLiteral("txtCommandCode%1Request").arg(lastId)).isEmpty());
+            ASSERT_FALSE(text(QStringLiteral("txtCommandCode%1Answer").arg(lastId)).isEmpty());
+            for (const PanelBoxes& p : panels) {
+                for (const QString& name : boxesOf(p)) {
+                    if (name.contains(QLatin1String("Explain")) && shown(name)) ++linesShownBefore;
+                }
+            }
+
+            pick(entry.toLatin1().constData());
+
+            const QString id = idOf(entry);
+            for (const PanelBoxes& p : panels) {
+                EXPECT_EQ(shown(QString::fromLatin1(p.frame)), QLatin1String(p.id) == id)
+                    << p.frame;
+                for (const QString& name : boxesOf(p)) {
+                    EXPECT_EQ(text(name), QString()) << name.toStdString();
+                    if (name.contains(QLatin1String("Explain"))) {
+                        EXPECT_FALSE(shown(name)) << name.toStdString();
+                    }
+                }
+            }
+            EXPECT_EQ(text(QStringLiteral("txtEchoAnswer")), QStringLiteral("5500"));
+        }
+    }
+    // Protocol Select's three lines, Idle's two and SendRecv's five before every entry, and
+    // the entry's own lines.
+    EXPECT_GE(linesShownBefore, 9 * (3 + 2 + 5));
+}
+
 TEST_F(ConsoleWindowTest, ArcBValueIsOneByteAndSurvivesOtherPresets) {
     open();
     pick(" 09 : WrReg ");
@@ -493,16 +575,25 @@ TEST_F(ConsoleWindowTest, AHiddenProtocolSelectBoxIsNotSentSoNotRefused) {
     EXPECT_EQ(kvRequests(), std::vector<std::string>{"0102020200"});
 }
 
-// Queues a click as the window system delivers it, to arrive during a later pump.
-void postClick(QWidget* target) {
+// A click as the window system delivers it: a press and a release at the target's centre,
+// which the window's event filters see.
+std::vector<std::unique_ptr<QMouseEvent>> clickEvents(QWidget* target) {
     const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    std::vector<std::unique_ptr<QMouseEvent>> events;
     for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QCoreApplication::postEvent(
-            target,
-            new QMouseEvent(type, at, target->mapToGlobal(at), Qt::LeftButton,
-                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                            Qt::NoModifier));
+        events.push_back(std::make_unique<QMouseEvent>(
+            type, at, target->mapToGlobal(at), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
     }
+    return events;
+}
+// Queues the click, to arrive during a later pump.
+void postClick(QWidget* target) {
+    for (auto& e : clickEvents(target)) QCoreApplication::postEvent(target, e.release());
+}
+// Delivers the click now.
+void sendClick(QWidget* target) {
+    for (auto& e : clickEvents(target)) QCoreApplication::sendEvent(target, e.get());
 }
 
 TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
@@ -544,6 +635,68 @@ TEST_F(ConsoleWindowTest, SendsClickedFasterThanTheyRunNestOnlyAFewDeep) {
     EXPECT_LT(kvRequests().size(), 100u);
     EXPECT_EQ(w->consoleLogText().count(QStringLiteral(">>> ")),
               static_cast<qsizetype>(kvRequests().size()));
+}
+
+// Each Send button takes a click during the pause before another Send's exchange: the
+// exchange runs to its end inside that pause and is logged. Clicks nest so only to a
+// bound; the click during the deepest Send's pause is dropped.
+TEST_F(ConsoleWindowTest, ASendClickedDuringASendsPauseRunsAndIsLogged) {
+    open();
+    w->show();
+    struct Row {
+        const char* entry;
+        const char* id;
+        std::function<void()> prepare;
+        const char* request;  // as logged
+    };
+    const std::vector<Row> rows = {
+        {" 01 : IDN ", "XX", [] {}, "01 0100"},
+        {" 02 : Protocol Select ", "02", [this] { click(QStringLiteral("OptProtocolCode_1")); },
+         "01 0202010D"},
+        {" 07 : Idle ", "07", [] {}, "01 070E0804000400180000000000000000"},
+    };
+    const QString logged = QStringLiteral("\t>>> TQ73RNDll_KVCmd, ");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.entry);
+        pick(r.entry);
+        r.prepare();
+        auto* send = get<QPushButton>(QStringLiteral("cmdSendCommandCode%1").arg(r.id));
+        // Each pause takes one click, up to `clicks`, so that a Send nesting without a
+        // bound ends all the same. Gives the clicks made.
+        auto run = [&](int clicks) {
+            click(QStringLiteral("cmdClearLog"));
+            tc.scripted.clearCalls();
+            int made = 0;
+            tc.timing.setPauseHook([&] {
+                if (made == clicks) return;
+                ++made;
+                sendClick(send);
+            });
+            click(QStringLiteral("cmdSendCommandCode%1").arg(r.id));
+            tc.timing.setPauseHook(nullptr);
+            return made;
+        };
+
+        // One click during the pause: its Send runs to its end there, then the first. The
+        // answers tell the calls apart.
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, "000101");
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, "000102");
+        EXPECT_EQ(run(1), 1);
+        EXPECT_EQ(kvRequests().size(), 2u);
+        const QString log = w->consoleLogText();
+        EXPECT_EQ(log.count(logged + QLatin1String(r.request) + QLatin1String("\r\n")), 2);
+        EXPECT_LT(log.indexOf(QStringLiteral("<<< 000101")),
+                  log.indexOf(QStringLiteral("<<< 000102")));
+        EXPECT_EQ(text(QStringLiteral("txtCommandCode%1Answer").arg(r.id)),
+                  QStringLiteral("000102"));
+
+        // A click in every pause: the Sends nest to the bound, where the click during the
+        // deepest one's pause is dropped.
+        EXPECT_EQ(run(4 * console::kMaxNestedSends), console::kMaxNestedSends);
+        EXPECT_EQ(kvRequests().size(), static_cast<std::size_t>(console::kMaxNestedSends));
+        EXPECT_EQ(w->consoleLogText().count(logged),
+                  static_cast<qsizetype>(console::kMaxNestedSends));
+    }
 }
 
 TEST_F(ConsoleWindowTest, ClosingDuringThePauseEndsTheSendQuietly) {

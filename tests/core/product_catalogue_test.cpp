@@ -328,6 +328,41 @@ TEST(ProductsFileReader, AMessageQuotesAShortPrintablePieceOfTheItem) {
     }
 }
 
+// An item a message quotes comes out as the file holds it, even when it reads like the
+// places the message fills ("%1", "%2", ...).
+TEST(ProductsFileReader, AQuotedItemHoldingPercentPlacesIsShownAsWritten) {
+    const QString reference = QStringLiteral("%2%1 %4%3");
+    const struct {
+        const char* name;
+        const char* content;
+        const char* problem;  // after "File 'TQ73RN_products.ini': "
+    } cases[] = {
+        {"density 0", "h\n\"%2%1 %4%3\",0,4,1,1,0,0\n",
+         "the Density of \"%2%1 %4%3\" is 0 kbit; it must be 1 or more."},
+        {"density too large", "h\n\"%2%1 %4%3\",2097152,4,1,1,0,0\n",
+         "the Density of \"%2%1 %4%3\" (2097152 kbit) is not a memory size the program can "
+         "use."},
+        {"page size 0", "h\n\"%2%1 %4%3\",2,0,1,1,0,0\n",
+         "the PageSize of \"%2%1 %4%3\" is 0; it must be 1 or more."},
+        {"page larger than the memory", "h\n\"%2%1 %4%3\",1,256,1,1,0,0\n",
+         "the PageSize of \"%2%1 %4%3\" is 256 bytes, more than the 128 bytes of its Density of "
+         "1 kbit; it must be 128 or less."},
+        {"short last record", "h\n\"%2%1 %4%3\",2\n",
+         "the last record (\"%2%1 %4%3\") has 2 of its 7 items."},
+        {"not a number", "h\n\"%2%1 %4%3\",2,\"%3%1\",1,1,0,0\n",
+         "the PageSize of \"%2%1 %4%3\" is \"%3%1\", which is not a whole number."},
+        {"no heading", "\"%2%1 %4%3\",1,1,1,1,x,1\n",
+         "the heading line is missing: the first line is already the record of \"%2%1 %4%3\"."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const core::ProductLookup r = core::findProduct(c.content, reference);
+        EXPECT_EQ(r.outcome, core::ProductLookup::Outcome::Invalid);
+        EXPECT_EQ(r.problem,
+                  QStringLiteral("File 'TQ73RN_products.ini': ") + QLatin1String(c.problem));
+    }
+}
+
 // Only a first line that is a whole record means the heading is missing; a heading of
 // several items, or records spread over lines, read as before.
 TEST(ProductsFileReader, TheHeadingIsMissingOnlyWhenTheFirstLineIsARecord) {

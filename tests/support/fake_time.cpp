@@ -9,6 +9,7 @@ namespace testsupport {
 void FakeTiming::pause(int ms) {
     paused_ += ms;
     advance(ms);
+    if (pauseHook_) pauseHook_();
     core::pumpEvents(1);
 }
 

@@ -32,6 +32,9 @@ class FakeTiming : public core::Timing {
     qint64 now() const { return now_; }
     int pendingTimers() const;
     qint64 totalPaused() const { return paused_; }
+    // Runs at every pause, before it lets events run: what the user does while a run
+    // waits (a click during a Send's pause). It may pause again inside itself.
+    void setPauseHook(std::function<void()> hook) { pauseHook_ = std::move(hook); }
 
   private:
     struct Timer {
@@ -43,6 +46,7 @@ class FakeTiming : public core::Timing {
     std::vector<Timer> timers_;
     qint64 now_ = 0;
     qint64 paused_ = 0;
+    std::function<void()> pauseHook_;
 };
 
 }  // namespace testsupport

@@ -326,6 +326,22 @@ class LogCopyTest : public LogPaneTest {
     }
 
     static constexpr int kTextInset = 4;
+
+    // Takes every press and release meant for a widget while it lives.
+    class ClickTaker : public QObject {
+      public:
+        explicit ClickTaker(QWidget* target) : target_(target) { qApp->installEventFilter(this); }
+        ~ClickTaker() override { qApp->removeEventFilter(this); }
+
+      protected:
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            return watched == target_ && (event->type() == QEvent::MouseButtonPress ||
+                                          event->type() == QEvent::MouseButtonRelease);
+        }
+
+      private:
+        QWidget* target_;
+    };
 };
 
 TEST_F(LogCopyTest, CopyPutsExactlyTheSelectionOnTheClipboard) {
@@ -344,12 +360,36 @@ TEST_F(LogCopyTest, CopyPutsExactlyTheSelectionOnTheClipboard) {
         {"part of one line", [&] { drag(at(1, 3), at(1, 10)); }, QStringLiteral("09-2012")},
         {"across lines", [&] { drag(at(1, 11), at(4, 10)); }, acrossLines},
         {"across lines, dragged upwards", [&] { drag(at(4, 10), at(1, 11)); }, acrossLines},
+        // As the window system delivers it: click, press, double click, release.
         {"one line by a double click",
-         [&] { QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at(3, 0)); },
+         [&] {
+             QWidget* port = view.viewport();
+             QTest::mouseClick(port, Qt::LeftButton, {}, at(3, 0));
+             QTest::mousePress(port, Qt::LeftButton, {}, at(3, 0));
+             QTest::mouseDClick(port, Qt::LeftButton, {}, at(3, 0));
+             QTest::mouseRelease(port, Qt::LeftButton, {}, at(3, 0));
+         },
          QStringLiteral("\t\t\t<<< 80055000")},
         {"everything by Ctrl+A", [&] { QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier); },
          whole},
         {"everything by the menu", [&] { menuItem(QStringLiteral("Select All")); }, whole},
+        // The selection ends where the button goes up, though no move reached it.
+        {"a drag released past its last move",
+         [&] {
+             QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at(1, 3));
+             QTest::mouseMove(view.viewport(), at(1, 6));
+             QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, at(1, 10));
+         },
+         QStringLiteral("09-2012")},
+        // Moves with the button held whose press went elsewhere (a window that takes the
+        // clicks during a pause) leave the last selection alone.
+        {"a later drag whose press the view never got",
+         [&] {
+             drag(at(1, 3), at(1, 10));
+             ClickTaker taker(view.viewport());
+             drag(at(2, 0), at(4, 10));
+         },
+         QStringLiteral("09-2012")},
         // A click without a drag leaves nothing selected.
         {"nothing", [&] { QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(1, 3)); },
          held},
