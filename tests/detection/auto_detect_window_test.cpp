@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -205,6 +206,39 @@ TEST_F(AutoDetectTest, LoopModesOverAntennas) {
         EXPECT_FALSE(tc.values().StopRequested);
         tc.ctx->windows().close(WindowKind::AutoDetect);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// The lock of the last loop mode is taken once a run: a second memory tag that comes
+// onto the antenna once the run has locked onto the memory tags is counted, and the run
+// goes on probing them alone until Stop Loop.
+TEST_F(AutoDetectTest, TheLockIsTakenOnceARunAndHoldsWhenASecondMemoryTagArrives) {
+    const std::vector<TagSpec> oneSola{{"sola", {{"chipid", "33"}}}};
+    const std::vector<TagSpec> twoSola{{"sola", {{"chipid", "33"}}}, {"sola", {{"chipid", "3C"}}}};
+    useTags(oneSola);
+    open();
+    reader.clearJournal();
+    chooseMode(3);
+    reader.after = [this, &twoSola](const reader::JournalEntry& e) {
+        if (!isFieldOff(e)) return;
+        const int pass = reader.countOf(ReaderFunction::Select, "0000");
+        if (pass == 2) useTags(twoSola);
+        if (pass == 4) {
+            QMetaObject::invokeMethod(
+                w, [this] { click(QStringLiteral("cmdStopLoop")); }, Qt::QueuedConnection);
+        }
+    };
+    click(QStringLiteral("cmd_Auto_Detection_Process"));
+    reader.after = nullptr;
+
+    EXPECT_EQ(passes(), 4);
+    EXPECT_EQ(caption(), "2 ISO14443-B ");
+    // Locked from the first pass: the passes after it probe the memory tags alone, so
+    // none of them selects the ISO15693 protocol, which every unlocked pass probes first.
+    for (int pass = 1; pass <= 4; ++pass) {
+        const std::vector<std::string> calls = callsOfPass(pass);
+        EXPECT_GT(calls.size(), 1u) << pass;
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "Select 010D"), pass == 1 ? 1 : 0) << pass;
     }
 }
 
