@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTimer>
+#include <map>
 
 #include "core/status_bar.hpp"
 #include "qstring_printer.hpp"
@@ -386,6 +387,59 @@ TEST_F(ConsoleWindowTest, APickShowsItsPanelWithoutAnyEarlierExchange) {
     // Protocol Select's three lines, Idle's two and SendRecv's five before every entry, and
     // the entry's own lines.
     EXPECT_GE(linesShownBefore, 9 * (3 + 2 + 5));
+}
+
+// A command's panel shows the same controls whatever the user did under another command:
+// an option ticked under one entry (a write mode of WrReg, a protocol of Protocol Select)
+// never brings a box, caption or list of its own into the panel of the entry picked next.
+TEST_F(ConsoleWindowTest, APickShowsTheSameControlsWhateverWasTickedUnderAnotherEntry) {
+    open();
+    auto* list = get<QComboBox>(QStringLiteral("cboTQ73RN_CommandList"));
+    QStringList entries;
+    for (int i = 1; i < list->count(); ++i) entries << list->itemText(i);
+    ASSERT_EQ(entries.size(), 8);
+    auto shownControls = [this] {
+        QStringList names;
+        for (const QWidget* c : w->findChildren<QWidget*>()) {
+            if (!c->objectName().isEmpty() && c->isVisibleTo(w)) names << c->objectName();
+        }
+        names.sort();
+        return names;
+    };
+    std::map<QString, QStringList> asFirstPicked;
+    for (const QString& entry : entries) {
+        pick(entry.toLatin1().constData());
+        asFirstPicked[entry] = shownControls();
+    }
+
+    int ticked = 0;
+    for (const QString& before : entries) {
+        tc.ctx->windows().close(core::WindowKind::Console);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        open();
+        pick(before.toLatin1().constData());
+        QStringList options;
+        for (const QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+            if ((qobject_cast<const QRadioButton*>(b) || qobject_cast<const QCheckBox*>(b)) &&
+                b->isVisibleTo(w) && b->isEnabled())
+                options << b->objectName();
+        }
+        for (const QString& option : options) {
+            for (const QString& entry : entries) {
+                if (entry == before) continue;
+                SCOPED_TRACE(
+                    (before + QStringLiteral(" with ") + option + QStringLiteral(", then ") + entry)
+                        .toStdString());
+                pick(before.toLatin1().constData());
+                click(option);
+                pick(entry.toLatin1().constData());
+                EXPECT_EQ(shownControls(), asFirstPicked[entry]);
+            }
+            ++ticked;
+        }
+    }
+    // Protocol Select's eight protocols and WrReg's write modes at the least.
+    EXPECT_GE(ticked, 8 + 4);
 }
 
 TEST_F(ConsoleWindowTest, ArcBValueIsOneByteAndSurvivesOtherPresets) {
