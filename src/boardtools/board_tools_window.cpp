@@ -420,6 +420,8 @@ void BoardToolsWindow::sendAnyKvCmd() {
         log_.appendBoardTools(logName, command.refusal());
         return;
     }
+    // The answer of the command before never stands beside this one while the board works.
+    txtAnyKvCmdAnswer_->clear();
     reader::AnswerBuffer buffer;
     ctx().reader().kvCmd(command.request, buffer);
     showCallAnswer(txtAnyKvCmdAnswer_, fromLatin1(buffer.text()));
