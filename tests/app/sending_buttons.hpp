@@ -282,9 +282,11 @@ inline QAbstractButton* buttonOf(core::ToolWindow* w, const SendingButton& s) {
     return b && b->objectName() == s.name ? b : nullptr;
 }
 
-// Every button of every view of the window `c` that calls the board. A push button is
-// clicked in each view, since what it sends may depend on the view (the console's Send); a
-// check box or an option is clicked in the first view that shows it only.
+// Every button of every view of the window `c` that calls the board. A button the window
+// shows as it opens (its log's, say) is the window's own and is clicked in that view only,
+// and so is a check box or an option, in the first view that shows it; a push button that
+// a view brings up is clicked in each view that shows it, since what it sends may depend
+// on the view (the console's Send).
 inline std::vector<SendingButton> sendingButtons(Program& p, const WindowCase& c) {
     std::vector<SendingButton> found;
     core::ToolWindow* first = freshWindow(p, c, {QString(), [](core::ToolWindow*) {}});
@@ -292,15 +294,16 @@ inline std::vector<SendingButton> sendingButtons(Program& p, const WindowCase& c
     const QString windowName = first->objectName();
     const std::vector<View> views = viewsOf(first);
     closeEveryWindow(p);
-    std::set<int> toggled;
+    std::set<int> clickedOnce;
     for (const View& view : views) {
         core::ToolWindow* w = freshWindow(p, c, view);
         if (!w) continue;
+        const bool asOpened = &view == &views.front();
         std::vector<int> toClick;
         const QList<QAbstractButton*> buttons = buttonsOf(w);
         for (int i = 0; i < buttons.size(); ++i) {
-            if (!clickable(w, buttons[i])) continue;
-            if (buttons[i]->isCheckable() && !toggled.insert(i).second) continue;
+            if (!clickable(w, buttons[i]) || clickedOnce.count(i)) continue;
+            if (asOpened || buttons[i]->isCheckable()) clickedOnce.insert(i);
             toClick.push_back(i);
         }
         closeEveryWindow(p);
