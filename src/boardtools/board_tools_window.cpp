@@ -330,6 +330,7 @@ reader::LibraryStatus BoardToolsWindow::DEMO_TQ73RN_A_reconnect_Demokit_tools() 
 void BoardToolsWindow::toolClicked(Tool tool) {
     const ToolSpec& spec = specOf(tool);
     core::RunScope run(*this);
+    if (!run.started()) return;
     if (tool == Tool::McuRevision) txtMCUrevision_->clear();
     if (tool == Tool::Idn) txtIDn_->clear();
     // Another button clicked meanwhile runs to its end inside this pause.
@@ -397,6 +398,8 @@ void BoardToolsWindow::gainChosen() {
 }
 
 void BoardToolsWindow::changeRegisterValue() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     const QString gain = txtGain_->text();
     // Half a setting would reach every later ISO14443-A set-up as a broken register write.
     if (!boardtools::isGainSetting(gain)) return;
@@ -410,13 +413,15 @@ void BoardToolsWindow::changeRegisterValue() {
 
 void BoardToolsWindow::sendAnyKvCmd() {
     core::RunScope run(*this);
-    if (run.pumpEnds(kPausePasses)) return;
+    if (!run.started() || run.pumpEnds(kPausePasses)) return;
     const boardtools::RawCommand command = boardtools::checkRawCommand(txtAnyKvCmdRequest_->text());
     const QString logName = QLatin1String(core::kLogKvCmdRaw);
     if (command.verdict != boardtools::RawCommand::Verdict::Send) {
         log_.appendBoardTools(logName, command.refusal());
         return;
     }
+    // The answer of the command before never stands beside this one while the board works.
+    txtAnyKvCmdAnswer_->clear();
     reader::AnswerBuffer buffer;
     ctx().reader().kvCmd(command.request, buffer);
     showCallAnswer(txtAnyKvCmdAnswer_, fromLatin1(buffer.text()));

@@ -222,6 +222,8 @@ void ConsoleWindow::genericDataLeft() {
 }
 
 void ConsoleWindow::sendGeneric() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     commitFocusedBox();
     const std::array<std::string, 5> boxes = generic_->boxes();
     const std::string& command = boxes[0];
@@ -232,6 +234,8 @@ void ConsoleWindow::sendGeneric() {
 }
 
 void ConsoleWindow::sendProtocolSelect() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     commitFocusedBox();
     sendFrame(protocol_->row(), protocol_->requestText(), protocol_->refusedBox(),
               FailureText::WithStatus,
@@ -239,6 +243,8 @@ void ConsoleWindow::sendProtocolSelect() {
 }
 
 void ConsoleWindow::sendIdle() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     commitFocusedBox();
     sendFrame(idle_->row(), idleRequest(idle_->boxes()), idle_->refusedBox(),
               FailureText::WithStatus,
@@ -249,6 +255,7 @@ void ConsoleWindow::boardCallClicked(const core::BoardCall& call, QLineEdit* ans
     // Inside a Send's pause a board call would interleave with the paused exchange.
     if (pauseDepth_ > 0) return;
     core::RunScope run(*this);
+    if (!run.started()) return;
     const core::BoardCallResult result =
         core::callBoard(ctx(), call.function, core::OnUnreachable::ReconnectAndRepeat);
     widgets::showCallAnswer(answerBox, result.answer);

@@ -64,6 +64,11 @@ void cutSlots(ProbeSink& sink) {
     for (int i = 0; i < kSlotBoxes; ++i) sink.setSlot(i, slotLabel(sink.slot(i)));
 }
 
+void Probes::showExchangeStart(const QString& request) {
+    sink_.setRequest(request);
+    sink_.setAnswer({});
+}
+
 Probes::Exchange Probes::call(BoardSetup reconnectSetup, OnUnreachable rule,
                               ReaderFunction function, const std::string& request) const {
     // Every call starts from a blank buffer: an answer that a failed call leaves unwritten
@@ -92,9 +97,10 @@ int Probes::ProbeISO15693(bool boolLog, bool boolConfigure) {
         // A reconnect sends this select itself: it is not repeated.
         const std::string select =
             core::protocolSetupFor(BoardSetup::Iso15693, run_.ctx().values.DemodGainValue).select;
+        // The set-up's exchange shows no request.
+        showExchangeStart({});
         const Exchange e = call(BoardSetup::Iso15693, OnUnreachable::ReconnectOnly,
                                 ReaderFunction::Select, select);
-        sink_.setRequest({});
         sink_.setAnswer(e.answer);
         log(boolLog, kTitleIso15693Setup, core::kLogSelect, qs(select), e.answer);
         sink_.setRequest({});
@@ -126,7 +132,7 @@ bool Probes::sendIso14443BSetup(bool boolLog) {
     const core::ProtocolSetup setup =
         core::protocolSetupFor(BoardSetup::Iso14443B, run_.ctx().values.DemodGainValue);
 
-    sink_.setRequest(qs(setup.select));
+    showExchangeStart(qs(setup.select));
     if (run_.pumpEnds()) return true;
     Exchange e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat,
                       ReaderFunction::Select, setup.select);
@@ -137,7 +143,7 @@ bool Probes::sendIso14443BSetup(bool boolLog) {
     sink_.setAnswer({});
 
     for (const std::string& frame : setup.registerWrites) {
-        sink_.setRequest(qs(rawWrite(frame)));
+        showExchangeStart(qs(rawWrite(frame)));
         if (run_.pumpEnds()) return true;
         e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat, ReaderFunction::KvCmd,
                  rawWrite(frame));
@@ -151,11 +157,11 @@ bool Probes::sendIso14443BSetup(bool boolLog) {
 
 bool Probes::pumpedExchange(bool boolLog, const PumpedCall& how, const std::string& request,
                             const QString& title, Exchange& out) {
-    if (how.showRequestFirst) sink_.setRequest(qs(request));
+    if (how.showRequestFirst) showExchangeStart(qs(request));
     if (run_.pumpEnds()) return true;
+    if (!how.showRequestFirst) showExchangeStart(qs(request));
     out = call(how.reconnectSetup, how.rule, ReaderFunction::SendReceive, request);
     if (run_.pumpEnds()) return true;
-    if (!how.showRequestFirst) sink_.setRequest(qs(request));
     sink_.setAnswer(out.answer);
     if (boolLog) {
         sink_.log().appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), out.answer);
@@ -203,9 +209,9 @@ int Probes::ProbeISO14443BReqB(bool boolLog, bool boolConfigure) {
     if (policy_.clearResultsFirst) sink_.setResult(ResultBox::Iso14443BCard, {});
 
     const std::string request = transceiver::reqbRequest();
+    showExchangeStart(qs(request));
     const Exchange e = call(BoardSetup::Iso14443B, OnUnreachable::ReconnectAndRepeat,
                             ReaderFunction::SendReceive, request);
-    sink_.setRequest(qs(request));
     sink_.setAnswer(e.answer);
     log(boolLog, kTitleReqb, core::kLogSendRecv, qs(request), e.answer);
 
@@ -222,16 +228,17 @@ void Probes::sendSetUp(bool boolLog, BoardSetup setup, OnUnreachable selectRule,
                        std::span<const char* const> titles) {
     const core::ProtocolSetup s = core::protocolSetupFor(setup, run_.ctx().values.DemodGainValue);
     const auto title = [&](std::size_t i) { return i < titles.size() ? titles[i] : ""; };
+    // The set-up's exchanges show no request.
+    showExchangeStart({});
     const Exchange e = call(setup, selectRule, ReaderFunction::Select, s.select);
-    sink_.setRequest({});
     sink_.setAnswer(e.answer);
     log(boolLog, title(0), core::kLogSelect, qs(s.select), e.answer);
     // The register writes are neither judged nor repeated.
     for (std::size_t i = 0; i < s.registerWrites.size(); ++i) {
         const std::string& frame = s.registerWrites[i];
+        showExchangeStart({});
         const Exchange w =
             call(BoardSetup::None, OnUnreachable::Nothing, ReaderFunction::KvCmd, rawWrite(frame));
-        sink_.setRequest({});
         sink_.setAnswer(w.answer);
         log(boolLog, title(i + 1), core::kLogKvCmd, loggedWrite(frame), w.answer);
     }
@@ -240,9 +247,9 @@ void Probes::sendSetUp(bool boolLog, BoardSetup setup, OnUnreachable selectRule,
 }
 
 QString Probes::iso14443AExchange(bool boolLog, const std::string& request, const QString& title) {
+    showExchangeStart(qs(request));
     const Exchange e = call(BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
                             ReaderFunction::SendReceive, request);
-    sink_.setRequest(qs(request));
     sink_.setAnswer(e.answer);
     if (boolLog)
         sink_.log().appendTitled(title, QLatin1String(core::kLogSendRecv), qs(request), e.answer);
@@ -368,8 +375,7 @@ void probeButtonClicked(core::ToolWindow& window, ProbeSink& sink, ProbePolicy p
 
 reader::LibraryStatus Probes::RfOff() {
     const std::string request(transceiver::kFieldOffSelect);
-    sink_.setRequest(qs(request));
-    sink_.setAnswer({});
+    showExchangeStart(qs(request));
     const Exchange e = call(BoardSetup::Iso14443A, OnUnreachable::ReconnectAndRepeat,
                             ReaderFunction::Select, request);
     sink_.setRequest(qs(request));

@@ -76,6 +76,10 @@ class Probes {
         reader::LibraryStatus status = reader::kStatusOk;
         QString answer;  // the buffer up to its first NUL, as the answer box shows it
     };
+    // An exchange begins: the request box shows `request` (as the exchange shows it), the
+    // answer box nothing. Done before the exchange's call, so that however long the board
+    // takes the answer of the exchange before never stands beside the new request.
+    void showExchangeStart(const QString& request);
     // One call with a fresh blank buffer, under the given reconnect rule.
     Exchange call(core::BoardSetup reconnectSetup, core::OnUnreachable rule,
                   reader::ReaderFunction function, const std::string& request) const;
@@ -92,7 +96,7 @@ class Probes {
     struct PumpedCall {
         core::BoardSetup reconnectSetup;
         core::OnUnreachable rule;
-        bool showRequestFirst;  // the request box is filled before the events, not after
+        bool showRequestFirst;  // the request box is filled before the events, not at the call
     };
     bool pumpedExchange(bool boolLog, const PumpedCall& how, const std::string& request,
                         const QString& title, Exchange& out);

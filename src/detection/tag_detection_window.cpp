@@ -349,6 +349,7 @@ void TagDetectionWindow::loopBoxToggled(bool loopBox, bool checked) {
 QString TagDetectionWindow::rawExchange(const std::string& frame) {
     const QString request = QStringLiteral("01 ") + qs(frame);
     results_->setRequest(request);
+    results_->setAnswer({});
     reader::AnswerBuffer buffer = reader::AnswerBuffer::blanks();
     core::callWithReconnect(ctx(), core::BoardSetup::None, core::OnUnreachable::ReconnectOnly,
                             reader::ReaderFunction::KvCmd, transceiver::transceiverRequest(frame),

@@ -372,11 +372,15 @@ void Iso14443aWindow::ShowTopazAnswerAnalysis(const Exchanged& e) {
 
 void Iso14443aWindow::frameCommandClicked(std::string_view flag, const std::string& request,
                                           const QString& title) {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     startCommand(flag);
     ShowAnswerAnalysis(ExchangeFrame(request, modeSetup(), title));
 }
 
 void Iso14443aWindow::anticolClicked(int index) {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     const int level = index + 1;
     startCommand(transceiver::kFlagAnticollision);
     const std::string request =
@@ -385,6 +389,8 @@ void Iso14443aWindow::anticolClicked(int index) {
 }
 
 void Iso14443aWindow::selectClicked(int index) {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     const int level = index + 1;
     if (!core::IsHexBox(ctx().ui(), dataForSelect_->text(), kDataForSelectBoxName)) return;
     const std::string data = toLatin1(dataForSelect_->text());
@@ -394,6 +400,8 @@ void Iso14443aWindow::selectClicked(int index) {
 }
 
 void Iso14443aWindow::sendFrameClicked() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     // The box's own rule drops the blanks of a pasted frame; what is still not hex got
     // past the key filter (pasted) and is no frame.
     if (!anyFrame_->commit()) {
@@ -416,6 +424,8 @@ void Iso14443aWindow::clearTopazIdentification() {
 }
 
 void Iso14443aWindow::topazReqaClicked() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     clearTopazIdentification();
     flagEditor_->SetTransmissionFlag(fromLatin1(transceiver::kFlagShortFrame));
     ShowTopazAnswerAnalysis(
@@ -423,6 +433,8 @@ void Iso14443aWindow::topazReqaClicked() {
 }
 
 void Iso14443aWindow::topazRidClicked() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     clearTopazIdentification();
     flagEditor_->SetTransmissionFlag(fromLatin1(transceiver::kFlagTopaz));
     const Exchanged e =

@@ -69,10 +69,10 @@ bool Iso15693Window::inventoryBoxRefused() {
 }
 
 void Iso15693Window::cmdInventory_Click() {
-    commitFocusedBox();
-    if (inventoryBoxRefused()) return;
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    commitFocusedBox();
+    if (inventoryBoxRefused()) return;
     core::CommandLock lock(run, controls_);
     inventory_->showTags(kInventoryCaption, {});
     // The request is built once: the boxes are disabled while the loop repeats it.
@@ -125,6 +125,8 @@ void Iso15693Window::cmdAntiCollisionIso15693_Click() {
 }
 
 void Iso15693Window::cmdInventoryInitiated_Click() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     commitFocusedBox();
     if (inventoryBoxRefused()) return;
     const QString caption = QStringLiteral("INVENTORY INITIATED response");
@@ -145,6 +147,8 @@ void Iso15693Window::showSingleTag(const QString& caption, const Exchange& x) {
 // ---- Initiate commands ----------------------------------------------------------------
 
 void Iso15693Window::cmdInitiate_Click() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     const QString caption = QStringLiteral("INITIATE response");
     inventory_->showTags(caption, {});
     showSingleTag(caption,
@@ -152,6 +156,8 @@ void Iso15693Window::cmdInitiate_Click() {
 }
 
 void Iso15693Window::cmdFastInitiate_Click() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     link_.selectFast();
     const QString caption = QStringLiteral("FAST INITIATE response");
     inventory_->showTags(caption, {});
@@ -164,6 +170,8 @@ void Iso15693Window::cmdFastInitiate_Click() {
 }
 
 void Iso15693Window::cmdFastInventoryInitiated_Click() {
+    core::RunScope run(*this);
+    if (!run.started()) return;
     commitFocusedBox();
     if (inventoryBoxRefused()) return;
     link_.selectFast();
@@ -222,10 +230,10 @@ void Iso15693Window::showShortResult(const Exchange& x) {
 }
 
 void Iso15693Window::runStateCommand(StateCommand command) {
-    core::ProgramValues& v = ctx().values;
-    tagInfo_->lblLoopCount->setText(v.AutoLoopEnabled ? QStringLiteral("1") : QString());
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    core::ProgramValues& v = ctx().values;
+    tagInfo_->lblLoopCount->setText(v.AutoLoopEnabled ? QStringLiteral("1") : QString());
     core::CommandLock lock(run, controls_);
     core::BusyPointer busy(ctx().ui());
     const core::CountedLoopControls loop{inventory_->chkUserLoop, inventory_->txtLOOPnumber,

@@ -228,9 +228,9 @@ std::optional<widgets::BlockRange> Iso15693Window::startViewRun(bool lockAddress
 }
 
 void Iso15693Window::cmdReadUser_Click() {
-    tagInfo_->lblLoopCount->clear();
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    tagInfo_->lblLoopCount->clear();
     BlockRunLock lock(run, controls_, user_->cmdStopCommand, blockRunExtras_);
     const auto range = startViewRun(true);
     if (!range) return;
@@ -241,9 +241,9 @@ void Iso15693Window::cmdReadUser_Click() {
 }
 
 void Iso15693Window::cmdFastReadSingleBlock_Click() {
-    tagInfo_->lblLoopCount->clear();
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    tagInfo_->lblLoopCount->clear();
     {
         BlockRunLock lock(run, controls_, user_->cmdStopCommand, blockRunExtras_);
         if (const auto range = startViewRun(true)) {
@@ -275,9 +275,9 @@ void Iso15693Window::ReadMultipleBlock(std::int32_t first, int count, bool fast)
 }
 
 void Iso15693Window::runMultipleRead(bool fast) {
-    tagInfo_->lblLoopCount->clear();
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    tagInfo_->lblLoopCount->clear();
     {
         BlockRunLock lock(run, controls_, user_->cmdStopCommand, blockRunExtras_);
         if (const auto range = startViewRun(true)) {
@@ -327,9 +327,9 @@ void Iso15693Window::GetMultipleBlockSecurityStatus(std::int32_t first, int coun
 }
 
 void Iso15693Window::cmdGetMultipleBlockSecurityStatus_Click() {
-    tagInfo_->lblLoopCount->clear();
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    tagInfo_->lblLoopCount->clear();
     BlockRunLock lock(run, controls_, nullptr, blockRunExtras_);
     const auto range = startViewRun(false);
     if (!range) return;
@@ -406,9 +406,9 @@ void Iso15693Window::WriteSingleBlock(std::int32_t block, const QString& data) {
 }
 
 void Iso15693Window::cmdWriteUser_Click() {
-    tagInfo_->lblLoopCount->clear();
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    tagInfo_->lblLoopCount->clear();
     core::ProgramValues& v = ctx().values;
     core::Ui& ui = ctx().ui();
     EnableCommandControls(false);
@@ -511,9 +511,9 @@ void Iso15693Window::LockBlock(std::int32_t block) {
 }
 
 void Iso15693Window::runLock(LockRun which) {
-    tagInfo_->lblLoopCount->clear();
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    tagInfo_->lblLoopCount->clear();
     BlockRunLock lock(run, controls_, nullptr, blockRunExtras_);
     core::ProgramValues& v = ctx().values;
     const auto range = checkedRange();
@@ -550,9 +550,9 @@ void Iso15693Window::runLock(LockRun which) {
 // The kill code locked, and nothing else: no block is locked and the address boxes play
 // no part (a walk over them would make the tag read-only for good).
 void Iso15693Window::cmdLockKill_Click() {
-    tagInfo_->lblLoopCount->clear();
     core::RunScope run(*this, core::RunScope::Start::Exclusive);
     if (!run.started()) return;
+    tagInfo_->lblLoopCount->clear();
     BlockRunLock lock(run, controls_, nullptr, blockRunExtras_);
     sendShortCommand(lockKill(addressing()), QStringLiteral("LOCK KILL"));
     (void)run.pumpEnds();

@@ -46,6 +46,7 @@ void TagLink::logExchange(const QString& title, const char* logName, const QStri
 
 Exchange TagLink::send(const std::string& request, const QString& title, bool boolSpeed,
                        const Pause& pause) {
+    show(qs(request), QString());
     Exchange x;
     auto buffer = reader::AnswerBuffer::blanks();
     x.status = core::callWithReconnect(ctx_, core::iso15693Setup(boolSpeed),
@@ -69,6 +70,7 @@ Exchange TagLink::sendFrame(const QString& typed) {
     auto buffer = reader::AnswerBuffer::blanks();
     // The frame goes as the box holds it: the box has dropped the blanks of a pasted one.
     const std::string request = typed.toLatin1().toStdString();
+    show(typed, QString());
     x.status = core::callWithReconnect(ctx_, core::BoardSetup::Iso15693,
                                        core::OnUnreachable::ReconnectAndRepeat,
                                        reader::ReaderFunction::SendReceive, request, buffer);
@@ -80,6 +82,7 @@ Exchange TagLink::sendFrame(const QString& typed) {
 
 Exchange TagLink::sendFirmware(const std::string& request, const QString& title,
                                const Pause& pause) {
+    show(qs(request), QString());
     Exchange x;
     auto buffer = reader::AnswerBuffer::blanks();
     x.status = core::callWithReconnect(ctx_, core::BoardSetup::Iso15693,

@@ -22,7 +22,7 @@ struct Exchange {
     reader::LibraryStatus status = reader::kStatusOk;
     QString answer;  // the answer as the answer box shows it
     TagAnswer tag;   // the acceptance and the tag response
-    // The pause inside the exchange found the window closing: nothing was shown.
+    // The pause inside the exchange found the window closing: the answer was not shown.
     bool abandoned = false;
 };
 
@@ -31,8 +31,9 @@ using Pause = std::function<bool()>;
 
 // The window's road to the tags: every ISO15693 request goes through `send`, which calls
 // the library (reconnecting and calling once more when the board cannot be reached),
-// shows the request and the answer, logs the exchange under its title and judges the
-// answer, appending the CRC verdict to the log line when there is one.
+// shows the request from the start with an empty answer box (never the answer before
+// beside it, however long the board takes), then the answer, logs the exchange under its
+// title and judges the answer, appending the CRC verdict to the log line when there is one.
 class TagLink {
   public:
     TagLink(core::AppContext& ctx, core::LogSink& log) : ctx_(ctx), log_(log) {}
@@ -41,8 +42,8 @@ class TagLink {
     void setBoxes(QLineEdit* request, QLineEdit* answer, QLineEdit* fastAnswer);
 
     // `boolSpeed`: the command is sent under the fast parameters, and a reconnect selects
-    // them again. `pause`, when given, runs between the library call and the display
-    // (the inventory lets events run there).
+    // them again. `pause`, when given, runs between the library call and the display of
+    // the answer (the inventory lets events run there).
     Exchange send(const std::string& request, const QString& title, bool boolSpeed,
                   const Pause& pause = {});
     // "Send any frame": the text as typed, shown and logged under "SEND FRAME", without

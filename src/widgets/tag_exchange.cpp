@@ -13,13 +13,16 @@ namespace widgets {
 namespace {
 
 TagAnswer exchange(const TagExchangeTarget& target, const std::string& request) {
+    // However long the board takes, the boxes show this exchange's request and no answer
+    // yet, never the answer of the exchange before beside it.
+    if (target.requestBox) target.requestBox->setText(transceiver::fromLatin1(request));
+    if (target.answerBox) target.answerBox->clear();
     reader::AnswerBuffer buffer = reader::AnswerBuffer::blanks();
     TagAnswer answer;
     answer.status = core::callWithReconnect(target.ctx, target.reconnectSetup,
                                             core::OnUnreachable::ReconnectAndRepeat,
                                             reader::ReaderFunction::SendReceive, request, buffer);
     answer.text = transceiver::fromLatin1(buffer.text());
-    if (target.requestBox) target.requestBox->setText(transceiver::fromLatin1(request));
     if (target.answerBox) target.answerBox->setText(answer.text);
     return answer;
 }

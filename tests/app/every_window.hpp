@@ -17,6 +17,7 @@
 #include "core/window_registry.hpp"
 #include "simboard/simulated_board.hpp"
 #include "test_context.hpp"
+#include "watched_reader.hpp"
 
 namespace apptest {
 
@@ -54,7 +55,8 @@ inline std::vector<WindowCase> everyWindow(const QString& productsFile) {
     return cases;
 }
 
-// The program on the simulated board, after a board detection, with every window.
+// The program on the simulated board, after a board detection, with every window. Every
+// call to the board passes through `watched`, where a test can look at it.
 struct Program {
     Program() {
         core::ProgramValues& v = tc.values();
@@ -104,7 +106,8 @@ struct Program {
     }
 
     simboard::SimulatedBoard board;
-    testsupport::TestContext tc{&board};
+    testsupport::WatchedReader watched{&board};
+    testsupport::TestContext tc{&watched};
 };
 
 }  // namespace apptest

@@ -259,10 +259,11 @@ TEST_F(ProbeTest, ReqbShowsTheFrameOfAnAtqbOnly) {
     withProbes(kAutoDetectPolicy, [](auto& p) { return p.ProbeISO14443BReqB(true, true); });
     EXPECT_EQ(callList(t.scripted),
               (Calls{"Select 03010180", "KvCmd 01090468010130", "SendReceive 0500F0"}));
-    // The set-up leaves the boxes empty; the REQB exchange fills them.
-    EXPECT_EQ(sink.journal.mid(0, 6),
-              (QStringList{"request=03010180", "answer=0000",
-                           "request=", "answer=", "request=01090468010130", "answer=0000"}));
+    // Each exchange of the set-up shows its request beside an empty answer box until its
+    // answer comes; the set-up leaves the boxes empty; the REQB exchange fills them.
+    EXPECT_EQ(sink.journal.mid(0, 8), (QStringList{"request=03010180", "answer=", "answer=0000",
+                                                   "request=", "answer=", "request=01090468010130",
+                                                   "answer=", "answer=0000"}));
 }
 
 // The answers of a card with a double-size UID 04A1B2C3D4E5F6.

@@ -41,6 +41,7 @@ core::MsgResult ScriptedUi::messageBox(const QString& text, const QString& title
 std::optional<core::FileDialogResult> ScriptedUi::saveFileDialog(const core::FileDialogRequest& r) {
     dialogRequests_.push_back(r);
     if (saveReplies_.empty()) {
+        if (cancelAnyDialog_) return std::nullopt;
         ADD_FAILURE() << "unscripted save dialog: " << r.title.toStdString();
         return std::nullopt;
     }
@@ -50,6 +51,7 @@ std::optional<core::FileDialogResult> ScriptedUi::saveFileDialog(const core::Fil
 std::optional<core::FileDialogResult> ScriptedUi::openFileDialog(const core::FileDialogRequest& r) {
     dialogRequests_.push_back(r);
     if (openReplies_.empty()) {
+        if (cancelAnyDialog_) return std::nullopt;
         ADD_FAILURE() << "unscripted open dialog: " << r.title.toStdString();
         return std::nullopt;
     }
@@ -58,6 +60,7 @@ std::optional<core::FileDialogResult> ScriptedUi::openFileDialog(const core::Fil
 
 std::optional<QColor> ScriptedUi::colorDialog(const QColor&) {
     if (colorReplies_.empty()) {
+        if (cancelAnyDialog_) return std::nullopt;
         ADD_FAILURE() << "unscripted colour dialog";
         return std::nullopt;
     }

@@ -25,6 +25,9 @@ class ScriptedUi : public core::Ui {
     }
     // Every message box answers Ok without being scripted one by one.
     void allowAnyMessage(bool allow = true) { allowAnyMessage_ = allow; }
+    // Every file or colour dialog that nobody scripted is cancelled (a test that clicks
+    // every button of a window cannot script each dialog one by one).
+    void cancelAnyDialog(bool cancel = true) { cancelAnyDialog_ = cancel; }
     void expectSaveDialog(std::optional<core::FileDialogResult> r) {
         saveReplies_.push_back(std::move(r));
     }
@@ -56,6 +59,7 @@ class ScriptedUi : public core::Ui {
     std::vector<Message> messages_;
     std::vector<core::FileDialogRequest> dialogRequests_;
     bool allowAnyMessage_ = false;
+    bool cancelAnyDialog_ = false;
     bool busy_ = false;
     int beeps_ = 0;
 };
