@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "dummy_tag.hpp"
+#include "simboard/felica_card.hpp"
 #include "simboard/hex.hpp"
+#include "simboard/iso14443a_combiner.hpp"
+#include "simboard/iso14443b_frames.hpp"
+#include "simboard/iso15693_combiner.hpp"
 
 namespace simboard {
 namespace {
@@ -73,6 +77,36 @@ TEST(Antenna, TwoTagsOfOneProtocolCollideAndOthersStaySilent) {
 
     antenna.fieldOff();
     EXPECT_EQ(first->fieldOffs + second->fieldOffs + other->fieldOffs, 3);
+}
+
+// The antenna reports what several tags of a protocol answered the way that protocol's
+// transceiver does (a CRC verdict, a collision position), not the generic way: two tags
+// that answer apart go through their protocol's own combiner.
+TEST(Antenna, TwoTagsOfAProtocolAreCombinedAsTheirProtocolDoes) {
+    const struct {
+        Protocol protocol;
+        Combiner own;
+    } protocols[] = {
+        {Protocol::FeliCa, combineFelica},
+        {Protocol::Iso14443B, combineIso14443b},
+        {Protocol::Iso14443A, combineIso14443a},
+        {Protocol::Iso15693, combineIso15693},
+    };
+    for (const auto& p : protocols) {
+        SCOPED_TRACE(static_cast<int>(p.protocol));
+        Antenna antenna;
+        addDummy(antenna, p.protocol, {0x12, 0x34, 0x56, 0x78});
+        addDummy(antenna, p.protocol, {0x12, 0x35, 0x56, 0x79});
+        TagRequest request;
+        request.config = {p.protocol, {0x01}};
+        request.frame = {0x26};
+        const std::vector<TagAnswer> heard = {TagAnswer{{0x12, 0x34, 0x56, 0x78}},
+                                              TagAnswer{{0x12, 0x35, 0x56, 0x79}}};
+        const CombineInput input{heard, request.config, AnswerFault{}};
+        // The protocol's own report tells apart from the generic one for these answers.
+        ASSERT_NE(p.own(input), combineGeneric(input));
+        EXPECT_EQ(antenna.exchange(request), p.own(input));
+    }
 }
 
 // A tag that hears only one timing configuration, as the TOPAZ tag does.
