@@ -54,10 +54,11 @@ struct SelectionFixture : ::testing::Test {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(content);
     }
+    // Every window the fixture has, the console among them.
     void openAll() {
-        for (core::WindowKind k : {core::WindowKind::Console, core::WindowKind::Iso15693,
-                                   core::WindowKind::TagDetection, core::WindowKind::About}) {
-            t.ctx->windows().show(k);
+        for (int k = 0; k <= static_cast<int>(core::WindowKind::About); ++k) {
+            const auto kind = static_cast<core::WindowKind>(k);
+            if (t.ctx->windows().hasFactory(kind)) t.ctx->windows().show(kind);
         }
         journal.clear();
     }
@@ -73,9 +74,12 @@ TEST_F(SelectionFixture, FoundProductReplacesSelectionGeometryAndFamilyWindow) {
     EXPECT_EQ(t.values().MemorySizeBytes, 256);
     EXPECT_EQ(t.values().BlockSizeBytes, 4);
     EXPECT_EQ(t.values().AddressMask, 63);
-    // The open ISO15693 window is replaced by a fresh one; the console stays.
+    // Every tag and tool window closes, in its order, and the ISO15693 window comes back
+    // fresh; the console stays.
     EXPECT_EQ(journal,
-              (QStringList{"unload 15693", "unload tagdetect", "unload about", "load 15693"}));
+              (QStringList{"unload detection", "unload 14443A", "unload 14443B", "unload 18092",
+                           "unload 15693", "unload script", "unload tagdetect", "unload autodetect",
+                           "unload about", "load 15693"}));
     ASSERT_NE(t.ctx->windows().find(core::WindowKind::Console), nullptr);
     core::ToolWindow* w = t.ctx->windows().find(core::WindowKind::Iso15693);
     ASSERT_NE(w, nullptr);
