@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/app_context.hpp"
+#include "core/command_controls.hpp"
 #include "core/product_catalogue.hpp"
 #include "core/settings_file.hpp"
 #include "core/tool_window.hpp"
@@ -391,12 +392,9 @@ void MainWindow::addChildWindow(core::ToolWindow* w) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    core::ProgramValues& v = ctx_.values;
-    v.StopRequested = true;
-    v.ScriptLoopEnabled = false;
-    v.AnticollisionLoopEnabled = false;
-    v.ReqBLoopEnabled = false;
-    v.ReqCLoopEnabled = false;
+    // The same flags the tests of a quitting program set: every loop sees them at its
+    // next poll.
+    core::setShutdownFlags(ctx_.values);
     ctx_.windows().close(core::WindowKind::About);
     ctx_.windows().close(core::WindowKind::Console);
     // Runs still on the stack see this at their next pump and return; the event loop
