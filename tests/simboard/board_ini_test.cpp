@@ -332,6 +332,9 @@ TEST_F(BoardIniFile, WarningsAreToldOnceAtTheConnectAfterAChangedFileIsRead) {
                  "simulated-board.ini is not a regular file of at most 4 MB that can be read: "
                  "the default board stands");
     connectTells("");
+    // Once it is gone there is nothing to tell: the refusal was about the thing removed.
+    ASSERT_TRUE(QDir(folder.path()).rmdir(QString::fromLatin1(kBoardIniName)));
+    connectTells("");
 }
 
 }  // namespace
