@@ -1,7 +1,7 @@
 // The page-write panel of every tag window during a write run: the run lets events run
 // between its exchanges, so a second Write, or a byte typed into a row, would land in the
-// middle of it. The rows and the Write button are off for the whole run and usable again
-// at the next set-up.
+// middle of it. The rows and the Write button are off for the whole run, the hourglass
+// says the program works, and both are back at the next set-up.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include "core/ui.hpp"
 #include "every_window.hpp"
 #include "widgets/hex_entry_box.hpp"
 #include "widgets/page_write_panel.hpp"
@@ -22,13 +23,15 @@ using core::WindowKind;
 
 // What the panel let the user do at one moment of the run.
 struct Moment {
+    bool busy = false;  // the hourglass is shown
     bool writeEnabled = false;
     int rowsShown = 0;
     int rowsEnabled = 0;
 };
 
-Moment momentOf(const widgets::PageWritePanel& panel) {
+Moment momentOf(const widgets::PageWritePanel& panel, const core::Ui& ui) {
     Moment m;
+    m.busy = ui.isBusy();
     m.writeEnabled = panel.writeButton()->isEnabled();
     for (int i = 0; i < widgets::PageWritePanel::kRows; ++i) {
         const QLineEdit* r = panel.row(i);
@@ -76,7 +79,7 @@ TEST(PageWriteRun, TheRowsAndTheWriteButtonAreOffWhileAWriteRuns) {
             panel->row(0)->setText(QStringLiteral("A1 B2 C3 D4 "));
         };
         setUp();
-        const Moment opened = momentOf(*panel);
+        const Moment opened = momentOf(*panel, program.tc.ui);
         EXPECT_TRUE(opened.writeEnabled);
         EXPECT_GT(opened.rowsShown, 0);
         EXPECT_EQ(opened.rowsEnabled, opened.rowsShown);
@@ -86,7 +89,7 @@ TEST(PageWriteRun, TheRowsAndTheWriteButtonAreOffWhileAWriteRuns) {
         QTimer watch;
         watch.setInterval(0);
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (w->exclusiveRunActive()) during.push_back(momentOf(*panel));
+            if (w->exclusiveRunActive()) during.push_back(momentOf(*panel, program.tc.ui));
         });
         watch.start();
         panel->writeButton()->click();
@@ -94,6 +97,7 @@ TEST(PageWriteRun, TheRowsAndTheWriteButtonAreOffWhileAWriteRuns) {
 
         ASSERT_FALSE(during.empty()) << "the run let no events through";
         for (const Moment& m : during) {
+            EXPECT_TRUE(m.busy);
             EXPECT_FALSE(m.writeEnabled);
             EXPECT_EQ(m.rowsShown, opened.rowsShown);
             EXPECT_EQ(m.rowsEnabled, 0);
@@ -102,7 +106,8 @@ TEST(PageWriteRun, TheRowsAndTheWriteButtonAreOffWhileAWriteRuns) {
 
         // The next write is set up on a panel the user can type into and send.
         setUp();
-        const Moment again = momentOf(*panel);
+        const Moment again = momentOf(*panel, program.tc.ui);
+        EXPECT_FALSE(again.busy);
         EXPECT_TRUE(again.writeEnabled);
         EXPECT_EQ(again.rowsEnabled, again.rowsShown);
         program.close(c.kind);
