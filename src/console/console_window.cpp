@@ -98,7 +98,12 @@ ConsoleWindow::ConsoleWindow(core::AppContext& ctx, QWidget* parent)
 
     commandList_ = b.place(new QComboBox(fraMode), QStringLiteral("cboTQ73RN_CommandList"), 120,
                            120, 4455, 345);
-    connect(commandList_, &QComboBox::activated, this, [this](int) { ShowCommandPanel(); });
+    // The pick checks the board's handle: one that arrives as the console closes, or as
+    // the program quits, does nothing.
+    connect(commandList_, &QComboBox::activated, this, [this](int) {
+        core::RunScope run(*this);
+        if (run.started()) ShowCommandPanel();
+    });
 
     generic_ = new GenericPanel(ctx, b, fraMode);
     protocol_ = new ProtocolSelectPanel(ctx, b, fraMode);

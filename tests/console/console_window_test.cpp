@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <map>
 
+#include "core/run_guard.hpp"
 #include "core/status_bar.hpp"
 #include "qstring_printer.hpp"
 #include "reader/recording_reader.hpp"
@@ -305,6 +306,32 @@ TEST_F(ConsoleWindowTest, PickingACommandBringsBackItsBoxes) {
     open();
     pick(" 08 : RdReg ");
     EXPECT_EQ(text(QStringLiteral("txtCodeXXFrame_2")), QStringLiteral("62"));
+}
+
+// A pick that reaches the console after its close began, or while the program quits,
+// does nothing: the pick checks the board's handle, and a console on its way out must not
+// call the board nor change what it shows.
+TEST_F(ConsoleWindowTest, ALatePickCallsNothingAndShowsNothingNew) {
+    for (const bool quitting : {false, true}) {
+        SCOPED_TRACE(quitting ? "quitting" : "closing");
+        open();
+        pick(" 07 : Idle ");
+        // A run on the stack, as when the pick is delivered by a pause of a Send.
+        core::RunScope held(*w);
+        ASSERT_TRUE(held.started());
+        if (quitting) {
+            tc.ctx->setQuitting(true);
+        } else {
+            tc.ctx->windows().close(core::WindowKind::Console);
+            ASSERT_TRUE(w->isClosing());
+        }
+        tc.scripted.clearCalls();
+        pick(" 02 : Protocol Select ");
+        EXPECT_TRUE(tc.scripted.calls().empty());
+        EXPECT_TRUE(shown(QStringLiteral("FraCommandCode07")));
+        EXPECT_FALSE(shown(QStringLiteral("FraCommandCode02")));
+        tc.ctx->setQuitting(false);
+    }
 }
 
 // A pick shows no exchange that was not made under it: whatever the panel shown before
