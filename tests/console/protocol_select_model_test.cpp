@@ -216,9 +216,13 @@ TEST(ProtocolSelectModel, LeaveRulesOfTheEntryBoxes) {
     m.leaveFrameBox(3, "1ff");
     EXPECT_EQ(m.frame(3), "FF");
 
-    // An empty parameter box stays empty and shortens the frame.
+    // An empty parameter box stays empty and shortens the frame; it is copied nowhere, so
+    // the optional byte keeps the last value typed.
     m.leaveFrameBox(3, "");
     EXPECT_EQ(m.requestText(), "01 020204");
+    m.leaveFrameBox(4, "");
+    EXPECT_EQ(m.frame(4), "");
+    EXPECT_EQ(m.byte12Text(0), "0A");
 
     m.leaveByte1Box("3");
     EXPECT_EQ(m.frame(4), "03");
