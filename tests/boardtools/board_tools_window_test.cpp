@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -427,16 +428,25 @@ TEST_F(BoardToolsTest, TypedLogTextTheFileCannotHoldIsRefusedWithABeep) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
         QCoreApplication::sendEvent(log, &press);
     };
+    // A character composed through an input method (a dead key, say) comes as its commit.
+    auto compose = [log](const QString& text) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(log, &commit);
+    };
     type(QStringLiteral(" caf\u00E9"));
     type(QStringLiteral("\u20AC"));
     EXPECT_EQ(tc.ui.beeps(), 1);
+    compose(QStringLiteral("\u00E8"));
+    compose(QStringLiteral("\u20AC"));
+    EXPECT_EQ(tc.ui.beeps(), 2);
     QApplication::clipboard()->setText(QStringLiteral(" \u03A9 ohm"));
     log->paste();
-    EXPECT_EQ(tc.ui.beeps(), 2);
+    EXPECT_EQ(tc.ui.beeps(), 3);
     QApplication::clipboard()->setText(QStringLiteral(" 25\u00B0C"));
     log->paste();
-    EXPECT_EQ(tc.ui.beeps(), 2);
-    EXPECT_TRUE(log->toPlainText().endsWith(QStringLiteral("5500 caf\u00E9 25\u00B0C")))
+    EXPECT_EQ(tc.ui.beeps(), 3);
+    EXPECT_TRUE(log->toPlainText().endsWith(QStringLiteral("5500 caf\u00E9\u00E8 25\u00B0C")))
         << log->toPlainText().toStdString();
 
     const QString path = tc.path(QStringLiteral("tools.txt"));
@@ -445,7 +455,7 @@ TEST_F(BoardToolsTest, TypedLogTextTheFileCannotHoldIsRefusedWithABeep) {
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), (entry("TQ73RNDLL_ECHO", QStringLiteral("5500")) +
-                                QStringLiteral(" caf\u00E9 25\u00B0C"))
+                                QStringLiteral(" caf\u00E9\u00E8 25\u00B0C"))
                                    .toLatin1());
 }
 
