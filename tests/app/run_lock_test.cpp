@@ -1,8 +1,8 @@
-// While a run holds a window's command controls off (a block read, a loop, a probe), a
-// click on another button of the window that talks to the board sends nothing: its
-// exchange would land between two of the run's own, in the middle of a read or a pass.
-// The click can only come while the run lets events run, so the window is clicked there,
-// on every button the user could click at that moment.
+// While a run holds a window's command controls off (a block read, a loop, a probe), the
+// other buttons of the window that talk to the board are off too, and a click on one left
+// on sends nothing: its exchange would land between two of the run's own, in the middle
+// of a read or a pass. The click can only come while the run lets events run, so the
+// window is looked at and clicked there, on every button the user could click then.
 
 #include <gtest/gtest.h>
 
@@ -39,8 +39,20 @@ const OnPurpose kOnPurpose[] = {
      "not on the window's command list: its whole pass runs inside a read's pause"},
 };
 
-bool onPurpose(core::WindowKind kind, const QString& button) {
-    return std::any_of(std::begin(kOnPurpose), std::end(kOnPurpose), [&](const OnPurpose& p) {
+// Buttons the window leaves on during some runs on purpose, though a click on them then
+// does nothing.
+const OnPurpose kLeftOn[] = {
+    {core::WindowKind::AutoDetect, "cmdISO15693_AntiCollision",
+     "a probe button switches no control; the other probes refuse a click during its probe"},
+    {core::WindowKind::AutoDetect, "cmdISO14443A_AntiCollision", "as above"},
+    {core::WindowKind::AutoDetect, "cmdISO14443B_AntiCollision", "as above"},
+    {core::WindowKind::AutoDetect, "cmdFelica_AntiCollision", "as above"},
+    {core::WindowKind::AutoDetect, "cmd_Auto_Detection_Process", "as above"},
+};
+
+template <std::size_t N>
+bool listed(const OnPurpose (&list)[N], core::WindowKind kind, const QString& button) {
+    return std::any_of(std::begin(list), std::end(list), [&](const OnPurpose& p) {
         return p.kind == kind && button == QLatin1String(p.button);
     });
 }
@@ -95,7 +107,7 @@ int leastPausingRuns(const WindowCase& c) {
 
 class RunLock : public ::testing::TestWithParam<WindowCase> {};
 
-TEST_P(RunLock, AClickDuringAnotherButtonsRunSendsNothing) {
+TEST_P(RunLock, TheOtherSendingButtonsAreOffDuringARunAndAClickOnOneSendsNothing) {
     const WindowCase& c = GetParam();
     apptest::Program p;
     const std::vector<SendingButton> sending = apptest::sendingButtons(p, c);
@@ -122,7 +134,9 @@ TEST_P(RunLock, AClickDuringAnotherButtonsRunSendsNothing) {
                 o->click();
                 p.watched.before = nullptr;
             });
-            if (onPurpose(c.kind, name)) continue;
+            if (listed(kOnPurpose, c.kind, name)) continue;
+            EXPECT_TRUE(listed(kLeftOn, c.kind, name))
+                << name.toStdString() << " is on during the run of " << s.where();
             EXPECT_EQ(calls, 0) << name.toStdString() << " clicked during the run of " << s.where();
         }
     }
