@@ -413,6 +413,8 @@ TEST(Iso15693TagSpec, SectionKeysDescribeOtherTags) {
          "8013000F07060504030201E000322B010355340900"},
         {{{"data", "0000000011223344"}}, true, "022001", kBlock1.c_str()},
         {{{"size", "2"}, {"blocksize", "4"}}, true, "022040", kErr10.c_str()},
+        // A size alone makes a fresh tag: its blocks hold zeros, not the default's corners.
+        {{{"size", "2"}}, true, "022000", "8008000000000077CF00"},
         {{{"uid", "E001020304050607"}, {"dsfid", "00"}},
          true,
          "260100",
