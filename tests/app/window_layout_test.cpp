@@ -1,7 +1,7 @@
 // No control of any window the program opens covers another or reaches past its parent,
-// and no caption is cut short by its control. A control given the wrong place or size
-// still works when clicked, so only its shape tells: every view of every window is
-// walked, and what the user sees of each visible control is compared with what he sees of
+// and no caption (nor the text of a short entry box) is cut short by its control. A control given
+// the wrong place or size still works when clicked, so only its shape tells: every view of every
+// window is walked, and what the user sees of each visible control is compared with what he sees of
 // its siblings, and the whole of each caption with the room its control draws it in.
 
 #include <gtest/gtest.h>
@@ -210,14 +210,22 @@ Option paintOption(const Control* c) {
 
 // The kinds of control whose captions are checked, and the least number of captions of
 // each kind a walk over every view of every window checks.
-enum CaptionKind { kLabel, kPushButton, kCheckBox, kRadioButton, kGroupTitle, kCaptionKinds };
+enum CaptionKind {
+    kLabel,
+    kPushButton,
+    kCheckBox,
+    kRadioButton,
+    kGroupTitle,
+    kShortBox,
+    kCaptionKinds
+};
 struct CaptionKindEntry {
     const char* name;
     int least;
 };
 constexpr CaptionKindEntry kCaptionKind[kCaptionKinds] = {
     {"label", 400},        {"push button", 400}, {"check box", 100},
-    {"radio button", 150}, {"group title", 100},
+    {"radio button", 150}, {"group title", 100}, {"short entry box", 200},
 };
 
 struct Captions {
@@ -246,6 +254,29 @@ CaptionPlace buttonCaption(CaptionKind kind, const QAbstractButton* b,
     return {kind, room, QStyle::alignedRect(b->layoutDirection(), align, size, room)};
 }
 
+// The boxes of a byte, a bit, an address or a count: as long as they may hold, they show
+// their whole text, whichever digits it has. Longer boxes (frames, answers) scroll.
+constexpr int kShortBoxLength = 8;
+
+std::optional<CaptionPlace> shortBoxText(const QLineEdit* e) {
+    if (e->maxLength() > kShortBoxLength) return std::nullopt;
+    const QFontMetrics metrics = e->fontMetrics();
+    int widest = 0;
+    for (const QChar digit : QStringLiteral("0123456789ABCDEF"))
+        widest = std::max(widest, metrics.horizontalAdvance(digit));
+    const auto option = paintOption<QStyleOptionFrame>(e);
+    // The box draws its text inside its contents and its text margins, two pixels in from
+    // either side.
+    constexpr int kTextInset = 2;
+    const QRect room = e->style()
+                           ->subElementRect(QStyle::SE_LineEditContents, &option, e)
+                           .marginsRemoved(e->textMargins())
+                           .adjusted(kTextInset, 0, -kTextInset, 0);
+    const QSize text(widest * e->maxLength(), room.height());
+    return CaptionPlace{kShortBox, room,
+                        QStyle::alignedRect(e->layoutDirection(), e->alignment(), text, room)};
+}
+
 // Nothing for a control that shows no caption.
 std::optional<CaptionPlace> captionPlace(const QWidget* c) {
     if (const auto* l = qobject_cast<const QLabel*>(c)) {
@@ -260,6 +291,7 @@ std::optional<CaptionPlace> captionPlace(const QWidget* c) {
             kGroupTitle, g->rect(),
             g->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, g)};
     }
+    if (const auto* e = qobject_cast<const QLineEdit*>(c)) return shortBoxText(e);
     const auto* button = qobject_cast<const QAbstractButton*>(c);
     if (!button || button->text().isEmpty()) return std::nullopt;
     if (const auto* b = qobject_cast<const QPushButton*>(c)) {
