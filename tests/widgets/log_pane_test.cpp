@@ -419,4 +419,55 @@ TEST_F(LogCopyTest, CopyPutsExactlyTheSelectionOnTheClipboard) {
     EXPECT_EQ(view.toPlainText(), shown);
 }
 
+// The keys move the view over a long log as a text view's do: a line, a page, its ends.
+TEST_F(LogPaneTest, TheKeysScrollTheViewByALineAPageOrToItsEnds) {
+    for (int i = 0; i < 200; ++i) {
+        pane.appendTitled("READ", core::kLogSendRecv, QStringLiteral("0220") + QString::number(i),
+                          "8008000000000077CF00 and a long tail to scroll sideways over");
+    }
+    view.resize(240, 160);
+    view.show();
+    // The lines are measured as they are drawn; the sideways range follows.
+    (void)view.grab();
+    QCoreApplication::processEvents();
+    QScrollBar* v = view.verticalScrollBar();
+    QScrollBar* h = view.horizontalScrollBar();
+    ASSERT_GT(v->maximum(), 4 * v->pageStep());
+    ASSERT_GT(h->maximum(), 0);
+    const int middle = v->maximum() / 2;
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::function<int()> line;    // the first line shown afterwards
+        std::function<int()> column;  // the first pixel column shown afterwards
+    } keys[] = {
+        {"Up", Qt::Key_Up, {}, [&] { return middle - 1; }, [] { return 0; }},
+        {"Down", Qt::Key_Down, {}, [&] { return middle + 1; }, [] { return 0; }},
+        {"Page Up", Qt::Key_PageUp, {}, [&] { return middle - v->pageStep(); }, [] { return 0; }},
+        {"Page Down",
+         Qt::Key_PageDown,
+         {},
+         [&] { return middle + v->pageStep(); },
+         [] { return 0; }},
+        {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, [] { return 0; }, [] { return 0; }},
+        {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, [&] { return v->maximum(); },
+         [] { return 0; }},
+        {"End", Qt::Key_End, {}, [&] { return middle; }, [&] { return h->maximum(); }},
+    };
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.name);
+        v->setValue(middle);
+        h->setValue(0);
+        QTest::keyClick(&view, k.key, k.modifiers);
+        EXPECT_EQ(v->value(), k.line());
+        EXPECT_EQ(h->value(), k.column());
+    }
+    // Home comes back from the far right to the lines' start.
+    QTest::keyClick(&view, Qt::Key_End);
+    ASSERT_GT(h->value(), 0);
+    QTest::keyClick(&view, Qt::Key_Home);
+    EXPECT_EQ(h->value(), 0);
+}
+
 }  // namespace
