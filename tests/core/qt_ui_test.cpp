@@ -2,9 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
 #include <QCursor>
 #include <QDialog>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -149,6 +153,75 @@ TEST(QtUi, AMessageBoxShowsItsButtonsAndAnswersWithTheOnePressed) {
     }
     EXPECT_EQ(pressed, 8);
     EXPECT_EQ(iconAt, std::size(icons) + 3);
+}
+
+// A dialog the user cancels answers nothing, so that nothing is saved, opened or coloured;
+// one the user accepts answers what was chosen, a saved name with its suffix added. A
+// cancel taken for an answer would write a log nobody asked for, with every
+// scripted-dialog test still green.
+TEST(QtUi, FileAndColourDialogsAnswerWhatTheUserChoseAndNothingOnCancel) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString existing = folder.filePath(QStringLiteral("tags.txt"));
+    {
+        QFile f(existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    core::QtUi ui;
+    const core::FileDialogRequest request{QStringLiteral("Save Log"),
+                                          QStringLiteral("Text files (*.txt)"), folder.path(),
+                                          QString(), QStringLiteral("txt")};
+    // What a user does in the dialog before pressing its button; nothing for a cancel.
+    using Choose = std::function<void(QDialog*)>;
+    const auto answered = [](const std::function<void()>& open, const Choose& choose) {
+        bool cameUp = false;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || cameUp) return;
+            cameUp = true;
+            if (!choose) return dialog->reject();
+            choose(dialog);
+            dialog->accept();
+        });
+        poll.start();
+        open();
+        return cameUp;
+    };
+    const auto pickFile = [](const QString& path) {
+        return [path](QDialog* d) { static_cast<QFileDialog*>(d)->selectFile(path); };
+    };
+
+    for (bool accept : {false, true}) {
+        SCOPED_TRACE(accept ? "accepted" : "cancelled");
+        std::optional<core::FileDialogResult> saved, opened;
+        std::optional<QColor> colour;
+        ASSERT_TRUE(
+            answered([&] { saved = ui.saveFileDialog(request); },
+                     accept ? pickFile(folder.filePath(QStringLiteral("run 1"))) : Choose()));
+        ASSERT_TRUE(answered([&] { opened = ui.openFileDialog(request); },
+                             accept ? pickFile(existing) : Choose()));
+        ASSERT_TRUE(answered([&] { colour = ui.colorDialog(QColor(Qt::red)); },
+                             accept ? Choose([](QDialog* d) {
+                                 static_cast<QColorDialog*>(d)->setCurrentColor(Qt::blue);
+                             })
+                                    : Choose()));
+        if (!accept) {
+            EXPECT_FALSE(saved.has_value());
+            EXPECT_FALSE(opened.has_value());
+            EXPECT_FALSE(colour.has_value());
+            continue;
+        }
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_EQ(saved->fullPath, folder.filePath(QStringLiteral("run 1.txt")));
+        EXPECT_EQ(saved->fileTitle, QStringLiteral("run 1.txt"));
+        ASSERT_TRUE(opened.has_value());
+        EXPECT_EQ(opened->fullPath, existing);
+        EXPECT_EQ(opened->fileTitle, QStringLiteral("tags.txt"));
+        ASSERT_TRUE(colour.has_value());
+        EXPECT_EQ(*colour, QColor(Qt::blue));
+    }
 }
 
 }  // namespace
