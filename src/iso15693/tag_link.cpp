@@ -34,8 +34,12 @@ void TagLink::setBoxes(QLineEdit* request, QLineEdit* answer, QLineEdit* fastAns
     fastAnswer_ = fastAnswer;
 }
 
-void TagLink::show(const QString& request, const QString& answer) {
+void TagLink::showRequest(const QString& request) {
     if (request_) request_->setText(request);
+    if (answer_) answer_->clear();
+}
+
+void TagLink::showAnswer(const QString& answer) {
     if (answer_) answer_->setText(answer);
 }
 
@@ -46,7 +50,7 @@ void TagLink::logExchange(const QString& title, const char* logName, const QStri
 
 Exchange TagLink::send(const std::string& request, const QString& title, bool boolSpeed,
                        const Pause& pause) {
-    show(qs(request), QString());
+    showRequest(qs(request));
     Exchange x;
     auto buffer = reader::AnswerBuffer::blanks();
     x.status = core::callWithReconnect(ctx_, core::iso15693Setup(boolSpeed),
@@ -58,7 +62,7 @@ Exchange TagLink::send(const std::string& request, const QString& title, bool bo
         x.abandoned = true;
         return x;
     }
-    show(qs(request), x.answer);
+    showAnswer(x.answer);
     logExchange(title, core::kLogSendRecv, qs(request), x.answer);
     x.tag = checkAnswer(x.status, answer);
     if (!x.tag.crcVerdict.isEmpty()) log_.append(x.tag.crcVerdict);
@@ -70,19 +74,19 @@ Exchange TagLink::sendFrame(const QString& typed) {
     auto buffer = reader::AnswerBuffer::blanks();
     // The frame goes as the box holds it: the box has dropped the blanks of a pasted one.
     const std::string request = typed.toLatin1().toStdString();
-    show(typed, QString());
+    showRequest(typed);
     x.status = core::callWithReconnect(ctx_, core::BoardSetup::Iso15693,
                                        core::OnUnreachable::ReconnectAndRepeat,
                                        reader::ReaderFunction::SendReceive, request, buffer);
     x.answer = qs(buffer.text());
-    show(typed, x.answer);
+    showAnswer(x.answer);
     logExchange(kSendFrameTitle, core::kLogSendRecv, typed, x.answer);
     return x;
 }
 
 Exchange TagLink::sendFirmware(const std::string& request, const QString& title,
                                const Pause& pause) {
-    show(qs(request), QString());
+    showRequest(qs(request));
     Exchange x;
     auto buffer = reader::AnswerBuffer::blanks();
     x.status = core::callWithReconnect(ctx_, core::BoardSetup::Iso15693,
@@ -93,7 +97,7 @@ Exchange TagLink::sendFirmware(const std::string& request, const QString& title,
         x.abandoned = true;
         return x;
     }
-    show(qs(request), x.answer);
+    showAnswer(x.answer);
     logExchange(title, core::kLogKvCmd, qs(request), x.answer);
     return x;
 }

@@ -61,7 +61,10 @@ class TagLink {
     void selectNormal();
 
   private:
-    void show(const QString& request, const QString& answer);
+    // The request goes in before the call, beside an empty answer box; after the call only
+    // the answer box changes: a whole-tag read sets each box once per block.
+    void showRequest(const QString& request);
+    void showAnswer(const QString& answer);
     void logExchange(const QString& title, const char* logName, const QString& request,
                      const QString& answer);
 

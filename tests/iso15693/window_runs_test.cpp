@@ -348,5 +348,39 @@ TEST_F(ScriptedUserModeTest, AMultipleReadStopsItsLastPieceAtTheEndOfTheMemory) 
     }
 }
 
+// The request box is written once, before the call: a selection the user makes in it while
+// the board answers (to copy the request, say) is still there when the answer comes.
+TEST_F(UserModeRunTest, TheRequestBoxIsWrittenOnlyBeforeTheCall) {
+    struct Case {
+        const char* button;
+        const char* frame;  // typed into the raw-frame box first, when given
+    };
+    const Case cases[] = {{"cmdReadUser", nullptr},
+                          {"cmdAntiCollisionIso15693", nullptr},
+                          {"cmd_ISO15693_SendFrame", "260100"}};
+    open();
+    auto* request = get<QLineEdit>(QStringLiteral("txt_ISO15693_request"));
+    auto* answer = get<QLineEdit>(QStringLiteral("txt_ISO15693_answer"));
+    QString answerInside = QStringLiteral("not called");
+    auto selectRequest = [&](int) {
+        answerInside = answer->text();
+        request->selectAll();
+    };
+    hook.afterSendReceive = selectRequest;
+    hook.afterKvCmd = selectRequest;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        if (c.frame) type(QStringLiteral("txt_ISO15693_AnyFrame"), QLatin1String(c.frame));
+        answerInside = QStringLiteral("not called");
+        click(QLatin1String(c.button));
+        EXPECT_EQ(answerInside, QString());
+        EXPECT_FALSE(request->text().isEmpty());
+        EXPECT_EQ(request->selectedText(), request->text());
+        EXPECT_FALSE(answer->text().isEmpty());
+    }
+    hook.afterSendReceive = nullptr;
+    hook.afterKvCmd = nullptr;
+}
+
 }  // namespace
 }  // namespace iso15693test
