@@ -36,7 +36,7 @@ void TagLink::setBoxes(QLineEdit* request, QLineEdit* answer, QLineEdit* fastAns
 
 void TagLink::showRequest(const QString& request) {
     if (request_) request_->setText(request);
-    if (answer_) answer_->clear();
+    if (answer_) answer_->setText(QString());
 }
 
 void TagLink::showAnswer(const QString& answer) {
