@@ -11,7 +11,8 @@
 namespace transceiver {
 
 // Characters `start` (1-based) to `start + length - 1` of `text`; whatever part of that
-// range lies outside the text is left out, so decoders never read past an answer.
+// range lies past the end of the text is left out, so decoders never read past an answer.
+// A start below 1 or a length below 1 gives nothing.
 std::string mid(std::string_view text, int start, int length);
 
 // ---- Requests and frames ----------------------------------------------------------

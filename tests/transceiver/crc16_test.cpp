@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using transceiver::Crc16OfHexText;
@@ -19,6 +21,33 @@ TEST(Crc16OfHexText, MatchesThePublishedCheckValues) {
     for (const auto& c : cases) {
         EXPECT_EQ(Crc16OfHexText(QString::fromLatin1(c.hex)), QString::fromLatin1(c.crc)) << c.hex;
     }
+}
+
+// The register over raw bytes, as the simulated tags and the decoders use it: preset
+// FFFF, reflected polynomial 8408, complemented.
+TEST(Crc16OfHexText, TheRegisterOverBytesGivesTheStandardsCheckValues) {
+    const struct {
+        std::vector<std::uint8_t> bytes;
+        std::uint16_t crc;
+    } cases[] = {
+        {{}, 0x0000},
+        {{'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 0x906E},
+        {{'a', 'b', 'c'}, 0x9E25},
+        {{0x00}, 0xF078},
+        // Over a frame followed by its own CRC, low byte first: the residue F0B8,
+        // complemented.
+        {{'1', '2', '3', '4', '5', '6', '7', '8', '9', 0x6E, 0x90}, 0x0F47},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(transceiver::crc16Iso13239(c.bytes), c.crc) << c.bytes.size() << " bytes";
+    }
+}
+
+// Inventory answers of ISO15693 tags (flags, DSFID, UID least significant byte first)
+// and the CRC the tag appends to them.
+TEST(Crc16OfHexText, InventoryFramesGiveTheCrcTheirTagsSend) {
+    EXPECT_EQ(Crc16OfHexText(QStringLiteral("000078563412000002E0")), QStringLiteral("B54D"));
+    EXPECT_EQ(Crc16OfHexText(QStringLiteral("0000BC9A78563412FFE0")), QStringLiteral("AD18"));
 }
 
 TEST(Crc16OfHexText, LowerCaseDigitsGiveTheSameCrc) {

@@ -128,6 +128,31 @@ TEST(Frames, LinesBuiltFromTheAnswer) {
     EXPECT_EQ(transceiver::CodeLine(""), " : Error code ");
 }
 
+// Characters 3-4 of an answer are read like every hex field, as far as their hex digits
+// go: a length field "G5" is worth 0 and "5G" is worth 5; lower case reads as upper.
+TEST(Frames, LinesReadTheLengthFieldAsFarAsItsHexDigitsGo) {
+    const struct {
+        const char* answer;
+        const char* length;
+        const char* noTag;
+        const char* validBits;
+    } cases[] = {
+        {"80G5", "G5 : Lenght of Data (0)", "G5 : Lenght of Data = 0", "G5 : Valid bits (0)"},
+        {"805G", "5G : Lenght of Data (5)", "5G : Lenght of Data = 5", "5G : Valid bits (5)"},
+        {"80 5", " 5 : Lenght of Data (0)", " 5 : Lenght of Data = 0", " 5 : Valid bits (0)"},
+        {"80ff01", "ff : Lenght of Data (255)", "ff : Lenght of Data = 255",
+         "ff : Valid bits (255)"},
+        {"870A", "0A : Lenght of Data (10)", "0A : Lenght of Data = 10", "0A : Valid bits (10)"},
+        {"803", "3 : Lenght of Data (3)", "3 : Lenght of Data = 3", "3 : Valid bits (3)"},
+        {"80", " : Lenght of Data (0)", " : Lenght of Data = 0", " : Valid bits (0)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(transceiver::LengthLine(c.answer), c.length) << c.answer;
+        EXPECT_EQ(transceiver::noTagLengthLine(c.answer), c.noTag) << c.answer;
+        EXPECT_EQ(transceiver::validBitsLine(c.answer), c.validBits) << c.answer;
+    }
+}
+
 TEST(Frames, ShortFrameReadsAckNakOrNeither) {
     EXPECT_EQ(transceiver::readShortFrame("90040A"), transceiver::ShortFrame::Ack);
     EXPECT_EQ(transceiver::readShortFrame("900401"), transceiver::ShortFrame::Nak);
@@ -188,6 +213,11 @@ TEST(Frames, MidNeverLeavesTheText) {
     EXPECT_EQ(transceiver::mid("800F01", 7, 2), "");
     EXPECT_EQ(transceiver::mid("800F01", 0, 2), "");
     EXPECT_EQ(transceiver::mid("800F01", 1, -1), "");
+    EXPECT_EQ(transceiver::mid("800F01", 1, 0), "");
+    EXPECT_EQ(transceiver::mid("800F01", 6, 1), "1");
+    EXPECT_EQ(transceiver::mid("800F01", 1, 6), "800F01");
+    EXPECT_EQ(transceiver::mid("800F01", -3, 5), "");
+    EXPECT_EQ(transceiver::mid("", 1, 2), "");
 }
 
 }  // namespace

@@ -18,6 +18,21 @@ TEST(Iso14443aAnswers, TransmissionFlagBytesOfTheCommands) {
     EXPECT_EQ(transceiver::wupaRequest(), "5207");
 }
 
+TEST(Iso14443aAnswers, EachCascadeLevelHasItsSelectCode) {
+    const struct {
+        int level;
+        const char* code;
+    } cases[] = {{1, "93"}, {2, "95"}, {3, "97"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(transceiver::selectCode(c.level), c.code) << c.level;
+        EXPECT_EQ(transceiver::anticollisionRequest(c.level), std::string(c.code) + "2008")
+            << c.level;
+        EXPECT_EQ(transceiver::selectRequest(c.level, "0102030404"),
+                  std::string(c.code) + "70010203040428")
+            << c.level;
+    }
+}
+
 // Runs the cascade over the ANTICOLLISION answers of each level, as the probes do:
 // returns the requests sent and the UID text collected.
 struct CascadeRun {
