@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <limits>
+#include <optional>
 
 #include "hostile_files.hpp"
 #include "qstring_printer.hpp"
@@ -393,6 +395,116 @@ TEST(ProductsFileReader, RecordsAfterTheMatchAreNotRead) {
     const core::ProductLookup r =
         core::findProduct("h\nA,1,1,1,1,x,1\nB,oops", QStringLiteral("A"));
     EXPECT_EQ(r.outcome, core::ProductLookup::Outcome::Found);
+}
+
+// A number item is a decimal whole number of 32 bits; an empty item reads as 0. The
+// Address item shows it, since no other rule of the record looks at it.
+TEST(ProductsFileReader, ANumberItemIsADecimalWholeNumberOf32Bits) {
+    const struct {
+        const char* item;
+        std::optional<std::int32_t> address;  // nullopt: the file is refused
+    } cases[] = {
+        {"0", 0},
+        {"5", 5},
+        {"010", 10},  // decimal, leading zero or not
+        {"-7", -7},
+        {"", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"0x10", std::nullopt},
+        {"1F", std::nullopt},
+        {"1.5", std::nullopt},
+        {"1e3", std::nullopt},
+        {"12abc", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        const QByteArray content = QByteArray("h\nA,1,1,1,1,x,") + c.item + "\n";
+        const core::ProductLookup r = core::findProduct(content, QStringLiteral("A"));
+        if (!c.address) {
+            EXPECT_EQ(r.outcome, core::ProductLookup::Outcome::Invalid);
+            EXPECT_TRUE(r.problem.contains(QStringLiteral("the Address of \"A\"")))
+                << r.problem.toStdString();
+            continue;
+        }
+        ASSERT_EQ(r.outcome, core::ProductLookup::Outcome::Found) << r.problem.toStdString();
+        EXPECT_EQ(r.product.Address, *c.address);
+    }
+}
+
+// The memory is the density in bytes (kbit times 1024, over 8), 64 bytes for the small
+// memory tags; blocks are four bytes; the mask is the highest block address, the memory
+// over the page size in whole blocks, minus 1.
+TEST(ProductsFileReader, MemoryGeometryOfARecord) {
+    const struct {
+        const char* reference;
+        std::int32_t density, pageSize;
+        std::optional<MemoryGeometry> geometry;
+    } cases[] = {
+        {"VEL-C", 2, 4, MemoryGeometry{256, 4, 63}},
+        {"VEL-D", 3, 5, MemoryGeometry{384, 4, 75}},        // 76.8 blocks: 76 whole ones
+        {"ISO14443-A", 4, 4, MemoryGeometry{512, 4, 127}},  // more than 256 bytes
+        {"DUONX-C", 64, 32, MemoryGeometry{8192, 4, 255}},
+        {"TOPAZ", 1, 128, MemoryGeometry{128, 4, 0}},  // one page: block 0 alone
+        {"TOPAZ", 1, 129, std::nullopt},               // a page past the memory
+        {"VEL-C", 1, 1, MemoryGeometry{128, 4, 127}},
+        // The largest density whose bits fit 32 bits, and the first that does not.
+        {"VEL-C", 2097151, 1, MemoryGeometry{268435328, 4, 268435327}},
+        {"VEL-C", 2097152, 1, std::nullopt},
+        {"VEL-C", 0, 4, std::nullopt},
+        {"VEL-C", -1, 4, std::nullopt},
+        {"VEL-C", 2, 0, std::nullopt},
+        {"VEL-C", 2, -4, std::nullopt},
+        // The small memory tags: 64 bytes, their blocks those of their density.
+        {"SOLA-A", 4, 4, MemoryGeometry{64, 4, 127}},
+        {"SOLT-A", 4, 4, MemoryGeometry{64, 4, 127}},
+        {"SOLT-A", 2, 256, MemoryGeometry{64, 4, 63}},
+        {"sola-a", 4, 4, MemoryGeometry{512, 4, 127}},  // the reference's case counts
+        {"SOLA-B", 4, 4, MemoryGeometry{512, 4, 127}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.reference) + " " + std::to_string(c.density) + " kbit, page " +
+                     std::to_string(c.pageSize));
+        core::Product p;
+        p.Reference = QLatin1String(c.reference);
+        p.Density = c.density;
+        p.PageSize = c.pageSize;
+        QString problem;
+        const auto g = core::memoryGeometry(p, &problem);
+        EXPECT_EQ(core::memoryGeometry(p).has_value(), g.has_value()) << "without a problem text";
+        ASSERT_EQ(g.has_value(), c.geometry.has_value()) << problem.toStdString();
+        if (!g) {
+            EXPECT_TRUE(problem.startsWith(QStringLiteral("File 'TQ73RN_products.ini': ")))
+                << problem.toStdString();
+            continue;
+        }
+        EXPECT_TRUE(problem.isEmpty());
+        EXPECT_EQ(g->MemorySizeBytes, c.geometry->MemorySizeBytes);
+        EXPECT_EQ(g->BlockSizeBytes, c.geometry->BlockSizeBytes);
+        EXPECT_EQ(g->AddressMask, c.geometry->AddressMask);
+    }
+}
+
+// A product menu entry is looked up by its caption up to the first blank.
+TEST(ProductsFileReader, TheKeyOfACaptionIsItsFirstWord) {
+    const struct {
+        const char* caption;
+        const char* key;
+    } cases[] = {
+        {"VEL-C", "VEL-C"},
+        {"ISO14443-B Cards commands", "ISO14443-B"},
+        {"VEL-C  two blanks", "VEL-C"},
+        {"VEL-C ", "VEL-C"},
+        {" VEL-C", ""},
+        {"", ""},
+        {"A\tB", "A\tB"},  // only a blank ends the key
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(core::productKey(QLatin1String(c.caption)), QLatin1String(c.key)) << c.caption;
+    }
 }
 
 }  // namespace

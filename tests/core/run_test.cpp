@@ -2,8 +2,11 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -295,6 +298,49 @@ TEST(CountedLoopStep, ReadsTheCountAsANumberAndEndsOnAnythingElse) {
         EXPECT_EQ(s.lastPass, c.lastPass);
         EXPECT_EQ(s.countText, QString::fromLatin1(c.countAfter));
         EXPECT_EQ(s.counterText, QString::fromLatin1(c.counterAfter));
+    }
+}
+
+// One step of a counted loop on its controls, after a pass: nothing while the loop flag
+// is off; the last pass turns the flag off, hides the count box and its caption and
+// unticks the loop box; any other pass counts on and leaves them as they are.
+TEST(CountedLoopControls, AStepAppliesToTheControlsOnlyWhileTheFlagIsOn) {
+    struct Case {
+        const char* name;
+        bool flag;
+        const char* count;
+        const char* counter;
+        bool flagAfter;
+        const char* countAfter;
+        const char* counterAfter;
+    };
+    const Case cases[] = {
+        {"flag off", false, "3", "1", false, "3", "1"},
+        {"flag off, last pass", false, "1", "1", false, "1", "1"},
+        {"passes left", true, "3", "1", true, "2", "2"},
+        {"endless", true, "0", "7", true, "0", "8"},
+        {"last pass", true, "1", "4", false, "0", "4"},
+        {"no count", true, "", "4", false, "0", "4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget window;
+        auto* loopBox = new QCheckBox(&window);
+        auto* countBox = new QLineEdit(QLatin1String(c.count), &window);
+        auto* countLabel = new QLabel(QStringLiteral("0 for infinty loop"), &window);
+        auto* counter = new QLabel(QLatin1String(c.counter), &window);
+        loopBox->setChecked(true);
+        window.show();
+        bool flag = c.flag;
+        EXPECT_EQ(core::advanceCountedLoop({loopBox, countBox, countLabel, counter}, flag),
+                  c.flagAfter);
+        EXPECT_EQ(flag, c.flagAfter);
+        EXPECT_EQ(countBox->text(), QLatin1String(c.countAfter));
+        EXPECT_EQ(counter->text(), QLatin1String(c.counterAfter));
+        const bool ended = c.flag && !c.flagAfter;
+        EXPECT_EQ(countBox->isHidden(), ended);
+        EXPECT_EQ(countLabel->isHidden(), ended);
+        EXPECT_EQ(loopBox->isChecked(), !ended);
     }
 }
 
