@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/windows.hpp"
@@ -87,8 +88,8 @@ struct Program {
         tc.ctx->windows().close(kind);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    // Opens every window the program builds in turn, hands it to `check` and closes it;
-    // the number of windows checked.
+    // Opens every window the program builds in turn, hands it to `check` (with its case,
+    // when `check` takes it) and closes it; the number of windows checked.
     template <class Check>
     int forEveryWindow(Check check) {
         int checked = 0;
@@ -98,7 +99,13 @@ struct Program {
                                              : c.product.toStdString());
             core::ToolWindow* w = open(c);
             EXPECT_NE(w, nullptr);
-            if (w) check(w);
+            if (w) {
+                if constexpr (std::is_invocable_v<Check, const WindowCase&, core::ToolWindow*>) {
+                    check(c, w);
+                } else {
+                    check(w);
+                }
+            }
             ++checked;
             close(c.kind);
         }

@@ -34,9 +34,12 @@
 #include <utility>
 #include <vector>
 
-#include "every_window.hpp"
+#include "every_view.hpp"
 
 namespace {
+
+using apptest::holdsControls;
+using apptest::shownChildren;
 
 // Controls a form lays over one another on purpose: the two names, and why.
 struct OnPurpose {
@@ -57,14 +60,6 @@ bool onPurpose(const QWidget* a, const QWidget* b) {
     return std::any_of(std::begin(kOnPurpose), std::end(kOnPurpose), [&](const OnPurpose& p) {
         return (is(a, p.first) && is(b, p.second)) || (is(a, p.second) && is(b, p.first));
     });
-}
-
-// Qt's own compound controls: their children are their parts, not controls of the form.
-bool holdsControls(const QWidget* w) {
-    return !(qobject_cast<const QAbstractScrollArea*>(w) ||
-             qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w) ||
-             qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
-             qobject_cast<const QTabBar*>(w) || qobject_cast<const QAbstractSlider*>(w));
 }
 
 // Where a label lays out its text or picture, in its own coordinates, the way it does
@@ -153,15 +148,6 @@ std::string describe(const QWidget* c, const QRect& r) {
     return c->objectName().toStdString() + " (" + c->metaObject()->className() + ") at " +
            std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) +
            "x" + std::to_string(r.height());
-}
-
-// The controls under `parent` the user can see, leaving out windows of their own.
-std::vector<const QWidget*> shownChildren(const QWidget* window, const QWidget* parent) {
-    std::vector<const QWidget*> shown;
-    for (const QWidget* c : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!c->isWindow() && c->isVisibleTo(window)) shown.push_back(c);
-    }
-    return shown;
 }
 
 // Every visible control under `parent` lies inside it, and no two of its visible controls
@@ -330,75 +316,19 @@ Captions checkFit(const QWidget* window, const QWidget* parent) {
     return checked;
 }
 
-template <class Count>
-struct Walked {
-    int views = 0;
-    Count checked{};
-};
-
-// Brings up each view of the window that the user chooses without any tag, and checks
-// each: the window as it opens, each page of a tab strip, each command of the console's
-// list (each shows its own panel, titled) and, under the console's Protocol Select, each
-// protocol (each shows its own parameter lists). `checkView` counts what it checked.
-template <class Check>
-auto checkEveryView(core::ToolWindow* w, Check checkView) {
-    Walked<decltype(checkView(w, w))> walked;
-    auto check = [w, &walked, &checkView](const QString& view) {
-        QCoreApplication::processEvents();
-        SCOPED_TRACE(view.toStdString());
-        ++walked.views;
-        walked.checked += checkView(w, w);
-    };
-    check(QStringLiteral("as opened"));
-    for (QTabBar* tabs : w->findChildren<QTabBar*>()) {
-        for (int i = 0; i < tabs->count(); ++i) {
-            tabs->setCurrentIndex(i);
-            check(QStringLiteral("tab ") + tabs->tabText(i));
-        }
-    }
-    if (auto* list = w->findChild<QComboBox*>(QStringLiteral("cboTQ73RN_CommandList"))) {
-        for (int i = 0; i < list->count(); ++i) {
-            list->setCurrentIndex(i);
-            emit list->activated(i);
-            check(list->itemText(i));
-            for (int p = 0;; ++p) {
-                auto* protocol =
-                    w->findChild<QRadioButton*>(QStringLiteral("OptProtocolCode_%1").arg(p));
-                if (!protocol) break;
-                if (!protocol->isVisible()) continue;
-                protocol->click();
-                check(list->itemText(i) + QStringLiteral(", ") + protocol->text());
-            }
-        }
-    }
-    return walked;
-}
-
-// Every view of every window, on a board with the newest library and on one with an older
-// library and firmware, which lays some windows out without the rows of the calls it
-// lacks; `enough` checks that `check` has checked enough on each board.
+// Every view of every window, on each board of the walk; `enough` checks that `check`
+// has checked enough on each board.
 template <class Check, class Enough>
 void checkEveryViewOfEveryWindow(Check check, Enough enough) {
     apptest::Program program;
-    struct Board {
-        int dllRevision;
-        const char* mcuRevision;
-    };
-    for (const Board& board : {Board{51, "1.4.1"}, Board{4, "1.3.0"}}) {
+    for (const apptest::Board& board : apptest::kBoards) {
         SCOPED_TRACE("library revision " + std::to_string(board.dllRevision));
-        program.tc.values().DllRevisionNumber = board.dllRevision;
-        program.tc.values().McuRevisionText = QString::fromLatin1(board.mcuRevision);
-        Walked<decltype(check(nullptr, nullptr))> all;
-        const int windows = program.forEveryWindow([&all, &check](core::ToolWindow* w) {
-            const auto walked = checkEveryView(w, check);
-            all.views += walked.views;
-            all.checked += walked.checked;
-        });
-        // At the least: 24 windows as they open, the two pages of 8 ISO15693 products, the
-        // console's 9 list entries and the 8 protocols of its Protocol Select.
-        EXPECT_GE(windows, 24);
-        EXPECT_GE(all.views, 24 + 16 + 9 + 8);
-        enough(all.checked);
+        apptest::useBoard(program, board);
+        decltype(check(nullptr, nullptr)) checked{};
+        apptest::forEveryViewOfEveryWindow(
+            program, [&checked, &check](const apptest::WindowCase&, core::ToolWindow* w,
+                                        const QString&) { checked += check(w, w); });
+        enough(checked);
     }
 }
 
