@@ -91,12 +91,14 @@ void Iso15693Window::wireUserModePage() {
             [this] { setUpPageWrite(kWriteAfi, QStringLiteral("Write AFI"), 1, true, true); });
     connect(p.cmdWriteDSFID, &QPushButton::clicked, this,
             [this] { setUpPageWrite(kWriteDsfid, QStringLiteral("Write DSFID"), 1, true, true); });
-    // The kill panels say what they do: a tag killed is killed for good.
+    // The kill set-ups keep the caption of the single-block write: theirs is the same row of
+    // block bytes.
     connect(p.cmdWriteKill, &QPushButton::clicked, this, [this] {
-        setUpPageWrite(kWriteKill, QStringLiteral("Write Kill"), pageSize(), true, true);
+        setUpPageWrite(kWriteKill, QStringLiteral("Write Single Block"), pageSize(), true, true);
     });
-    connect(p.cmdKill, &QPushButton::clicked, this,
-            [this] { setUpPageWrite(kKill, QStringLiteral("Kill"), pageSize(), true, true); });
+    connect(p.cmdKill, &QPushButton::clicked, this, [this] {
+        setUpPageWrite(kKill, QStringLiteral("Write Single Block"), pageSize(), true, true);
+    });
     connect(p.cmdWriteSectorPassword, &QPushButton::clicked, this, [this] {
         setUpPageWrite(kWriteSectorPassword, QStringLiteral("Write Password"), pageSize(), true,
                        true);

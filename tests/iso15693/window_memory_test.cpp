@@ -288,13 +288,14 @@ TEST_F(MemoryTest, KillWithWrongAndRightCode) {
     openUserMode("VEL-C", "00", "00");
     setUpWrite("cmdWriteKill", "11223344");
     EXPECT_EQ(get<QPushButton>(QStringLiteral("cmdWriteUser"))->text(),
-              QStringLiteral("Write Kill"));
+              QStringLiteral("Write Single Block"));
     write();
     EXPECT_EQ(sentToBoard().back(), "02B1020011223344");
     EXPECT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("OK"));
 
     setUpWrite("cmdKill", "99999999");
-    EXPECT_EQ(get<QPushButton>(QStringLiteral("cmdWriteUser"))->text(), QStringLiteral("Kill"));
+    EXPECT_EQ(get<QPushButton>(QStringLiteral("cmdWriteUser"))->text(),
+              QStringLiteral("Write Single Block"));
     write();
     EXPECT_EQ(sentToBoard().back(), "02A6020099999999");
     EXPECT_EQ(label(QStringLiteral("lblWriteTime")), QStringLiteral("0F : unknown error code"));
