@@ -48,24 +48,60 @@ std::vector<char> requestCopy(std::string_view request) {
 }
 
 QFunctionPointer resolve(QLibrary& library, ReaderFunction f) {
-    const char* name = reader::exportedName(f);
-    QFunctionPointer fn = library.resolve(name);
-#if defined(_WIN32) && !defined(_WIN64)
-    // 32-bit stdcall exports may carry their decorated name: _name@bytes-of-arguments.
-    if (!fn) {
-        int argBytes = 4;
-        if (f == ReaderFunction::UsbConnect || f == ReaderFunction::UsbHandleCheck) argBytes = 0;
-        if (f == ReaderFunction::KvCmd || f == ReaderFunction::Select ||
-            f == ReaderFunction::SendReceive)
-            argBytes = 8;
-        const QByteArray decorated = "_" + QByteArray(name) + "@" + QByteArray::number(argBytes);
-        fn = library.resolve(decorated.constData());
+    for (const std::string& name : libraryExportNames(f, kBuildPlatform)) {
+        if (QFunctionPointer fn = library.resolve(name.c_str())) return fn;
     }
-#endif
-    return fn;
+    return nullptr;
+}
+
+int argumentCount(CallShape shape) {
+    switch (shape) {
+        case CallShape::NoArguments:
+            return 0;
+        case CallShape::RequestAndAnswer:
+            return 2;
+        case CallShape::AnswerOnly:
+            return 1;
+    }
+    return 0;
 }
 
 }  // namespace
+
+CallShape callShape(ReaderFunction f) {
+    switch (f) {
+        case ReaderFunction::UsbConnect:
+        case ReaderFunction::UsbHandleCheck:
+            return CallShape::NoArguments;
+        case ReaderFunction::KvCmd:
+        case ReaderFunction::Select:
+        case ReaderFunction::SendReceive:
+            return CallShape::RequestAndAnswer;
+        case ReaderFunction::Echo:
+        case ReaderFunction::Idn:
+        case ReaderFunction::FieldOff:
+        case ReaderFunction::GetDllRev:
+        case ReaderFunction::ResetSpi:
+        case ReaderFunction::SendIrqPulse:
+        case ReaderFunction::SendNssPulse:
+        case ReaderFunction::PollingReading:
+        case ReaderFunction::GetMcuRev:
+        case ReaderFunction::GetInterfacePinState:
+            return CallShape::AnswerOnly;
+    }
+    return CallShape::AnswerOnly;
+}
+
+std::vector<std::string> libraryExportNames(ReaderFunction f, LibraryPlatform platform) {
+    const std::string name = reader::exportedName(f);
+    if (platform != LibraryPlatform::Windows32) return {name};
+    return {name, "_" + name + "@" + std::to_string(argumentCount(callShape(f)) * 4)};
+}
+
+QString libraryFileName(LibraryPlatform platform) {
+    return platform == LibraryPlatform::Unix ? QStringLiteral("libTQ73RN.so")
+                                             : QStringLiteral("TQ73RN.dll");
+}
 
 LoadedReaderLibrary::LoadedReaderLibrary(const QString& absolutePath) : library_(absolutePath) {
     loaded_ = library_.load();
@@ -89,14 +125,6 @@ QString LoadedReaderLibrary::failureReason() const {
 }
 
 bool LoadedReaderLibrary::provides(ReaderFunction f) const { return resolved(f) != nullptr; }
-
-QString LoadedReaderLibrary::libraryFileName() {
-#ifdef _WIN32
-    return QStringLiteral("TQ73RN.dll");
-#else
-    return QStringLiteral("libTQ73RN.so");
-#endif
-}
 
 QString LoadedReaderLibrary::libraryFileBeside(const QString& programFolder) {
     const QFileInfo file(programFolder + QLatin1Char('/') + libraryFileName());
@@ -130,17 +158,15 @@ LibraryStatus LoadedReaderLibrary::callAnswer(ReaderFunction f, AnswerBuffer& an
 
 LibraryStatus LoadedReaderLibrary::dispatch(ReaderFunction f, std::string_view request,
                                             AnswerBuffer* answer) {
-    switch (f) {
-        case ReaderFunction::UsbConnect:
-        case ReaderFunction::UsbHandleCheck:
+    switch (callShape(f)) {
+        case CallShape::NoArguments:
             return callNoArgs(f);
-        case ReaderFunction::KvCmd:
-        case ReaderFunction::Select:
-        case ReaderFunction::SendReceive:
+        case CallShape::RequestAndAnswer:
             return callRequest(f, request, *answer);
-        default:
+        case CallShape::AnswerOnly:
             return callAnswer(f, *answer);
     }
+    return reader::kStatusMissingFunction;
 }
 
 }  // namespace core

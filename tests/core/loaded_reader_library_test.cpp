@@ -4,7 +4,11 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <iterator>
+#include <string>
+#include <vector>
 
+#include "qstring_printer.hpp"
 #include "simboard/simulated_board.hpp"
 
 namespace {
@@ -156,6 +160,54 @@ TEST(LoadedReaderLibrary, TheLibraryIsFoundBesideTheProgramOnly) {
     AnswerBuffer a;
     EXPECT_EQ(loaded.echo(a), reader::kStatusOk);
     EXPECT_EQ(a.text().substr(0, 4), "5500");
+}
+
+// The names each function is looked up by, on every system the program is built for,
+// whichever system runs this test. A 32-bit Windows library may export the decorated
+// name of the standard calling convention: "_", the name, "@" and the bytes of the
+// arguments, four per text argument.
+TEST(LoadedReaderLibrary, EveryFunctionIsLookedUpByItsNameOnEverySystem) {
+    struct Row {
+        ReaderFunction function;
+        const char* name;
+        const char* decorated;
+    };
+    const Row rows[] = {
+        {ReaderFunction::UsbConnect, "TQ73RNDLL_USBconnect", "_TQ73RNDLL_USBconnect@0"},
+        {ReaderFunction::UsbHandleCheck, "TQ73RNDLL_USBhandlecheck", "_TQ73RNDLL_USBhandlecheck@0"},
+        {ReaderFunction::KvCmd, "TQ73RNDll_KVCmd", "_TQ73RNDll_KVCmd@8"},
+        {ReaderFunction::Select, "TQ73RNDll_Select", "_TQ73RNDll_Select@8"},
+        {ReaderFunction::SendReceive, "TQ73RNDll_SendReceive", "_TQ73RNDll_SendReceive@8"},
+        {ReaderFunction::Echo, "TQ73RNDll_Echo", "_TQ73RNDll_Echo@4"},
+        {ReaderFunction::Idn, "TQ73RNDll_Idn", "_TQ73RNDll_Idn@4"},
+        {ReaderFunction::FieldOff, "TQ73RNDll_FieldOff", "_TQ73RNDll_FieldOff@4"},
+        {ReaderFunction::GetDllRev, "TQ73RNDll_GetDLLrev", "_TQ73RNDll_GetDLLrev@4"},
+        {ReaderFunction::ResetSpi, "TQ73RNDll_ResetSPI", "_TQ73RNDll_ResetSPI@4"},
+        {ReaderFunction::SendIrqPulse, "TQ73RNDll_SendIRQPulse", "_TQ73RNDll_SendIRQPulse@4"},
+        {ReaderFunction::SendNssPulse, "TQ73RNDll_SendNSSPulse", "_TQ73RNDll_SendNSSPulse@4"},
+        {ReaderFunction::PollingReading, "TQ73RNDll_Polling_Reading",
+         "_TQ73RNDll_Polling_Reading@4"},
+        {ReaderFunction::GetMcuRev, "TQ73RNDLL_getMCUrev", "_TQ73RNDLL_getMCUrev@4"},
+        {ReaderFunction::GetInterfacePinState, "TQ73RNDLL_getInterfacePinState",
+         "_TQ73RNDLL_getInterfacePinState@4"},
+    };
+    ASSERT_EQ(std::size(rows), std::size(kAllFunctions));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& r = rows[i];
+        ASSERT_EQ(r.function, kAllFunctions[i]) << r.name;
+        using Names = std::vector<std::string>;
+        EXPECT_EQ(core::libraryExportNames(r.function, core::LibraryPlatform::Unix), Names{r.name});
+        EXPECT_EQ(core::libraryExportNames(r.function, core::LibraryPlatform::Windows64),
+                  Names{r.name});
+        EXPECT_EQ(core::libraryExportNames(r.function, core::LibraryPlatform::Windows32),
+                  (Names{r.name, r.decorated}));
+    }
+
+    EXPECT_EQ(core::libraryFileName(core::LibraryPlatform::Unix), QStringLiteral("libTQ73RN.so"));
+    EXPECT_EQ(core::libraryFileName(core::LibraryPlatform::Windows64),
+              QStringLiteral("TQ73RN.dll"));
+    EXPECT_EQ(core::libraryFileName(core::LibraryPlatform::Windows32),
+              QStringLiteral("TQ73RN.dll"));
 }
 
 }  // namespace
