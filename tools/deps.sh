@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy
-    xvfb xauth openbox x11-apps
+    xvfb xauth openbox x11-apps libx11-dev
 )
 missing=()
 for p in "${packages[@]}"; do
