@@ -1,12 +1,21 @@
 #include "widgets/hex_entry_box.hpp"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPalette>
 #include <algorithm>
 
 #include "core/app_context.hpp"
+#include "core/ui.hpp"
 #include "transceiver/hex_text.hpp"
 
 namespace widgets {
@@ -61,11 +70,91 @@ QString pad(quint32 value, int width) {
 
 const QColor kRed(255, 0, 0);
 
+// Watches every way text reaches a box other than a typed key: the paste keys, the context
+// menu's Paste, a middle click (the X11 selection), a drop and an input method.
+class WholeTextGuard : public QObject {
+  public:
+    WholeTextGuard(QLineEdit* box, core::Ui& ui) : QObject(box), box_(box), ui_(ui) {
+        box->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != box_ || box_->isReadOnly() || !box_->inputMask().isEmpty()) return false;
+        switch (event->type()) {
+            case QEvent::KeyPress:
+                return static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
+                       refused(clipboard(QClipboard::Clipboard), Selection::Replaced);
+            case QEvent::MouseButtonRelease:
+                // The box drops its selection and inserts the X11 selection at the cursor.
+                return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
+                       QGuiApplication::clipboard()->supportsSelection() &&
+                       refused(clipboard(QClipboard::Selection), Selection::Kept);
+            case QEvent::Drop: {
+                auto* drop = static_cast<QDropEvent*>(event);
+                // Text moved within the box does not change its length.
+                if (drop->source() == box_ || !drop->mimeData()->hasText()) return false;
+                if (!refused(drop->mimeData()->text(), Selection::Kept)) return false;
+                drop->ignore();
+                return true;
+            }
+            case QEvent::InputMethod:
+                return refused(static_cast<QInputMethodEvent*>(event)->commitString(),
+                               Selection::Replaced);
+            case QEvent::ContextMenu:
+                showMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+                return true;
+            default:
+                return false;
+        }
+    }
+
+  private:
+    enum class Selection { Replaced, Kept };
+
+    static QString clipboard(QClipboard::Mode mode) {
+        return QGuiApplication::clipboard()->text(mode);
+    }
+
+    // True, after the beep, when `text` does not fit: the event must not reach the box.
+    bool refused(const QString& text, Selection selection) {
+        const qsizetype replaced =
+            selection == Selection::Replaced ? box_->selectedText().size() : 0;
+        if (box_->text().size() - replaced + text.size() <= box_->maxLength()) return false;
+        ui_.beep();
+        return true;
+    }
+
+    // The box's own menu, its Paste through the same check as the paste keys.
+    void showMenu(const QPoint& at) {
+        QMenu* menu = box_->createStandardContextMenu();
+        for (QAction* action : menu->actions()) {
+            // The menu connects its Paste by name in some Qt versions, by pointer in others.
+            const bool paste = disconnect(action, SIGNAL(triggered()), box_, SLOT(paste())) ||
+                               disconnect(action, &QAction::triggered, box_, &QLineEdit::paste);
+            if (paste) {
+                connect(action, &QAction::triggered, box_, [this] {
+                    if (!refused(clipboard(QClipboard::Clipboard), Selection::Replaced))
+                        box_->paste();
+                });
+            }
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(at);
+    }
+
+    QLineEdit* box_;
+    core::Ui& ui_;
+};
+
 }  // namespace
+
+void refuseTextThatDoesNotFit(QLineEdit* box, core::Ui& ui) { new WholeTextGuard(box, ui); }
 
 HexEntryBox::HexEntryBox(core::AppContext& ctx, Kind kind, QWidget* parent)
     : QLineEdit(parent), ctx_(ctx), kind_(kind) {
     setMaxLength(defaultMaxLength(kind));
+    refuseTextThatDoesNotFit(this, ctx.ui());
     normalText_ = palette().color(QPalette::Text);
     // Whether the text is of the box's kind follows every change, the window's own
     // writes included; the colour of a raw frame follows the user's typing only.

@@ -1,14 +1,14 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QPointer>
 #include <functional>
 
-class QAbstractButton;
-
 namespace core {
 class AppContext;
-}
+class Ui;
+}  // namespace core
 
 namespace widgets {
 
@@ -16,9 +16,17 @@ namespace widgets {
 // longer. A box for a request, its data or a raw frame needs no more.
 inline constexpr int kLongestRequestText = 255;
 
+// Refuses whole, with the beep of a refused key, a paste, a drop or an input-method text
+// that would not fit in what the box's length limit leaves: Qt would keep the part that
+// fits, and that part would then be used as if the user had written it (a frame cut short
+// and sent to the board). A box that is read-only, or masked, takes no such text anyway.
+// Every `HexEntryBox` guards itself; a window's plain entry box gets the guard from this.
+void refuseTextThatDoesNotFit(QLineEdit* box, core::Ui& ui);
+
 // An entry box for bytes typed as hex text. Its kind decides which keys it takes and
 // how its text is rewritten when the user leaves it. Text that arrives without the key
-// filter (pasted, dropped) and is not of the box's kind shows red and is not used.
+// filter (pasted, dropped) and is not of the box's kind shows red and is not used; text
+// longer than the box takes is refused whole (`refuseTextThatDoesNotFit`).
 class HexEntryBox : public QLineEdit {
     Q_OBJECT
   public:

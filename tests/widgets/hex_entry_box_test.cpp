@@ -2,10 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTest>
+#include <functional>
 
+#include "entry_keys.hpp"
 #include "test_context.hpp"
 
 namespace {
@@ -183,8 +192,8 @@ TEST_F(HexEntryBoxTest, AValueTheWindowWritesOverPastedTextIsUsable) {
 }
 
 // The request boxes take the longest request the library passes, a raw frame also with a
-// blank after each byte; a paste beyond that is cut, never laid out whole.
-TEST_F(HexEntryBoxTest, ARequestBoxTakesTheLongestRequestAndCutsAHugePaste) {
+// blank after each byte; a paste beyond that is refused whole, never cut nor laid out.
+TEST_F(HexEntryBoxTest, ARequestBoxTakesTheLongestRequestAndRefusesAHugePasteWhole) {
     const QString frame = QString(QStringLiteral("A5 ")).repeated(127).trimmed();
     const struct {
         Kind kind;
@@ -203,9 +212,123 @@ TEST_F(HexEntryBoxTest, ARequestBoxTakesTheLongestRequestAndCutsAHugePaste) {
         EXPECT_TRUE(box.commit());
         EXPECT_EQ(box.text(), c.committed);
         box.clear();
-        box.insert(QString(100000, '0'));
-        EXPECT_EQ(box.text().size(), box.maxLength());
+        const int beeps = t.ui.beeps();
+        testsupport::pasteWithKeys(&box, QString(100000, '0'));
+        EXPECT_EQ(box.text(), QString());
+        EXPECT_EQ(t.ui.beeps(), beeps + 1);
         EXPECT_LT(box.maxLength(), 400);
+    }
+}
+
+// What each kind of box takes, typed or pasted: the byte, bit, address, count and UID
+// boxes their fixed widths; the request and data boxes the longest request the reader
+// library passes (255 characters); a raw frame that request with a blank after each of its
+// 127 whole bytes (382). One character more is refused: a typed one is not inserted, a
+// pasted text that long is refused whole with a beep, never cut to the part that fits.
+TEST_F(HexEntryBoxTest, EveryKindTakesItsLimitTypedOrPastedAndRefusesOneCharacterMore) {
+    const struct {
+        Kind kind;
+        int limit;
+    } kinds[] = {
+        {Kind::Bit, 1},       {Kind::Byte, 2},     {Kind::FrameByte, 2},  {Kind::MaskLength, 2},
+        {Kind::Address, 2},   {Kind::FourByte, 8}, {Kind::Count, 9},      {Kind::Uid, 16},
+        {Kind::Request, 255}, {Kind::Data, 255},   {Kind::RawFrame, 382},
+    };
+    // "1" is a digit of every kind: hex, decimal and bit.
+    const auto ones = [](int n) { return QString(n, QLatin1Char('1')); };
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(kindName(k.kind));
+        HexEntryBox box(*t.ctx, k.kind);
+        EXPECT_EQ(box.maxLength(), k.limit);
+        const int beeps = t.ui.beeps();
+
+        testsupport::typeKeys(&box, ones(k.limit));
+        EXPECT_EQ(box.text(), ones(k.limit));
+        testsupport::typeKeys(&box, QStringLiteral("1"));
+        EXPECT_EQ(box.text(), ones(k.limit)) << "a character typed past the limit got in";
+        EXPECT_EQ(t.ui.beeps(), beeps);
+
+        box.clear();
+        testsupport::pasteWithKeys(&box, ones(k.limit + 1));
+        EXPECT_EQ(box.text(), QString()) << "a paste one character too long was kept in part";
+        EXPECT_EQ(t.ui.beeps(), beeps + 1);
+        testsupport::pasteWithKeys(&box, ones(k.limit));
+        EXPECT_EQ(box.text(), ones(k.limit));
+        EXPECT_EQ(t.ui.beeps(), beeps + 1);
+
+        // Over the whole text, which the paste replaces, the limit is the same.
+        const QString zeros(k.limit, QLatin1Char('0'));
+        box.setText(zeros);
+        box.selectAll();
+        testsupport::pasteWithKeys(&box, ones(k.limit + 1));
+        EXPECT_EQ(box.text(), zeros);
+        EXPECT_EQ(t.ui.beeps(), beeps + 2);
+        box.selectAll();
+        testsupport::pasteWithKeys(&box, ones(k.limit));
+        EXPECT_EQ(box.text(), ones(k.limit));
+        EXPECT_EQ(t.ui.beeps(), beeps + 2);
+    }
+}
+
+// Text reaches a box by the paste keys, its menu's Paste, a drop and an input method: each
+// is refused whole, with a beep, when it does not fit in the room the box has left.
+TEST_F(HexEntryBoxTest, EveryWayOfPastingRefusesTextThatDoesNotFitWhole) {
+    using Route = std::function<void(QLineEdit*, const QString&)>;
+    const std::pair<const char*, Route> routes[] = {
+        {"Ctrl+V",
+         [](QLineEdit* box, const QString& text) { testsupport::pasteWithKeys(box, text); }},
+        {"Shift+Insert",
+         [](QLineEdit* box, const QString& text) {
+             QApplication::clipboard()->setText(text);
+             QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+         }},
+        {"the menu's Paste",
+         [](QLineEdit* box, const QString& text) {
+             QApplication::clipboard()->setText(text);
+             QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                         box->mapToGlobal(QPoint(2, 2)));
+             QCoreApplication::sendEvent(box, &menuEvent);
+             auto* menu = box->findChild<QMenu*>();
+             ASSERT_NE(menu, nullptr);
+             QAction* paste = nullptr;
+             for (QAction* a : menu->actions()) {
+                 if (a->text().startsWith(QLatin1String("&Paste"))) paste = a;
+             }
+             ASSERT_NE(paste, nullptr);
+             paste->trigger();
+             delete menu;
+         }},
+        {"a drop",
+         [](QLineEdit* box, const QString& text) {
+             QMimeData data;
+             data.setText(text);
+             const QPointF at(box->width() - 1, 2);
+             QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton,
+                                   Qt::NoModifier);
+             QCoreApplication::sendEvent(box, &enter);
+             QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(box, &drop);
+         }},
+        {"an input method",
+         [](QLineEdit* box, const QString& text) {
+             QInputMethodEvent composed;
+             composed.setCommitString(text);
+             QCoreApplication::sendEvent(box, &composed);
+         }},
+    };
+    for (const auto& [name, route] : routes) {
+        SCOPED_TRACE(name);
+        HexEntryBox box(*t.ctx, Kind::FourByte);
+        box.resize(200, 24);
+        box.setText(QStringLiteral("1234"));
+        box.end(false);
+        const int beeps = t.ui.beeps();
+        route(&box, QStringLiteral("ABCDE"));
+        EXPECT_EQ(box.text(), QStringLiteral("1234"));
+        EXPECT_EQ(t.ui.beeps(), beeps + 1);
+        route(&box, QStringLiteral("ABCD"));
+        EXPECT_EQ(box.text(), QStringLiteral("1234ABCD"));
+        EXPECT_EQ(t.ui.beeps(), beeps + 1);
     }
 }
 
