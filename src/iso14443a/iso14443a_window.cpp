@@ -240,10 +240,12 @@ void Iso14443aWindow::buildCommands(const WindowBuilder& b) {
     dataForSelect_ = b.place(new QLineEdit(this), QStringLiteral("txtUIDforSelect123"), 4080,
                              kRow3 + 30, 3040, 315);
     dataForSelect_->setMaxLength(16);
+    widgets::refuseTextThatDoesNotFit(dataForSelect_, ctx().ui());
     // The NVB of the ANTICOL frames; never shown, so every ANTICOL carries "20".
     anticolArg_ = b.place(new QLineEdit(QStringLiteral("20"), this),
                           QStringLiteral("txtISO14443A_Anticol_Arg"), 4080, kRow1, 500, 315);
     anticolArg_->setMaxLength(2);
+    widgets::refuseTextThatDoesNotFit(anticolArg_, ctx().ui());
     anticolArg_->hide();
 
     topazReqa_ =

@@ -15,6 +15,7 @@
 #include "core/run_guard.hpp"
 #include "script/interpreter.hpp"
 #include "script/script_file.hpp"
+#include "widgets/hex_entry_box.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace script {
@@ -119,6 +120,7 @@ void ScriptWindow::build() {
     txtLOOPnumber_ = b.place(new QLineEdit(QStringLiteral("0"), fraMode),
                              QStringLiteral("txtLOOPnumber"), 9480, 3360, 1575, 285);
     txtLOOPnumber_->setMaxLength(9);
+    widgets::refuseTextThatDoesNotFit(txtLOOPnumber_, ctx().ui());
     txtLOOPnumber_->setToolTip(QStringLiteral("enter the number of LOOP"));
     lblLOOPnumber_ = b.label(fraMode, QStringLiteral("lblLOOPnumber"),
                              QStringLiteral("0 for infinty loop"), 9480, 3600, 1575, 255);
