@@ -80,7 +80,7 @@ class WholeTextGuard : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != box_ || box_->isReadOnly() || !box_->inputMask().isEmpty()) return false;
+        if (watched != box_ || box_->isReadOnly()) return false;
         switch (event->type()) {
             case QEvent::KeyPress:
                 return static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
@@ -118,11 +118,51 @@ class WholeTextGuard : public QObject {
 
     // True, after the beep, when `text` does not fit: the event must not reach the box.
     bool refused(const QString& text, Selection selection) {
-        const qsizetype replaced =
-            selection == Selection::Replaced ? box_->selectedText().size() : 0;
-        if (box_->text().size() - replaced + text.size() <= box_->maxLength()) return false;
+        if (fits(text, selection)) return false;
         ui_.beep();
         return true;
+    }
+    bool fits(const QString& text, Selection selection) const {
+        if (!box_->inputMask().isEmpty()) return fitsMask(text, selection);
+        const qsizetype replaced =
+            selection == Selection::Replaced ? box_->selectedText().size() : 0;
+        return box_->text().size() - replaced + text.size() <= box_->maxLength();
+    }
+    // A masked box writes a paste over its places from the cursor (or the start of the
+    // selection) on, steps over its fixed characters, and drops what finds no place left.
+    bool fitsMask(const QString& text, Selection selection) const {
+        const int from = selection == Selection::Replaced && box_->hasSelectedText()
+                             ? box_->selectionStart()
+                             : box_->cursorPosition();
+        const MaskPlaces places = maskPlaces(box_->inputMask());
+        qsizetype free = 0;
+        for (qsizetype i = from; i < places.editable.size(); ++i) free += places.editable[i];
+        qsizetype needed = 0;
+        for (QChar c : text) needed += places.literals.contains(c) ? 0 : 1;
+        return needed <= free;
+    }
+    struct MaskPlaces {
+        QList<bool> editable;  // one per place of the box's text
+        QString literals;      // the fixed characters
+    };
+    static MaskPlaces maskPlaces(const QString& mask) {
+        static const QString kEditable = QStringLiteral("AaNnXx90Dd#HhBb");
+        MaskPlaces m;
+        for (qsizetype i = 0; i < mask.size(); ++i) {
+            const QChar c = mask[i];
+            if (c == QLatin1Char(';')) break;  // what follows names the blank character
+            if (c == QLatin1Char('>') || c == QLatin1Char('<') || c == QLatin1Char('!')) continue;
+            if (c == QLatin1Char('\\') && i + 1 < mask.size()) {
+                m.literals += mask[++i];
+                m.editable << false;
+            } else if (kEditable.contains(c)) {
+                m.editable << true;
+            } else {
+                m.literals += c;
+                m.editable << false;
+            }
+        }
+        return m;
     }
 
     // The box's own menu, its Paste through the same check as the paste keys.

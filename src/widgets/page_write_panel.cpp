@@ -11,6 +11,8 @@
 #include "core/app_context.hpp"
 #include "core/hex_checks.hpp"
 #include "core/run_guard.hpp"
+#include "core/ui.hpp"
+#include "widgets/hex_entry_box.hpp"
 #include "widgets/window_builder.hpp"
 
 namespace widgets {
@@ -50,6 +52,7 @@ PageWritePanel::PageWritePanel(core::AppContext& ctx, FillTrigger trigger, QWidg
         b.place(r, WindowBuilder::indexed("PWData", i), kRowLeft[i / 8],
                 kRowTop + kRowStep * (i % 8), kRowWidth, kRowHeight);
         r->setFont(fixed);
+        refuseTextThatDoesNotFit(r, ctx.ui());
         r->hide();
         rows_[static_cast<std::size_t>(i)] = r;
     }
@@ -59,6 +62,7 @@ PageWritePanel::PageWritePanel(core::AppContext& ctx, FillTrigger trigger, QWidg
                     480, kRowHeight);
     fill_->setFont(fixed);
     fill_->setInputMask(QStringLiteral(">NN;_"));
+    refuseTextThatDoesNotFit(fill_, ctx.ui());
     fill_->installEventFilter(this);
     if (trigger_ == FillTrigger::OnChange) {
         connect(fill_, &QLineEdit::textChanged, this, [this] { fillRows(); });

@@ -11,6 +11,7 @@
 #include "core/hex_checks.hpp"
 #include "core/run_guard.hpp"
 #include "core/tool_window.hpp"
+#include "entry_keys.hpp"
 #include "test_context.hpp"
 #include "transceiver/hex_text.hpp"
 
@@ -174,6 +175,45 @@ TEST_F(RangeWriteTest, ClosingTheWindowAbandonsTheLoop) {
     });
     EXPECT_EQ(end, widgets::RangeWriteEnd::Abandoned);
     EXPECT_EQ(written.size(), 2u);
+}
+
+// A row or the fill box takes a paste whole or not at all: a row that kept the bytes that
+// fit would write data the user never pasted.
+TEST_F(PageWritePanelTest, APasteLongerThanARowIsRefusedWholeWithABeep) {
+    PageWritePanel& p = panel(PageWritePanel::FillTrigger::OnLeave);
+    p.ShowPageWritePanel(4);
+    QLineEdit* row = p.row(0);
+    QLineEdit* fill = p.fillBox();
+    struct Case {
+        QLineEdit* box;
+        int cursor;  // -1: the whole text selected
+        const char* pasted;
+        const char* after;  // what the box shows; the box before the paste when refused
+        bool refused;
+    };
+    const Case cases[] = {
+        {row, -1, "11 22 33 44", "11 22 33 44 ", false},
+        {row, -1, "11223344", "11 22 33 44 ", false},
+        {row, -1, "11 22 33 44 55", "00 00 00 00 ", true},
+        {row, -1, "112233445", "00 00 00 00 ", true},
+        {row, 3, "22 33 44", "00 22 33 44 ", false},
+        {row, 3, "22 33 44 55", "00 00 00 00 ", true},
+        {fill, -1, "AB", "AB", false},
+        {fill, -1, "ABC", "__", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        c.box->setText(c.box == row ? QStringLiteral("00 00 00 00 ") : QString());
+        if (c.cursor < 0) {
+            c.box->selectAll();
+        } else {
+            c.box->setCursorPosition(c.cursor);
+        }
+        const int beeps = t.ui.beeps();
+        testsupport::pasteWithKeys(c.box, QLatin1String(c.pasted));
+        EXPECT_EQ(c.box->displayText(), QLatin1String(c.after));
+        EXPECT_EQ(t.ui.beeps() - beeps, c.refused ? 1 : 0);
+    }
 }
 
 }  // namespace
