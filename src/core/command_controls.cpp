@@ -24,14 +24,39 @@ void CommandControls::setControls(const QList<QWidget*>& controls) {
     for (QWidget* c : controls) controls_.append(c);
 }
 
+QWidget* CommandControls::focusGoingOff() const {
+    for (const QPointer<QWidget>& c : controls_) {
+        if (!c || !c->isEnabled()) continue;
+        QWidget* focus = c->window()->focusWidget();
+        if (focus && (focus == c || c->isAncestorOf(focus))) return focus;
+    }
+    return nullptr;
+}
+
 void CommandControls::EnableCommandControls(bool enabled) {
+    if (!enabled) {
+        if (QWidget* focus = focusGoingOff()) {
+            heldFocus_ = focus;
+            focus->clearFocus();
+        }
+    }
     for (const QPointer<QWidget>& c : controls_) {
         if (c) c->setEnabled(enabled);
+    }
+    if (enabled && heldFocus_) {
+        // Unless the run gave the focus somewhere on purpose (a write panel's first row),
+        // or the user clicked into another control meanwhile.
+        if (!heldFocus_->window()->focusWidget() && heldFocus_->isEnabled() &&
+            heldFocus_->isVisible())
+            heldFocus_->setFocus(Qt::OtherFocusReason);
+        heldFocus_ = nullptr;
     }
     if (stop_ == StopFlag::Clears) values_.StopRequested = false;
 }
 
 void CommandControls::stopClicked(QWidget* stopButton) {
+    // STOP hides itself: with the focus it would pass it on down the tab chain.
+    if (stopButton && stopButton->hasFocus()) stopButton->clearFocus();
     EnableCommandControls(true);
     values_.StopRequested = true;
     if (stopButton) stopButton->hide();

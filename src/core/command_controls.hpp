@@ -27,6 +27,9 @@ class CommandControls {
     void setControls(const QList<QWidget*>& controls);
     const QList<QPointer<QWidget>>& controls() const { return controls_; }
 
+    // Off, the control that has the keyboard focus (the clicked button, mostly) gives it
+    // up to nothing, and on again it takes it back: Qt would hand it to the next control
+    // in the tab chain and scroll a window that scrolls in its frame to that control.
     void EnableCommandControls(bool enabled);
 
     // STOP: controls back on (clearing the flag), then the flag set for the running
@@ -34,9 +37,14 @@ class CommandControls {
     void stopClicked(QWidget* stopButton);
 
   private:
+    // The focus of the controls' window when a control about to go off holds it.
+    QWidget* focusGoingOff() const;
+
     ProgramValues& values_;
     StopFlag stop_;
     QList<QPointer<QWidget>> controls_;
+    // Where the focus was when the controls went off, while it waits to come back.
+    QPointer<QWidget> heldFocus_;
 };
 
 // The controls of a run: off (and the STOP button shown) from the start, back on (and

@@ -66,7 +66,9 @@ class ScriptWindow::Run : public RunHost {
 };
 
 ScriptWindow::ScriptWindow(core::AppContext& ctx, QWidget* parent)
-    : core::ToolWindow(ctx, core::WindowKind::Script, parent), log_(ctx) {
+    : core::ToolWindow(ctx, core::WindowKind::Script, parent),
+      log_(ctx),
+      scriptControls_(ctx.values, core::CommandControls::StopFlag::LeavesAlone) {
     setObjectName(QStringLiteral("frmTQ73RN_Script"));
     setWindowTitle(QString::fromLatin1(kScriptCaption));
     build();
@@ -112,6 +114,7 @@ void ScriptWindow::build() {
     cmdScriptLoad_ = button("cmdScriptLoad", "Load Script", 240);
     cmdScriptSave_ = button("cmdScriptSave", "Save Script", 960);
     cmdLaunchScript_ = button("cmdLaunchScript", "Launch Script", 2520);
+    scriptControls_.setControls({cmdScriptLoad_, cmdScriptSave_, cmdLaunchScript_});
     auto* saveLog = button("cmdSaveScriptLog", "Save Log", kLogBottom - 1095);
     auto* clearLog = button("cmdEraseLogScript", "Clear Log", kLogBottom - 495);
 
@@ -165,10 +168,7 @@ QStringList ScriptWindow::editorLines() const {
 }
 
 void ScriptWindow::setScriptControlsEnabled(bool enabled) {
-    for (QWidget* w : {static_cast<QWidget*>(cmdScriptLoad_), static_cast<QWidget*>(cmdScriptSave_),
-                       static_cast<QWidget*>(cmdLaunchScript_)}) {
-        w->setEnabled(enabled);
-    }
+    scriptControls_.EnableCommandControls(enabled);
     rtfScriptLoadFileEdit_->setReadOnly(!enabled);
 }
 

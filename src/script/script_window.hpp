@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/command_controls.hpp"
 #include "core/tool_window.hpp"
 #include "widgets/log_pane.hpp"
 #include "widgets/log_view.hpp"
@@ -46,6 +47,8 @@ class ScriptWindow : public core::ToolWindow {
     void tell(const QString& text);
 
     widgets::LogPane log_;
+    // Load, Save and Launch: off while a script runs.
+    core::CommandControls scriptControls_;
     QPlainTextEdit* rtfScriptLoadFileEdit_ = nullptr;
     widgets::LogView* rtfScriptLogEdit_ = nullptr;
     QPushButton* cmdScriptLoad_ = nullptr;

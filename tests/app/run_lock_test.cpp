@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QTimer>
 #include <algorithm>
 #include <iterator>
 #include <vector>
 
+#include "run_pause.hpp"
 #include "sending_buttons.hpp"
 
 namespace {
@@ -68,17 +68,8 @@ bool clickWithPause(apptest::Program& p, const WindowCase& c, const SendingButto
         ADD_FAILURE() << "no " << s.where();
         return false;
     }
-    bool paused = false;
-    QTimer watch;
-    watch.setInterval(0);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (paused || !w->exclusiveRunActive()) return;
-        paused = true;
-        atPause(w, b);
-    });
-    watch.start();
-    b->click();
-    watch.stop();
+    const bool paused = apptest::atFirstPause(
+        w, [b] { b->click(); }, [&] { atPause(w, b); });
     apptest::closeEveryWindow(p);
     return paused;
 }
