@@ -47,11 +47,20 @@ class WindowBuilder {
         return l;
     }
 
-    // A read-only one-line box for a request, an answer or an explanation line.
+    // A read-only one-line box for a request, an answer or an explanation line. It shows
+    // what it is given from the first character, where an answer's result code and length
+    // stand: Qt leaves the cursor at the end of a new text, and a box too narrow for its
+    // text shows the part around the cursor. A user who clicked into the box moves the
+    // cursor as he likes until the next text comes.
     QLineEdit* display(QWidget* parent, const QString& name, int left, int top, int width,
                        int height = 300) const {
         auto* e = new QLineEdit(parent);
         e->setReadOnly(true);
+        QObject::connect(e, &QLineEdit::textChanged, e, [e] { e->setCursorPosition(0); });
+        // The same text given again changes nothing but the cursor.
+        QObject::connect(e, &QLineEdit::cursorPositionChanged, e, [e] {
+            if (!e->hasFocus()) e->setCursorPosition(0);
+        });
         return place(e, name, left, top, width, height);
     }
 
