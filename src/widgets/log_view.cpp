@@ -15,6 +15,8 @@ namespace widgets {
 namespace {
 
 constexpr int kMargin = 4;
+// How often a drag held past the edge scrolls a step.
+constexpr int kDragScrollMs = 50;
 
 QTextOption tabbedOption(qreal tabStop) {
     QTextOption option;
@@ -34,6 +36,13 @@ LogView::LogView(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     tabStop_ = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 8.0;
+    dragScroll_.setInterval(kDragScrollMs);
+    connect(&dragScroll_, &QTimer::timeout, this, [this] {
+        if (!selecting_) return dragScroll_.stop();
+        scrollTowardsDrag();
+        cursor_ = positionAt(dragPoint_);
+        viewport()->update();
+    });
 }
 
 void LogView::setSource(const QString* text) {
@@ -219,14 +228,33 @@ void LogView::mousePressEvent(QMouseEvent* event) {
     viewport()->update();
 }
 
+void LogView::scrollTowardsDrag() {
+    const QRect port = viewport()->rect();
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    // The farther past the edge, the faster, as far as a page a step.
+    const auto lines = [this](int past) {
+        return std::min(visibleLines(), 1 + past / lineHeight());
+    };
+    if (dragPoint_.y() < port.top()) v->setValue(v->value() - lines(port.top() - dragPoint_.y()));
+    if (dragPoint_.y() > port.bottom())
+        v->setValue(v->value() + lines(dragPoint_.y() - port.bottom()));
+    if (dragPoint_.x() < port.left()) h->setValue(h->value() - h->singleStep());
+    if (dragPoint_.x() > port.right()) h->setValue(h->value() + h->singleStep());
+}
+
 void LogView::mouseMoveEvent(QMouseEvent* event) {
     if (!selecting_ || !(event->buttons() & Qt::LeftButton)) return;
-    const QPoint p = event->position().toPoint();
-    // Dragging past the edge scrolls, so a selection can reach beyond the lines shown.
-    if (p.y() < 0) verticalScrollBar()->setValue(verticalScrollBar()->value() - 1);
-    if (p.y() > viewport()->height())
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + 1);
-    cursor_ = positionAt(p);
+    dragPoint_ = event->position().toPoint();
+    // Dragging past the edge scrolls, so a selection can reach beyond the lines shown: a
+    // step at once, then steps while the pointer stays out there.
+    if (viewport()->rect().contains(dragPoint_)) {
+        dragScroll_.stop();
+    } else if (!dragScroll_.isActive()) {
+        scrollTowardsDrag();
+        dragScroll_.start();
+    }
+    cursor_ = positionAt(dragPoint_);
     viewport()->update();
 }
 
@@ -238,6 +266,7 @@ void LogView::mouseReleaseEvent(QMouseEvent* event) {
     // got (one an event filter took) and selects nothing.
     cursor_ = positionAt(event->position().toPoint());
     selecting_ = false;
+    dragScroll_.stop();
     viewport()->update();
 }
 
@@ -247,6 +276,7 @@ void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
     cursor_ = Position{at.line, static_cast<int>(lineText(at.line).size())};
     // The line is the selection: neither the moves nor the release of this press change it.
     selecting_ = false;
+    dragScroll_.stop();
     viewport()->update();
 }
 

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <vector>
 
 namespace widgets {
@@ -63,6 +64,8 @@ class LogView : public QAbstractScrollArea {
     int visibleLines() const;
     Position positionAt(const QPoint& point) const;
     qreal widthOf(const QString& line) const;
+    // A step of the view towards where the drag's pointer stands past its edge.
+    void scrollTowardsDrag();
 
     const QString* source_ = nullptr;
     // Where each line starts in the text, and how far the text has been read.
@@ -73,6 +76,10 @@ class LogView : public QAbstractScrollArea {
     Position anchor_;
     Position cursor_;
     bool selecting_ = false;
+    // While a drag's pointer stands past the view's edge, the view keeps scrolling that
+    // way, the selection with it, without the pointer moving.
+    QTimer dragScroll_;
+    QPoint dragPoint_;
 };
 
 }  // namespace widgets

@@ -470,4 +470,60 @@ TEST_F(LogPaneTest, TheKeysScrollTheViewByALineAPageOrToItsEnds) {
     EXPECT_EQ(h->value(), 0);
 }
 
+// A drag held past an edge of the view goes on scrolling that way while the pointer stays
+// there, and the selection grows with it, as in any text view; letting the button go ends
+// both. The pointer does not move while the view scrolls.
+TEST_F(LogPaneTest, ADragHeldPastAnEdgeKeepsScrollingAndSelectingUntilTheButtonGoesUp) {
+    for (int i = 0; i < 200; ++i) {
+        pane.appendTitled("READ", core::kLogSendRecv, QStringLiteral("0220") + QString::number(i),
+                          "8008000000000077CF00 and a long tail to scroll sideways over");
+    }
+    view.resize(240, 160);
+    view.show();
+    // The lines are measured as they are drawn; the sideways range follows.
+    (void)view.grab();
+    QCoreApplication::processEvents();
+    QWidget* port = view.viewport();
+    QScrollBar* v = view.verticalScrollBar();
+    QScrollBar* h = view.horizontalScrollBar();
+    ASSERT_GT(v->maximum(), 100);
+    ASSERT_GT(h->maximum(), 0);
+    const QPoint middle = port->rect().center();
+    const struct {
+        const char* name;
+        QPoint past;      // where the pointer is held
+        QScrollBar* bar;  // the bar that moves
+        int direction;    // +1 down or right, -1 up or left
+    } edges[] = {
+        {"below", {middle.x(), port->height() + 20}, v, +1},
+        {"above", {middle.x(), -20}, v, -1},
+        {"right of it", {port->width() + 20, middle.y()}, h, +1},
+        {"left of it", {-20, middle.y()}, h, -1},
+    };
+    for (const auto& e : edges) {
+        SCOPED_TRACE(e.name);
+        v->setValue(v->maximum() / 2);
+        // Sideways from the far side: the range is narrower than the lines' count.
+        h->setValue(e.direction > 0 ? 0 : h->maximum());
+        QTest::mousePress(port, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(port, e.past);
+        int at = e.bar->value();
+        qsizetype selected = view.selectedText().size();
+        // Held still: the view scrolls on and the selection grows, a step after another.
+        for (int wait = 0; wait < 2; ++wait) {
+            QTest::qWait(250);
+            EXPECT_GT((e.bar->value() - at) * e.direction, 0) << "after wait " << wait;
+            EXPECT_GT(view.selectedText().size(), selected) << "after wait " << wait;
+            at = e.bar->value();
+            selected = view.selectedText().size();
+        }
+        QTest::mouseRelease(port, Qt::LeftButton, {}, e.past);
+        const QString kept = view.selectedText();
+        at = e.bar->value();
+        QTest::qWait(250);
+        EXPECT_EQ(e.bar->value(), at) << "after the release";
+        EXPECT_EQ(view.selectedText(), kept) << "after the release";
+    }
+}
+
 }  // namespace
