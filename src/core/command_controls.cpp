@@ -19,6 +19,12 @@ void setShutdownFlags(ProgramValues& values) {
     values.ReqCLoopEnabled = false;
 }
 
+void hideStopButton(QWidget* stopButton) {
+    if (!stopButton) return;
+    if (stopButton->hasFocus()) stopButton->clearFocus();
+    stopButton->hide();
+}
+
 void CommandControls::setControls(const QList<QWidget*>& controls) {
     controls_.clear();
     for (QWidget* c : controls) controls_.append(c);
@@ -55,11 +61,11 @@ void CommandControls::EnableCommandControls(bool enabled) {
 }
 
 void CommandControls::stopClicked(QWidget* stopButton) {
-    // STOP hides itself: with the focus it would pass it on down the tab chain.
+    // The focus first leaves STOP, so that the controls coming on give it back.
     if (stopButton && stopButton->hasFocus()) stopButton->clearFocus();
     EnableCommandControls(true);
     values_.StopRequested = true;
-    if (stopButton) stopButton->hide();
+    hideStopButton(stopButton);
 }
 
 CommandLock::CommandLock(const RunScope& run, CommandControls& controls, QWidget* stopButton)
@@ -71,7 +77,7 @@ CommandLock::CommandLock(const RunScope& run, CommandControls& controls, QWidget
 CommandLock::~CommandLock() {
     if (run_.mustEnd()) return;
     controls_.EnableCommandControls(true);
-    if (stopButton_) stopButton_->hide();
+    hideStopButton(stopButton_);
 }
 
 }  // namespace core

@@ -15,6 +15,11 @@ void EnableCommandControls(const QList<QWidget*>& controls, bool enabled);
 // Closing the main window: every run ends at its next test, every loop after its pass.
 void setShutdownFlags(ProgramValues& values);
 
+// Hides a run's STOP button. Clicked, it holds the focus, which Qt would pass down the tab
+// chain as it hides, scrolling a window that scrolls in its frame; it gives the focus up
+// instead, for the controls to hand back to the run's button as they come on again.
+void hideStopButton(QWidget* stopButton);
+
 // A window's command controls: the list it switches off while a run is under way.
 // The tag windows' lists also clear `StopRequested` each time they are switched, which
 // is how a run starts with a clean flag and how STOP clears it before setting it.

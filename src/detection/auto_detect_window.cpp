@@ -152,7 +152,7 @@ void AutoDetectWindow::protocolBoxClicked() {
 
 void AutoDetectWindow::stopLoopClicked() {
     ctx().values.StopRequested = true;
-    cmdStopLoop_->hide();
+    core::hideStopButton(cmdStopLoop_);
 }
 
 void AutoDetectWindow::cmd_Auto_Detection_Process_Click() {

@@ -124,8 +124,12 @@ TEST_P(FocusAfterRun, AfterAStopTheRunsButtonHasTheFocusAndNothingScrolled) {
         apptest::atFirstPause(
             window, [b] { QTest::mouseRelease(b, Qt::LeftButton); },
             [&] {
-                auto* stop = window->findChild<QAbstractButton*>(QStringLiteral("cmdStopCommand"));
-                if (!stop || !stop->isVisible()) return;
+                QAbstractButton* stop = nullptr;
+                for (const char* name : {"cmdStopCommand", "cmdStopLoop"}) {
+                    auto* b = window->findChild<QAbstractButton*>(QLatin1String(name));
+                    if (b && b->isVisible()) stop = b;
+                }
+                if (!stop) return;
                 ++stopped;
                 before = pressInSight(stop);
                 QTest::mouseRelease(stop, Qt::LeftButton);
@@ -133,9 +137,10 @@ TEST_P(FocusAfterRun, AfterAStopTheRunsButtonHasTheFocusAndNothingScrolled) {
         if (!before.empty()) expectFocusOnAndNothingScrolled(b, before);
         apptest::closeEveryWindow(p);
     }
-    // The block reads of the three tag windows show STOP.
+    // The block reads of the three tag windows show STOP, the auto-detection its Stop Loop.
     const core::WindowKind kind = GetParam().kind;
     if (kind == core::WindowKind::Iso15693 || kind == core::WindowKind::Iso14443A ||
+        kind == core::WindowKind::AutoDetect ||
         (kind == core::WindowKind::Iso14443B &&
          GetParam().product != QLatin1String("ISO14443-B"))) {
         EXPECT_GT(stopped, 0);
