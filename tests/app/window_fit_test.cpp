@@ -62,15 +62,16 @@ TEST(WindowFit, EveryToolWindowFitsOrScrollsInASmallMainWindow) {
     EXPECT_GE(checked, 3);
 }
 
-// The widest lines each list view of the program is given, by the view's name. A read
-// view line is a block address, three blanks and a memory line: the block's bytes (with
-// the security byte in front) or a failure text, the widest of each window's.
+// A read view's memory line of a block of `bytes` bytes, its security byte in front.
 QString bytesLine(int bytes) {
     QString line = QStringLiteral("FF   ");
     for (int i = 0; i < bytes; ++i) line += QStringLiteral("FF ");
     return line;
 }
 
+// The widest lines each list view of the program is given, by the view's name. A read
+// view line is a block address, three blanks and a memory line: the block's bytes or a
+// failure text, the widest of each tag window's.
 const std::map<QString, std::vector<QString>>& widestLines() {
     static const std::map<QString, std::vector<QString>> lines = {
         {QStringLiteral("lstReadView"),
@@ -112,7 +113,7 @@ void showLines(QListWidget* view, std::vector<QString> lines, core::ProgramValue
     if (auto* read = qobject_cast<widgets::MemoryView*>(view)) {
         lines.push_back(bytesLine(values.SelectedProduct.PageSize));
         values.ReadViewLines.Clear();
-        // A view of 16 lines, the widest first: the view shows the last 16 of a read.
+        // A full view of 16 lines, each line given at least once.
         for (int i = 0; i < widgets::kReadViewLines; ++i)
             values.ReadViewLines.AddItem(lines[static_cast<std::size_t>(i) % lines.size()]);
         read->fill(values.AddressMask, widgets::kReadViewLines);
