@@ -124,9 +124,18 @@ class WholeTextGuard : public QObject {
     }
     bool fits(const QString& text, Selection selection) const {
         if (!box_->inputMask().isEmpty()) return fitsMask(text, selection);
-        const qsizetype replaced =
-            selection == Selection::Replaced ? box_->selectedText().size() : 0;
-        return box_->text().size() - replaced + text.size() <= box_->maxLength();
+        if (auto* hex = qobject_cast<HexEntryBox*>(box_))
+            return hex->takes(edited(text, selection));
+        return edited(text, selection).size() <= box_->maxLength();
+    }
+    // The box's text with `text` put in where the box would put it.
+    QString edited(const QString& text, Selection selection) const {
+        QString t = box_->text();
+        if (selection == Selection::Replaced && box_->hasSelectedText()) {
+            const qsizetype from = box_->selectionStart();
+            return t.replace(from, box_->selectedText().size(), text);
+        }
+        return t.insert(box_->cursorPosition(), text);
     }
     // A masked box writes a paste over its places from the cursor (or the start of the
     // selection) on, steps over its fixed characters, and drops what finds no place left.
@@ -229,11 +238,31 @@ bool HexEntryBox::textOfKind(const QString& text) const {
     }
 }
 
+bool HexEntryBox::takes(const QString& text) const {
+    if (text.size() > maxLength()) return false;
+    if (kind_ != Kind::RawFrame) return true;
+    return text.size() - text.count(QLatin1Char(' ')) - text.count(QLatin1Char('\t')) <=
+           kLongestRequestText;
+}
+
 void HexEntryBox::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
     for (QChar c : typed) {
         if (!accepts(c)) {
             ctx_.ui().beep();
+            event->accept();
+            return;
+        }
+    }
+    // A full box takes no further character, as Qt's own length limit does it: silently.
+    if (!typed.isEmpty() && typed.front().isPrint()) {
+        QString after = text();
+        if (hasSelectedText()) {
+            after.replace(selectionStart(), selectedText().size(), typed);
+        } else {
+            after.insert(cursorPosition(), typed);
+        }
+        if (!takes(after)) {
             event->accept();
             return;
         }

@@ -65,6 +65,10 @@ class HexEntryBox : public QLineEdit {
     // always means "would not be sent". Its text is kept as it stands when it is left.
     void setRefusedWhen(std::function<bool(const QString&)> refused);
 
+    // Whether the box can hold `text` as it would stand after an edit: within its length,
+    // and a raw frame, without its blanks, no longer than the longest request.
+    bool takes(const QString& text) const;
+
   signals:
     // After the leave rule has run (the mask-length box's mask-value boxes follow it).
     void committed();

@@ -62,6 +62,11 @@ TEST(EntryBoxLength, EveryBoxTakesAFewHundredCharactersAndAHugePasteReturnsAtOnc
 
 // Marks a box whose limit is the width of the selected product's memory.
 constexpr int kMemoryWidth = -1;
+// Marks a raw-frame box: 382 characters long, for the longest request, 255 digits, with a
+// blank after each of its 127 whole bytes; typed (no blanks) it takes those 255 digits.
+constexpr int kRawFrame = -2;
+constexpr int kRawFrameLength = 382;
+constexpr int kLongestRequest = 255;
 
 // The limit of every entry box of every window, by name (the members of an array share
 // their name's limit), as the windows' descriptions give it. The request and data boxes
@@ -97,7 +102,7 @@ const std::map<QString, int>& entryBoxLimits() {
         {"txtInventoryOptionalAFI", 2},
         {"txtInventoryMaskLenght", 2},
         {"txtInventoryMaskValue", 2},
-        {"txt_ISO15693_AnyFrame", 382},
+        {"txt_ISO15693_AnyFrame", kRawFrame},
         {"txtEHconfig", 2},
         {"txtWriteDOconfig", 2},
         {"txtTransponderUID", 16},
@@ -113,15 +118,15 @@ const std::map<QString, int>& entryBoxLimits() {
         {"txtAttriBrequest_MaxFrameSize", 2},
         {"txtAttriBrequest_ISO14443compliant", 2},
         {"txtAttriBrequest_CID", 2},
-        {"txt_ISO14443B_AnyFrame", 382},
+        {"txt_ISO14443B_AnyFrame", kRawFrame},
         // ISO14443-A
         {"txtUIDforSelect123", 16},
         {"txtISO14443A_Anticol_Arg", 2},
         {"txtUID_cmdSelect", 16},
         {"txt_ISO14443A_transFlag", 2},
-        {"txt_ISO14443A_AnyFrame", 382},
+        {"txt_ISO14443A_AnyFrame", kRawFrame},
         // ISO18092
-        {"txt_ISO18092_AnyFrame", 382},
+        {"txt_ISO18092_AnyFrame", kRawFrame},
     };
     return limits;
 }
@@ -176,7 +181,8 @@ void chooseCommand(core::ToolWindow* console, const QString& entry) {
 // Types `limit` characters and one more, then pastes one character more than the limit
 // and exactly the limit, as the keyboard and the clipboard bring them.
 void holdsItsLimit(QLineEdit* box, int limit, const testsupport::ScriptedUi& ui) {
-    EXPECT_EQ(box->maxLength(), limit);
+    EXPECT_EQ(box->maxLength(), limit == kRawFrame ? kRawFrameLength : limit);
+    if (limit == kRawFrame) limit = kLongestRequest;
     // A read-only box takes nothing from the user; the window writes it whole.
     if (box->isReadOnly()) return;
     ASSERT_TRUE(box->isEnabled()) << "a box the walk cannot type into";

@@ -222,24 +222,27 @@ TEST_F(HexEntryBoxTest, ARequestBoxTakesTheLongestRequestAndRefusesAHugePasteWho
 
 // What each kind of box takes, typed or pasted: the byte, bit, address, count and UID
 // boxes their fixed widths; the request and data boxes the longest request the reader
-// library passes (255 characters); a raw frame that request with a blank after each of its
-// 127 whole bytes (382). One character more is refused: a typed one is not inserted, a
-// pasted text that long is refused whole with a beep, never cut to the part that fits.
+// library passes (255 characters); a raw frame as many digits, in a box long enough for a
+// blank after each of its 127 whole bytes (382). One character more is refused: a typed
+// one is not inserted, a pasted text that long is refused whole with a beep, never cut to
+// the part that fits.
 TEST_F(HexEntryBoxTest, EveryKindTakesItsLimitTypedOrPastedAndRefusesOneCharacterMore) {
     const struct {
         Kind kind;
-        int limit;
+        int limit;  // digits
+        int length;
     } kinds[] = {
-        {Kind::Bit, 1},       {Kind::Byte, 2},     {Kind::FrameByte, 2},  {Kind::MaskLength, 2},
-        {Kind::Address, 2},   {Kind::FourByte, 8}, {Kind::Count, 9},      {Kind::Uid, 16},
-        {Kind::Request, 255}, {Kind::Data, 255},   {Kind::RawFrame, 382},
+        {Kind::Bit, 1, 1},        {Kind::Byte, 2, 2},         {Kind::FrameByte, 2, 2},
+        {Kind::MaskLength, 2, 2}, {Kind::Address, 2, 2},      {Kind::FourByte, 8, 8},
+        {Kind::Count, 9, 9},      {Kind::Uid, 16, 16},        {Kind::Request, 255, 255},
+        {Kind::Data, 255, 255},   {Kind::RawFrame, 255, 382},
     };
     // "1" is a digit of every kind: hex, decimal and bit.
     const auto ones = [](int n) { return QString(n, QLatin1Char('1')); };
     for (const auto& k : kinds) {
         SCOPED_TRACE(kindName(k.kind));
         HexEntryBox box(*t.ctx, k.kind);
-        EXPECT_EQ(box.maxLength(), k.limit);
+        EXPECT_EQ(box.maxLength(), k.length);
         const int beeps = t.ui.beeps();
 
         testsupport::typeKeys(&box, ones(k.limit));
@@ -268,6 +271,17 @@ TEST_F(HexEntryBoxTest, EveryKindTakesItsLimitTypedOrPastedAndRefusesOneCharacte
         EXPECT_EQ(box.text(), ones(k.limit));
         EXPECT_EQ(t.ui.beeps(), beeps + 2);
     }
+    // A frame pasted with a blank after each byte: the longest request with its blanks
+    // fits the box; one digit more is a request the library does not take, refused whole.
+    HexEntryBox frame(*t.ctx, Kind::RawFrame);
+    const QString longest = QString(QStringLiteral("A5 ")).repeated(127) + QLatin1Char('A');
+    const int beeps = t.ui.beeps();
+    testsupport::pasteWithKeys(&frame, longest + QLatin1Char('5'));
+    EXPECT_EQ(frame.text(), QString());
+    EXPECT_EQ(t.ui.beeps(), beeps + 1);
+    testsupport::pasteWithKeys(&frame, longest);
+    EXPECT_EQ(frame.text(), longest);
+    EXPECT_EQ(t.ui.beeps(), beeps + 1);
 }
 
 // Text reaches a box by the paste keys, its menu's Paste, a drop and an input method: each
