@@ -22,6 +22,7 @@
 #include <cctype>
 #include <functional>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -191,37 +192,43 @@ inline Click clickWatched(Program& p, core::ToolWindow* w, QAbstractButton* b) {
 // label and log, what each check box and option says, each list's entries.
 using Boxes = std::map<QString, QString>;
 
+// What one control of a window shows that a click could change; nothing for a control
+// that shows nothing of its own.
+inline std::optional<QString> shownText(QWidget* c) {
+    if (auto* e = qobject_cast<QLineEdit*>(c)) return e->text();
+    if (auto* t = qobject_cast<QTextEdit*>(c)) return t->toPlainText();
+    if (auto* pt = qobject_cast<QPlainTextEdit*>(c)) return pt->toPlainText();
+    if (auto* log = qobject_cast<widgets::LogView*>(c)) return log->toPlainText();
+    if (auto* l = qobject_cast<QLabel*>(c)) return l->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(c); b && b->isCheckable())
+        return b->isChecked() ? QStringLiteral("ticked") : QStringLiteral("clear");
+    if (auto* combo = qobject_cast<QComboBox*>(c))
+        return QString::number(combo->count()) + QLatin1Char(' ') + combo->currentText();
+    if (auto* list = qobject_cast<QListWidget*>(c)) {
+        QString items;
+        for (int i = 0; i < list->count(); ++i) items += list->item(i)->text() + '\n';
+        return items;
+    }
+    if (auto* table = qobject_cast<QTableWidget*>(c)) {
+        QString cells;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            for (int col = 0; col < table->columnCount(); ++col) {
+                if (const QTableWidgetItem* item = table->item(r, col)) cells += item->text();
+                cells += QLatin1Char('\t');
+            }
+        }
+        return cells;
+    }
+    return std::nullopt;
+}
+
 inline Boxes boxesOf(core::ToolWindow* w) {
     Boxes boxes;
     for (QWidget* c : w->findChildren<QWidget*>()) {
         const QString key = QString::fromLatin1(c->metaObject()->className()) + QLatin1Char(' ') +
                             c->objectName() + QLatin1Char(' ') +
                             QString::number(reinterpret_cast<quintptr>(c), 16);
-        if (auto* e = qobject_cast<QLineEdit*>(c)) {
-            boxes[key] = e->text();
-        } else if (auto* t = qobject_cast<QTextEdit*>(c)) {
-            boxes[key] = t->toPlainText();
-        } else if (auto* pt = qobject_cast<QPlainTextEdit*>(c)) {
-            boxes[key] = pt->toPlainText();
-        } else if (auto* log = qobject_cast<widgets::LogView*>(c)) {
-            boxes[key] = log->toPlainText();
-        } else if (auto* l = qobject_cast<QLabel*>(c)) {
-            boxes[key] = l->text();
-        } else if (auto* b = qobject_cast<QAbstractButton*>(c); b && b->isCheckable()) {
-            boxes[key] = b->isChecked() ? QStringLiteral("ticked") : QStringLiteral("clear");
-        } else if (auto* combo = qobject_cast<QComboBox*>(c)) {
-            boxes[key] = QString::number(combo->count()) + QLatin1Char(' ') + combo->currentText();
-        } else if (auto* list = qobject_cast<QListWidget*>(c)) {
-            for (int i = 0; i < list->count(); ++i) boxes[key] += list->item(i)->text() + '\n';
-        } else if (auto* table = qobject_cast<QTableWidget*>(c)) {
-            for (int r = 0; r < table->rowCount(); ++r) {
-                for (int col = 0; col < table->columnCount(); ++col) {
-                    if (const QTableWidgetItem* item = table->item(r, col))
-                        boxes[key] += item->text();
-                    boxes[key] += QLatin1Char('\t');
-                }
-            }
-        }
+        if (std::optional<QString> text = shownText(c)) boxes[key] = *text;
     }
     return boxes;
 }
