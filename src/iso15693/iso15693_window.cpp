@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -344,8 +345,11 @@ void Iso15693Window::commitFocusedBox() {
 }
 
 bool Iso15693Window::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tagInfo_->lblChoosenTag && event->type() == QEvent::MouseButtonRelease &&
-        tagInfo_->lblChoosenTag->isEnabled()) {
+    // A click is a press and a release on the label: the release comes here wherever the
+    // pointer was dragged after the press, and a release off the label chooses nothing.
+    QLabel* tag = tagInfo_->lblChoosenTag;
+    if (watched == tag && event->type() == QEvent::MouseButtonRelease && tag->isEnabled() &&
+        tag->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
         lblChoosenTag_Click();
         return true;
     }
