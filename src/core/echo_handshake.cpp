@@ -19,7 +19,8 @@ struct EchoResult {
 };
 
 EchoResult echoStep(AppContext& ctx, EchoCaller caller, BoardSetup reconnectSetup, LogSink& log,
-                    const ShowText& showAnswer) {
+                    const ShowText& showAnswer, const ShowEchoStart& showEchoStart) {
+    if (showEchoStart) showEchoStart();
     reader::AnswerBuffer buffer;
     const OnUnreachable rule = caller == EchoCaller::Load ? OnUnreachable::ReconnectAndRepeat
                                                           : OnUnreachable::ReconnectOnly;
@@ -70,17 +71,18 @@ LoadSetupTitles titlesFor(BoardSetup setup) {
 }  // namespace
 
 bool EchoHandshake(RunScope& run, EchoCaller caller, BoardSetup reconnectSetup, LogSink& log,
-                   const ShowText& showAnswer) {
+                   const ShowText& showAnswer, const ShowEchoStart& showEchoStart) {
     AppContext& ctx = run.ctx();
-    const EchoResult first = echoStep(ctx, caller, reconnectSetup, log, showAnswer);
+    const auto step = [&] {
+        return echoStep(ctx, caller, reconnectSetup, log, showAnswer, showEchoStart);
+    };
+    const EchoResult first = step();
     if (first.status == reader::kStatusOk) {
-        if (!first.answer.startsWith(QLatin1String("5500"))) {
-            echoStep(ctx, caller, reconnectSetup, log, showAnswer);
-        }
+        if (!first.answer.startsWith(QLatin1String("5500"))) step();
         return run.pumpEnds();
     }
     if (run.pumpEnds()) return true;
-    echoStep(ctx, caller, reconnectSetup, log, showAnswer);
+    step();
     return false;
 }
 

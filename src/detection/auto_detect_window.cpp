@@ -170,8 +170,13 @@ void AutoDetectWindow::cmd_Auto_Detection_Process_Click() {
             any |= ticked[i];
         }
         if (any) {
-            if (core::EchoHandshake(run, core::EchoCaller::Run, core::BoardSetup::None, log_,
-                                    [this](const QString& a) { results_->setAnswer(a); })) {
+            if (core::EchoHandshake(
+                    run, core::EchoCaller::Run, core::BoardSetup::None, log_,
+                    [this](const QString& a) { results_->setAnswer(a); },
+                    [this] {
+                        results_->setRequest({});
+                        results_->setAnswer({});
+                    })) {
                 return;
             }
             // Once per run: the REQB and FeliCa boxes keep what they show.

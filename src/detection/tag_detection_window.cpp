@@ -389,8 +389,13 @@ void TagDetectionWindow::cmd_TagDetection_calibration_Click() {
     txtCalibrWuFlags_->show();
     shapCalibrationWuReason_->show();
     core::CommandLock lock(run, controls_);
-    if (core::EchoHandshake(run, core::EchoCaller::Run, core::BoardSetup::None, log_,
-                            [this](const QString& a) { results_->setAnswer(a); })) {
+    if (core::EchoHandshake(
+            run, core::EchoCaller::Run, core::BoardSetup::None, log_,
+            [this](const QString& a) { results_->setAnswer(a); },
+            [this] {
+                results_->setRequest({});
+                results_->setAnswer({});
+            })) {
         return;
     }
 
@@ -431,8 +436,13 @@ void TagDetectionWindow::cmd_TagDetection_Detection_Click() {
     results_->startRun();
     int tickedAtStart = 0;
     for (QCheckBox* box : chkTagDetSelectProtocols_) tickedAtStart += box->isChecked() ? 1 : 0;
-    if (core::EchoHandshake(run, core::EchoCaller::Run, core::BoardSetup::None, log_,
-                            [this](const QString& a) { results_->setAnswer(a); })) {
+    if (core::EchoHandshake(
+            run, core::EchoCaller::Run, core::BoardSetup::None, log_,
+            [this](const QString& a) { results_->setAnswer(a); },
+            [this] {
+                results_->setRequest({});
+                results_->setAnswer({});
+            })) {
         return;
     }
 

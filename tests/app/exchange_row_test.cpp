@@ -2,9 +2,17 @@
 // an empty answer, when the board is called: the answer of the exchange before never
 // stands beside the new request, as it would for as long as a slow board takes to answer.
 // The window is looked at from inside each board call, after an exchange of another button
-// (or of the same one) has left its request and answer in the row.
+// (or of the same one) has left its request and answer in the row. The same holds for the
+// exchanges a run makes by itself before those the user asked for (the echo and the field
+// off at the start of a detection run), and once such an exchange is over its row shows
+// its own request and answer, not the request of the run before beside the new answer.
 
 #include <gtest/gtest.h>
+
+#include <QTimer>
+#include <algorithm>
+#include <map>
+#include <optional>
 
 #include "sending_buttons.hpp"
 
@@ -115,6 +123,91 @@ TEST_P(ExchangeRowAtTheCall, TheRowShowsTheNewRequestAndNoAnswerWhileTheBoardIsC
         }
     }
     EXPECT_GE(checked, leastRowsChecked(GetParam().kind));
+}
+
+// The exchanges a run makes by itself, before any the user asked for: the echo a
+// detection run begins with (a call with no request: the row shows none) and the field
+// switched off at the start of each pass (the select "0000").
+std::optional<QString> ownExchangeRequest(const Click::Call& call) {
+    if (call.function == reader::ReaderFunction::Echo) return QString();
+    if (call.function == reader::ReaderFunction::Select && call.request == "0000")
+        return QStringLiteral("0000");
+    return std::nullopt;
+}
+
+// The fewest exchanges a window of each kind makes by itself in its runs, looked at with
+// the answer of the run before still in the row when the click came.
+int leastOwnExchangesChecked(core::WindowKind kind) {
+    using K = core::WindowKind;
+    switch (kind) {
+        case K::AutoDetect:
+            return 2;  // the echo and the field off of the run's one pass
+        case K::TagDetection:
+            return 2;  // the echo of the calibration and of the detection run
+        default:
+            return 0;
+    }
+}
+
+TEST_P(ExchangeRowAtTheCall, AnExchangeARunMakesByItselfShowsItsRequestAndItsAnswerOnly) {
+    apptest::Program p;
+    int checked = 0;
+    for (const SendingButton& s : apptest::sendingButtons(p, GetParam())) {
+        // A click that makes only such exchanges is the user's own (an Echo button).
+        const auto own = [](const Click::Call& c) { return ownExchangeRequest(c).has_value(); };
+        if (std::none_of(s.normal.calls.begin(), s.normal.calls.end(), own) ||
+            std::all_of(s.normal.calls.begin(), s.normal.calls.end(), own))
+            continue;
+        SCOPED_TRACE(s.where());
+        core::ToolWindow* w = apptest::freshWindow(p, GetParam(), s.view);
+        ASSERT_NE(w, nullptr);
+        const std::vector<apptest::Row> rows = apptest::exchangeRows(w);
+        QAbstractButton* b = apptest::buttonOf(w, s);
+        ASSERT_NE(b, nullptr);
+        apptest::clickWatched(p, w, b);
+        const std::vector<apptest::RowTexts> old = apptest::rowTexts(rows);
+
+        // The rows once the window has shown what a call answered: at the next pass of
+        // events, when no other call came first.
+        std::map<std::size_t, std::vector<apptest::RowTexts>> shownAfter;
+        std::size_t calls = 0;
+        p.watched.watch = [&](reader::ReaderFunction, std::string_view) {
+            const std::size_t call = calls++;
+            QTimer::singleShot(0, w, [&, call] {
+                if (calls == call + 1) shownAfter[call] = apptest::rowTexts(rows);
+            });
+        };
+        const Click again = apptest::clickWatched(p, w, b);
+        QCoreApplication::processEvents();
+        p.watched.watch = nullptr;
+
+        for (std::size_t i = 0; i < again.calls.size(); ++i) {
+            const Click::Call& c = again.calls[i];
+            const std::optional<QString> request = ownExchangeRequest(c);
+            if (!request) continue;
+            SCOPED_TRACE(std::string(reader::exportedName(c.function)) + " " + c.request);
+            const auto after = shownAfter.find(i);
+            ASSERT_NE(after, shownAfter.end()) << "the run let no events run after the call";
+            // The row the exchange was shown in: the one it changed.
+            std::size_t r = 0;
+            while (r < rows.size() && after->second[r].request == c.rows[r].request &&
+                   after->second[r].answer == c.rows[r].answer)
+                ++r;
+            if (r == rows.size()) {
+                ADD_FAILURE() << "no row shows the exchange";
+                continue;
+            }
+            EXPECT_EQ(packed(c.rows[r].request), *request)
+                << "at the call; the request before: " << old[r].request.toStdString();
+            EXPECT_EQ(c.rows[r].answer, QString())
+                << "at the call; the answer before: " << old[r].answer.toStdString();
+            EXPECT_EQ(packed(after->second[r].request), *request) << "once the exchange is over";
+            EXPECT_NE(after->second[r].answer, QString()) << "once the exchange is over";
+            if (!old[r].answer.isEmpty()) ++checked;
+        }
+        apptest::closeEveryWindow(p);
+    }
+    EXPECT_GE(checked, leastOwnExchangesChecked(GetParam().kind));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, ExchangeRowAtTheCall,
