@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -178,21 +179,34 @@ TEST(QtUi, FileAndColourDialogsAnswerWhatTheUserChoseAndNothingOnCancel) {
         QTimer poll;
         poll.setInterval(5);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            // Answered on every tick while it stands: an answer given while the dialog was
+            // Answered on every tick while one stands: an answer given while the dialog was
             // still coming up, before its own event loop ran, would leave it waiting forever.
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            cameUp = true;
-            if (!choose) return dialog->reject();
-            choose(dialog);
-            dialog->accept();
+            // The dialog is looked for among the shown windows: the modal stack can still
+            // name the one the step before closed.
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QDialog*>(w);
+                if (!dialog || !dialog->isVisible()) continue;
+                cameUp = true;
+                if (!choose) {
+                    dialog->reject();
+                } else {
+                    choose(dialog);
+                    dialog->accept();
+                }
+            }
         });
         poll.start();
         open();
         return cameUp;
     };
     const auto pickFile = [](const QString& path) {
-        return [path](QDialog* d) { static_cast<QFileDialog*>(d)->selectFile(path); };
+        // Typed into the name box, as a user does: selectFile leaves that box alone once it
+        // has the focus, and the dialog then has no name to accept and stays.
+        return [path](QDialog* d) {
+            auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(path);
+        };
     };
 
     for (bool accept : {false, true}) {
