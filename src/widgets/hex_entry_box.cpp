@@ -80,7 +80,9 @@ class WholeTextGuard : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != box_ || box_->isReadOnly()) return false;
+        // Only the events that bring text look at the box: others reach the filter while
+        // the box is being destroyed, when it is no longer a line edit.
+        if (watched != box_ || !bringsText(event->type()) || box_->isReadOnly()) return false;
         switch (event->type()) {
             case QEvent::KeyPress:
                 return static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
@@ -110,6 +112,18 @@ class WholeTextGuard : public QObject {
     }
 
   private:
+    static bool bringsText(QEvent::Type type) {
+        switch (type) {
+            case QEvent::KeyPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::Drop:
+            case QEvent::InputMethod:
+            case QEvent::ContextMenu:
+                return true;
+            default:
+                return false;
+        }
+    }
     enum class Selection { Replaced, Kept };
 
     static QString clipboard(QClipboard::Mode mode) {
