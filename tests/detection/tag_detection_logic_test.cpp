@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <cstring>
 
 #include "detection/calibration.hpp"
 
@@ -39,16 +40,85 @@ TEST(TagDetectionLogic, IdleFramesAndRegisterRequests) {
     EXPECT_EQ(detection::wakeUpRegisterRead(), "0803620100");
 }
 
-TEST(TagDetectionLogic, WakeUpFlagsAndTheForcedRegisterRead) {
+TEST(TagDetectionLogic, WakeUpFlagsAreTheAnswersFirstDataByte) {
     EXPECT_EQ(detection::wakeUpFlags("000102"), "02");
     EXPECT_EQ(detection::wakeUpFlags("0001"), "");
     EXPECT_EQ(detection::wakeUpFlags("00010"), "0");
     EXPECT_EQ(detection::wakeUpFlags("8200"), "");
+}
 
-    EXPECT_FALSE(detection::readRegisterForced(""));
-    EXPECT_FALSE(detection::readRegisterForced("IDN = TQ73RN-SIM-"));  // 17 characters
-    EXPECT_TRUE(detection::readRegisterForced("IDN = TQ73RN-SIM-0A"));
-    EXPECT_FALSE(detection::readRegisterForced("IDN = TQ73RN-SIM-2A"));
+// The 18th character decides; a shorter text never forces the read, so the three lengths
+// around it and a "0" beside the deciding place pin the rule.
+TEST(TagDetectionLogic, TheEighteenthCharacterForcesTheRegisterRead) {
+    const struct {
+        const char* idn;
+        bool forced;
+    } cases[] = {
+        {"", false},
+        {"0", false},
+        {"IDN = TQ73RN-SIM-", false},    // 17 characters
+        {"IDN = TQ73RN-SIM0", false},    // 17 characters, "0" last
+        {"IDN = TQ73RN-SIM-0", true},    // 18 characters, "0" last
+        {"IDN = TQ73RN-SIM-2", false},   // 18 characters, not "0"
+        {"IDN = TQ73RN-SIM-0A", true},   // 19 characters
+        {"IDN = TQ73RN-SIM-2A", false},  // 19 characters
+        {"IDN = TQ73RN-SIM-20", false},  // "0" one place too late
+        {"IDN = TQ73RN-SIM02A", false},  // "0" one place too early
+        {"IDN = TQ73RN-SIM-O1", false},  // the letter O is no "0"
+        {"IDN = TQ73RN-SIM-000000", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(detection::readRegisterForced(QString::fromLatin1(c.idn)), c.forced)
+            << '"' << c.idn << "\" (" << std::strlen(c.idn) << " characters)";
+    }
+}
+
+// Which probe counts are a tag and what each adds to the result caption, at the edges of
+// every protocol's rule: exactly 1 for the one-tag probes, any count above 0 for the
+// memory tags.
+TEST(TagDetectionLogic, HitsAndTheirCaptionTextsPerProtocol) {
+    using namespace detection;
+    const struct {
+        int protocol;
+        int count;
+        const char* text;  // empty: no hit
+    } cases[] = {
+        {Iso15693, 0, ""},
+        {Iso15693, 1, "1 ISO15693 "},
+        {Iso15693, 2, ""},
+        {Iso15693, 99, ""},
+        {Iso14443A, 0, ""},
+        {Iso14443A, 1, "1 ISO14443-A "},
+        {Iso14443A, 2, ""},
+        {Iso14443B, 0, ""},
+        {Iso14443B, 1, "1 ISO14443-B "},
+        {Iso14443B, 2, ""},
+        {Sola, -1, ""},
+        {Sola, 0, ""},
+        {Sola, 1, "1 ISO14443-B "},
+        {Sola, 2, "2 ISO14443-B "},
+        {Sola, 15, "15 ISO14443-B "},
+        {Felica, 0, ""},
+        {Felica, 1, "1 FELICA"},
+        {Felica, 2, ""},
+        {-1, 1, ""},
+        {kProtocolCount, 1, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(hitText(c.protocol, c.count), QString::fromLatin1(c.text))
+            << c.protocol << " count " << c.count;
+        if (c.protocol >= 0 && c.protocol < kProtocolCount) {
+            EXPECT_EQ(isHit(c.protocol, c.count), *c.text != '\0')
+                << c.protocol << " count " << c.count;
+        }
+    }
+    const char* captions[] = {"iso15693", "iso14443-A", "iso14443-B", "iso14443-B (SOLAxx)",
+                              "iso18092"};
+    for (int p = 0; p < kProtocolCount; ++p) {
+        EXPECT_EQ(protocolCaption(p), QString::fromLatin1(captions[p])) << p;
+    }
+    EXPECT_EQ(protocolCaption(-1), QString());
+    EXPECT_EQ(protocolCaption(kProtocolCount), QString());
 }
 
 TEST(TagDetectionLogic, PassVerdicts) {
