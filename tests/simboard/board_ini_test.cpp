@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -168,6 +169,55 @@ TEST(BoardIni, RefusedTagsAndIgnoredTagKeysAreNamedWithTheirLine) {
         const ParsedBoardIni parsed = parseBoardIni(c.text);
         EXPECT_EQ(parsed.warnings, c.warnings) << c.text;
         EXPECT_EQ(SimulatedBoard(parsed.config).antenna().size(), c.tagsOnAntenna) << c.text;
+    }
+}
+
+// The numeric keys of the tags at the edges of their ranges: the smallest and largest
+// values are taken without a word, one beyond either is refused, named with its line, and
+// the tag is left off the antenna. A size is counted in blocks of the tag's block size.
+TEST(BoardIni, NumericTagKeysAreTakenUpToTheirLimitsAndRefusedOneBeyond) {
+    const struct {
+        const char* kind;
+        std::string keys;     // the section's lines after kind=
+        std::string refused;  // the key=value refused, on the section's last line; empty: taken
+    } cases[] = {
+        {"sola", "blocks=1", ""},
+        {"sola", "blocks=256", ""},
+        {"sola", "blocks=0", "blocks=0"},
+        {"sola", "blocks=257", "blocks=257"},
+        {"iso15693", "blocks=1", ""},
+        {"iso15693", "blocks=65536", ""},
+        {"iso15693", "blocks=0", "blocks=0"},
+        {"iso15693", "blocks=65537", "blocks=65537"},
+        {"iso15693", "blocksize=1", ""},
+        {"iso15693", "blocksize=32", ""},
+        {"iso15693", "blocksize=0", "blocksize=0"},
+        {"iso15693", "blocksize=33", "blocksize=33"},
+        {"iso15693", "size=1", ""},
+        {"iso15693", "size=2048", ""},
+        {"iso15693", "size=0", "size=0"},
+        {"iso15693", "size=2049", "size=2049"},
+        {"iso15693", "blocksize=32\nsize=1", ""},           // 4 blocks
+        {"iso15693", "blocksize=1\nsize=512", ""},          // 65536 blocks
+        {"iso15693", "blocksize=1\nsize=513", "size=513"},  // 65664 blocks
+        {"iso14443b", "mbli=0", ""},
+        {"iso14443b", "mbli=F", ""},
+        {"iso14443b", "mbli=10", "mbli=10"},
+        {"iso14443b", "mbli=G", "mbli=G"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = "[tag.1]\nkind=" + std::string(c.kind) + "\n" + c.keys + "\n";
+        SCOPED_TRACE(text);
+        const ParsedBoardIni parsed = parseBoardIni(text);
+        const std::size_t lastLine =
+            2 + static_cast<std::size_t>(std::count(c.keys.begin(), c.keys.end(), '\n')) + 1;
+        std::vector<std::string> warnings;
+        if (!c.refused.empty()) {
+            warnings.push_back("line " + std::to_string(lastLine) + ": [tag.1] " + c.refused +
+                               " refused: the " + c.kind + " tag is left out");
+        }
+        EXPECT_EQ(parsed.warnings, warnings);
+        EXPECT_EQ(SimulatedBoard(parsed.config).antenna().size(), c.refused.empty() ? 1u : 0u);
     }
 }
 

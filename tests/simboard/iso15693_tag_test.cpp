@@ -259,6 +259,46 @@ INSTANTIATE_TEST_SUITE_P(
                      {"02D202", kNoTag},
                  }}));
 
+// READ MULTIPLE BLOCKS refuses a range with any read-protected block in it, wherever it
+// stands, in either address width; once the sector's password is presented each range
+// reads whole. One-byte blocks, so that a range past a whole sector fits an answer.
+TEST(Iso15693Tag, AMultipleReadIsRefusedWhereverAProtectedBlockStandsInIt) {
+    Iso15693TagConfig smallBlocks = fixture();
+    smallBlocks.blockSize = 1;
+    smallBlocks.data.assign(300, 0);
+    const struct {
+        const char* what;
+        const char* request;  // READ MULTIPLE: first block, count - 1
+        int blocks;
+    } cases[] = {
+        {"protected block first", "02235F02", 3},                // 5F | 60 61
+        {"protected blocks in the middle", "02233F21", 34},      // 3F | 40-5F | 60
+        {"protected block last", "02233E02", 3},                 // 3E 3F | 40
+        {"two-byte address, protected last", "0A233E0002", 3},   // 3E 3F | 40
+        {"two-byte address, protected first", "0A235F0002", 3},  // 5F | 60 61
+    };
+    for (const auto& c : cases) {
+        Field field;
+        field.add(smallBlocks);
+        EXPECT_EQ(field.send(c.request), kErr15) << c.what;
+        ASSERT_EQ(field.send("02B30202CAFEBABE"), kOk);
+        const std::string answer = field.send(c.request);
+        const auto frameBytes = static_cast<std::uint8_t>(1 + c.blocks + 2);  // flags, data, CRC
+        ASSERT_EQ(answer.size(), 2 + 2 + 2 * std::size_t{frameBytes} + 2) << c.what;
+        // The length counts the status byte after the frame.
+        EXPECT_EQ(answer.substr(0, 6),
+                  "80" + toHex(Bytes{static_cast<std::uint8_t>(frameBytes + 1)}) + "00")
+            << c.what;
+        EXPECT_EQ(answer.substr(6, 2 * static_cast<std::size_t>(c.blocks)),
+                  std::string(2 * static_cast<std::size_t>(c.blocks), '0'))
+            << c.what;
+    }
+    // A range beside the protected sector reads without a password.
+    Field field;
+    field.add(smallBlocks);
+    EXPECT_EQ(field.send("02233D02").substr(0, 12), "800700000000");
+}
+
 // Which INVENTORY requests reach the tag (AFI 32, UID ...0607).
 TEST(Iso15693Inventory, AfiMaskAndSlotDecideWhetherTheTagAnswers) {
     const struct {
