@@ -162,6 +162,35 @@ TEST(LoadedReaderLibrary, TheLibraryIsFoundBesideTheProgramOnly) {
     EXPECT_EQ(a.text().substr(0, 4), "5500");
 }
 
+// The library reads the board description that stands beside its own file, wherever the
+// program loads it from, not the one beside the program.
+TEST(LoadedReaderLibrary, TheLibraryAnswersFromTheBoardIniBesideIt) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString placed = folder.filePath(QStringLiteral("libTQ73RN.so"));
+    ASSERT_TRUE(QFile::copy(kCurrentLibrary, placed));
+    QFile ini(folder.filePath(QStringLiteral("simulated-board.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[board]\nidentity=TQ73RN-BESIDE-7Q\nemptyAntenna=true\n");
+    ini.close();
+
+    LoadedReaderLibrary loaded(placed);
+    ASSERT_TRUE(loaded.isLoaded()) << loaded.errorString().toStdString();
+    AnswerBuffer idn;
+    ASSERT_EQ(loaded.idn(idn), reader::kStatusOk);
+    const std::string identity = QByteArray("TQ73RN-BESIDE-7Q").toHex().toUpper().toStdString();
+    EXPECT_NE(idn.text().find(identity), std::string::npos) << idn.text();
+
+    // Its antenna is the file's: empty, so an inventory that the default antenna's tag
+    // answers finds nothing.
+    AnswerBuffer a;
+    ASSERT_EQ(loaded.call(ReaderFunction::Select, "010D", a), reader::kStatusOk);
+    ASSERT_EQ(a.text().substr(0, 4), "0000");
+    a.fillZero();
+    ASSERT_EQ(loaded.call(ReaderFunction::SendReceive, "260100", a), reader::kStatusOk);
+    EXPECT_EQ(a.text().substr(0, 4), "8700");
+}
+
 // The names each function is looked up by, on every system the program is built for,
 // whichever system runs this test. A 32-bit Windows library may export the decorated
 // name of the standard calling convention: "_", the name, "@" and the bytes of the
