@@ -421,5 +421,57 @@ TEST_F(MemoryTest, ReadViewErrorAnswerOfTheEnergyReadsShowsXX) {
     EXPECT_EQ(text(QStringLiteral("txtEHstatus")), QStringLiteral("XX"));  // no answer: kept
 }
 
+// Whatever a page left open is gone after a change of page, whichever way the change goes:
+// a page change starts from the window's resting state, never from the last page's.
+TEST_F(MemoryTest, APageChangeLeavesNothingOfThePageBefore) {
+    struct Case {
+        const char* leftover;
+        std::function<void()> leave;
+    };
+    const Case cases[] = {
+        {"a read in the view",
+         [&] {
+             openUserMode("VEL-C", "00", "01");
+             click(QStringLiteral("cmdReadUser"));
+             ASSERT_TRUE(readView()->isVisibleTo(w));
+         }},
+        {"a write set-up with a fill byte typed",
+         [&] {
+             openUserMode("VEL-C", "00", "01");
+             click(QStringLiteral("cmdReadUser"));
+             click(QStringLiteral("cmdWriteSingleBlock"));
+             get<QLineEdit>(QStringLiteral("mskFillPage"))->setText(QStringLiteral("5A"));
+             ASSERT_TRUE(get<QWidget>(QStringLiteral("fraPageWrite"))->isVisibleTo(w));
+         }},
+        {"AUTO LOOP ticked",
+         [&] {
+             open("VEL-C");
+             tick(QStringLiteral("chkUserLoop"));
+             ASSERT_TRUE(tc.values().AutoLoopEnabled);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.leftover);
+        c.leave();
+        auto* tabs = get<QTabBar>(QStringLiteral("tabStripchoice"));
+        const int first = tabs->currentIndex();
+        for (const int page : {1 - first, first}) {
+            SCOPED_TRACE(page);
+            tabs->setCurrentIndex(page);
+            EXPECT_EQ(get<QWidget>(QStringLiteral("fraMode_1"))->isVisibleTo(w), page == 0);
+            EXPECT_EQ(get<QWidget>(QStringLiteral("fraMode_2"))->isVisibleTo(w), page == 1);
+            EXPECT_FALSE(get<QWidget>(QStringLiteral("fraPageWrite"))->isVisibleTo(w));
+            EXPECT_FALSE(readView()->isVisibleTo(w));
+            EXPECT_FALSE(get<QCheckBox>(QStringLiteral("chkUserLoop"))->isChecked());
+            EXPECT_TRUE(get<QWidget>(QStringLiteral("txtLOOPnumber"))->isHidden());
+            EXPECT_TRUE(get<QWidget>(QStringLiteral("lblLOOPnumber"))->isHidden());
+            EXPECT_FALSE(tc.values().AutoLoopEnabled);
+            EXPECT_EQ(tc.values().PageWriteMode, 0);
+            EXPECT_EQ(get<QLineEdit>(QStringLiteral("mskFillPage"))->displayText(),
+                      QStringLiteral("__"));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace iso15693test
