@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <map>
 
 #include "core/run_guard.hpp"
@@ -699,6 +702,104 @@ TEST_F(ConsoleWindowTest, OnlyASecondSendRunsInsideThePause) {
                                       "\r\n\t\t\t<<< 0000")));
     EXPECT_EQ(log.count(QStringLiteral(">>> ")), 3);
     EXPECT_LT(log.indexOf(QStringLiteral("0001AA")), log.indexOf(QStringLiteral("0002BBBB")));
+}
+
+// During a Send's pause every kind of user input aimed at a control other than a Send
+// button is dropped: the command list, a protocol option and Clear Log would each change
+// the boxes or the log that the paused exchange goes on with.
+TEST_F(ConsoleWindowTest, NoInputButASendReachesTheConsoleDuringAPause) {
+    open();
+    w->show();
+    w->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w->window()));
+    pick(" 02 : Protocol Select ");
+    click(QStringLiteral("OptProtocolCode_1"));
+    auto* list = get<QComboBox>(QStringLiteral("cboTQ73RN_CommandList"));
+    auto* option = get<QRadioButton>(QStringLiteral("OptProtocolCode_2"));
+    auto* clear = get<QPushButton>(QStringLiteral("cmdClearLog"));
+    // A key of Clear Log's own, for a shortcut to have a control of the console to reach.
+    clear->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    const QList<QWidget*> targets{list, option, clear};
+    tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+    click(QStringLiteral("cmdSendCommandCode02"));  // an entry for Clear Log to take
+
+    auto mouse = [](QWidget* t, QEvent::Type type) {
+        const QPointF at(t->width() / 2.0, t->height() / 2.0);
+        QMouseEvent e(type, at, t->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(t, &e);
+    };
+    auto key = [](QWidget* t, QEvent::Type type, Qt::Key k) {
+        QKeyEvent e(type, k, Qt::NoModifier, k == Qt::Key_Space ? QStringLiteral(" ") : QString());
+        QCoreApplication::sendEvent(t, &e);
+    };
+    // A release or a key release ends what a press before the pause began.
+    struct Kind {
+        const char* name;
+        std::function<void(QWidget*)> deliver;
+        std::function<void(QWidget*)> beforeThePause = [](QWidget*) {};
+    };
+    const Kind kinds[] = {
+        {"press", [&](QWidget* t) { mouse(t, QEvent::MouseButtonPress); }},
+        {"release", [&](QWidget* t) { mouse(t, QEvent::MouseButtonRelease); },
+         [&](QWidget* t) { mouse(t, QEvent::MouseButtonPress); }},
+        {"double click", [&](QWidget* t) { mouse(t, QEvent::MouseButtonDblClick); }},
+        {"key press",
+         [&](QWidget* t) {
+             key(t, QEvent::KeyPress, Qt::Key_Space);
+             key(t, QEvent::KeyPress, Qt::Key_Down);
+         }},
+        {"key release", [&](QWidget* t) { key(t, QEvent::KeyRelease, Qt::Key_Space); },
+         [&](QWidget* t) { key(t, QEvent::KeyPress, Qt::Key_Space); }},
+        {"shortcut",
+         [&](QWidget* t) {
+             if (t == clear) QTest::keyClick(w->window(), Qt::Key_L, Qt::ControlModifier);
+         }},
+        {"wheel",
+         [&](QWidget* t) {
+             const QPointF at(t->width() / 2.0, t->height() / 2.0);
+             QWheelEvent e(at, t->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                           Qt::NoModifier, Qt::NoScrollPhase, false);
+             QCoreApplication::sendEvent(t, &e);
+         }},
+    };
+    // What any of that input would change.
+    auto state = [&] {
+        QStringList s{list->currentText(), QString::number(list->view()->isVisible()),
+                      QString::number(option->isDown()), QString::number(clear->isDown())};
+        for (int i = 0; i < 8; ++i) {
+            if (auto* o = w->findChild<QRadioButton*>(QStringLiteral("OptProtocolCode_%1").arg(i)))
+                s << QString::number(o->isChecked());
+        }
+        return s;
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        for (QWidget* t : {static_cast<QWidget*>(option), static_cast<QWidget*>(clear)})
+            kind.beforeThePause(t);
+        const QStringList before = state();
+        const QString log = w->consoleLogText();
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, "0000");
+        tc.scripted.clearCalls();
+        bool delivered = false;
+        tc.timing.setPauseHook([&] {
+            if (delivered) return;
+            delivered = true;
+            for (QWidget* t : targets) kind.deliver(t);
+        });
+        click(QStringLiteral("cmdSendCommandCode02"));
+        tc.timing.setPauseHook(nullptr);
+        EXPECT_TRUE(delivered);
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(kvRequests().size(), 1u);
+        const QString after = w->consoleLogText();
+        EXPECT_TRUE(after.startsWith(log));
+        EXPECT_EQ(after.count(QStringLiteral(">>> ")), log.count(QStringLiteral(">>> ")) + 1);
+        list->hidePopup();
+        option->setDown(false);
+        clear->setDown(false);
+    }
 }
 
 TEST_F(ConsoleWindowTest, SendsClickedFasterThanTheyRunNestOnlyAFewDeep) {
