@@ -211,6 +211,68 @@ TEST_F(ConsoleWindowTest, AnswersAreExplainedLineByLine) {
     EXPECT_FALSE(shown(QStringLiteral("txtCommandCode07AnswerExplain_0")));
 }
 
+// Each command's answers fill the explanation boxes that its table names, a line written
+// empty included, and leave every other box hidden, also one that the Send before showed.
+TEST_F(ConsoleWindowTest, OnlyTheExplanationBoxesAnAnswerWritesAreShown) {
+    open();
+    struct Case {
+        const char* entry;
+        const char* answer;
+        int lines;  // boxes 0 to lines - 1 shown, the rest hidden
+    };
+    const Case cases[] = {
+        {" 01 : IDN ", "0004414200AA", 3},
+        {" 01 : IDN ", "0002AABB", 3},  // no character: the third line is written empty
+        {" 01 : IDN ", "8200", 0},
+        {" 04 : SendRecv ", "800E000123456789ABCDEF0102AABB00", 5},
+        {" 04 : SendRecv ", "900101", 3},
+        {" 04 : SendRecv ", "8600", 2},
+        {" 04 : SendRecv ", "8700", 2},
+        {" 04 : SendRecv ", "8200", 0},
+        {" 08 : RdReg ", "0001AA", 3},
+        {" 08 : RdReg ", "8200", 2},
+        {" 08 : RdReg ", "8300", 2},
+        {" 09 : WrReg ", "0000", 2},
+        {" 09 : WrReg ", "8500", 2},
+        {" 0A : BaudRate ", "5500", 2},
+        {" 0A : BaudRate ", "8300", 2},
+        {" 55 : Echo-code ", "5500", 0},
+        {" 02 : Protocol Select ", "0002AABB", 3},
+        {" 02 : Protocol Select ", "8200", 0},
+        {" 07 : Idle ", "0000", 2},
+        {" 07 : Idle ", "8200", 2},
+    };
+    QString shownEntry;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.entry) + c.answer);
+        const QString entry = QString::fromLatin1(c.entry);
+        const QString id = entry.mid(1, 2) == QLatin1String("02")   ? QStringLiteral("02")
+                           : entry.mid(1, 2) == QLatin1String("07") ? QStringLiteral("07")
+                                                                    : QStringLiteral("XX");
+        // The same entry stays picked, for each Send to meet the boxes of the one before.
+        if (entry != shownEntry) {
+            pick(c.entry);
+            if (id == QLatin1String("02")) click(QStringLiteral("OptProtocolCode_1"));
+            shownEntry = entry;
+        }
+        tc.scripted.queue(ReaderFunction::KvCmd, 0, c.answer);
+        click(QStringLiteral("cmdSendCommandCode") + id);
+        ASSERT_EQ(text(QStringLiteral("txtCommandCode%1Answer").arg(id)),
+                  QString::fromLatin1(c.answer));
+        const int boxes = id == QLatin1String("XX") ? 5 : id == QLatin1String("02") ? 3 : 2;
+        for (int i = 0; i < boxes; ++i) {
+            const QString box = QStringLiteral("txtCommandCode%1AnswerExplain_%2").arg(id).arg(i);
+            EXPECT_EQ(shown(box), i < c.lines) << i;
+            if (i >= c.lines) {
+                EXPECT_EQ(text(box), QString()) << i;
+            }
+        }
+        EXPECT_EQ(w->findChild<QLineEdit*>(
+                      QStringLiteral("txtCommandCode%1AnswerExplain_%2").arg(id).arg(boxes)),
+                  nullptr);
+    }
+}
+
 TEST_F(ConsoleWindowTest, FailedExchangesReconnectOnceAndSayWhy) {
     tc.ctx->statusBar().setPanelText(1, QString::fromLatin1(core::kBoardConnectedPhrase));
     open();
