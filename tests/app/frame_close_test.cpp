@@ -6,7 +6,9 @@
 // Each sending button of each view of each window is clicked with every loop of the
 // window switched on, and the frame's close button is clicked while the click's first
 // call to the board is answered: the close arrives as the user's would, at the run's
-// next pass of events.
+// next pass of events. A close may arrive at any pass of a run, not only its first: each
+// button is clicked again on a fresh window, and the window closed at each pass of events
+// of the click's run in turn.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +20,10 @@
 #include <QStyleOptionTitleBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <optional>
 
+#include "run_pause.hpp"
 #include "shell/main_window.hpp"
 #include "shown_state.hpp"
 
@@ -100,11 +105,13 @@ int leastClosedInRun(core::WindowKind kind) {
     }
 }
 
-// Closes `w` through its frame while `click` runs, at the click's first call to the board;
-// with no call, or no click, once the click is over. Then opens the window again. True
-// when the close arrived during the click's run.
+// Closes `w` through its frame while `click` runs: at the click's first call to the
+// board, or at its `atPause`-th pass of events when given; with no such call or pass, or
+// no click, once the click is over. Then opens the window again. True when the close
+// arrived during the click's run.
 bool closeThroughFrame(FramedProgram& p, const WindowCase& c, core::ToolWindow* w,
-                       QAbstractButton* click, const std::vector<std::string>& asOpened) {
+                       QAbstractButton* click, const std::vector<std::string>& asOpened,
+                       std::optional<int> atPause = std::nullopt) {
     QPointer<core::ToolWindow> window(w);
     QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow*>(w->outerFrame());
     EXPECT_FALSE(frame.isNull()) << "the window has no frame in the main window";
@@ -117,7 +124,7 @@ bool closeThroughFrame(FramedProgram& p, const WindowCase& c, core::ToolWindow* 
         closing = true;
         clickCloseButton(frame.data());
     };
-    bool queued = false;
+    bool queued = atPause.has_value();
     std::vector<std::string> callsAfterClose;
     p.watched.watch = [&](reader::ReaderFunction f, std::string_view request) {
         if (closing) {
@@ -128,7 +135,13 @@ bool closeThroughFrame(FramedProgram& p, const WindowCase& c, core::ToolWindow* 
         queued = true;
         QTimer::singleShot(0, frame.data(), close);
     };
-    if (click) apptest::clickWatched(p, w, click);
+    if (click) {
+        apptest::eachPause(
+            w, [&] { apptest::clickWatched(p, w, click); },
+            [&](int pass) {
+                if (pass == atPause && !closing) close();
+            });
+    }
     // A click whose run lets no events run is over before the close arrives.
     QCoreApplication::processEvents();
     if (!closing && frame) close();
@@ -176,6 +189,82 @@ TEST_P(FrameClose, ClosingTheFrameEndsTheRunDeletesTheWindowAndTheNextOpeningIsF
         if (closeThroughFrame(p, c, w, b, asOpened)) ++closedInRun;
     }
     EXPECT_GE(closedInRun, leastClosedInRun(c.kind));
+}
+
+// The tag detection's window as its calibration on the simulated board leaves it: the
+// empty antenna inside the window, a tag below it, so that a detection wakes on the tags
+// the board holds and goes on to probe for them.
+constexpr apptest::Typed kCalibrated[] = {
+    {"txt_TagDetection_DacDataL_value", "98"},
+    {"txt_TagDetection_DacDataH_value", "A8"},
+};
+
+// A fresh window of `c` in the view of `s`, the detector calibrated.
+core::ToolWindow* calibratedWindow(FramedProgram& p, const SendingButton& s) {
+    core::ToolWindow* w = apptest::freshWindow(p, s.window, s.view);
+    if (w) apptest::typeEntries(w, kCalibrated);
+    return w;
+}
+
+// The passes of a click's run at which the window is closed: each of the first ones, then
+// a spread up to the last.
+std::vector<int> closingPasses(int passes) {
+    constexpr int kEach = 40;
+    constexpr int kSpread = 10;
+    std::vector<int> at;
+    for (int k = 1; k <= std::min(passes, kEach); ++k) at.push_back(k);
+    for (int i = 1; passes > kEach && i <= kSpread; ++i)
+        at.push_back(kEach + (passes - kEach) * i / kSpread);
+    return at;
+}
+
+// The fewest passes of events of the longest click of a window: one at least in each slot
+// of the SOLA anticollision (the simulated board holds one SOLA chip, so a pass after the
+// slot that finds it is followed by its SELECT), which the detections probe too.
+int leastPassesOfOneClick(const WindowCase& c) {
+    using K = core::WindowKind;
+    constexpr int kSolaSlots = 16;
+    switch (c.kind) {
+        case K::Iso14443B:
+            return c.product.startsWith(QLatin1String("SOL")) ? kSolaSlots : 0;
+        case K::TagDetection:
+        case K::AutoDetect:
+            return kSolaSlots;
+        default:
+            return 0;
+    }
+}
+
+TEST_P(FrameClose, AClosingAtAnyPassOfARunEndsItThere) {
+    FramedProgram p;
+    const WindowCase& c = GetParam();
+    core::ToolWindow* w = p.open(c);
+    ASSERT_NE(w, nullptr);
+    const std::vector<std::string> asOpened = apptest::shownState(w);
+    apptest::closeEveryWindow(p);
+
+    int mostPasses = 0;
+    for (const SendingButton& s : apptest::sendingButtons(p, c)) {
+        w = calibratedWindow(p, s);
+        ASSERT_NE(w, nullptr);
+        QAbstractButton* b = apptest::buttonOf(w, s);
+        ASSERT_NE(b, nullptr);
+        const int passes = apptest::eachPause(
+            w, [&] { apptest::clickWatched(p, w, b); }, [](int) {});
+        apptest::closeEveryWindow(p);
+        mostPasses = std::max(mostPasses, passes);
+        for (int k : closingPasses(passes)) {
+            SCOPED_TRACE(s.where() + ", closed at pass " + std::to_string(k) + " of " +
+                         std::to_string(passes));
+            w = calibratedWindow(p, s);
+            ASSERT_NE(w, nullptr);
+            b = apptest::buttonOf(w, s);
+            ASSERT_NE(b, nullptr);
+            EXPECT_TRUE(closeThroughFrame(p, c, w, b, asOpened, k))
+                << "the run was over before that pass";
+        }
+    }
+    EXPECT_GE(mostPasses, leastPassesOfOneClick(c));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, FrameClose, ::testing::ValuesIn(apptest::builtWindows()),

@@ -25,6 +25,7 @@
 #include <optional>
 #include <ostream>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,8 @@ inline constexpr Typed kTyped[] = {
     {"txtUserAddress_0", "0"},           {"txtUserAddress_1", "1"},
 };
 
-inline void typeEntries(core::ToolWindow* w) {
-    for (const Typed& t : kTyped) {
+inline void typeEntries(core::ToolWindow* w, std::span<const Typed> typed = kTyped) {
+    for (const Typed& t : typed) {
         const QString name = QLatin1String(t.box);
         if (auto* box = w->findChild<QLineEdit*>(name)) {
             box->setText(QLatin1String(t.text));
