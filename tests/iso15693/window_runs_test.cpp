@@ -244,6 +244,24 @@ TEST_F(ScriptedUserModeTest, EveryBlockReadEmptiesTheResultLabel) {
     }
 }
 
+// A read whose last block goes unanswered has still read: its view shows a line per block,
+// the error lines included, and takes clicks; only a stopped read empties it.
+TEST_F(ScriptedUserModeTest, AReadEndingOnAnUnansweredBlockShowsItsLines) {
+    for (const char* read : {"cmdReadUser", "cmdFastReadSingleBlock", "cmdReadMultipleBlock",
+                             "cmdFastReadMultipleBlock"}) {
+        SCOPED_TRACE(read);
+        openUserMode("VEL-C", "05", "06");
+        tc.scripted.queue(ReaderFunction::SendReceive, 0, "80080011223344F000");
+        tc.scripted.setDefault(ReaderFunction::SendReceive, 0, "8700");
+        click(QLatin1String(read));
+        auto* view = get<QListWidget>(QStringLiteral("lstReadView"));
+        EXPECT_TRUE(view->isVisibleTo(w));
+        EXPECT_TRUE(view->isEnabled());
+        EXPECT_FALSE(view->count() == 0);
+        tc.scripted.setHealthyDefaults();
+    }
+}
+
 // A lock cannot be undone on the tag: when an address box is refused, nothing of the lock
 // reaches the reader, whichever box and whatever it holds.
 TEST_F(ScriptedUserModeTest, ALockWithARefusedAddressBoxSendsNothing) {
