@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
@@ -417,6 +418,33 @@ TEST_F(LogCopyTest, CopyPutsExactlyTheSelectionOnTheClipboard) {
     QString shown = pane.text();
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     EXPECT_EQ(view.toPlainText(), shown);
+}
+
+// The longest line can be read to its last character: scrolled to the far right, a drag
+// from the view's right edge selects the line's end.
+TEST_F(LogPaneTest, TheWidestLineCanBeReachedToItsLastCharacter) {
+    const QString answer = QString(120, QLatin1Char('A')) + QLatin1Char('Z');
+    pane.appendUntitled(core::kLogEcho, answer);
+    view.resize(240, 160);
+    view.show();
+    (void)view.grab();
+    QCoreApplication::processEvents();
+    const QStringList lines = view.toPlainText().split(QLatin1Char('\n'));
+    const qsizetype index = lines.indexOf(QRegularExpression(QStringLiteral(".*AZ$")));
+    ASSERT_GE(index, 0);
+    QScrollBar* h = view.horizontalScrollBar();
+    ASSERT_GT(h->maximum(), 0);
+    h->setValue(h->maximum());
+    const int y = view.fontMetrics().lineSpacing() * static_cast<int>(index) +
+                  view.fontMetrics().lineSpacing() / 2 + 2;
+    QWidget* port = view.viewport();
+    const QPoint edge(port->width() - 1, y);
+    const QPoint inside(port->width() - 60, y);
+    QTest::mousePress(port, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(port, inside);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, inside);
+    EXPECT_TRUE(view.selectedText().endsWith(QStringLiteral("AZ")))
+        << view.selectedText().toStdString();
 }
 
 // The keys move the view over a long log as a text view's do: a line, a page, its ends.
