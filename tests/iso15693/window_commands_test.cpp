@@ -288,6 +288,14 @@ TEST_F(CommandTest, MaskLengthShowsTheMaskBoxesItNeeds) {
         EXPECT_EQ(text(QStringLiteral("txtInventoryMaskLenght")), QLatin1String(c.shown));
         EXPECT_EQ(shownBoxes(), c.boxes) << c.typed;
     }
+    // The user types the mask most significant byte first: box 7 stands at the left, box 0
+    // at the right, the bytes between in their order.
+    for (int i = 1; i < 8; ++i) {
+        const auto x = [&](int box) {
+            return get<QWidget>(QStringLiteral("txtInventoryMaskValue_%1").arg(box))->x();
+        };
+        EXPECT_LT(x(i), x(i - 1)) << "box " << i;
+    }
 }
 
 // ---- The chosen tag -----------------------------------------------------------------------
