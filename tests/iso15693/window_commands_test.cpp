@@ -327,15 +327,28 @@ TEST_F(CommandTest, UidFromTheBoxTheLabelAndTheList) {
                           Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(get<QLabel>(QStringLiteral("lblChoosenTag")), &press);
     };
-    box->setText(QStringLiteral("abCD"));
-    clickLabel();
-    EXPECT_EQ(uid, QStringLiteral("CDab"));
-    box->setText(QStringLiteral("ABC"));  // half a byte would make an odd frame
-    clickLabel();
-    EXPECT_TRUE(uid.isEmpty());
-    box->setText(QStringLiteral("Transponder UID"));
-    clickLabel();
-    EXPECT_TRUE(uid.isEmpty());
+    // Every hex digit of either case is taken; anything else, or half a byte (an odd
+    // frame), leaves no UID.
+    const struct {
+        const char* box;
+        const char* uid;
+    } labelCases[] = {
+        {"abCD", "CDab"},
+        {"0123456789abcdef", "efcdab8967452301"},
+        {"89ABCDEF01234567", "67452301EFCDAB89"},
+        {"ABC", ""},
+        {"Transponder UID", ""},
+        {"0G", ""},
+        {"9:", ""},
+        {"/0", ""},
+    };
+    for (const auto& c : labelCases) {
+        SCOPED_TRACE(c.box);
+        uid = QStringLiteral("before");
+        box->setText(QLatin1String(c.box));
+        clickLabel();
+        EXPECT_EQ(uid, QLatin1String(c.uid));
+    }
 
     // A list line gives the box its UID; the header and the empty line are refused.
     tc.scripted.queue(ReaderFunction::SendReceive, 0,
