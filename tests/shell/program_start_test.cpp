@@ -57,4 +57,31 @@ TEST(ProgramStart, FirstStartWithNothingBesideTheProgramIsSilentAndFindsTheSimul
     EXPECT_TRUE(ui.messages().empty());
 }
 
+// A simulated-board.ini beside the program describes the board the program talks to: the
+// identity it gives is the one the start-up detection reads.
+TEST(ProgramStart, TheSimulatedBoardTakesTheIniBesideTheProgram) {
+    const testsupport::ScratchConfigFolder config;
+    QTemporaryDir programFolder;
+    ASSERT_TRUE(programFolder.isValid());
+    const QString products = QLatin1String(core::kProductsFileName);
+    ASSERT_TRUE(QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(products),
+                            programFolder.filePath(products)));
+    QFile ini(programFolder.filePath(QStringLiteral("simulated-board.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[board]\nidentity=TQ73RN-BESIDE-PRG\n");
+    ini.close();
+
+    testsupport::ScriptedUi ui;
+    testsupport::FixedClock clock;
+    testsupport::FakeTiming timing;
+    Program program(programFolder.path(), ui, clock, timing);
+    program.start();
+    timing.advance(2000);
+    EXPECT_TRUE(
+        program.context().values.ReaderIdnText.contains(QStringLiteral("TQ73RN-BESIDE-PRG")))
+        << program.context().values.ReaderIdnText.toStdString();
+    timing.advance(3000);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
 }  // namespace
