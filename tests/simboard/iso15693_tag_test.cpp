@@ -259,6 +259,105 @@ INSTANTIATE_TEST_SUITE_P(
                      {"02D202", kNoTag},
                  }}));
 
+// Every command the tag answers takes a frame of one length only: a byte short or a byte
+// too long gets the malformed answer (02), in either address width, and changes nothing.
+// Each request goes to a fresh tag, after the one step it needs, if any. Where the tag stays
+// silent on a bad frame (inventories, a custom command without the maker code, a UID cut
+// short) the refusal is no answer at all.
+TEST(Iso15693Tag, RefusesEveryCommandOneByteShortOrOneByteTooLong) {
+    using State = Iso15693Tag::State;
+    const std::string kAccepted = "answered, not malformed";
+    const std::string kNoShorter = "";  // nothing but the command code to leave out
+    const struct {
+        const char* what;
+        std::string request;
+        std::string shorter = kErr02;
+        std::string longer = kErr02;
+        Step before = {};
+        bool killFamily = false;
+        State after = State::Ready;  // of the well-formed request
+    } cases[] = {
+        {"READ SINGLE BLOCK", "022001"},
+        {"READ SINGLE BLOCK, two-byte address", "0A200100"},
+        {"WRITE SINGLE BLOCK", "02210399887766"},
+        {"WRITE SINGLE BLOCK, two-byte address", "0A21030099887766"},
+        {"LOCK BLOCK", "022203"},
+        {"LOCK BLOCK, two-byte address", "0A220300"},
+        {"READ MULTIPLE BLOCKS", "02230101"},
+        {"READ MULTIPLE BLOCKS, two-byte address", "0A23010001"},
+        {"SELECT", "0225" + kUid, kNoTag, kErr02, {}, false, State::Selected},
+        {"RESET TO READY", "0226", kNoShorter},
+        {"STAY QUIET", "0202", kNoShorter, kNoTag, {}, false, State::Quiet},
+        {"WRITE AFI", "022733"},
+        {"LOCK AFI", "0228", kNoShorter},
+        {"WRITE DSFID", "022944"},
+        {"LOCK DSFID", "022A", kNoShorter},
+        {"GET SYSTEM INFO", "022B", kNoShorter},
+        {"GET MULTIPLE BLOCK SECURITY STATUS", "022C0003"},
+        {"GET MULTIPLE BLOCK SECURITY STATUS, two-byte address", "0A2C00000300"},
+        {"INVENTORY", "260100", kNoTag, kNoTag},
+        {"INITIATE", "02D202", kNoTag, kNoTag},
+        {"FAST INITIATE", "02C202", kNoTag, kNoTag},
+        {"INVENTORY INITIATED", "26D10200", kNoTag, kNoTag, {"02D202", kInventory}},
+        {"FAST INVENTORY INITIATED", "26C10200", kNoTag, kNoTag, {"02C202", kInventory}},
+        {"FAST READ SINGLE BLOCK", "02C00201"},
+        {"FAST READ SINGLE BLOCK, two-byte address", "0AC0020100"},
+        {"FAST READ MULTIPLE BLOCK", "02C3020101"},
+        {"FAST READ MULTIPLE BLOCK, two-byte address", "0AC302010001"},
+        {"READ EH CONFIG", "02A002", kNoTag},
+        {"CHECK EH ENABLE", "02A302", kNoTag},
+        {"WRITE EH CONFIG", "02A10205"},
+        {"SET RESET EH CONFIG", "02A20201"},
+        {"WRITE DO CONFIG", "02A40207"},
+        // A password is as long as the product's page, so a byte more or less is another
+        // password, not a malformed frame.
+        {"KILL", "02A60200DEADBEEF", kAccepted, kAccepted, {"02B10200DEADBEEF", kOk}},
+        {"WRITE KILL", "02B10200DEADBEEF", kAccepted, kAccepted},
+        {"WRITE SECTOR PASSWORD",
+         "02B1020301020304",
+         kAccepted,
+         kAccepted,
+         {"02B302030BADF00D", kOk}},
+        {"PRESENT PASSWORD", "02B30202CAFEBABE", kAccepted, kAccepted},
+        {"LOCK SECTOR PASSWORD", "02B2020000"},
+        {"LOCK SECTOR PASSWORD, two-byte address", "0AB202000000"},
+        {"LOCK KILL", "02B2020000", kErr02, kErr02, {}, true},
+    };
+    for (const auto& c : cases) {
+        const std::string longer = c.request + "00";
+        const std::string shorter = c.request.substr(0, c.request.size() - 2);
+        const struct {
+            std::string request;
+            std::string answer;
+            State after;
+        } variants[] = {
+            {c.request, kAccepted, c.after},
+            {shorter, c.shorter, State::Ready},
+            {longer, c.longer, State::Ready},
+        };
+        for (const auto& v : variants) {
+            if (v.answer == kNoShorter) continue;
+            Iso15693TagConfig config = fixture();
+            if (c.killFamily) config.family = Iso15693Family::KillCode;
+            Field field;
+            const Iso15693Tag& tag = field.add(config);
+            if (!c.before.request.empty()) {
+                ASSERT_EQ(field.send(c.before.request), c.before.answer) << c.what;
+            }
+            const std::string answer = field.send(v.request);
+            if (v.answer != kAccepted) {
+                EXPECT_EQ(answer, v.answer) << c.what << ": " << v.request;
+            } else if (v.after == State::Quiet) {
+                EXPECT_EQ(answer, kNoTag) << c.what << ": " << v.request;
+            } else {
+                EXPECT_NE(answer, kErr02) << c.what << ": " << v.request;
+                EXPECT_NE(answer, kNoTag) << c.what << ": " << v.request;
+            }
+            EXPECT_EQ(tag.state(), v.after) << c.what << ": " << v.request;
+        }
+    }
+}
+
 // READ MULTIPLE BLOCKS refuses a range with any read-protected block in it, wherever it
 // stands, in either address width; once the sector's password is presented each range
 // reads whole. One-byte blocks, so that a range past a whole sector fits an answer.
