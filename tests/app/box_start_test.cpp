@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,14 @@ std::vector<QLineEdit*> shownExchangeBoxes(core::ToolWindow* w) {
 
 bool widerThanItsBox(const QLineEdit* box) {
     return box->fontMetrics().horizontalAdvance(box->text()) > box->contentsRect().width();
+}
+
+// A line edit draws its text two pixels in from each side of its contents.
+constexpr int kLineEditTextMargin = 2;
+
+bool cutByItsBox(const QLineEdit* box) {
+    return box->fontMetrics().horizontalAdvance(box->text()) >
+           box->contentsRect().width() - 2 * kLineEditTextMargin;
 }
 
 class BoxStart : public ::testing::TestWithParam<WindowCase> {};
@@ -67,6 +76,30 @@ TEST_P(BoxStart, EveryRequestAndAnswerBoxShowsItsTextFromItsFirstCharacter) {
     // The FeliCa polling answer is longer than the window's answer box.
     if (c.kind == core::WindowKind::Iso18092) {
         EXPECT_GT(wider, 0);
+    }
+}
+
+// The other boxes a click fills hold one value each (a revision, an identification, a UID,
+// a register): the value shows whole, never cut at the box's edge.
+TEST_P(BoxStart, EveryValueBoxAClickFillsShowsItsWholeValue) {
+    const WindowCase& c = GetParam();
+    apptest::Program p;
+    for (const SendingButton& s : apptest::sendingButtons(p, c)) {
+        core::ToolWindow* w = apptest::freshWindow(p, c, s.view);
+        QAbstractButton* b = w ? apptest::buttonOf(w, s) : nullptr;
+        ASSERT_NE(b, nullptr);
+        b->click();
+        if (!w->isClosing()) {
+            const std::vector<QLineEdit*> exchange = shownExchangeBoxes(w);
+            for (QLineEdit* box : w->findChildren<QLineEdit*>()) {
+                if (!box->isReadOnly() || !box->isVisibleTo(w) || box->text().isEmpty()) continue;
+                if (std::find(exchange.begin(), exchange.end(), box) != exchange.end()) continue;
+                EXPECT_FALSE(cutByItsBox(box))
+                    << box->objectName().toStdString() << " cuts \"" << box->text().toStdString()
+                    << "\" after " << s.where();
+            }
+        }
+        apptest::closeEveryWindow(p);
     }
 }
 
