@@ -61,27 +61,38 @@ TEST(BoardIni, GoodFileSetsBoardAndTags) {
 }
 
 TEST(BoardIni, UnreadableLinesAreIgnoredAndTheDefaultsStand) {
+    // Each line that is not taken is named, with why, for the user to mend the file.
     const struct {
         const char* name;
         std::string text;
-        std::size_t warnings;
+        std::vector<std::string> warnings;
     } cases[] = {
-        {"empty", "", 0},
-        {"binary", std::string("\x00\xFF[\x01=\n=\n\xC3", 9), 3},
-        {"key outside a section", "identity=X\n", 1},
-        {"unclosed and unknown sections", "[board\nidentity=X\n[other]\nplugged=false\n", 4},
+        {"empty", "", {}},
+        {"binary",
+         std::string("\x00\xFF[\x01=\n=\n\xC3", 9),
+         {"line 1: key outside a section", "line 2: empty key", "line 3: not a key=value line"}},
+        {"key outside a section", "identity=X\n", {"line 1: key outside a section"}},
+        {"unclosed and unknown sections",
+         "[board\nidentity=X\n[other]\nplugged=false\n",
+         {"line 1: unclosed section header", "line 2: key outside a section",
+          "line 3: unknown section", "line 4: key outside a section"}},
         {"bad values",
          "[board]\nidentity=\nidentity=" + std::string(61, 'A') +
              "\nidentity=caf\xC3\xA9\nlibraryRevision=\nfirmwareRevision=0G\n"
              "firmwareRevision=\ninterfacePinState=0101\nplugged=maybe\n"
              "detectorAmplitude=100\nunknownKey=1\n=novalue\nnoequals\n",
-         12},
-        {"tag without kind", "[tag.1]\nuid=01\n", 1},
+         {"line 2: bad value for identity", "line 3: bad value for identity",
+          "line 4: bad value for identity", "line 5: bad value for libraryRevision",
+          "line 6: bad value for firmwareRevision", "line 7: bad value for firmwareRevision",
+          "line 8: bad value for interfacePinState", "line 9: bad value for plugged",
+          "line 10: bad value for detectorAmplitude", "line 11: unknown key unknownKey",
+          "line 12: empty key", "line 13: not a key=value line"}},
+        {"tag without kind", "[tag.1]\nuid=01\n", {"line 1: tag section without kind= is ignored"}},
     };
     for (const auto& c : cases) {
         const auto parsed = parseBoardIni(c.text);
         EXPECT_EQ(parsed.config, BoardConfig{}) << c.name;
-        EXPECT_EQ(parsed.warnings.size(), c.warnings) << c.name;
+        EXPECT_EQ(parsed.warnings, c.warnings) << c.name;
     }
     // An explicitly empty antenna is not the default one.
     EXPECT_EQ(parseBoardIni("[board]\nemptyAntenna=true\n").config.tags, std::vector<TagSpec>{});
