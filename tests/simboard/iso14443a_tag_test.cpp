@@ -131,6 +131,16 @@ TEST(Iso14443aTag, IgnoresFramesItDoesNotExpectAndFallsBackToIdle) {
          "08",
          kNoTag},  // SELECT without its CRC
     });
+    // A SELECT whose last byte is not whole is no SELECT, even when the bit left out is a
+    // 0 and the CRC the user wrote in (8E 25 here) still reads right.
+    Iso14443aBoard other({tagWithUid("01020304")});
+    other.run({
+        {"2607", "80050400080000"},
+        {"932008", "80080102030404080000"},
+        {"937001020304048E25"
+         "07",
+         kNoTag},
+    });
 }
 
 TEST(Iso14443aTag, HaltKeepsTheTagQuietUntilWupa) {
