@@ -1,10 +1,14 @@
 #include "core/small_file.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 
 #include "hostile_files.hpp"
 #include "qstring_printer.hpp"
@@ -71,6 +75,26 @@ TEST_F(SmallFile, AFifoADeviceOrAHugeFileIsRefusedAtOnce) {
         EXPECT_FALSE(r.error.isEmpty());
         EXPECT_FALSE(rescue.fired()) << "the reader waited on the FIFO";
     }
+}
+
+// A file the system will not open, though it looked readable, is refused with the system's
+// reason, for the user to act on. The reason here is a process out of file handles: the
+// one refusal the tests can bring about whoever runs them.
+TEST_F(SmallFile, AnOpenTheSystemRefusesIsToldWithItsReason) {
+    write("plain", "content");
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+    const int next = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(next, 0);
+    ::close(next);
+    rlimit cramped = before;
+    cramped.rlim_cur = static_cast<rlim_t>(next);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &cramped), 0);
+    const SmallFileRead r = core::readSmallFile(path("plain"), kMax);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &before), 0);
+    EXPECT_EQ(r.outcome, Outcome::Unreadable);
+    EXPECT_TRUE(r.content.isEmpty());
+    EXPECT_EQ(r.error, qt_error_string(EMFILE));
 }
 
 }  // namespace
