@@ -203,6 +203,7 @@ enum CaptionKind {
     kRadioButton,
     kGroupTitle,
     kShortBox,
+    kComboBox,
     kCaptionKinds
 };
 struct CaptionKindEntry {
@@ -210,8 +211,8 @@ struct CaptionKindEntry {
     int least;
 };
 constexpr CaptionKindEntry kCaptionKind[kCaptionKinds] = {
-    {"label", 400},        {"push button", 400}, {"check box", 100},
-    {"radio button", 150}, {"group title", 100}, {"short entry box", 200},
+    {"label", 400},       {"push button", 400},     {"check box", 100},     {"radio button", 150},
+    {"group title", 100}, {"short entry box", 200}, {"drop-down list", 20},
 };
 
 struct Captions {
@@ -278,6 +279,18 @@ std::optional<CaptionPlace> captionPlace(const QWidget* c) {
             g->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, g)};
     }
     if (const auto* e = qobject_cast<const QLineEdit*>(c)) return shortBoxText(e);
+    if (const auto* combo = qobject_cast<const QComboBox*>(c)) {
+        // The item shown, in the list's own field beside its arrow; the height of a line
+        // of its font at least, so that no line is cut across.
+        if (combo->currentText().isEmpty()) return std::nullopt;
+        const auto option = paintOption<QStyleOptionComboBox>(combo);
+        const QRect room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                          QStyle::SC_ComboBoxEditField, combo);
+        const QSize text(1, combo->fontMetrics().height());
+        return CaptionPlace{
+            kComboBox, room,
+            QStyle::alignedRect(combo->layoutDirection(), Qt::AlignVCenter, text, room)};
+    }
     const auto* button = qobject_cast<const QAbstractButton*>(c);
     if (!button || button->text().isEmpty()) return std::nullopt;
     if (const auto* b = qobject_cast<const QPushButton*>(c)) {
