@@ -183,17 +183,32 @@ TEST_F(TagDetectionScripted, EchoHandshakeGivesOneOrTwoEntries) {
         {0, "5501", 2, {}},
         {1, "", 2, {}},
         {5, "", 2, {"UsbConnect", "UsbHandleCheck"}},
+        // A board that stays out of reach: each echo reconnects once and is not sent again.
+        {-5, "", 2, {"UsbConnect", "UsbHandleCheck", "Echo", "UsbConnect", "UsbHandleCheck"}},
     };
-    for (const auto& c : cases) {
-        open();
-        tc.scripted.queue(ReaderFunction::Echo, c.status, c.answer);
-        launch();
-        EXPECT_EQ(w->logText().count(QStringLiteral(">>> TQ73RNDLL_ECHO")), c.echoes) << c.answer;
-        const Calls calls = callList(tc.scripted);
-        EXPECT_EQ(Calls(calls.begin() + 1, calls.begin() + 1 + c.between.size()), c.between);
-        tc.ctx->windows().close(WindowKind::TagDetection);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    // Both runs begin with the handshake: the detection and the calibration.
+    for (const bool calibration : {false, true})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(calibration ? "calibration" : "detection");
+            open();
+            if (c.status < 0) {
+                tc.scripted.setDefault(ReaderFunction::Echo, -c.status);
+            } else {
+                tc.scripted.queue(ReaderFunction::Echo, c.status, c.answer);
+            }
+            if (calibration) {
+                calibrate();
+            } else {
+                launch();
+            }
+            EXPECT_EQ(w->logText().count(QStringLiteral(">>> TQ73RNDLL_ECHO")), c.echoes)
+                << c.answer;
+            const Calls calls = callList(tc.scripted);
+            EXPECT_EQ(Calls(calls.begin() + 1, calls.begin() + 1 + c.between.size()), c.between);
+            tc.ctx->windows().close(WindowKind::TagDetection);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            tc.scripted.setHealthyDefaults();
+        }
 }
 
 TEST_F(TagDetectionScripted, AWakeUpByTheDetectorProbesTheTickedProtocols) {
