@@ -184,6 +184,18 @@ TEST_F(ScriptFilesTest, AFailedWriteIsToldAndWritesNothing) {
     EXPECT_EQ(tc.ui.messages().size(), 2u);
 }
 
+// A name typed with blanks around it saves under the name without them, as the log's
+// Save does: a file whose name ends in a blank is one nobody finds again.
+TEST_F(ScriptFilesTest, ASavedScriptsNameLosesTheBlanksAroundIt) {
+    tc.values().LastUsedFolder = tc.ctx->programFolder();
+    type("A");
+    const QString out = tc.path("blanks.txt");
+    tc.ui.expectSaveDialog(chosen(QStringLiteral("  ") + out + QStringLiteral(" ")));
+    click(QStringLiteral("cmdScriptSave"));
+    EXPECT_EQ(content(out), QByteArray("A"));
+    EXPECT_FALSE(QFile::exists(out + QLatin1Char(' ')));
+}
+
 TEST_F(ScriptFilesTest, SaveLogWritesTheLogAndClearLogEmptiesItAndItsBox) {
     run("TQ73RNDLL_ECHO\nREM, done");
     const QString entries =
