@@ -8,7 +8,6 @@
 #include <QRadioButton>
 
 #include "core/app_context.hpp"
-#include "core/echo_handshake.hpp"
 #include "core/run_guard.hpp"
 #include "detection/probes.hpp"
 #include "widgets/log_view.hpp"
@@ -170,15 +169,7 @@ void AutoDetectWindow::cmd_Auto_Detection_Process_Click() {
             any |= ticked[i];
         }
         if (any) {
-            if (core::EchoHandshake(
-                    run, core::EchoCaller::Run, core::BoardSetup::None, log_,
-                    [this](const QString& a) { results_->setAnswer(a); },
-                    [this] {
-                        results_->setRequest({});
-                        results_->setAnswer({});
-                    })) {
-                return;
-            }
+            if (runStartEcho(run, *results_, log_)) return;
             // Once per run: the REQB and FeliCa boxes keep what they show.
             results_->clearCaption();
             cutSlots(*results_);

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "core/app_context.hpp"
+#include "core/echo_handshake.hpp"
 #include "core/log_entry.hpp"
 #include "core/log_sink.hpp"
 #include "core/protocol_setup.hpp"
@@ -62,6 +63,16 @@ QString slotLabel(const QString& boxText) { return boxText.left(4); }
 
 void cutSlots(ProbeSink& sink) {
     for (int i = 0; i < kSlotBoxes; ++i) sink.setSlot(i, slotLabel(sink.slot(i)));
+}
+
+bool runStartEcho(core::RunScope& run, ProbeSink& sink, core::LogSink& log) {
+    return core::EchoHandshake(
+        run, core::EchoCaller::Run, core::BoardSetup::None, log,
+        [&sink](const QString& a) { sink.setAnswer(a); },
+        [&sink] {
+            sink.setRequest({});
+            sink.setAnswer({});
+        });
 }
 
 void Probes::showExchangeStart(const QString& request) {

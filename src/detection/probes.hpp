@@ -41,6 +41,10 @@ QString slotLabel(const QString& boxText);
 // Every slot box of `sink` back to its label.
 void cutSlots(ProbeSink& sink);
 
+// The echo handshake a detection run begins with, shown in `sink`'s row, which is emptied
+// before each echo; true when the run must end.
+[[nodiscard]] bool runStartEcho(core::RunScope& run, ProbeSink& sink, core::LogSink& log);
+
 // The detection probes and the field-off exchange of a detection window. Each probe
 // answers whether a tag of its protocol is in the field, shows every exchange in the
 // sink's request and answer boxes, logs it when `boolLog`, sets the transceiver up for

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 
 #include "core/app_context.hpp"
-#include "core/echo_handshake.hpp"
 #include "core/log_entry.hpp"
 #include "core/reconnect.hpp"
 #include "core/run_guard.hpp"
@@ -389,15 +388,7 @@ void TagDetectionWindow::cmd_TagDetection_calibration_Click() {
     txtCalibrWuFlags_->show();
     shapCalibrationWuReason_->show();
     core::CommandLock lock(run, controls_);
-    if (core::EchoHandshake(
-            run, core::EchoCaller::Run, core::BoardSetup::None, log_,
-            [this](const QString& a) { results_->setAnswer(a); },
-            [this] {
-                results_->setRequest({});
-                results_->setAnswer({});
-            })) {
-        return;
-    }
+    if (runStartEcho(run, *results_, log_)) return;
 
     CalibrationHooks hooks;
     hooks.measure = [this](std::uint8_t index) {
@@ -436,15 +427,7 @@ void TagDetectionWindow::cmd_TagDetection_Detection_Click() {
     results_->startRun();
     int tickedAtStart = 0;
     for (QCheckBox* box : chkTagDetSelectProtocols_) tickedAtStart += box->isChecked() ? 1 : 0;
-    if (core::EchoHandshake(
-            run, core::EchoCaller::Run, core::BoardSetup::None, log_,
-            [this](const QString& a) { results_->setAnswer(a); },
-            [this] {
-                results_->setRequest({});
-                results_->setAnswer({});
-            })) {
-        return;
-    }
+    if (runStartEcho(run, *results_, log_)) return;
 
     Probes probes(run, *results_, kTagDetectionPolicy);
     for (;;) {
