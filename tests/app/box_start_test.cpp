@@ -44,30 +44,38 @@ bool cutByItsBox(const QLineEdit* box) {
            box->contentsRect().width() - 2 * kLineEditTextMargin;
 }
 
-class BoxStart : public ::testing::TestWithParam<WindowCase> {};
+class BoxStart : public ::testing::TestWithParam<WindowCase> {
+  protected:
+    // Clicks every sending button of the window on a fresh window and hands the window, when
+    // the click left it open, to `look` with the button.
+    template <class Look>
+    void afterEveryClick(apptest::Program& p, Look look) {
+        for (const SendingButton& s : apptest::sendingButtons(p, GetParam())) {
+            core::ToolWindow* w = apptest::freshWindow(p, GetParam(), s.view);
+            QAbstractButton* b = w ? apptest::buttonOf(w, s) : nullptr;
+            ASSERT_NE(b, nullptr);
+            b->click();
+            if (!w->isClosing()) look(w, s);
+            apptest::closeEveryWindow(p);
+        }
+    }
+};
 
 TEST_P(BoxStart, EveryRequestAndAnswerBoxShowsItsTextFromItsFirstCharacter) {
     const WindowCase& c = GetParam();
     apptest::Program p;
     int shown = 0;
     int wider = 0;
-    for (const SendingButton& s : apptest::sendingButtons(p, c)) {
-        core::ToolWindow* w = apptest::freshWindow(p, c, s.view);
-        QAbstractButton* b = w ? apptest::buttonOf(w, s) : nullptr;
-        ASSERT_NE(b, nullptr);
-        b->click();
-        if (!w->isClosing()) {
-            for (QLineEdit* box : shownExchangeBoxes(w)) {
-                if (box->text().isEmpty()) continue;
-                ++shown;
-                wider += widerThanItsBox(box);
-                EXPECT_EQ(box->cursorPosition(), 0)
-                    << box->objectName().toStdString() << " shows \"" << box->text().toStdString()
-                    << "\" from character " << box->cursorPosition() << " after " << s.where();
-            }
+    afterEveryClick(p, [&](core::ToolWindow* w, const SendingButton& s) {
+        for (QLineEdit* box : shownExchangeBoxes(w)) {
+            if (box->text().isEmpty()) continue;
+            ++shown;
+            wider += widerThanItsBox(box);
+            EXPECT_EQ(box->cursorPosition(), 0)
+                << box->objectName().toStdString() << " shows \"" << box->text().toStdString()
+                << "\" from character " << box->cursorPosition() << " after " << s.where();
         }
-        apptest::closeEveryWindow(p);
-    }
+    });
     // The window's answers, and its request and answer rows.
     if (c.kind != core::WindowKind::Script && c.kind != core::WindowKind::ScriptHelp &&
         c.kind != core::WindowKind::About) {
@@ -82,25 +90,16 @@ TEST_P(BoxStart, EveryRequestAndAnswerBoxShowsItsTextFromItsFirstCharacter) {
 // The other boxes a click fills hold one value each (a revision, an identification, a UID,
 // a register): the value shows whole, never cut at the box's edge.
 TEST_P(BoxStart, EveryValueBoxAClickFillsShowsItsWholeValue) {
-    const WindowCase& c = GetParam();
     apptest::Program p;
-    for (const SendingButton& s : apptest::sendingButtons(p, c)) {
-        core::ToolWindow* w = apptest::freshWindow(p, c, s.view);
-        QAbstractButton* b = w ? apptest::buttonOf(w, s) : nullptr;
-        ASSERT_NE(b, nullptr);
-        b->click();
-        if (!w->isClosing()) {
-            const std::vector<QLineEdit*> exchange = shownExchangeBoxes(w);
-            for (QLineEdit* box : w->findChildren<QLineEdit*>()) {
-                if (!box->isReadOnly() || !box->isVisibleTo(w) || box->text().isEmpty()) continue;
-                if (std::find(exchange.begin(), exchange.end(), box) != exchange.end()) continue;
-                EXPECT_FALSE(cutByItsBox(box))
-                    << box->objectName().toStdString() << " cuts \"" << box->text().toStdString()
-                    << "\" after " << s.where();
-            }
+    afterEveryClick(p, [](core::ToolWindow* w, const SendingButton& s) {
+        const std::vector<QLineEdit*> exchange = shownExchangeBoxes(w);
+        for (QLineEdit* box : w->findChildren<QLineEdit*>()) {
+            if (!box->isReadOnly() || !box->isVisibleTo(w) || box->text().isEmpty()) continue;
+            if (std::find(exchange.begin(), exchange.end(), box) != exchange.end()) continue;
+            EXPECT_FALSE(cutByItsBox(box)) << box->objectName().toStdString() << " cuts \""
+                                           << box->text().toStdString() << "\" after " << s.where();
         }
-        apptest::closeEveryWindow(p);
-    }
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, BoxStart, ::testing::ValuesIn(apptest::builtWindows()),

@@ -19,6 +19,14 @@
 
 namespace {
 
+// A program folder holding what the build puts beside the program: the products file.
+void putProductsFileIn(const QTemporaryDir& programFolder) {
+    ASSERT_TRUE(programFolder.isValid());
+    const QString products = QLatin1String(core::kProductsFileName);
+    ASSERT_TRUE(QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(products),
+                            programFolder.filePath(products)));
+}
+
 // The first start on a new machine: beside the program only what the build puts there
 // (the products file), no settings file, no reader library, no simulated-board.ini. The
 // simulated board must answer without a word to the user: a message box here would stand
@@ -27,10 +35,8 @@ namespace {
 TEST(ProgramStart, FirstStartWithNothingBesideTheProgramIsSilentAndFindsTheSimulatedBoard) {
     const testsupport::ScratchConfigFolder config;
     QTemporaryDir programFolder;
-    ASSERT_TRUE(programFolder.isValid());
+    putProductsFileIn(programFolder);
     const QString products = QLatin1String(core::kProductsFileName);
-    ASSERT_TRUE(QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(products),
-                            programFolder.filePath(products)));
     ASSERT_EQ(QDir(programFolder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList{products});
     ASSERT_FALSE(QFile::exists(config.settingsFile()));
@@ -62,10 +68,7 @@ TEST(ProgramStart, FirstStartWithNothingBesideTheProgramIsSilentAndFindsTheSimul
 TEST(ProgramStart, TheSimulatedBoardTakesTheIniBesideTheProgram) {
     const testsupport::ScratchConfigFolder config;
     QTemporaryDir programFolder;
-    ASSERT_TRUE(programFolder.isValid());
-    const QString products = QLatin1String(core::kProductsFileName);
-    ASSERT_TRUE(QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(products),
-                            programFolder.filePath(products)));
+    putProductsFileIn(programFolder);
     QFile ini(programFolder.filePath(QStringLiteral("simulated-board.ini")));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write("[board]\nidentity=TQ73RN-BESIDE-PRG\n");
